@@ -1,0 +1,12 @@
+# Fails the configure step when a file below one of the given folders includes a Qt header.
+function(velnora_check_no_qt)
+    foreach(dir IN LISTS ARGN)
+        file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${dir}/*.h ${dir}/*.cpp)
+        foreach(src IN LISTS sources)
+            file(STRINGS ${src} hits REGEX "#[ \t]*include[ \t]*[<\"]Q[A-Za-z]*[>/\"]")
+            if(hits)
+                message(FATAL_ERROR "${src} includes a Qt header; engine/ and ai/ use the standard library only")
+            endif()
+        endforeach()
+    endforeach()
+endfunction()

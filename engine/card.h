@@ -1,0 +1,76 @@
+#pragma once
+// The card vocabulary: how one of the 108 cards is numbered and what it is worth.
+
+#include <cstdint>
+#include <string>
+
+namespace velnora {
+
+constexpr int kJokerFace = 53;
+constexpr int kDeckSize = 108;
+
+// Rank codes: 0 joker, 1 two, 2 three, 3 four ... 13 ace.
+constexpr int kRankJoker = 0;
+constexpr int kRankTwo = 1;
+constexpr int kRankThree = 2;
+constexpr int kRankAce = 13;
+
+// One physical card with its place on the table; positions are plain integers because saved
+// games store them and the column of a melded card is derived from its x.
+struct Card {
+    std::uint8_t face = 0; // 1..52 naturals (suit * 13 + typeIndex + 1), 53 joker
+    std::uint8_t rank = 0; // always rankOf(face)
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    std::int32_t points = 0;
+    std::uint8_t faceUp = 0;
+    std::uint8_t deck = 0;
+
+    bool operator==(const Card&) const = default;
+};
+
+// Rank 0..13 of a face 1..53.
+constexpr int rankOf(int face) {
+    if (face == kJokerFace) return 0;
+    int r = face % 13;
+    return r == 0 ? 13 : r;
+}
+
+// Point value of a card by face; red threes score only through the red-three bonus.
+constexpr int cardPoints(int face) {
+    if (face == kJokerFace) return 50;
+    if (face == 28 || face == 41) return 0;
+    switch (rankOf(face)) {
+    case 1:  // two
+    case 13: // ace
+        return 20;
+    case 2: // black three
+        return 5;
+    default:
+        return rankOf(face) <= 6 ? 5 : 10; // four..seven 5, eight..king 10
+    }
+}
+
+constexpr bool isRedThree(int face) {
+    return face == 28 || face == 41;
+}
+constexpr bool isBlackThree(int face) {
+    return face == 2 || face == 15;
+}
+constexpr bool isWild(int rank) {
+    return rank < 2;
+}
+constexpr bool isNatural(int rank) {
+    return rank >= 2;
+}
+
+// Resource name of a face without the size suffix: "spade2", "heartb", "joker".
+std::string cardImageName(int face);
+
+// A fresh card of the given face and deck with its rank and points filled in.
+Card makeCard(int face, int deck);
+
+// Short readable name for dumps and test output: "Q♥"-free ASCII such as "QH", "10S", "JK".
+std::string cardLabel(int face);
+
+} // namespace velnora

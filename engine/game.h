@@ -1,0 +1,148 @@
+#pragma once
+// The engine facade: owns the game state of one table and every action of either seat. The
+// window, the network mirror, the computer opponent and the tests all call it; it reaches the
+// outside only through TableHost and Settings.
+
+#include "game_state.h"
+#include "host.h"
+#include "layout.h"
+#include "random.h"
+#include "rules.h"
+#include "settings.h"
+
+#include <string>
+
+namespace velnora {
+
+class Game;
+
+// Drives the opponent seat's turns: the computer (ai/) or, later, the remote player (net/).
+class OpponentDriver {
+public:
+    virtual ~OpponentDriver() = default;
+    // Plays (or, for a remote seat, waits for) one whole opponent turn.
+    virtual void startTurn(Game& game) = 0;
+};
+
+// Option values the main window reads at start-up and the engine consults.
+struct GameOptions {
+    bool doubleClickDiscard = false; // "Settings\Mouse options" other than "Single Right Click"
+    bool showTurns = true;
+    int meldDelay = 300;          // ms the computer pauses after each card
+    int aggression = 50;          // 0..100, the Expert's mood
+    int computerLevel = 0;        // 0 Beginner, 1 Advanced, 2 Expert
+    std::string playerName;       // selected player, empty when none
+    bool reseedFromClock = false; // the program reseeds at every deal; tests never do
+    bool networkGame = false;
+    bool isServer = false;
+    std::string remoteName;
+};
+
+enum class MeldMode { single, allOfRank, upToThree };
+
+// Status-line prompt numbers and warning numbers.
+enum Prompt : int {
+    kPromptDraw = 0,
+    kPromptMeldOrDiscard = 1,
+    kPromptMeldOrDiscardTwice = 2,
+    kPromptTakingPile = 3,
+    kPromptSecondCard = 4,
+    kPromptSelectMeld = 5,
+    kPromptSelectDiscard = 6,
+    kPromptSelectWildcard = 7,
+    kPromptOpponentsTurn = 8,
+    kPromptWaitForDeal = 9,
+};
+
+// Texts of the status line; the table texts without replacements.
+const char* promptTableText(int prompt);
+const char* warningText(int warning);
+
+class Game {
+public:
+    Game(TableHost& host, Settings& settings, Random& rng);
+
+    GameState state;
+    RuleSettings rules;
+    Layout layout;
+    GameOptions options;
+
+    TableHost& host() { return host_; }
+    Settings& settings() { return settings_; }
+    Random& rng() { return rng_; }
+    void setOpponentDriver(OpponentDriver* driver) { driver_ = driver; }
+    OpponentDriver* opponentDriver() const { return driver_; }
+
+    // Game and hand
+    void newGame();
+    void dealHand();
+
+    // Player actions
+    void drawFromStock();
+    void takeDiscardPile();
+    void undoTakePile();
+    // Discards hand card i (the click counting is the controls' business). Returns false when
+    // refused; the warning is already shown.
+    bool discard(int handIndex);
+    void discardRedThree(int meldIndex);
+    void endHand();
+
+    // Melding actions and undo
+    void meldFromHand(int handIndex, MeldMode mode);
+    void meldCardClick(int meldIndex, bool shift);
+    void addWildcard(int column);
+    void fillVelnora(int column);
+    void meldWildcards(MeldMode mode);
+    void undoMeld();
+    void undoAll();
+    bool busy = false;
+
+    // Queries
+    bool frozenForSeat(Seat seat) const;
+    bool frozenForPlayer() const;
+    bool canTakePile(bool includeForced);
+    // The side to move must take the top card: for the player, or "applied to the computer".
+    bool isForced() const { return isForcedFor(Seat::player); }
+    bool isForcedFor(Seat seat) const;
+    void passIfStuck();
+    void tryCompletePileTake();
+
+    // Status line
+    void showInstruction(int prompt);
+    void showWarning(int warning);
+    // The text prompt p shows now (replacements for the mouse option, exhausted stock, opponent).
+    std::string instructionText(int prompt) const;
+
+    // Opponent primitives
+    void startOpponentTurn();
+    void opponentDraw();
+    Card opponentRemoveCard(int i);
+    void opponentMeldCard(int i);
+    // Appends a card at the right end of the opponent's hand row.
+    void opponentAddCard(Card card, bool animate);
+    void endOpponentTurn();
+
+    // End of hand and match; true when the hand ended here.
+    bool checkEndOfHand();
+    bool endOfHandRunning() const { return endOfHandRunning_; }
+    HandReport lastHandReport;
+    MatchReport lastMatchReport;
+
+    // Name of the opponent ("Computer" / remote name) and its phrase ("the computer" / name).
+    std::string opponentName() const;
+    std::string opponentPhrase() const;
+
+    // Invariant check after an action; used by tests and the bench.
+    bool isConsistent(std::string* why = nullptr) const {
+        return velnora::isConsistent(state, layout, why);
+    }
+
+private:
+    TableHost& host_;
+    Settings& settings_;
+    Random& rng_;
+    OpponentDriver* driver_ = nullptr;
+    bool endOfHandRunning_ = false;
+};
+
+} // namespace velnora

@@ -1,0 +1,74 @@
+#include "layout.h"
+
+#include <array>
+#include <cstring>
+
+namespace velnora {
+
+namespace {
+struct SizeRow {
+    int width, height, cardWidth, cardHeight;
+    const char* name;
+};
+constexpr std::array<SizeRow, kTableSizes> kSizes = {{
+    {640, 480, 42, 65, "640x480"},
+    {800, 600, 53, 81, "800x600"},
+    {1024, 768, 67, 104, "1024x768"},
+    {1280, 1024, 67, 104, "1280x1024"},
+}};
+
+const SizeRow& rowFor(int sizeIndex) {
+    return kSizes[static_cast<std::size_t>(sizeIndex >= 0 && sizeIndex < kTableSizes ? sizeIndex
+                                                                                     : 0)];
+}
+} // namespace
+
+Layout computeLayout(int sizeIndex) {
+    const SizeRow& row = rowFor(sizeIndex);
+    Layout l;
+    l.sizeIndex = (sizeIndex >= 0 && sizeIndex < kTableSizes) ? sizeIndex : 0;
+    l.tableWidth = row.width;
+    l.tableHeight = row.height;
+    l.cardWidth = row.cardWidth;
+    l.cardHeight = row.cardHeight;
+    l.tableLeft = kTableLeft;
+    l.columnPitch = (row.width - 14 * row.cardWidth) / 14 + row.cardWidth;
+    l.midY = row.height / 2 - 38;
+    l.stockY = l.midY - row.cardHeight - 2;
+    l.discardY = l.midY + 2;
+    l.opponentMeldsY = l.midY - row.cardHeight + 9;
+    l.playerMeldsY = l.midY - 6;
+    l.playerHandY = l.midY + row.cardHeight + 56;
+    l.opponentCardSpacing = 10;
+    return l;
+}
+
+int tableWidthFor(int sizeIndex) {
+    return rowFor(sizeIndex).width;
+}
+int tableHeightFor(int sizeIndex) {
+    return rowFor(sizeIndex).height;
+}
+const char* sizeName(int sizeIndex) {
+    return rowFor(sizeIndex).name;
+}
+
+int sizeIndexOf(const char* name) {
+    for (int i = 0; i < kTableSizes; ++i)
+        if (std::strcmp(kSizes[static_cast<std::size_t>(i)].name, name) == 0) return i;
+    return -1;
+}
+
+int columnOf(int x, const Layout& layout) {
+    if (layout.columnPitch <= 0) return 0;
+    int d = x - layout.tableLeft;
+    // Floor division: a card nudged left of column 0 still belongs to column 0.
+    int c = d >= 0 ? d / layout.columnPitch : 0;
+    return c > 13 ? 13 : c;
+}
+
+int columnX(int column, const Layout& layout) {
+    return layout.tableLeft + column * layout.columnPitch;
+}
+
+} // namespace velnora

@@ -1,0 +1,71 @@
+#include "pile.h"
+
+#include <algorithm>
+
+namespace velnora {
+
+const Card& Pile::top() const {
+    return at(count - 1);
+}
+Card& Pile::top() {
+    return at(count - 1);
+}
+
+const Card& Pile::at(int i) const {
+    if (i < 0 || i >= count) throw InternalError("card index outside the pile");
+    return cards[static_cast<std::size_t>(i)];
+}
+
+Card& Pile::at(int i) {
+    if (i < 0 || i >= count) throw InternalError("card index outside the pile");
+    return cards[static_cast<std::size_t>(i)];
+}
+
+void push(Pile& pile, const Card& card) {
+    if (pile.count < 0 || pile.count >= kDeckSize) throw InternalError("pile overflow");
+    pile.cards[static_cast<std::size_t>(pile.count)] = card;
+    ++pile.count;
+}
+
+Card pop(Pile& pile) {
+    if (pile.count <= 0 || pile.count > kDeckSize) throw InternalError("pop from an empty pile");
+    --pile.count;
+    return pile.cards[static_cast<std::size_t>(pile.count)];
+}
+
+Card removeAt(Pile& pile, int i) {
+    Card c = pile.at(i);
+    std::copy(pile.cards.begin() + i + 1, pile.cards.begin() + pile.count, pile.cards.begin() + i);
+    --pile.count;
+    return c;
+}
+
+bool removeFace(Pile& pile, int face) {
+    int i = findFace(pile, face);
+    if (i < 0) return false;
+    removeAt(pile, i);
+    return true;
+}
+
+void clear(Pile& pile) {
+    pile.count = 0;
+}
+
+int countRank(const Pile& pile, int rank) {
+    return static_cast<int>(
+        std::count_if(pile.begin(), pile.end(), [rank](const Card& c) { return c.rank == rank; }));
+}
+
+int findRank(const Pile& pile, int rank) {
+    for (int i = 0; i < pile.count; ++i)
+        if (pile.cards[static_cast<std::size_t>(i)].rank == rank) return i;
+    return -1;
+}
+
+int findFace(const Pile& pile, int face) {
+    for (int i = 0; i < pile.count; ++i)
+        if (pile.cards[static_cast<std::size_t>(i)].face == face) return i;
+    return -1;
+}
+
+} // namespace velnora

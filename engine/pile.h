@@ -1,0 +1,58 @@
+#pragma once
+// Piles of cards on the table: fixed capacity 108, bounds-checked, with fourteen rank-column
+// positions for the piles that are laid out in columns.
+
+#include "card.h"
+
+#include <array>
+#include <stdexcept>
+
+namespace velnora {
+
+constexpr int kColumns = 14;
+constexpr int kColumnStep = 12; // pixels between two cards of one column
+
+// Raised when an operation would break the card bookkeeping; it cannot happen in correct play.
+struct InternalError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+struct ColumnPos {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    bool operator==(const ColumnPos&) const = default;
+};
+
+// Cards 0..count-1 are valid and the last one is the top.
+struct Pile {
+    std::array<Card, kDeckSize> cards{};
+    int count = 0;
+    std::array<ColumnPos, kColumns> columnPos{};
+
+    bool empty() const { return count == 0; }
+    const Card& top() const;
+    Card& top();
+    const Card& at(int i) const;
+    Card& at(int i);
+    const Card* begin() const { return cards.data(); }
+    const Card* end() const { return cards.data() + count; }
+    Card* begin() { return cards.data(); }
+    Card* end() { return cards.data() + count; }
+    bool operator==(const Pile&) const = default;
+};
+
+void push(Pile& pile, const Card& card);
+Card pop(Pile& pile);
+Card removeAt(Pile& pile, int i);
+// Removes the first card with that face; returns whether one was there.
+bool removeFace(Pile& pile, int face);
+void clear(Pile& pile);
+
+// Number of cards of a rank in the pile.
+int countRank(const Pile& pile, int rank);
+// Index of the first card with that rank, or -1.
+int findRank(const Pile& pile, int rank);
+// Index of the first card with that face, or -1.
+int findFace(const Pile& pile, int face);
+
+} // namespace velnora
