@@ -1,0 +1,76 @@
+#pragma once
+// What the three computer strategies share: the counting tables, the common order of a turn
+// and the routines every level uses to take the pile, draw, lay red threes, meld and discard.
+
+#include "game.h"
+
+#include <array>
+
+namespace velnora::ai {
+
+// Counting tables rebuilt by aiRecount; every decision reads these, not the piles.
+struct Counts {
+    std::array<int, kColumns> h{};                  // cards of each rank in the computer's hand
+    std::array<int, kColumns> m{};                  // cards in each column of the computer's melds
+    std::array<int, kColumns> p{};                  // cards in each column of the player's melds
+    std::array<int, kColumns> d{};                  // cards of each rank in the discard pile
+    std::array<int, kColumns> playerMeldNaturals{}; // by own rank, player's melds
+    std::array<int, kColumns> opponentMeldNaturals{}; // by own rank, computer's melds
+    std::array<int, kColumns> known{};                // knownPlayerCounts
+    std::array<int, kColumns> seen{};                 // ranks 2..13
+    int J = 0, T = 0, W = 0;                          // jokers, twos, wild cards in hand
+};
+
+// Computer level from the "Settings\Level" text: "Beginner" 0, "Advanced" 1, anything else 2.
+int levelFromString(const std::string& level);
+const char* levelName(int level);
+// Melding track-bar position 0..10 and meldDelay in ms.
+inline int meldDelayForPosition(int position) {
+    return 1500 - 150 * position;
+}
+inline int positionForMeldDelay(int delay) {
+    return 10 - delay / 150;
+}
+
+// The opponent seat played by the computer at game.options.computerLevel.
+class ComputerDriver : public OpponentDriver {
+public:
+    void startTurn(Game& game) override;
+};
+
+// Shared routines
+Counts aiRecount(Game& game);
+void pause(Game& game);
+bool canTakeDiscard(Game& game, const Counts& c, bool frozen);
+void meldWildcard(Game& game, int column);
+int countMeldWildcards(const Game& game, int column);
+int findInHand(const Game& game, int rank);
+// Lays every red three of the hand; fromLast scans from the last card (the Expert).
+void layRedThrees(Game& game, bool fromLast = false);
+// Step 3's draw: cardsDrawn cards, a red three with drawExtra followed by one more.
+void drawForTurn(Game& game);
+// The velnora-completing step that Beginner and Advanced use as their add-to-melds step.
+void velnoraCompletingStep(Game& game);
+// The initial-meld estimate shape of Beginner and Advanced.
+struct MeldEstimate {
+    int a = 0;
+    int cards = 0;
+    int pairs = 0;
+};
+MeldEstimate sharedMeldEstimate(Game& game, const Counts& c, int minimum);
+// Step 1 and 2 of every turn; returns the turn's unraised minimum M.
+int beginTurn(Game& game);
+// Step 8's common part: lays hand card i on the pile and freezes it for a wild card or red three.
+void discardFromHand(Game& game, int handIndex);
+// "The computer passes the discard." when the hand holds fewer than two cards and the velnoras
+// are short; returns true when it passed.
+bool passesDiscard(Game& game);
+// Step 9.
+void endTurn(Game& game);
+
+// The three levels' entry points.
+void beginnerTurn(Game& game);
+void advancedTurn(Game& game);
+void expertTurn(Game& game);
+
+} // namespace velnora::ai
