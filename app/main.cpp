@@ -1,0 +1,19 @@
+// Process entry: the application object, the table window and the event loop.
+
+#include "main_window.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    // The data folder (autosave.vel) is named after the application, with no organisation.
+    QApplication::setApplicationName("velnora");
+    QApplication::setOrganizationName(QString());
+    QApplication::setApplicationDisplayName("Velnora");
+
+    QStringList arguments = QApplication::arguments();
+    arguments.removeFirst();
+    velnora::ui::TfmVelMain window(nullptr, arguments);
+    window.show();
+    return QApplication::exec();
+}
