@@ -15,7 +15,7 @@ namespace velnora::ui {
 namespace {
 
 // Milliseconds between two positions of a moving card.
-constexpr int kAnimationStepMs = 12;
+constexpr int kAnimationStepMs = 6;
 constexpr int kHighlightMs = 400;
 
 // Swallows the user's input for the whole application while a local wait runs: the computer's
