@@ -26,21 +26,38 @@ QFont arialFont(int pixelSize, bool bold) {
 
 namespace {
 
-// One card of the drawn icon: rounded white face with a red or black pip letter.
-void drawIconCard(QPainter& p, const QRectF& r, qreal angle, const QColor& ink,
-                  const QString& pip) {
+// One card of the drawn icon, rotated about its centre: a white face with a red letter, or a
+// blue back with a lattice.
+void drawIconCard(QPainter& p, const QRectF& r, qreal angle, bool faceUp) {
     p.save();
     p.translate(r.center());
     p.rotate(angle);
-    QRectF face(-r.width() / 2, -r.height() / 2, r.width(), r.height());
-    const qreal radius = r.width() * 0.12;
-    p.setPen(QPen(QColor(60, 60, 60), qMax<qreal>(1.0, r.width() / 24)));
+    const QRectF card(-r.width() / 2, -r.height() / 2, r.width(), r.height());
+    const qreal radius = r.width() * 0.14;
+    const qreal pen = qMax<qreal>(1.0, r.width() / 22);
+    p.setPen(QPen(QColor(50, 50, 50), pen));
     p.setBrush(Qt::white);
-    p.drawRoundedRect(face, radius, radius);
-    QFont f = arialFont(qMax(6, int(r.height() * 0.5)), true);
-    p.setFont(f);
-    p.setPen(ink);
-    p.drawText(face, Qt::AlignCenter, pip);
+    p.drawRoundedRect(card, radius, radius);
+    if (faceUp) {
+        p.setFont(arialFont(qMax(6, int(r.height() * 0.55)), true));
+        p.setPen(QColor(190, 20, 30));
+        p.drawText(card, Qt::AlignCenter, QStringLiteral("V"));
+    } else {
+        const QRectF back =
+            card.adjusted(r.width() * 0.12, r.width() * 0.12, -r.width() * 0.12, -r.width() * 0.12);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(30, 70, 150));
+        p.drawRoundedRect(back, radius / 2, radius / 2);
+        p.setClipRect(back);
+        p.setPen(QPen(QColor(120, 160, 220), pen));
+        const qreal step = r.width() / 5;
+        for (qreal d = -back.height(); d < back.width() + back.height(); d += step) {
+            p.drawLine(QPointF(back.left() + d, back.top()),
+                       QPointF(back.left() + d - back.height(), back.bottom()));
+            p.drawLine(QPointF(back.left() + d - back.height(), back.top()),
+                       QPointF(back.left() + d, back.bottom()));
+        }
+    }
     p.restore();
 }
 
@@ -50,14 +67,16 @@ QPixmap programIcon(int size) {
     const QIcon appIcon = QApplication::windowIcon();
     if (!appIcon.isNull()) return appIcon.pixmap(size, size);
 
-    QPixmap pm(size, size);
+    const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
+    QPixmap pm(QSize(size, size) * ratio);
+    pm.setDevicePixelRatio(ratio);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
-    const qreal w = size * 0.56;
-    const qreal h = size * 0.78;
-    drawIconCard(p, QRectF(size * 0.08, size * 0.12, w, h), -12, QColor(20, 20, 20), "A");
-    drawIconCard(p, QRectF(size * 0.36, size * 0.10, w, h), 10, QColor(190, 20, 30), "V");
+    const qreal w = size * 0.54;
+    const qreal h = size * 0.76;
+    drawIconCard(p, QRectF(size * 0.06, size * 0.12, w, h), -14, false);
+    drawIconCard(p, QRectF(size * 0.38, size * 0.10, w, h), 10, true);
     return pm;
 }
 

@@ -91,8 +91,10 @@ TfmScoring::TfmScoring(const HandReport& report, QWidget* parent) : QDialog(pare
     setModal(true);
 
     auto* outer = dialogLayout(this);
-    outer->addWidget(
-        look::captionPanel(QStringLiteral("Hand Finished"), this, QStringLiteral("lbCaption")));
+    auto* caption =
+        look::captionPanel(QStringLiteral("Hand Finished"), this, QStringLiteral("lbCaption"));
+    caption->setMinimumWidth(270);
+    outer->addWidget(caption);
 
     const QString opponentCaption =
         report.networkGame
@@ -106,7 +108,6 @@ TfmScoring::TfmScoring(const HandReport& report, QWidget* parent) : QDialog(pare
     bnOK->setDefault(true);
     auto* bnDetails = makeButton(this, "bnDetails", QStringLiteral("&Details >>"));
     outer->addLayout(buttonRow({bnOK, bnDetails}));
-    setMinimumWidth(280);
 
     connect(bnOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(bnDetails, &QPushButton::clicked, this, &TfmScoring::bnDetailsClick);
