@@ -1,5 +1,4 @@
-// Entry of the UI tests: a QApplication on the offscreen platform around GoogleTest.
-
+// Entry point of the widget tests: a QApplication on the offscreen platform, then GoogleTest.
 #include <QApplication>
 #include <gtest/gtest.h>
 
