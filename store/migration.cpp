@@ -1,5 +1,6 @@
 #include "migration.h"
 
+#include "game_files.h"
 #include "settings.h"
 
 #include <cstdlib>
@@ -67,7 +68,8 @@ bool iniFlag(const IniFile& ini, const char* key, const char* defaultText, const
 MigrationPaths MigrationPaths::fromEnvironment() {
     MigrationPaths paths;
     paths.iniDir = homeBased("XDG_CONFIG_HOME", ".config");
-    paths.programDir = homeBased("XDG_DATA_HOME", ".local/share") / "velnora";
+    // The same folder the saved games are written to.
+    paths.programDir = dataFolder();
     std::error_code ec;
     paths.currentDir = fs::current_path(ec);
     return paths;
