@@ -1,6 +1,7 @@
-// Process entry: the application object, the table window and the event loop.
+// Process entry: the application object, the splash, the table window and the event loop.
 
 #include "main_window.h"
+#include "small_windows.h"
 
 #include <QApplication>
 
@@ -11,9 +12,12 @@ int main(int argc, char* argv[]) {
     QApplication::setOrganizationName(QString());
     QApplication::setApplicationDisplayName("Velnora");
 
+    auto* splash = new velnora::ui::TfmSplash;
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
     velnora::ui::TfmVelMain window(nullptr, arguments);
     window.show();
+    splash->showCentredOn(&window);
+    window.setSplash(splash);
     return QApplication::exec();
 }

@@ -1,6 +1,12 @@
 #include "main_window.h"
 
+#include "data_module.h"
+#include "migration.h"
 #include "relayout.h"
+#include "rules_dialog.h"
+#include "scoring_dialogs.h"
+#include "small_windows.h"
+#include "store_settings.h"
 #include "table_view.h"
 
 #include <QAction>
@@ -29,7 +35,6 @@ namespace {
 constexpr const char* kCaption = "Velnora 4.17";
 constexpr int kSplashMs = 2000;
 constexpr int kLedMs = 600;
-constexpr int kWhoseTurnMs = 1500;
 
 QString qs(const std::string& s) {
     return QString::fromStdString(s);
@@ -39,11 +44,6 @@ QString qs(const std::string& s) {
 QString longHint(const QString& hint) {
     const int bar = hint.indexOf('|');
     return bar < 0 ? hint : hint.mid(bar + 1);
-}
-
-// Opens the settings store; the data module replaces this in-memory tree once it is wired.
-std::unique_ptr<Settings> openSettingsStore() {
-    return std::make_unique<MemorySettings>();
 }
 
 QColor colourOf(int stored) {
@@ -111,7 +111,8 @@ TfmVelMain::TfmVelMain(Settings* settings, QStringList arguments, QWidget* paren
     if (settings) {
         settings_ = settings;
     } else {
-        ownedSettings_ = openSettingsStore();
+        dataModule_ = std::make_unique<TdmMain>();
+        ownedSettings_ = std::make_unique<StoreSettings>(dataModule_->rfMain);
         settings_ = ownedSettings_.get();
     }
     game_ = std::make_unique<Game>(*this, *settings_, random_);
@@ -151,13 +152,6 @@ TfmVelMain::TfmVelMain(Settings* settings, QStringList arguments, QWidget* paren
     tmLED_->setObjectName("tmLED");
     tmLED_->setInterval(kLedMs);
     connect(tmLED_, &QTimer::timeout, this, &TfmVelMain::tmLEDTimer);
-    tmWhoseTurn_ = new QTimer(this);
-    tmWhoseTurn_->setObjectName("tmWhoseTurn");
-    tmWhoseTurn_->setSingleShot(true);
-    tmWhoseTurn_->setInterval(kWhoseTurnMs);
-    connect(tmWhoseTurn_, &QTimer::timeout, this, [this] {
-        if (whoseTurn_) whoseTurn_->close();
-    });
     createMenus();
 
     // 2.
@@ -167,7 +161,10 @@ TfmVelMain::TfmVelMain(Settings* settings, QStringList arguments, QWidget* paren
     game_->options.reseedFromClock = true;
     helpCounter_ = 1;
 
-    // 3. to 7.
+    // 3. Older versions' settings come in before anything is read.
+    if (dataModule_) MigrateSettings(dataModule_->rfMain, MigrationPaths::fromEnvironment());
+
+    // 4. to 7.
     loadOptions();
 
     // 8.
@@ -253,7 +250,6 @@ void TfmVelMain::createMenus() {
                      "Adjust the rules of Velnora to your local variant (only possible when "
                      "starting a new game)");
     connect(rules_, &QAction::triggered, this, [this] { Rules1Click(); });
-    rules_->setEnabled(false);
 
     QMenu* network = menuBar()->addMenu("&Network");
     network->setObjectName("Network1");
@@ -378,6 +374,7 @@ void TfmVelMain::tmSplashTimer() {
     if (splashDone_) return;
     splashDone_ = true;
     tmSplash_->stop();
+    if (splash_) splash_->close();
     table_->computeLayout(windowSizeIndex);
     table_->loadCardImages(cardBacks);
 
@@ -413,10 +410,9 @@ void TfmVelMain::choosePlayer() {
     QStringList names;
     for (const PlayerRecord& r : playerList)
         names << r.name;
-    bool ok = false;
-    const QString chosen = QInputDialog::getItem(this, "Select Player", "", names,
-                                                 std::max(currentPlayer, 0), false, &ok);
-    if (ok) currentPlayer = int(names.indexOf(chosen));
+    TfmSelectPlayer choice(names, currentPlayer, this);
+    choice.exec();
+    currentPlayer = choice.selectedIndex();
 }
 
 void TfmVelMain::applyWindowSize() {
@@ -587,21 +583,7 @@ void TfmVelMain::setRulesHint(const std::string& hint) {
 
 void TfmVelMain::showWhoseTurn(const std::string& text) {
     if (!isActiveWindow()) return;
-    if (whoseTurn_) whoseTurn_->close();
-    auto* popup = new QLabel(qs(text), this, Qt::Tool | Qt::FramelessWindowHint);
-    popup->setObjectName("TfmWhoseTurn");
-    popup->setAttribute(Qt::WA_DeleteOnClose);
-    popup->setAttribute(Qt::WA_ShowWithoutActivating);
-    popup->setAlignment(Qt::AlignCenter);
-    popup->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    QFont bold = popup->font();
-    bold.setBold(true);
-    popup->setFont(bold);
-    popup->setFixedSize(317, 28);
-    popup->move(geometry().center() - QPoint(317 / 2, 28 / 2));
-    popup->show();
-    whoseTurn_ = popup;
-    tmWhoseTurn_->start();
+    TfmWhoseTurn::popup(this, qs(text));
 }
 
 void TfmVelMain::repaint(TableArea area) {
@@ -662,25 +644,18 @@ MessageAnswer TfmVelMain::showMessage(MessageKind kind, const std::string& text)
 }
 
 bool TfmVelMain::showScoring(const HandReport& report) {
-    const QString text = "Your score this hand: " + QString::number(report.player.total()) + "\n" +
-                         qs(report.opponentName) +
-                         "'s score this hand: " + QString::number(report.opponent.total());
-    QMessageBox box(QMessageBox::Information, "Scoring Results", text, QMessageBox::Ok, this);
-    box.exec();
-    return false;
+    TfmScoring scoring(report, this);
+    return scoring.exec() == TfmScoring::kDetailsResult;
 }
 
-void TfmVelMain::showDetails(const HandReport&) {}
+void TfmVelMain::showDetails(const HandReport& report) {
+    TfmDetails details(report, this);
+    details.exec();
+}
 
 int TfmVelMain::showGameOver(const MatchReport& report) {
-    const QString text =
-        qs(report.verdict) + "\n\nYour total: " + QString::number(report.playerTotal) + "\n" +
-        qs(report.opponentName) + "'s total: " + QString::number(report.opponentTotal) +
-        "\n\nDo you want to play another game?";
-    return QMessageBox::question(this, "Game Over", text, QMessageBox::Yes | QMessageBox::No) ==
-                   QMessageBox::Yes
-               ? kResultYes
-               : kResultNo;
+    TfmGameOver over(report, this);
+    return over.exec();
 }
 
 void TfmVelMain::recordHighscore(int, int) {
@@ -749,14 +724,21 @@ void TfmVelMain::UndoAll1Click() {
     game_->undoAll();
 }
 
-void TfmVelMain::Rules1Click(int) {}
+void TfmVelMain::Rules1Click(int page) {
+    TfmRules dialog(game_->rules, game_->state.gameInProgress != 0, this, page);
+    if (dialog.exec() != QDialog::Accepted) return;
+    const RuleSettings chosen = dialog.rules();
+    saveRules(*settings_, chosen);
+    const bool blockChanged = chosen.initialBlock != game_->rules.initialBlock;
+    game_->rules = chosen;
+    if (blockChanged) {
+        game_->state.pileFrozen = chosen.initialBlock ? 1 : 0;
+        repaint(TableArea::pileColumn);
+    }
+}
 
 void TfmVelMain::About1Click() {
-    QMessageBox box(this);
-    box.setObjectName("TfmAbout");
-    box.setWindowTitle("About Velnora");
-    box.setText("Velnora for Windows\nVersion 4.17\nBuild 4.17");
-    box.exec();
+    showAbout(this);
 }
 
 void TfmVelMain::bnEndHandClick() {

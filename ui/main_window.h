@@ -21,6 +21,10 @@ class QLabel;
 class QMenu;
 class QTimer;
 
+namespace velnora {
+class TdmMain;
+}
+
 namespace velnora::ui {
 
 class TableView;
@@ -95,6 +99,8 @@ public:
     // The end of the start-up interval: lays out the table and deals (or resumes) a game.
     void tmSplashTimer();
     bool splashDone() const { return splashDone_; }
+    // The start-up splash, closed when the start-up interval ends.
+    void setSplash(QWidget* splash) { splash_ = splash; }
     // Changes the table to windowSizeIndex and moves the cards on it.
     void applyWindowSize();
     // Opens the Customize dialog (0, 1) or the Rules dialog (2, 3, 4) at a page.
@@ -162,6 +168,7 @@ private:
     void tmLEDTimer();
     void destroySequence();
 
+    std::unique_ptr<TdmMain> dataModule_;
     std::unique_ptr<Settings> ownedSettings_;
     Settings* settings_ = nullptr;
     Random random_;
@@ -178,8 +185,7 @@ private:
     bool statusWarning_ = false;
     QTimer* tmSplash_ = nullptr;
     QTimer* tmLED_ = nullptr;
-    QTimer* tmWhoseTurn_ = nullptr;
-    QPointer<QWidget> whoseTurn_;
+    QPointer<QWidget> splash_;
 
     QAction* undoMeld_ = nullptr;
     QAction* undoAll_ = nullptr;
