@@ -115,7 +115,8 @@ TEST_F(EndOfHand, PlayerGoingOutScoresBothSeatsAndDealsTheNextHand) {
     EXPECT_EQ(report.playerName, "Player");
     EXPECT_EQ(report.opponentName, "Computer");
     EXPECT_FALSE(report.networkGame);
-    EXPECT_EQ(game.lastHandReport, report);
+    EXPECT_EQ(game.lastHandReport.player, report.player);
+    EXPECT_EQ(game.lastHandReport.opponent, report.opponent);
     EXPECT_TRUE(host.details.empty());
 
     EXPECT_EQ(game.state.playerTotal, 1730);
@@ -285,7 +286,8 @@ TEST_F(EndOfHand, DetailsShowTheComputersHandWhileOpen) {
     };
     EXPECT_TRUE(game.checkEndOfHand());
     ASSERT_EQ(host.details.size(), 1u);
-    EXPECT_EQ(host.details[0], host.scorings[0]);
+    EXPECT_EQ(host.details[0].player, host.scorings[0].player);
+    EXPECT_EQ(host.details[0].opponent, host.scorings[0].opponent);
     EXPECT_TRUE(shownMeanwhile);
     EXPECT_EQ(spacingMeanwhile, 12);
     EXPECT_EQ(game.state.showOpponentCards, 0);
