@@ -15,7 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
-#include <QInputDialog>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -27,6 +27,7 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTimer>
+#include <QToolTip>
 
 namespace velnora::ui {
 
@@ -35,6 +36,7 @@ namespace {
 constexpr const char* kCaption = "Velnora 4.17";
 constexpr int kSplashMs = 2000;
 constexpr int kLedMs = 600;
+constexpr int kHintLift = 40;
 
 QString qs(const std::string& s) {
     return QString::fromStdString(s);
@@ -139,6 +141,7 @@ TfmVelMain::TfmVelMain(Settings* settings, QStringList arguments, QWidget* paren
         panel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         panel->setToolTip(hint);
+        panel->installEventFilter(this);
         statusBar()->addPermanentWidget(panel);
         return panel;
     };
@@ -499,6 +502,19 @@ bool TfmVelMain::event(QEvent* event) {
         return true;
     }
     return QMainWindow::event(event);
+}
+
+bool TfmVelMain::eventFilter(QObject* watched, QEvent* event) {
+    // Hints stand 40 pixels higher than usual, so they do not cover the status bar they explain.
+    if (event->type() == QEvent::ToolTip) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        auto* help = static_cast<QHelpEvent*>(event);
+        if (widget && !widget->toolTip().isEmpty()) {
+            QToolTip::showText(help->globalPos() - QPoint(0, kHintLift), widget->toolTip(), widget);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TfmVelMain::keyPressEvent(QKeyEvent* event) {
