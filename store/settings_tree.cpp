@@ -50,6 +50,7 @@ void check(int rc) {
     if (rc != SQLITE_OK && rc != SQLITE_ROW && rc != SQLITE_DONE) throw SqlError{rc};
 }
 
+// A prepared statement that is finalised however the operation ends.
 class Statement {
 public:
     Statement(sqlite3* db, const char* sql) {
@@ -135,6 +136,7 @@ bool hasTables(sqlite3* db) {
     return count.integer(0) == 2;
 }
 
+// Identifies the file behind a path, to notice when another copy has replaced it.
 struct FileId {
     dev_t dev = 0;
     ino_t ino = 0;
