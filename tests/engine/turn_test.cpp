@@ -120,8 +120,8 @@ TEST(TakingThePile, FrozenPileWithTwoSevensIsPendingUntilBothAreMelded) {
     EXPECT_EQ(t.g.discardPile.count, 2);
     // A discard now is refused: the top card is not melded correctly yet.
     EXPECT_FALSE(t.game.discard(t.handIndex(face(kFour))));
-    EXPECT_EQ(t.status(), "Discarding is not possible now: every melded rank must contain at "
-                          "least three cards");
+    EXPECT_EQ(t.status(),
+              "Discarding is not possible now: you have not melded the top card correctly");
 
     t.game.meldFromHand(t.handIndex(face(kSeven, 3)), MeldMode::single);
     EXPECT_EQ(t.g.takingPile, 0);
@@ -208,20 +208,21 @@ TEST(TakingThePile, UndoingTheTakeCostsFiftyEachTime) {
 TEST(TakingThePile, TopCardThatCompletesAVelnoraIsTakenBackWithIt) {
     Table t;
     t.clearTable();
-    t.melds(kEight, {face(kEight, 0), face(kEight, 1), face(kEight, 2), face(kEight, 3),
-                     face(kEight, 0), face(kEight, 1)});
-    t.hand({face(kKing), face(kQueen), face(kFour)});
+    t.melds(kEight,
+            {face(kEight, 0), face(kEight, 1), kJoker, face(kEight, 2), kJoker, face(kEight, 3)});
+    t.hand({face(kEight, 0), face(kEight, 1), face(kKing), face(kQueen), face(kFour)});
     t.discardPile({face(kEight, 2)});
-    t.g.playerTotal = 0;
+    t.g.pileFrozen = 1; // the take stays pending, so it can be undone
     t.ready();
-    t.game.rules.addExistingMeld = true; // the take stays pending, so it can be undone
     t.game.takeDiscardPile();
     ASSERT_EQ(t.g.takingPile, 1);
     EXPECT_EQ(t.g.playerVelnoras.velnoraCount, 1);
+    EXPECT_EQ(t.g.playerVelnoras.velnoraKind[kEight], kMixed);
     t.game.undoTakePile();
     EXPECT_EQ(t.g.playerVelnoras.velnoraCount, 0);
     EXPECT_EQ(t.column(kEight), 6);
     EXPECT_EQ(t.g.discardPile.top().face, face(kEight, 2));
+    EXPECT_EQ(t.g.playerTotal, -50);
     EXPECT_CONSISTENT(t.game);
 }
 
