@@ -3,6 +3,7 @@
 
 #include "game.h"
 #include "meld_check.h"
+#include "partner_tokens.h"
 #include "scoring.h"
 
 namespace velnora {
@@ -116,7 +117,7 @@ bool Game::checkEndOfHand() {
         state.opponentTotal = 0;
         state.gameInProgress = 0;
         // The winner (either side on a draw) tells the partner that a new match begins.
-        if (options.networkGame && matchDiff >= 0) host_.sendToken("NEWGAME", "");
+        if (options.networkGame && matchDiff >= 0) host_.sendToken(token::kNewGame, "");
     }
 
     // In a network game the copy whose player scored more deals; the server on a tie.

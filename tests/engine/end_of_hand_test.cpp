@@ -1,4 +1,5 @@
 #include "game.h"
+#include "partner_tokens.h"
 #include "recording_host.h"
 #include "table_builder.h"
 
@@ -391,7 +392,7 @@ TEST_F(EndOfHand, NetworkMatchWinnerAnnouncesTheNewMatch) {
     EXPECT_TRUE(host.gameOvers[0].networkGame);
     const auto sentNewGame = [](const RecordingHost& h) {
         return std::any_of(h.tokens.begin(), h.tokens.end(),
-                           [](const auto& tok) { return tok.first == "NEWGAME"; });
+                           [](const auto& tok) { return tok.first == token::kNewGame; });
     };
     EXPECT_FALSE(sentNewGame(host));
     EXPECT_EQ(game.state.playerTotal, 0);
