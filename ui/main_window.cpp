@@ -392,8 +392,13 @@ void TfmVelMain::tmSplashTimer() {
             resumeGame = true;
         }
     } else if (arguments_[0].contains("/ip:")) {
-        // Network play is not part of this build: the command line cannot start a connection.
-        showMessage(MessageKind::warning, "Network play is not available in this version.");
+        if (arguments_[0].mid(4).isEmpty() || arguments_.size() < 2)
+            showMessage(MessageKind::warning, "IP number, /invite or /join parameter missing");
+        else
+            // Connections come with the network module; until then the table deals a local game.
+            showMessage(MessageKind::information,
+                        "Network play is not available in this version. A game against the "
+                        "computer is dealt instead.");
     } else if (arguments_[0] != "/setup" && arguments_[0].contains(".vel") && loadGameHook) {
         gameFileName = arguments_[0];
         resumeGame = true;
