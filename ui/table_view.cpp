@@ -578,8 +578,14 @@ bool TableView::formKeyDown(int key, Qt::KeyboardModifiers modifiers) {
     }
     switch (key) {
     case Qt::Key_Escape:
-        if (prompt >= kPromptSelectMeld && prompt <= kPromptSelectWildcard)
-            game_.showInstruction(kPromptMeldOrDiscard);
+        // Leaves a selection prompt for the prompt of the turn's phase; a selection entered
+        // before drawing must not invite melding.
+        if (prompt >= kPromptSelectMeld && prompt <= kPromptSelectWildcard) {
+            const GameState& g = game_.state;
+            game_.showInstruction(!g.hasDrawn    ? kPromptDraw
+                                  : g.takingPile ? kPromptTakingPile
+                                                 : kPromptMeldOrDiscard);
+        }
         return true;
     case Qt::Key_F5:
         return true;

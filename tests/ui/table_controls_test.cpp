@@ -225,6 +225,19 @@ TEST_F(TableWindowTest, RankKeyAtTheWildcardPromptAddsToThatMeld) {
     EXPECT_EQ(handIndexOf(kJokerFace), -1);
 }
 
+TEST_F(TableWindowTest, EscapeBeforeDrawingReturnsToTheDrawPrompt) {
+    stage({face(0, kSeven), kKingDiamonds, kJackSpades});
+    state().hasDrawn = 0;
+    game().showInstruction(kPromptDraw);
+    key(Qt::Key_F8);
+    EXPECT_EQ(state().promptState, kPromptSelectMeld);
+    key(Qt::Key_7);
+    EXPECT_EQ(window->statusText(), "You cannot meld before drawing; please draw first by "
+                                    "clicking on the stock or the discard pile");
+    key(Qt::Key_Escape);
+    EXPECT_EQ(state().promptState, kPromptDraw);
+}
+
 TEST_F(TableWindowTest, FunctionKeysDrawAndTakeThePile) {
     ASSERT_EQ(state().promptState, kPromptDraw);
     const int stockBefore = state().stock.count;
