@@ -19,7 +19,11 @@ struct Counts {
     std::array<int, kColumns> known{};                // knownPlayerCounts
     std::array<int, kColumns> seen{};                 // ranks 2..13
     int J = 0, T = 0, W = 0;                          // jokers, twos, wild cards in hand
+    int handSize = 0;                                 // cards in the computer's hand
 };
+
+// Per-card value of a rank as the estimates count it (joker 50, two and ace 20, ...).
+int pointsOfRank(int rank);
 
 // Computer level from the "Settings\Level" text: "Beginner" 0, "Advanced" 1, anything else 2.
 int levelFromString(const std::string& level);
@@ -65,8 +69,21 @@ void discardFromHand(Game& game, int handIndex);
 // "The computer passes the discard." when the hand holds fewer than two cards and the velnoras
 // are short; returns true when it passed.
 bool passesDiscard(Game& game);
-// Step 9.
+// Step 9. When the end-of-hand check ends the hand, the next hand's state is left alone.
 void endTurn(Game& game);
+
+// Moving cards between the pile and the computer's hand
+// Pops the pile's top card into the hand (animated) and returns it.
+Card takeTopCard(Game& game);
+// Moves every remaining card of the pile, top first, into the hand.
+void takeRestOfPile(Game& game);
+// Lays a card that has already left the computer's hand or melds face up on the pile.
+void layOnDiscardPile(Game& game, Card card);
+// Cards in one column of the computer's melds.
+int meldColumnCount(const Game& game, int column);
+// The end of step 3 when the stock is exhausted and the pile cannot be taken: sets
+// endHandRequested and runs the end-of-hand check.
+void endHandStockExhausted(Game& game);
 
 // The three levels' entry points.
 void beginnerTurn(Game& game);

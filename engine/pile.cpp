@@ -21,6 +21,11 @@ Card& Pile::at(int i) {
     return cards[static_cast<std::size_t>(i)];
 }
 
+bool Pile::operator==(const Pile& other) const {
+    return count == other.count && columnPos == other.columnPos &&
+           std::equal(begin(), end(), other.begin());
+}
+
 void push(Pile& pile, const Card& card) {
     if (pile.count < 0 || pile.count >= kDeckSize) throw InternalError("pile overflow");
     pile.cards[static_cast<std::size_t>(pile.count)] = card;

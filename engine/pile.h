@@ -38,7 +38,9 @@ struct Pile {
     const Card* end() const { return cards.data() + count; }
     Card* begin() { return cards.data(); }
     Card* end() { return cards.data() + count; }
-    bool operator==(const Pile&) const = default;
+    // Equal piles hold the same valid cards and column positions; what lies beyond count is
+    // leftover and does not count.
+    bool operator==(const Pile& other) const;
 };
 
 void push(Pile& pile, const Card& card);

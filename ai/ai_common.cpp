@@ -1,0 +1,303 @@
+#include "ai_common.h"
+
+#include "game_state.h"
+#include "meld_check.h"
+
+#include <algorithm>
+
+namespace velnora::ai {
+
+namespace {
+constexpr const char* kWildcardNotFound = "Meld error: Wildcard not found.";
+constexpr const char* kComputerPasses = "The computer passes the discard.";
+} // namespace
+
+int levelFromString(const std::string& level) {
+    if (level == "Beginner") return 0;
+    if (level == "Advanced") return 1;
+    // Older or hand-edited stores may hold anything; the strongest level is the fallback.
+    return 2;
+}
+
+const char* levelName(int level) {
+    switch (level) {
+    case 0:
+        return "Beginner";
+    case 1:
+        return "Advanced";
+    default:
+        return "Expert";
+    }
+}
+
+int pointsOfRank(int rank) {
+    if (rank == kRankJoker) return 50;
+    if (rank == kRankTwo || rank == kRankAce) return 20;
+    if (rank >= 7) return 10; // eight to king
+    return 5;                 // three to seven
+}
+
+Counts aiRecount(Game& game) {
+    GameState& s = game.state;
+    const Layout& layout = game.layout;
+    Counts c;
+    for (const Card& card : s.opponentHand)
+        ++c.h[card.rank];
+    for (const Card& card : s.opponentMelds) {
+        ++c.m[static_cast<std::size_t>(columnOf(card.x, layout))];
+        ++c.opponentMeldNaturals[card.rank];
+    }
+    for (const Card& card : s.playerMelds) {
+        ++c.p[static_cast<std::size_t>(columnOf(card.x, layout))];
+        ++c.playerMeldNaturals[card.rank];
+    }
+    for (const Card& card : s.discardPile)
+        ++c.d[card.rank];
+    for (const Card& card : s.knownPlayerCards)
+        ++c.known[card.rank];
+    for (int r = kRankThree; r <= kRankAce; ++r) {
+        const auto i = static_cast<std::size_t>(r);
+        c.seen[i] =
+            c.h[i] + c.opponentMeldNaturals[i] + c.playerMeldNaturals[i] + c.known[i] + c.d[i];
+    }
+    c.J = c.h[kRankJoker];
+    c.T = c.h[kRankTwo];
+    c.W = c.J + c.T;
+    c.handSize = s.opponentHand.count;
+    // Row 1 (the player's hand) is left as the window last counted it.
+    for (int r = 0; r < kColumns; ++r) {
+        const auto i = static_cast<std::size_t>(r);
+        s.rankCounts[kPlayerMeldsRow][i] = c.p[i];
+        s.rankCounts[kOpponentHandRow][i] = c.h[i];
+        s.rankCounts[kOpponentMeldsRow][i] = c.m[i];
+    }
+    return c;
+}
+
+void pause(Game& game) {
+    game.host().pause(game.options.meldDelay);
+}
+
+bool canTakeDiscard(Game& game, const Counts& c, bool frozen) {
+    const GameState& s = game.state;
+    const RuleSettings& rules = game.rules;
+    if (s.discardPile.empty()) return false;
+    const int r = s.discardPile.top().rank;
+    // A three, a two or a joker on top is never taken.
+    if (r < 3) return false;
+    if (s.discardPile.count == 1 && s.opponentHand.count == 1) return false;
+    const auto i = static_cast<std::size_t>(r);
+    const int h = c.h[i];
+    const int m = c.m[i];
+    const bool unfrozenOk = rules.naturalPair ? (h >= 2 || (m >= 3 && !rules.addExistingMeld))
+                                              : ((h == 1 && c.W >= 1) || h >= 2 || m >= 3);
+    const bool roomInMeld = m <= 6 || rules.addToVelnora;
+    const bool allowed = (!frozen && unfrozenOk && roomInMeld) ||
+                         (frozen && h >= 2 && roomInMeld) ||
+                         (s.stockExhausted && game.isForcedFor(Seat::opponent));
+    if (!allowed) return false;
+    if (m == 0 && s.opponentHand.count + s.discardPile.count <= 3) return false;
+    return true;
+}
+
+int meldColumnCount(const Game& game, int column) {
+    return columnCount(game.state.opponentMelds, column, game.layout);
+}
+
+int countMeldWildcards(const Game& game, int column) {
+    int n = 0;
+    for (const Card& card : game.state.opponentMelds)
+        if (columnOf(card.x, game.layout) == column && isWild(card.rank)) ++n;
+    return n;
+}
+
+int findInHand(const Game& game, int rank) {
+    return findRank(game.state.opponentHand, rank);
+}
+
+void meldWildcard(Game& game, int column) {
+    GameState& s = game.state;
+    int i = findInHand(game, kRankJoker);
+    if (i < 0) i = findInHand(game, kRankTwo);
+    if (i < 0) {
+        game.host().showMessage(MessageKind::information, kWildcardNotFound);
+        return;
+    }
+    const int before = meldColumnCount(game, column);
+    Card card = game.opponentRemoveCard(i);
+    const int fromX = card.x, fromY = card.y;
+    card.faceUp = 1;
+    // The opponent's melds grow upwards; a finished velnora stays squared up.
+    placeInColumn(s.opponentMelds, card, column, -kColumnStep, before < 7);
+    push(s.opponentMelds, card);
+    s.opponentMeldPoints += card.points;
+    game.host().animateCard(card, fromX, fromY, card.x, card.y, false);
+    game.host().repaint(TableArea::opponentMelds);
+    pause(game);
+    if (before >= 6) checkVelnora(s, Seat::opponent, column, game.layout);
+}
+
+void layRedThrees(Game& game, bool fromLast) {
+    for (;;) {
+        const Pile& hand = game.state.opponentHand;
+        int found = -1;
+        if (fromLast) {
+            for (int i = hand.count - 1; i >= 0 && found < 0; --i)
+                if (isRedThree(hand.at(i).face)) found = i;
+        } else {
+            for (int i = 0; i < hand.count && found < 0; ++i)
+                if (isRedThree(hand.at(i).face)) found = i;
+        }
+        if (found < 0) return;
+        game.opponentMeldCard(found);
+        game.host().repaint(TableArea::opponentMelds);
+        pause(game);
+    }
+}
+
+namespace {
+// One card from the stock; the computer's draw of the last card leaves the stock exhausted
+// for whoever moves next.
+int drawOne(Game& game) {
+    GameState& s = game.state;
+    const int face = s.stock.top().face;
+    game.opponentDraw();
+    if (s.stock.empty() && !s.stockExhausted) {
+        s.stockExhausted = 1;
+        game.host().setEndHandButton(true, false);
+    }
+    return face;
+}
+} // namespace
+
+void drawForTurn(Game& game) {
+    GameState& s = game.state;
+    for (int n = 0; n < game.rules.cardsDrawn && !s.stock.empty(); ++n) {
+        int face = drawOne(game);
+        // A red three is replaced at once; it is laid out in the next step.
+        while (game.rules.drawExtra && isRedThree(face) && !s.stock.empty())
+            face = drawOne(game);
+    }
+}
+
+void velnoraCompletingStep(Game& game) {
+    int top = kRankAce;
+    for (;;) {
+        const Counts c = aiRecount(game);
+        int r = top;
+        for (; r >= 3; --r) {
+            const auto i = static_cast<std::size_t>(r);
+            if (c.h[i] + c.m[i] + c.W >= 7 && c.m[i] <= 6) break;
+        }
+        if (r < 3) return;
+        const auto i = static_cast<std::size_t>(r);
+        const int w = c.m[i] > 0 ? countMeldWildcards(game, r) : 0;
+        const int need = std::max(0, 7 - c.h[i] - c.m[i]);
+        // Never more than three wild cards in a meld, and a card must stay for the discard.
+        if (c.W >= need && 3 - w >= need && c.h[i] + need < c.handSize) {
+            for (int k = findInHand(game, r); k >= 0; k = findInHand(game, r))
+                game.opponentMeldCard(k);
+            for (int k = 0; k < need; ++k)
+                meldWildcard(game, r);
+        }
+        top = r - 1;
+    }
+}
+
+MeldEstimate sharedMeldEstimate(Game& game, const Counts& c, int minimum) {
+    MeldEstimate e;
+    e.a = game.state.opponentMeldPoints;
+    for (int r = 3; r <= kRankAce && e.a < minimum; ++r) {
+        const int n = c.h[static_cast<std::size_t>(r)];
+        if (n >= 3) {
+            e.a += pointsOfRank(r) * n;
+            e.cards += n;
+        }
+    }
+    int jokers = c.J, twos = c.T;
+    for (int r = kRankAce; r >= 3 && e.a < minimum; --r) {
+        if ((jokers == 0 && twos == 0) || game.rules.naturalPair) break;
+        if (c.h[static_cast<std::size_t>(r)] != 2) continue;
+        ++e.pairs;
+        if (jokers > 0) {
+            e.a += pointsOfRank(r) * 2 + 50;
+            --jokers;
+        } else {
+            e.a += pointsOfRank(r) * 2 + 20;
+            --twos;
+        }
+        e.cards += 3;
+    }
+    return e;
+}
+
+int beginTurn(Game& game) {
+    GameState& s = game.state;
+    s.inputBlocked = 1;
+    s.opponentPromptState = 0;
+    game.host().setBusyCursor(true);
+    game.host().processPendingEvents();
+    s.playerMeldPointsAtTurnStart = meldedPoints(s, Seat::player, true, game.layout);
+    return initialMeldMinimumFor(s.opponentTotal);
+}
+
+Card takeTopCard(Game& game) {
+    Card card = pop(game.state.discardPile);
+    card.faceUp = 1;
+    game.opponentAddCard(card, true);
+    return card;
+}
+
+void takeRestOfPile(Game& game) {
+    while (!game.state.discardPile.empty())
+        takeTopCard(game);
+    game.host().repaint(TableArea::pileColumn);
+}
+
+void layOnDiscardPile(Game& game, Card card) {
+    GameState& s = game.state;
+    const int fromX = card.x, fromY = card.y;
+    card.faceUp = 1;
+    card.x = game.layout.tableLeft;
+    card.y = game.layout.discardY;
+    game.host().animateCard(card, fromX, fromY, card.x, card.y, false);
+    push(s.discardPile, card);
+    if (isWild(card.rank) || isRedThree(card.face)) s.pileFrozen = 1;
+    game.host().repaint(TableArea::pileColumn);
+}
+
+void discardFromHand(Game& game, int handIndex) {
+    Card card = game.opponentRemoveCard(handIndex);
+    game.host().repaint(TableArea::opponentHand);
+    layOnDiscardPile(game, card);
+}
+
+bool passesDiscard(Game& game) {
+    const GameState& s = game.state;
+    if (s.opponentHand.count < 2 && s.opponentVelnoras.velnoraCount < game.rules.velnorasToGoOut) {
+        game.host().showMessage(MessageKind::information, kComputerPasses);
+        return true;
+    }
+    return false;
+}
+
+void endHandStockExhausted(Game& game) {
+    game.state.endHandRequested = 1;
+    game.host().setBusyCursor(false);
+    game.checkEndOfHand();
+}
+
+void endTurn(Game& game) {
+    GameState& s = game.state;
+    game.host().repaint(TableArea::opponentHand);
+    game.host().setBusyCursor(false);
+    // Going out is scored against the meld points held when the turn began, so they are
+    // copied only after the check; a hand that ended here has already dealt the next one.
+    if (game.checkEndOfHand()) return;
+    s.opponentMeldPointsAtTurnStart = s.opponentMeldPoints;
+    s.inputBlocked = 0;
+    game.showInstruction(kPromptDraw);
+    s.opponentPromptState = 8;
+}
+
+} // namespace velnora::ai

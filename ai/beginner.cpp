@@ -1,0 +1,254 @@
+#include "ai_common.h"
+
+#include <cstddef>
+
+// The Beginner: takes the pile only when it brings a velnora within reach, melds as soon as its
+// naturals reach the minimum, completes velnoras whenever its wild cards allow, and discards
+// single cards of ranks the player has not melded.
+
+namespace velnora::ai {
+
+namespace {
+
+int at(const std::array<int, kColumns>& a, int r) {
+    return a[static_cast<std::size_t>(r)];
+}
+
+bool hasMelded(const Game& game) {
+    return game.state.opponentMeldPoints > 0;
+}
+
+int velnoras(const Game& game) {
+    return game.state.opponentVelnoras.velnoraCount;
+}
+
+// Melds every hand card of rank r, then a wild card when the column holds only two.
+void beginnerMeldRank(Game& game, int r) {
+    for (int i = findInHand(game, r); i >= 0; i = findInHand(game, r))
+        game.opponentMeldCard(i);
+    const Counts c = aiRecount(game);
+    if (at(c.m, r) == 2) meldWildcard(game, r);
+}
+
+bool beginnerTakePile(Game& game, int& minimum) {
+    const GameState& s = game.state;
+    if (s.discardPile.empty()) return false;
+    const Card& top = s.discardPile.top();
+    const int r = top.rank;
+    // A top card that does not count for the first meld has to be paid for.
+    if (!game.rules.topCardCounts) minimum += top.points;
+    const Counts c = aiRecount(game);
+    if (!canTakeDiscard(game, c, game.frozenForSeat(Seat::opponent))) return false;
+
+    // The top card joins the hand only for the evaluation and the counts are taken before it
+    // would be added, so it changes nothing that is read below.
+    if (velnoras(game) < game.rules.velnorasToGoOut) {
+        bool meldOk = hasMelded(game);
+        int wildNeeded = 0;
+        if (!meldOk) {
+            int a = 0;
+            for (int q = 3; q <= kRankAce; ++q)
+                if (at(c.h, q) >= 3) a += pointsOfRank(q) * at(c.h, q);
+            meldOk = 50 * c.J + 20 * c.T + a >= minimum;
+            if (meldOk) {
+                int jokers = c.J;
+                while (a < minimum) {
+                    if (jokers > 0) {
+                        a += 50;
+                        --jokers;
+                    } else {
+                        a += 20;
+                    }
+                    ++wildNeeded;
+                }
+            }
+        }
+        int best = -1;
+        for (int q = kRankAce; q >= 3 && best < 0; --q) {
+            const int g = at(c.h, q) + at(c.d, q) + at(c.m, q) - (q == r ? 1 : 0);
+            if (g >= 4 && c.W + g >= 7) best = q;
+        }
+        if (best < 0) return false;
+        bool inReach = true;
+        if (at(c.h, best) < 3) {
+            const int g =
+                at(c.h, best) + at(c.d, best) + at(c.m, best) - wildNeeded - (best == r ? 1 : 0);
+            inReach = c.J + c.T + g > 6;
+        }
+        return meldOk && inReach;
+    }
+    const int h = at(c.h, r);
+    return h >= 3 || (h <= 2 && at(c.m, r) >= 3 && s.discardPile.count >= 3);
+}
+
+bool beginnerCanMeld(Game& game, int minimum) {
+    const Counts c = aiRecount(game);
+    const MeldEstimate e = sharedMeldEstimate(game, c, minimum);
+    return e.a >= minimum && e.cards < c.handSize;
+}
+
+void beginnerLayMelds(Game& game, int minimum) {
+    Counts c = aiRecount(game);
+    const int pairs = sharedMeldEstimate(game, c, minimum).pairs;
+    for (int k = 0; k < pairs; ++k) {
+        int r = kRankAce;
+        while (r >= 3 && at(c.h, r) != 2)
+            --r;
+        if (r < 3) break;
+        beginnerMeldRank(game, r);
+        c = aiRecount(game);
+    }
+    while (game.state.opponentMeldPoints < minimum) {
+        c = aiRecount(game);
+        int chosen = -1;
+        for (const Card& card : game.state.opponentHand) {
+            // Threes and wild cards never start a meld here.
+            if (card.rank >= 3 && at(c.h, card.rank) + at(c.m, card.rank) >= 3) {
+                chosen = card.rank;
+                break;
+            }
+        }
+        if (chosen < 0) return;
+        beginnerMeldRank(game, chosen);
+    }
+}
+
+void beginnerMeldNaturals(Game& game) {
+    const Counts c = aiRecount(game);
+    int budget = c.handSize;
+    for (int r = kRankAce; r >= 3; --r) {
+        const int h = at(c.h, r);
+        const int m = at(c.m, r);
+        if (!((m > 0 && h > 0) || h >= 3)) continue;
+        if (budget < h) continue;
+        budget -= h;
+        // The last card of the budget is kept for the discard.
+        const int k = budget == 0 ? h - 1 : h;
+        if (k < (m > 0 ? 1 : 3)) continue;
+        for (int n = 0; n < k; ++n) {
+            const int i = findInHand(game, r);
+            if (i < 0) break;
+            game.opponentMeldCard(i);
+        }
+    }
+}
+
+// Puts `count` wild cards into the lowest finished velnora of ranks four to ace.
+void wildcardsIntoLowestVelnora(Game& game, const Counts& c, int count) {
+    for (int r = 3; r <= kRankAce; ++r) {
+        if (at(c.m, r) >= 7) {
+            for (int k = 0; k < count; ++k)
+                meldWildcard(game, r);
+            return;
+        }
+    }
+}
+
+void beginnerGoOut(Game& game) {
+    Counts c = aiRecount(game);
+    int pairs = 0;
+    for (int r = 3; r <= kRankAce; ++r)
+        if (at(c.h, r) == 2) ++pairs;
+    const int spare = c.W - pairs;
+    const int rest = c.handSize - 3 * pairs - spare;
+    if (spare < 0 || (rest != 0 && rest != 1)) return;
+    for (int r = kRankAce; r >= 3; --r)
+        if (at(c.h, r) == 2) beginnerMeldRank(game, r);
+
+    c = aiRecount(game);
+    std::array<int, kColumns> capacity{};
+    for (int r = 3; r <= kRankAce; ++r) {
+        // A meld must keep at least as many naturals as wild cards: room = naturals - wilds.
+        const int w = countMeldWildcards(game, r);
+        const int room = at(c.m, r) >= 7 ? 0 : at(c.m, r) - 2 * w;
+        capacity[static_cast<std::size_t>(r)] = room > 0 ? room : 0;
+    }
+    // One card stays in hand for the discard.
+    const int toPlace = spare + rest - 1;
+    int placed = 0;
+    for (int r = 3; r <= kRankAce && placed < toPlace; ++r) {
+        const int n = std::min(at(capacity, r), toPlace - placed);
+        for (int k = 0; k < n; ++k)
+            meldWildcard(game, r);
+        placed += n;
+    }
+    if (placed < toPlace) wildcardsIntoLowestVelnora(game, aiRecount(game), toPlace - placed);
+}
+
+bool beginnerThreat(Game& game, const Counts& c) {
+    if (c.W == 0 || game.frozenForSeat(Seat::opponent)) return false;
+    for (int r = 3; r <= kRankAce; ++r)
+        if (at(c.h, r) > 0 && (at(c.p, r) == 5 || at(c.p, r) == 6)) return true;
+    return false;
+}
+
+int beginnerDiscard(Game& game) {
+    const Counts c = aiRecount(game);
+    if (c.handSize == 0) {
+        game.host().fatalError("No card left to discard.");
+        return -1;
+    }
+    const int threes = at(c.h, kRankThree);
+    const bool onlyLow = threes + c.W == c.handSize;
+    if (beginnerThreat(game, c) || onlyLow) {
+        // A black three blocks the pile; a wild card freezes it.
+        for (int r : {kRankThree, kRankTwo, kRankJoker})
+            if (at(c.h, r) > 0) return findInHand(game, r);
+    }
+    int found = -1;
+    int foundCount = 0;
+    for (int i = 1; i <= 9 && found < 0; ++i) {
+        for (int j = 2; j <= 5 && found < 0; ++j)
+            for (int r = 3; r <= kRankAce && found < 0; ++r)
+                if (at(c.h, r) == i && at(c.p, r) <= j) found = r;
+        // A player column of exactly six is one card from a velnora and is never fed.
+        for (int r = 3; r <= kRankAce && found < 0; ++r)
+            if (at(c.h, r) == i && at(c.p, r) >= 7) found = r;
+        if (found >= 0) foundCount = i;
+    }
+    const bool oneBesidesThrees = c.handSize - threes == 1;
+    if ((found < 0 || foundCount >= 2 || oneBesidesThrees) && threes > 0)
+        return findInHand(game, kRankThree);
+    if (found < 0) return 0;
+    return findInHand(game, found);
+}
+
+} // namespace
+
+void beginnerTurn(Game& game) {
+    int minimum = beginTurn(game);
+    GameState& s = game.state;
+    if (beginnerTakePile(game, minimum)) {
+        s.pileFrozen = 0;
+        pause(game);
+        const Card top = takeTopCard(game);
+        beginnerMeldRank(game, top.rank);
+        beginnerLayMelds(game, minimum);
+        takeRestOfPile(game);
+    } else if (s.stockExhausted) {
+        if (!game.isForcedFor(Seat::opponent)) {
+            endHandStockExhausted(game);
+            return;
+        }
+        const Card top = takeTopCard(game);
+        beginnerMeldRank(game, top.rank);
+    } else {
+        drawForTurn(game);
+    }
+
+    s.opponentPromptState = 1;
+    layRedThrees(game);
+    if (!hasMelded(game) && beginnerCanMeld(game, minimum)) beginnerLayMelds(game, minimum);
+    if (hasMelded(game)) velnoraCompletingStep(game);
+    if (velnoras(game) >= game.rules.velnorasToGoOut) {
+        beginnerMeldNaturals(game);
+        beginnerGoOut(game);
+    }
+    if (!passesDiscard(game) && !s.opponentHand.empty()) {
+        const int i = beginnerDiscard(game);
+        if (i >= 0) discardFromHand(game, i);
+    }
+    endTurn(game);
+}
+
+} // namespace velnora::ai
