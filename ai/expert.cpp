@@ -85,6 +85,15 @@ int ExpertTurn::needed() const {
     return game_.rules.velnorasToGoOut;
 }
 
+bool ExpertTurn::scoresAllowGoingOut() const {
+    const GameState& s = game_.state;
+    const int player = s.playerTotal + 300 * s.playerVelnoras.velnoraCount +
+                       meldedPoints(s, Seat::player, false, game_.layout);
+    const int computer =
+        s.opponentTotal + 300 * velnoras() + meldedPoints(s, Seat::opponent, false, game_.layout);
+    return player < computer || player < 5000;
+}
+
 void ExpertTurn::play() {
     minimum_ = beginTurn(game_);
     const int result = expertDrawPhase();
@@ -219,7 +228,8 @@ bool ExpertTurn::expertTakePile() {
     Holding withTop = hand;
     withTop.add(top);
     int used = 0;
-    const bool ok = melded() || expertEstimateMeld(withTop, r, ai.pileMakesVelnora != 0, true, &used);
+    const bool ok =
+        melded() || expertEstimateMeld(withTop, r, ai.pileMakesVelnora != 0, true, &used);
     ai.plannedPairs = used;
 
     const auto h = [&](int rank) { return withTop.h[at(rank)]; };
@@ -319,8 +329,8 @@ bool ExpertTurn::expertPileWorthBuilding(const Holding& hand) {
 
 // Estimates and tests on a holding
 
-bool ExpertTurn::expertEstimateMeld(const Holding& hand, int t, bool pileMakesVelnora,
-                                    bool strict, int* wildcardsUsed) {
+bool ExpertTurn::expertEstimateMeld(const Holding& hand, int t, bool pileMakesVelnora, bool strict,
+                                    int* wildcardsUsed) {
     const GameState& s = game_.state;
     const RuleSettings& rules = game_.rules;
     const int M = minimum_;
@@ -402,8 +412,7 @@ bool ExpertTurn::expertEstimateMeld(const Holding& hand, int t, bool pileMakesVe
     bool ok2 = true;
     if (N == 1) {
         const int u = used - (c_.d[at(kRankJoker)] + c_.d[at(kRankTwo)]);
-        ok2 = (M < 90 && indicator(D > 14) >= u) ||
-              (M >= 90 && M < 120 && indicator(D > 6) >= u) ||
+        ok2 = (M < 90 && indicator(D > 14) >= u) || (M >= 90 && M < 120 && indicator(D > 6) >= u) ||
               (M >= 120 && indicator(D > 10) + indicator(D > 5) >= u) || D > 19;
     }
     return ok1 && ok2 && plan != 0 && pts >= target;
@@ -626,7 +635,7 @@ void ExpertTurn::expertMeldPhase() {
         }
         const int threes = c.h[at(kRankThree)];
         ok = ok && singles < 2 && (threes == 0 || threes > 2 || (singles == 1 && threes == 1));
-        if (ok && vel >= N && ai.aggressiveMode) {
+        if (ok && vel >= N && ai.aggressiveMode && scoresAllowGoingOut()) {
             expertCompleteVelnoras();
             expertMeldNaturals(0);
             expertGoOut();
@@ -640,11 +649,10 @@ void ExpertTurn::expertMeldPhase() {
         const int PV = s.playerVelnoras.velnoraCount;
         const int PH = s.playerHand.count;
         const int PM = s.playerMelds.count;
-        if (S0 < 6 ||
-            (!ai.fallingBehind &&
-             ((PV >= N && PH < 10) || (PV == 0 && N == 1 && S0 < 55 && PM <= 4)))) {
+        if (S0 < 6 || (!ai.fallingBehind &&
+                       ((PV >= N && PH < 10) || (PV == 0 && N == 1 && S0 < 55 && PM <= 4)))) {
             expertCompleteVelnoras();
-            if (velnoras() >= N) {
+            if (velnoras() >= N && scoresAllowGoingOut()) {
                 expertMeldNaturals(0);
                 expertGoOut();
             }
@@ -671,7 +679,7 @@ void ExpertTurn::expertMeldPhase() {
         }
         if (reach > 1 || S0 < 5) {
             if ((H - used != 2 && reach > 1) || S0 < 5) expertCompleteVelnoras();
-            if (H - used < 2 && reach > 1) {
+            if (H - used < 2 && reach > 1 && scoresAllowGoingOut()) {
                 expertMeldNaturals(0);
                 expertGoOut();
             }
@@ -689,21 +697,14 @@ void ExpertTurn::expertMeldPhase() {
         const int H = c_.handSize;
         const int OM = s.opponentMelds.count;
         if (V < N) {
-            if (PV >= N && PH < 5 && !ai.fallingBehind && H + OM >= 7 * N - 7 * V + 10 &&
-                melded())
+            if (PV >= N && PH < 5 && !ai.fallingBehind && H + OM >= 7 * N - 7 * V + 10 && melded())
                 expertMeldNaturals(1);
         } else {
             const int open = OM * indicator(!frozen()) + H;
             const bool mood = ai.aggressiveMode
                                   ? PV >= N - 1 || PH + PM >= 35 || open <= 14
                                   : PH + PM >= 35 || open <= 6 || (PV >= N && PH <= 3);
-            const int playerProjected = s.playerTotal + 300 * PV +
-                                        meldedPoints(s, Seat::player, false, game_.layout);
-            const int computerProjected = s.opponentTotal + 300 * V +
-                                          meldedPoints(s, Seat::opponent, false, game_.layout);
-            // Ending the hand must not hand the player the match.
-            const bool scoresAllow = playerProjected < computerProjected || playerProjected < 5000;
-            if (mood && expertCanGoOut(Holding::ofHand(s)) && scoresAllow) {
+            if (mood && expertCanGoOut(Holding::ofHand(s)) && scoresAllowGoingOut()) {
                 expertMeldNaturals(0);
                 expertCompleteVelnoras();
                 expertGoOut();
@@ -741,8 +742,7 @@ int ExpertTurn::baitDiscardRank(const Holding& hand) {
         for (int r = kLowRank; r <= kRankAce; ++r) {
             if (hand.h[at(r)] != largest) continue;
             // The player must not be the one who wants this rank.
-            if (indicator(!isFrozen) * c.p[at(r)] + c.known[at(r)] <= 1 &&
-                expertCanSpare(hand, r))
+            if (indicator(!isFrozen) * c.p[at(r)] + c.known[at(r)] <= 1 && expertCanSpare(hand, r))
                 return r;
         }
         lim = largest;
@@ -757,8 +757,8 @@ int ExpertTurn::safeDiscardRank() {
     const int notFrozen = indicator(!isFrozen);
     const int S0 = s.stock.count;
     const int threes = c.h[at(kRankThree)];
-    const bool wary = velnoras() >= needed() ||
-                      notFrozen * s.playerMelds.count + s.playerHand.count <= 25;
+    const bool wary =
+        velnoras() >= needed() || notFrozen * s.playerMelds.count + s.playerHand.count <= 25;
     int L = 0;
     int g = 0;
     for (;;) {

@@ -70,6 +70,8 @@ private:
     bool melded() const;
     int velnoras() const;
     int needed() const;
+    // Going out ends the hand: never while that hands the player the match on projected scores.
+    bool scoresAllowGoingOut() const;
     // Melds up to limit (0 = all) hand cards of a rank, scanning from the last card.
     int meldCardsOfRank(int rank, int limit);
     bool velnoraWithinReach(const Holding& hand, int topRank, bool ok);

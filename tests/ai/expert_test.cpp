@@ -1,0 +1,535 @@
+// The Expert computer level on hand-built tables: its mood, its memory between turns, when it
+// takes the pile, when it goes out, and what it discards.
+
+#include "expert.h"
+#include "recording_host.h"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+
+namespace velnora::ai {
+namespace {
+
+using test::RecordingHost;
+
+// Faces by rank code (3 four ... 13 ace) and suit 0..3.
+constexpr int face(int rank, int suit = 0) {
+    return suit * 13 + rank;
+}
+constexpr int kFour = 3, kFive = 4, kSix = 5, kSeven = 6, kEight = 7, kNine = 8, kTen = 9;
+constexpr int kJack = 10, kQueen = 11, kKing = 12, kAce = 13;
+constexpr int kTwoS = 1, kJokerCard = 53;
+constexpr int kRedThreeD = 28, kRedThreeH = 41, kBlackThreeS = 2, kBlackThreeC = 15;
+
+// A table in the middle of a hand, built card by card from a full stock so that all 108 cards
+// stay on it.
+struct Table {
+    RecordingHost host;
+    MemorySettings settings;
+    Random rng{2024};
+    Game game{host, settings, rng};
+    GameState& g = game.state;
+
+    Table() {
+        game.options.showTurns = false;
+        game.options.meldDelay = 0;
+        game.options.computerLevel = 2;
+        buildDeck(g, rng, game.layout);
+        for (int c = 0; c < kColumns; ++c) {
+            const auto i = static_cast<std::size_t>(c);
+            const int x = columnX(c, game.layout);
+            g.playerHand.columnPos[i] = {x, game.layout.playerHandY};
+            g.playerMelds.columnPos[i] = {x, game.layout.playerMeldsY};
+            g.opponentMelds.columnPos[i] = {x, game.layout.opponentMeldsY};
+        }
+        g.pileFrozen = 0;
+        g.promptState = kPromptOpponentsTurn;
+        g.inputBlocked = 1;
+    }
+
+    Card take(int f) {
+        const int i = findFace(g.stock, f);
+        if (i < 0) throw InternalError("card not in the stock: " + cardLabel(f));
+        Card c = removeAt(g.stock, i);
+        c.faceUp = 1;
+        return c;
+    }
+    void opponentHand(std::initializer_list<int> faces) {
+        for (int f : faces)
+            game.opponentAddCard(take(f), false);
+    }
+    // Cards laid into a column of the computer's melds, as its meld step would lay them.
+    void opponentMelds(int column, std::initializer_list<int> faces) {
+        for (int f : faces) {
+            Card c = take(f);
+            placeInColumn(g.opponentMelds, c, column, -kColumnStep);
+            push(g.opponentMelds, c);
+            if (!isRedThree(f)) g.opponentMeldPoints += c.points;
+        }
+        checkVelnora(g, Seat::opponent, column, game.layout);
+    }
+    void playerHand(std::initializer_list<int> faces) {
+        for (int f : faces) {
+            Card c = take(f);
+            placeInColumn(g.playerHand, c, c.rank, kColumnStep);
+            push(g.playerHand, c);
+        }
+    }
+    // The player's hand filled up to n cards with naturals from four to ace.
+    void playerHandOf(int n) {
+        for (int i = 0; i < g.stock.count && g.playerHand.count < n;) {
+            const Card& c = g.stock.cards[static_cast<std::size_t>(i)];
+            if (c.rank >= kFour) {
+                Card card = removeAt(g.stock, i);
+                placeInColumn(g.playerHand, card, card.rank, kColumnStep);
+                push(g.playerHand, card);
+            } else {
+                ++i;
+            }
+        }
+    }
+    void playerMelds(int column, std::initializer_list<int> faces) {
+        for (int f : faces) {
+            Card c = take(f);
+            placeInColumn(g.playerMelds, c, column, kColumnStep);
+            push(g.playerMelds, c);
+        }
+        checkVelnora(g, Seat::player, column, game.layout);
+    }
+    // Discard pile from bottom to top.
+    void pile(std::initializer_list<int> faces) {
+        for (int f : faces)
+            toPile(take(f));
+    }
+    void toPile(Card c) {
+        c.faceUp = 1;
+        c.x = game.layout.tableLeft;
+        c.y = game.layout.discardY;
+        push(g.discardPile, c);
+    }
+    // The stock's next cards; the first one listed is drawn first.
+    void stockTop(std::initializer_list<int> faces) {
+        std::vector<Card> cards;
+        for (int f : faces)
+            cards.push_back(take(f));
+        for (auto it = cards.rbegin(); it != cards.rend(); ++it)
+            push(g.stock, *it);
+    }
+    // Moves stock cards from the bottom, skipping any listed faces, under the discard pile
+    // until the stock holds n cards.
+    void shrinkStockTo(int n, std::initializer_list<int> keep = {}) {
+        Pile under;
+        for (int i = 0; g.stock.count > n && i < g.stock.count;) {
+            const int f = g.stock.cards[static_cast<std::size_t>(i)].face;
+            bool kept = false;
+            for (int k : keep)
+                kept = kept || rankOf(k) == rankOf(f);
+            if (kept) {
+                ++i;
+                continue;
+            }
+            Card c = removeAt(g.stock, i);
+            c.faceUp = 1;
+            c.x = game.layout.tableLeft;
+            c.y = game.layout.discardY;
+            push(under, c);
+        }
+        for (const Card& c : g.discardPile)
+            push(under, c);
+        g.discardPile = under;
+    }
+    void recountWindow() { countRanks(g, game.layout); }
+    bool consistent() {
+        std::string why;
+        const bool ok = game.isConsistent(&why);
+        if (!ok) ADD_FAILURE() << why << "\n" << toString(g);
+        return ok;
+    }
+};
+
+int handCount(const Table& t, int rank) {
+    return countRank(t.g.opponentHand, rank);
+}
+
+// The mood
+
+TEST(ExpertMood, FullAggressionIsCertainFromSeventyStockCardsDown) {
+    for (std::uint64_t seed = 1; seed <= 40; ++seed) {
+        Table t;
+        t.rng.reseed(seed);
+        t.game.options.aggression = 100;
+        t.opponentHand({face(kFour), face(kNine), face(kKing)});
+        t.pile({kBlackThreeS});
+        t.shrinkStockTo(70);
+        ExpertTurn turn(t.game);
+        turn.expertDrawPhase();
+        EXPECT_EQ(t.g.ai.aggressiveMode, 1) << "seed " << seed;
+    }
+}
+
+TEST(ExpertMood, NoAggressionIsCertainOnlyFromTenStockCardsDown) {
+    for (std::uint64_t seed = 1; seed <= 40; ++seed) {
+        Table t;
+        t.rng.reseed(seed);
+        t.game.options.aggression = 0;
+        t.opponentHand({face(kFour), face(kNine), face(kKing)});
+        t.pile({kBlackThreeS});
+        t.shrinkStockTo(10);
+        ExpertTurn turn(t.game);
+        turn.expertDrawPhase();
+        EXPECT_EQ(t.g.ai.aggressiveMode, 1) << "seed " << seed;
+    }
+    // With 104 cards in the stock the chance is 10 in 104.
+    int aggressive = 0;
+    for (std::uint64_t seed = 1; seed <= 300; ++seed) {
+        Table t;
+        t.rng.reseed(seed);
+        t.game.options.aggression = 0;
+        t.opponentHand({face(kFour), face(kNine), face(kKing)});
+        t.pile({kBlackThreeS});
+        ExpertTurn turn(t.game);
+        turn.expertDrawPhase();
+        aggressive += t.g.ai.aggressiveMode;
+    }
+    EXPECT_GT(aggressive, 10);
+    EXPECT_LT(aggressive, 60);
+}
+
+// Memory between turns
+
+TEST(ExpertMemory, OneCardPileAtTurnStartForgetsTheBaitAndSpareThrees) {
+    Table t;
+    t.opponentHand({face(kFour), face(kNine), face(kKing), kBlackThreeC});
+    t.pile({kBlackThreeS});
+    t.g.ai.baitRank = kNine;
+    t.g.ai.threesToMeld = 1;
+    ExpertTurn turn(t.game);
+    EXPECT_EQ(turn.expertDrawPhase(), 0);
+    EXPECT_EQ(t.g.ai.baitRank, 0);
+    // A single three in hand is not worth keeping back for going out.
+    EXPECT_EQ(t.g.ai.threesToMeld, 0);
+
+    Table kept;
+    kept.opponentHand({face(kFour), face(kNine), face(kKing), kBlackThreeC});
+    kept.pile({face(kSix), kBlackThreeS});
+    kept.g.ai.baitRank = kNine;
+    kept.g.ai.threesToMeld = 1;
+    ExpertTurn turn2(kept.game);
+    EXPECT_EQ(turn2.expertDrawPhase(), 0);
+    EXPECT_EQ(kept.g.ai.baitRank, kNine);
+    EXPECT_EQ(kept.g.ai.threesToMeld, 1);
+}
+
+TEST(ExpertMemory, ANewDealForgetsTheHandBefore) {
+    Table t;
+    t.g.ai.baitRank = kTen;
+    t.g.ai.threesToMeld = 1;
+    t.g.ai.playerDiscardsByRank[5] = 3;
+    t.g.playerStartsHand = 1;
+    t.game.dealHand();
+    EXPECT_EQ(t.g.ai.baitRank, 0);
+    EXPECT_EQ(t.g.ai.threesToMeld, 0);
+    EXPECT_EQ(t.g.ai.playerDiscardsByRank[5], 3);
+}
+
+// Taking the pile
+
+// A pile of sevens the computer could add to its meld of sevens; the player holds enough cards
+// that building the pile up is out of the question.
+void pileOfSevensTable(Table& t, int stockSize) {
+    t.opponentMelds(kSeven, {face(kSeven, 0), face(kSeven, 1), face(kSeven, 2)});
+    t.opponentHand({face(kFour), face(kNine), face(kKing), face(kQueen), face(kAce)});
+    const Card under = t.take(face(kEight));
+    const Card top = t.take(face(kSeven, 3));
+    t.playerHandOf(26);
+    t.recountWindow();
+    t.shrinkStockTo(stockSize, {face(kSeven)});
+    t.toPile(under);
+    t.toPile(top);
+}
+
+TEST(ExpertTakePile, WithOneVelnoraToGoOutAnEarlyPileIsLeft) {
+    for (int stock : {68, 70}) {
+        Table t;
+        pileOfSevensTable(t, stock);
+        ExpertTurn turn(t.game);
+        EXPECT_FALSE(turn.expertTakePile()) << "stock " << stock;
+    }
+    Table t;
+    pileOfSevensTable(t, 67);
+    ExpertTurn turn(t.game);
+    EXPECT_TRUE(turn.expertTakePile());
+}
+
+TEST(ExpertTakePile, TwoVelnorasToGoOutLiftTheEarlyLimit) {
+    Table t;
+    t.game.rules.velnorasToGoOut = 2;
+    pileOfSevensTable(t, 70);
+    ExpertTurn turn(t.game);
+    EXPECT_TRUE(turn.expertTakePile());
+}
+
+TEST(ExpertTakePile, APickUpMakesTheWholeInitialMeldAndUnfreezesThePile) {
+    Table t;
+    // Eights on the pile, a pair of eights and three kings in hand: 30 + 30 reaches 50.
+    t.opponentHand({face(kEight, 0), face(kEight, 1), face(kKing, 0), face(kKing, 1),
+                    face(kKing, 2), face(kFour), face(kFive), face(kNine), face(kJack)});
+    const Card under = t.take(face(kSix, 3));
+    const Card top = t.take(face(kEight, 2));
+    t.playerHandOf(26);
+    t.recountWindow();
+    t.shrinkStockTo(50, {face(kEight), face(kKing)});
+    t.toPile(under);
+    t.toPile(top);
+    t.g.pileFrozen = 1;
+    const int pileBefore = t.g.discardPile.count;
+    const int handBefore = t.g.opponentHand.count;
+
+    ExpertTurn turn(t.game);
+    EXPECT_EQ(turn.expertDrawPhase(), 1);
+    EXPECT_GE(t.g.opponentMeldPoints, 50);
+    EXPECT_TRUE(t.g.discardPile.empty());
+    EXPECT_EQ(t.g.pileFrozen, 0);
+    // Six cards went down (three eights, three kings); the rest of the pile came into the hand.
+    EXPECT_EQ(t.g.opponentHand.count, handBefore + pileBefore - 6);
+    EXPECT_EQ(handCount(t, kEight), 0);
+    EXPECT_EQ(handCount(t, kKing), 0);
+    EXPECT_TRUE(t.consistent());
+}
+
+// Estimates
+
+TEST(ExpertEstimate, TheTopCardsWildcardIsNotSpentTwice) {
+    Table t;
+    t.g.opponentTotal = 1500; // minimum 90
+    t.opponentHand({face(kEight, 0), kJokerCard, face(kKing, 0), face(kKing, 1), face(kFour)});
+    t.pile({face(kEight, 1)});
+    t.shrinkStockTo(60);
+    ExpertTurn turn(t.game);
+    Holding hand = Holding::ofHand(t.g);
+    hand.add(t.g.discardPile.top());
+    // Eights 20 + joker 50 = 70; the pair of kings would need a second wild card.
+    EXPECT_FALSE(turn.expertEstimateMeld(hand, kEight, false, false));
+    EXPECT_EQ(t.g.ai.meldPlan, 0);
+    hand.add(t.take(kTwoS));
+    int used = 0;
+    EXPECT_TRUE(turn.expertEstimateMeld(hand, kEight, false, false, &used));
+    EXPECT_EQ(used, 2);
+    EXPECT_EQ(t.g.ai.meldPlan, 2);
+}
+
+TEST(ExpertEstimate, PrefersThePlanWithFewerWildcards) {
+    Table t;
+    t.game.rules.naturalPair = false;
+    // Fours and fives make 30; the joker tops them up past 50, as it would a pair of aces.
+    t.opponentHand({face(kFour, 0), face(kFour, 1), face(kFour, 2), face(kFive, 0), face(kFive, 1),
+                    face(kFive, 2), face(kAce, 0), face(kAce, 1), kJokerCard, face(kNine),
+                    face(kTen), face(kJack)});
+    t.pile({face(kSix)});
+    t.shrinkStockTo(60);
+    ExpertTurn turn(t.game);
+    int used = 0;
+    EXPECT_TRUE(turn.expertEstimateMeld(Holding::ofHand(t.g), -1, false, false, &used));
+    EXPECT_EQ(used, 1);
+    EXPECT_EQ(t.g.ai.meldPlan, 1); // equal wild cards: triples first
+
+    // Fours alone need two twos to pass 50; the aces with one two make 75.
+    Holding twos = Holding::ofHand(t.g);
+    for (int i = 0; i < 3; ++i)
+        twos.removeOne(kFive);
+    twos.removeOne(kRankJoker);
+    twos.add(makeCard(kTwoS, 0));
+    twos.add(makeCard(kTwoS + 13, 0));
+    EXPECT_TRUE(turn.expertEstimateMeld(twos, -1, false, false, &used));
+    EXPECT_EQ(used, 1);
+    EXPECT_EQ(t.g.ai.meldPlan, 2);
+}
+
+TEST(ExpertEstimate, CanSpareLeavesThePlanAsItWas) {
+    Table t;
+    t.opponentHand({face(kKing, 0), face(kKing, 1), face(kKing, 2), face(kAce, 0), face(kAce, 1),
+                    face(kAce, 2), face(kNine)});
+    t.pile({face(kSix)});
+    t.shrinkStockTo(60);
+    ExpertTurn turn(t.game);
+    t.g.ai.meldPlan = 2;
+    const Holding hand = Holding::ofHand(t.g);
+    // Kings 30 + aces 60: the aces alone still make the minimum, the kings alone do not.
+    EXPECT_TRUE(turn.expertCanSpare(hand, kKing));
+    EXPECT_FALSE(turn.expertCanSpare(hand, kAce));
+    EXPECT_FALSE(turn.expertCanSpare(hand, kTen));
+    EXPECT_EQ(t.g.ai.meldPlan, 2);
+}
+
+// Going out
+
+// A velnora of sevens on the table, four kings and a nine in hand after the draw; the player
+// has melded aces and tens (90 points).
+void readyToGoOut(Table& t, int playerTotal) {
+    t.game.options.aggression = 100;
+    t.g.playerTotal = playerTotal;
+    t.opponentMelds(kSeven, {face(kSeven, 0), face(kSeven, 0), face(kSeven, 1), face(kSeven, 1),
+                             face(kSeven, 2), face(kSeven, 2), face(kSeven, 3)});
+    t.opponentHand({face(kKing, 0), face(kKing, 1), face(kKing, 2), face(kNine)});
+    t.playerMelds(kAce, {face(kAce, 0), face(kAce, 1), face(kAce, 2)});
+    t.playerMelds(kTen, {face(kTen, 0), face(kTen, 1), face(kTen, 2)});
+    const Card drawn = t.take(face(kKing, 3));
+    t.playerHandOf(15);
+    t.recountWindow();
+    t.shrinkStockTo(60);
+    t.pile({kBlackThreeS});
+    push(t.g.stock, drawn);
+}
+
+TEST(ExpertGoOut, NeverHandsThePlayerTheMatch) {
+    Table t;
+    readyToGoOut(t, 4950); // projected 4950 + 90 against 300 + 35
+    ASSERT_EQ(t.g.opponentVelnoras.velnoraCount, 1);
+    expertTurn(t.game);
+    EXPECT_TRUE(t.host.scorings.empty());
+    EXPECT_EQ(t.g.opponentHand.count, 4);
+    EXPECT_TRUE(t.consistent());
+
+    Table below;
+    readyToGoOut(below, 4900); // projected 4990: the hand may end
+    expertTurn(below.game);
+    EXPECT_EQ(below.host.scorings.size(), 1u);
+}
+
+TEST(ExpertGoOut, AFinishedVelnoraCountsOnceWhenPlanningToGoOut) {
+    Table t;
+    t.game.rules.velnorasToGoOut = 2;
+    t.game.options.aggression = 100;
+    t.opponentMelds(kSeven, {face(kSeven, 0), face(kSeven, 0), face(kSeven, 1), face(kSeven, 1),
+                             face(kSeven, 2), face(kSeven, 2), face(kSeven, 3)});
+    t.opponentHand({face(kKing, 0), face(kKing, 1), kJokerCard});
+    const Card drawn = t.take(face(kNine));
+    t.playerHandOf(15);
+    t.recountWindow();
+    t.shrinkStockTo(60);
+    t.pile({kBlackThreeS});
+    push(t.g.stock, drawn);
+
+    expertTurn(t.game);
+    // Melding the kings with the joker would leave one card and no second velnora.
+    EXPECT_EQ(t.g.opponentHand.count, 3);
+    EXPECT_EQ(columnCount(t.g.opponentMelds, kKing, t.game.layout), 0);
+    for (const std::string& m : t.host.messages)
+        EXPECT_NE(m, "The computer passes the discard.");
+    EXPECT_TRUE(t.consistent());
+}
+
+// Discarding
+
+// Twelve naturals without a meld in them, two red threes laid out, two velnoras to go out.
+void redThreeTable(Table& t, int handSize) {
+    t.game.rules.threeBlock = true;
+    t.game.rules.velnorasToGoOut = 2;
+    t.opponentMelds(kRankThree, {kRedThreeD, kRedThreeH});
+    t.opponentHand({face(kFour, 0), face(kFive, 0), face(kSix, 0), face(kEight, 0), face(kNine, 0),
+                    face(kTen, 0), face(kJack, 0), face(kQueen, 0), face(kKing, 0), face(kAce, 0),
+                    face(kFour, 1), face(kFive, 1)});
+    if (handSize > 12) t.opponentHand({face(kJack, 1)});
+    t.pile({face(kSix, 3), kBlackThreeS});
+    t.stockTop({face(kNine, 1)});
+}
+
+TEST(ExpertDiscard, UnderTheFreezeRuleARedThreeGoesBackWhileTheHandIsSmall) {
+    Table t;
+    redThreeTable(t, 12);
+    const int firstY = t.g.opponentMelds.at(0).y;
+    expertTurn(t.game);
+    ASSERT_FALSE(t.g.discardPile.empty());
+    EXPECT_EQ(t.g.discardPile.top().face, kRedThreeD);
+    EXPECT_EQ(t.g.pileFrozen, 1);
+    ASSERT_EQ(t.g.opponentMelds.count, 1);
+    // The red three left behind closes the gap.
+    EXPECT_EQ(t.g.opponentMelds.at(0).face, kRedThreeH);
+    EXPECT_EQ(t.g.opponentMelds.at(0).y, firstY);
+    EXPECT_EQ(t.g.opponentHand.count, 13);
+    EXPECT_TRUE(t.consistent());
+
+    Table big;
+    redThreeTable(big, 13);
+    expertTurn(big.game);
+    EXPECT_FALSE(isRedThree(big.g.discardPile.top().face));
+    EXPECT_EQ(big.g.opponentMelds.count, 2);
+    EXPECT_EQ(big.g.opponentHand.count, 13);
+}
+
+TEST(ExpertDiscard, TheLastCardRuleAvoidsTheRanksThePlayerMelded) {
+    Table t;
+    t.opponentMelds(kQueen, {face(kQueen, 0), face(kQueen, 1), face(kQueen, 2)});
+    t.opponentHand({face(kNine, 0), face(kTen, 0), face(kTen, 1)});
+    t.playerMelds(kNine, {face(kNine, 1), face(kNine, 2), face(kNine, 3)});
+    t.playerHand({face(kAce, 3)});
+    t.recountWindow();
+    ExpertTurn turn(t.game);
+    const DiscardChoice choice = turn.expertDiscard();
+    ASSERT_GE(choice.handIndex, 0);
+    // The single nine would be the safe discard, but the player holds one card and has a meld
+    // of nines.
+    EXPECT_EQ(t.g.opponentHand.at(choice.handIndex).rank, kTen);
+}
+
+TEST(ExpertDiscard, AWildcardFreezesThePileWhenThePlayerIsCloseToIt) {
+    Table t;
+    t.opponentMelds(kQueen, {face(kQueen, 0), face(kQueen, 1), face(kQueen, 2)});
+    t.opponentHand({face(kNine, 0), face(kTen, 0), kJokerCard, kJokerCard, kTwoS, kTwoS,
+                    face(kFour, 0), face(kFour, 1), face(kFive, 0), face(kSix, 0)});
+    // Twenty cards melded by the player and six in hand.
+    t.playerMelds(kAce, {face(kAce, 0), face(kAce, 1), face(kAce, 2), face(kAce, 3)});
+    t.playerMelds(kKing, {face(kKing, 0), face(kKing, 1), face(kKing, 2), face(kKing, 3)});
+    t.playerMelds(kJack, {face(kJack, 0), face(kJack, 1), face(kJack, 2), face(kJack, 3)});
+    t.playerMelds(kEight, {face(kEight, 0), face(kEight, 1), face(kEight, 2), face(kEight, 3)});
+    t.playerMelds(kSeven, {face(kSeven, 0), face(kSeven, 1), face(kSeven, 2), face(kSeven, 3)});
+    t.playerHandOf(6);
+    t.recountWindow();
+    t.pile({face(kSix, 3)});
+    ExpertTurn turn(t.game);
+    // Four wild cards in hand, the player's melds hold twenty cards and the pile is open.
+    const DiscardChoice choice = turn.expertDiscard();
+    ASSERT_GE(choice.handIndex, 0);
+    EXPECT_TRUE(isWild(t.g.opponentHand.at(choice.handIndex).rank));
+}
+
+// Whole hands against a player who only draws and discards
+
+TEST(ExpertPlay, WholeHandsKeepTheTableConsistent) {
+    for (std::uint64_t seed = 1; seed <= 12; ++seed) {
+        Table t;
+        t.rng.reseed(seed);
+        ComputerDriver driver;
+        t.game.setOpponentDriver(&driver);
+        t.game.options.aggression = static_cast<int>(seed * 9 % 101);
+        t.game.rules.velnorasToGoOut = seed % 2 == 0 ? 2 : 1;
+        t.game.rules.threeBlock = seed % 3 == 0;
+        t.game.rules.naturalPair = seed % 4 != 1;
+        t.game.rules.cardsDrawn = seed % 5 == 0 ? 2 : 1;
+        t.game.newGame();
+        for (int action = 0; action < 3000 && t.host.scorings.size() < 3 && !t.host.closed;
+             ++action) {
+            if (t.g.promptState == kPromptDraw) {
+                if (t.g.stockExhausted)
+                    t.game.endHand();
+                else
+                    t.game.drawFromStock();
+            } else if (t.g.hasDrawn) {
+                for (int i = 0; i < t.g.playerHand.count; ++i)
+                    if (t.game.discard(i)) break;
+            } else {
+                ADD_FAILURE() << "stuck at prompt " << int(t.g.promptState) << " seed " << seed;
+                break;
+            }
+            if (!t.consistent()) break;
+        }
+        EXPECT_GE(t.host.scorings.size(), 1u) << "seed " << seed;
+        for (const std::string& m : t.host.messages)
+            EXPECT_NE(m, "Meld error: Wildcard not found.") << "seed " << seed;
+        EXPECT_TRUE(t.host.fatal.empty()) << "seed " << seed;
+    }
+}
+
+} // namespace
+} // namespace velnora::ai
