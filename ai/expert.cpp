@@ -85,6 +85,14 @@ int ExpertTurn::needed() const {
     return game_.rules.velnorasToGoOut;
 }
 
+bool ExpertTurn::reachesMinimum(int value, bool makesVelnora) const {
+    const GameState& s = game_.state;
+    if (s.opponentMeldPoints > 0) return true;
+    // Under the bonus rule a velnora, even the one being laid, lifts the minimum.
+    if (game_.rules.bonusCounts && (makesVelnora || velnoras() > 0)) return true;
+    return value >= minimum_;
+}
+
 bool ExpertTurn::scoresAllowGoingOut() const {
     const GameState& s = game_.state;
     const int player = s.playerTotal + 300 * s.playerVelnoras.velnoraCount +
@@ -535,6 +543,11 @@ void ExpertTurn::expertCompleteVelnoras() {
             if (need[at(r)] != x) continue;
             recount();
             if (c_.W < x || c_.handSize < c_.h[at(r)] + x) continue;
+            // A velnora that would be the first meld must still reach the minimum.
+            const int jokers = std::min(c_.J, x);
+            const int value = pointsOfRank(r) * c_.h[at(r)] + pointsOfRank(kRankJoker) * jokers +
+                              pointsOfRank(kRankTwo) * (x - jokers);
+            if (!reachesMinimum(value, true)) continue;
             meldCardsOfRank(r, 0);
             for (int k = 0; k < x; ++k)
                 meldWildcard(game_, r);
@@ -546,13 +559,20 @@ void ExpertTurn::expertMeldNaturals(int keep) {
     const Counts c = recount();
     const int N = needed();
     int budget = velnoras() < N ? c.handSize - 6 * N - 2 : c.handSize - 2 * keep;
+    std::array<bool, kColumns> chosen{};
+    int value = 0;
     for (int r = kRankAce; r >= kLowRank; --r) {
         const int held = c.h[at(r)];
         const bool qualifies = (c.m[at(r)] > 0 && held > 0) || held >= 3;
         if (!qualifies || budget < held) continue;
         budget -= held;
-        meldCardsOfRank(r, 0);
+        chosen[at(r)] = true;
+        value += pointsOfRank(r) * held;
     }
+    // Naturals laid before the first meld must make that meld on their own.
+    if (!reachesMinimum(value, false)) return;
+    for (int r = kRankAce; r >= kLowRank; --r)
+        if (chosen[at(r)]) meldCardsOfRank(r, 0);
 }
 
 void ExpertTurn::expertGoOut() {
@@ -637,8 +657,11 @@ void ExpertTurn::expertMeldPhase() {
         ok = ok && singles < 2 && (threes == 0 || threes > 2 || (singles == 1 && threes == 1));
         if (ok && vel >= N && ai.aggressiveMode && scoresAllowGoingOut()) {
             expertCompleteVelnoras();
-            expertMeldNaturals(0);
-            expertGoOut();
+            // The rest goes down only when the velnoras did.
+            if (velnoras() >= N) {
+                expertMeldNaturals(0);
+                expertGoOut();
+            }
         }
     }
 
@@ -679,7 +702,7 @@ void ExpertTurn::expertMeldPhase() {
         }
         if (reach > 1 || S0 < 5) {
             if ((H - used != 2 && reach > 1) || S0 < 5) expertCompleteVelnoras();
-            if (H - used < 2 && reach > 1 && scoresAllowGoingOut()) {
+            if (H - used < 2 && reach > 1 && velnoras() >= N && scoresAllowGoingOut()) {
                 expertMeldNaturals(0);
                 expertGoOut();
             }

@@ -72,6 +72,8 @@ private:
     int needed() const;
     // Going out ends the hand: never while that hands the player the match on projected scores.
     bool scoresAllowGoingOut() const;
+    // Whether laying cards worth value now keeps the first meld at or above the minimum.
+    bool reachesMinimum(int value, bool makesVelnora) const;
     // Melds up to limit (0 = all) hand cards of a rank, scanning from the last card.
     int meldCardsOfRank(int rank, int limit);
     bool velnoraWithinReach(const Holding& hand, int topRank, bool ok);

@@ -305,6 +305,7 @@ TEST(ExpertEstimate, TheTopCardsWildcardIsNotSpentTwice) {
     t.g.opponentTotal = 1500; // minimum 90
     t.opponentHand({face(kEight, 0), kJokerCard, face(kKing, 0), face(kKing, 1), face(kFour)});
     t.pile({face(kEight, 1)});
+    const Card two = t.take(kTwoS);
     t.shrinkStockTo(60);
     ExpertTurn turn(t.game);
     Holding hand = Holding::ofHand(t.g);
@@ -312,7 +313,7 @@ TEST(ExpertEstimate, TheTopCardsWildcardIsNotSpentTwice) {
     // Eights 20 + joker 50 = 70; the pair of kings would need a second wild card.
     EXPECT_FALSE(turn.expertEstimateMeld(hand, kEight, false, false));
     EXPECT_EQ(t.g.ai.meldPlan, 0);
-    hand.add(t.take(kTwoS));
+    hand.add(two);
     int used = 0;
     EXPECT_TRUE(turn.expertEstimateMeld(hand, kEight, false, false, &used));
     EXPECT_EQ(used, 2);
@@ -418,6 +419,42 @@ TEST(ExpertGoOut, AFinishedVelnoraCountsOnceWhenPlanningToGoOut) {
     for (const std::string& m : t.host.messages)
         EXPECT_NE(m, "The computer passes the discard.");
     EXPECT_TRUE(t.consistent());
+}
+
+// Four fives, two twos and a joker: a velnora worth 110 points.
+void velnoraOfFives(Table& t, int opponentTotal) {
+    t.game.options.aggression = 100;
+    t.g.opponentTotal = opponentTotal;
+    t.opponentHand({face(kFive, 0), face(kFive, 1), face(kFive, 2), face(kFive, 3), kTwoS, kTwoS,
+                    kJokerCard, face(kNine, 0)});
+    const Card drawn = t.take(face(kKing, 0));
+    t.playerHandOf(15);
+    t.recountWindow();
+    t.shrinkStockTo(50, {face(kFive)});
+    t.pile({kBlackThreeS});
+    push(t.g.stock, drawn);
+}
+
+TEST(ExpertMeld, AVelnoraIsNoFirstMeldBelowTheMinimum) {
+    Table t;
+    velnoraOfFives(t, 3000); // minimum 120
+    expertTurn(t.game);
+    EXPECT_EQ(t.g.opponentMeldPoints, 0);
+    EXPECT_EQ(columnCount(t.g.opponentMelds, kFive, t.game.layout), 0);
+    EXPECT_TRUE(t.consistent());
+
+    Table enough;
+    velnoraOfFives(enough, 1500); // minimum 90
+    expertTurn(enough.game);
+    EXPECT_EQ(enough.g.opponentMeldPoints, 110);
+    EXPECT_EQ(enough.g.opponentVelnoras.velnoraCount, 1);
+
+    // When a velnora lifts the minimum, the same velnora may open the melds.
+    Table bonus;
+    bonus.game.rules.bonusCounts = true;
+    velnoraOfFives(bonus, 3000);
+    expertTurn(bonus.game);
+    EXPECT_EQ(bonus.g.opponentVelnoras.velnoraCount, 1);
 }
 
 // Discarding
