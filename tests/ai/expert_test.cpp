@@ -1,8 +1,8 @@
 // The Expert computer level on hand-built tables: its mood, its memory between turns, when it
 // takes the pile, when it goes out, and what it discards.
 
+#include "ai_table.h"
 #include "expert.h"
-#include "recording_host.h"
 
 #include <gtest/gtest.h>
 
@@ -11,129 +11,60 @@
 namespace velnora::ai {
 namespace {
 
-using test::RecordingHost;
+using namespace test; // the shared tables and their card names
 
-// Faces by rank code (3 four ... 13 ace) and suit 0..3.
-constexpr int face(int rank, int suit = 0) {
-    return suit * 13 + rank;
-}
-constexpr int kFour = 3, kFive = 4, kSix = 5, kSeven = 6, kEight = 7, kNine = 8, kTen = 9;
-constexpr int kJack = 10, kQueen = 11, kKing = 12, kAce = 13;
-constexpr int kTwoS = 1, kJokerCard = 53;
-constexpr int kRedThreeD = 28, kRedThreeH = 41, kBlackThreeS = 2, kBlackThreeC = 15;
+constexpr int kAce = 13, kTwoS = 1, kJokerCard = kJokerFace;
 
-// A table in the middle of a hand, built card by card from a full stock so that all 108 cards
-// stay on it.
-struct Table {
-    RecordingHost host;
-    MemorySettings settings;
-    Random rng{2024};
-    Game game{host, settings, rng};
-    GameState& g = game.state;
-
-    Table() {
-        game.options.showTurns = false;
-        game.options.meldDelay = 0;
-        game.options.computerLevel = 2;
-        buildDeck(g, rng, game.layout);
-        for (int c = 0; c < kColumns; ++c) {
-            const auto i = static_cast<std::size_t>(c);
-            const int x = columnX(c, game.layout);
-            g.playerHand.columnPos[i] = {x, game.layout.playerHandY};
-            g.playerMelds.columnPos[i] = {x, game.layout.playerMeldsY};
-            g.opponentMelds.columnPos[i] = {x, game.layout.opponentMeldsY};
-        }
-        g.pileFrozen = 0;
-        g.promptState = kPromptOpponentsTurn;
-        g.inputBlocked = 1;
-    }
+// The shared computer table with what the Expert's decisions read besides: a short stock whose
+// cards lie under the discard pile, and the player's hand as the window last counted it.
+struct Table : AiTable {
+    Table() { game.options.meldDelay = 0; }
 
     Card take(int f) {
-        const int i = findFace(g.stock, f);
-        if (i < 0) throw InternalError("card not in the stock: " + cardLabel(f));
-        Card c = removeAt(g.stock, i);
+        Card c = takeFromStock(f);
         c.faceUp = 1;
         return c;
     }
-    void opponentHand(std::initializer_list<int> faces) {
-        for (int f : faces)
-            game.opponentAddCard(take(f), false);
+    void pile(std::initializer_list<int> faces) { discardPile(faces); }
+    void toPile(Card c) {
+        c.x = game.layout.tableLeft;
+        c.y = game.layout.discardY;
+        push(g.discardPile, c);
     }
-    // Cards laid into a column of the computer's melds, as its meld step would lay them.
-    void opponentMelds(int column, std::initializer_list<int> faces) {
-        for (int f : faces) {
-            Card c = take(f);
-            placeInColumn(g.opponentMelds, c, column, -kColumnStep);
-            push(g.opponentMelds, c);
-            if (!isRedThree(f)) g.opponentMeldPoints += c.points;
-        }
-        checkVelnora(g, Seat::opponent, column, game.layout);
-    }
-    void playerHand(std::initializer_list<int> faces) {
-        for (int f : faces) {
-            Card c = take(f);
-            placeInColumn(g.playerHand, c, c.rank, kColumnStep);
-            push(g.playerHand, c);
-        }
-    }
+    void playerHand(std::initializer_list<int> faces) { hand(faces); }
+    void playerMelds(int column, std::initializer_list<int> faces) { melds(column, faces); }
     // The player's hand filled up to n cards with naturals from four to ace.
     void playerHandOf(int n) {
         for (int i = 0; i < g.stock.count && g.playerHand.count < n;) {
-            const Card& c = g.stock.cards[static_cast<std::size_t>(i)];
-            if (c.rank >= kFour) {
-                Card card = removeAt(g.stock, i);
-                placeInColumn(g.playerHand, card, card.rank, kColumnStep);
-                push(g.playerHand, card);
+            if (g.stock.cards[static_cast<std::size_t>(i)].rank >= kFour) {
+                Card c = removeAt(g.stock, i);
+                c.faceUp = 1;
+                placeInColumn(g.playerHand, c, c.rank, kColumnStep);
+                push(g.playerHand, c);
             } else {
                 ++i;
             }
         }
     }
-    void playerMelds(int column, std::initializer_list<int> faces) {
-        for (int f : faces) {
-            Card c = take(f);
-            placeInColumn(g.playerMelds, c, column, kColumnStep);
-            push(g.playerMelds, c);
-        }
-        checkVelnora(g, Seat::player, column, game.layout);
-    }
-    // Discard pile from bottom to top.
-    void pile(std::initializer_list<int> faces) {
-        for (int f : faces)
-            toPile(take(f));
-    }
-    void toPile(Card c) {
-        c.faceUp = 1;
-        c.x = game.layout.tableLeft;
-        c.y = game.layout.discardY;
-        push(g.discardPile, c);
-    }
-    // The stock's next cards; the first one listed is drawn first.
-    void stockTop(std::initializer_list<int> faces) {
-        std::vector<Card> cards;
-        for (int f : faces)
-            cards.push_back(take(f));
-        for (auto it = cards.rbegin(); it != cards.rend(); ++it)
-            push(g.stock, *it);
-    }
-    // Moves stock cards from the bottom, skipping any listed faces, under the discard pile
-    // until the stock holds n cards.
+    // Moves stock cards, except those of the ranks listed, under the discard pile until the
+    // stock holds n cards.
     void shrinkStockTo(int n, std::initializer_list<int> keep = {}) {
         Pile under;
         for (int i = 0; g.stock.count > n && i < g.stock.count;) {
-            const int f = g.stock.cards[static_cast<std::size_t>(i)].face;
+            const int r = g.stock.cards[static_cast<std::size_t>(i)].rank;
             bool kept = false;
             for (int k : keep)
-                kept = kept || rankOf(k) == rankOf(f);
+                kept = kept || rankOf(k) == r;
             if (kept) {
                 ++i;
                 continue;
             }
-            Card c = removeAt(g.stock, i);
+            push(under, removeAt(g.stock, i));
+        }
+        for (Card& c : under) {
             c.faceUp = 1;
             c.x = game.layout.tableLeft;
             c.y = game.layout.discardY;
-            push(under, c);
         }
         for (const Card& c : g.discardPile)
             push(under, c);
@@ -160,7 +91,7 @@ TEST(ExpertMood, FullAggressionIsCertainFromSeventyStockCardsDown) {
         t.rng.reseed(seed);
         t.game.options.aggression = 100;
         t.opponentHand({face(kFour), face(kNine), face(kKing)});
-        t.pile({kBlackThreeS});
+        t.pile({kBlackThree});
         t.shrinkStockTo(70);
         ExpertTurn turn(t.game);
         turn.expertDrawPhase();
@@ -174,7 +105,7 @@ TEST(ExpertMood, NoAggressionIsCertainOnlyFromTenStockCardsDown) {
         t.rng.reseed(seed);
         t.game.options.aggression = 0;
         t.opponentHand({face(kFour), face(kNine), face(kKing)});
-        t.pile({kBlackThreeS});
+        t.pile({kBlackThree});
         t.shrinkStockTo(10);
         ExpertTurn turn(t.game);
         turn.expertDrawPhase();
@@ -187,7 +118,7 @@ TEST(ExpertMood, NoAggressionIsCertainOnlyFromTenStockCardsDown) {
         t.rng.reseed(seed);
         t.game.options.aggression = 0;
         t.opponentHand({face(kFour), face(kNine), face(kKing)});
-        t.pile({kBlackThreeS});
+        t.pile({kBlackThree});
         ExpertTurn turn(t.game);
         turn.expertDrawPhase();
         aggressive += t.g.ai.aggressiveMode;
@@ -200,8 +131,8 @@ TEST(ExpertMood, NoAggressionIsCertainOnlyFromTenStockCardsDown) {
 
 TEST(ExpertMemory, OneCardPileAtTurnStartForgetsTheBaitAndSpareThrees) {
     Table t;
-    t.opponentHand({face(kFour), face(kNine), face(kKing), kBlackThreeC});
-    t.pile({kBlackThreeS});
+    t.opponentHand({face(kFour), face(kNine), face(kKing), kBlackThree2});
+    t.pile({kBlackThree});
     t.g.ai.baitRank = kNine;
     t.g.ai.threesToMeld = 1;
     ExpertTurn turn(t.game);
@@ -211,8 +142,8 @@ TEST(ExpertMemory, OneCardPileAtTurnStartForgetsTheBaitAndSpareThrees) {
     EXPECT_EQ(t.g.ai.threesToMeld, 0);
 
     Table kept;
-    kept.opponentHand({face(kFour), face(kNine), face(kKing), kBlackThreeC});
-    kept.pile({face(kSix), kBlackThreeS});
+    kept.opponentHand({face(kFour), face(kNine), face(kKing), kBlackThree2});
+    kept.pile({face(kSix), kBlackThree});
     kept.g.ai.baitRank = kNine;
     kept.g.ai.threesToMeld = 1;
     ExpertTurn turn2(kept.game);
@@ -379,7 +310,7 @@ void readyToGoOut(Table& t, int playerTotal) {
     t.playerHandOf(15);
     t.recountWindow();
     t.shrinkStockTo(60);
-    t.pile({kBlackThreeS});
+    t.pile({kBlackThree});
     push(t.g.stock, drawn);
 }
 
@@ -409,7 +340,7 @@ TEST(ExpertGoOut, AFinishedVelnoraCountsOnceWhenPlanningToGoOut) {
     t.playerHandOf(15);
     t.recountWindow();
     t.shrinkStockTo(60);
-    t.pile({kBlackThreeS});
+    t.pile({kBlackThree});
     push(t.g.stock, drawn);
 
     expertTurn(t.game);
@@ -431,7 +362,7 @@ void velnoraOfFives(Table& t, int opponentTotal) {
     t.playerHandOf(15);
     t.recountWindow();
     t.shrinkStockTo(50, {face(kFive)});
-    t.pile({kBlackThreeS});
+    t.pile({kBlackThree});
     push(t.g.stock, drawn);
 }
 
@@ -463,12 +394,12 @@ TEST(ExpertMeld, AVelnoraIsNoFirstMeldBelowTheMinimum) {
 void redThreeTable(Table& t, int handSize) {
     t.game.rules.threeBlock = true;
     t.game.rules.velnorasToGoOut = 2;
-    t.opponentMelds(kRankThree, {kRedThreeD, kRedThreeH});
+    t.opponentMelds(kRankThree, {kRedThree, kRedThree2});
     t.opponentHand({face(kFour, 0), face(kFive, 0), face(kSix, 0), face(kEight, 0), face(kNine, 0),
                     face(kTen, 0), face(kJack, 0), face(kQueen, 0), face(kKing, 0), face(kAce, 0),
                     face(kFour, 1), face(kFive, 1)});
     if (handSize > 12) t.opponentHand({face(kJack, 1)});
-    t.pile({face(kSix, 3), kBlackThreeS});
+    t.pile({face(kSix, 3), kBlackThree});
     t.stockTop({face(kNine, 1)});
 }
 
@@ -478,11 +409,11 @@ TEST(ExpertDiscard, UnderTheFreezeRuleARedThreeGoesBackWhileTheHandIsSmall) {
     const int firstY = t.g.opponentMelds.at(0).y;
     expertTurn(t.game);
     ASSERT_FALSE(t.g.discardPile.empty());
-    EXPECT_EQ(t.g.discardPile.top().face, kRedThreeD);
+    EXPECT_EQ(t.g.discardPile.top().face, kRedThree);
     EXPECT_EQ(t.g.pileFrozen, 1);
     ASSERT_EQ(t.g.opponentMelds.count, 1);
     // The red three left behind closes the gap.
-    EXPECT_EQ(t.g.opponentMelds.at(0).face, kRedThreeH);
+    EXPECT_EQ(t.g.opponentMelds.at(0).face, kRedThree2);
     EXPECT_EQ(t.g.opponentMelds.at(0).y, firstY);
     EXPECT_EQ(t.g.opponentHand.count, 13);
     EXPECT_TRUE(t.consistent());
