@@ -5,8 +5,20 @@
 #include "ai_common.h"
 
 #include <array>
+#include <cstddef>
 
 namespace velnora::ai {
+
+// Small helpers of the Expert's counting.
+namespace expert_detail {
+inline constexpr int kLowRank = 3; // the four: threes never form an ordinary meld
+constexpr std::size_t at(int rank) {
+    return static_cast<std::size_t>(rank);
+}
+constexpr int indicator(bool b) {
+    return b ? 1 : 0;
+}
+} // namespace expert_detail
 
 // A computer hand as the Expert weighs it: the real hand, or a copy with cards added or removed
 // to ask "what if".
