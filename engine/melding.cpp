@@ -29,6 +29,7 @@ void Game::meldOneFromHand(int handIndex) {
 
 void Game::meldFromHand(int handIndex, MeldMode mode) {
     GameState& g = state;
+    g.gameInProgress = 1;
     if (!g.hasDrawn) {
         showWarning(1);
         return;

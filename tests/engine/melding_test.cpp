@@ -232,3 +232,21 @@ TEST(Undo, UndoAllTakesBackEveryCardInReverseOrder) {
     EXPECT_FALSE(t.host.undoEnabled);
     EXPECT_CONSISTENT(t.game);
 }
+
+TEST(Melding, LastCardCompletingAVelnoraIsMeldedAndTheHandEnds) {
+    Table t;
+    t.clearTable();
+    t.melds(kQueen, {face(kQueen, 0), face(kQueen, 1), face(kQueen, 2), face(kQueen, 3),
+                     face(kQueen, 0), face(kQueen, 1)});
+    t.hand({face(kQueen, 2)});
+    t.g.playerStartsHand = 1;
+    drawn(t);
+    EXPECT_TRUE(t.host.messages.empty()); // not stuck: the queen completes a velnora
+    t.game.meldFromHand(0, MeldMode::single);
+    ASSERT_EQ(t.host.scorings.size(), 1u);
+    EXPECT_EQ(t.host.scorings[0].player.v[4], 1);
+    EXPECT_EQ(t.host.scorings[0].player.v[5], 500);
+    EXPECT_GT(t.host.scorings[0].player.v[9], 0);
+    EXPECT_TRUE(t.host.messages.empty());
+    EXPECT_CONSISTENT(t.game);
+}
