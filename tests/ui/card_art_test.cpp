@@ -306,3 +306,29 @@ TEST(CardArt, SpotCardsCarryAsManyPipsAsTheirRank) {
         }
     }
 }
+
+TEST(CardArt, CourtsAndBalancedSpotCardsReadTheSameEitherWayUp) {
+    // Court figures are a half drawn twice, turned about the card's centre; the two, four and
+    // ten have no pip on the middle row (which stands upright), and their lower pips stand on
+    // their heads. Turning any of these cards round must give the same picture.
+    const QStringList names = expectedNames("1024");
+    for (int face = 1; face <= 52; ++face) {
+        const int typeIndex = (face - 1) % 13;
+        const bool balanced = typeIndex == 0 || typeIndex == 2 || typeIndex == 8;
+        const bool court = typeIndex >= 9 && typeIndex <= 11;
+        if (!balanced && !court) continue;
+        const QImage img = imageOf(renderCardImage(names[face - 1], 2.0));
+        const QImage turned = img.transformed(QTransform().rotate(180));
+        ASSERT_EQ(turned.size(), img.size());
+        int differing = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) {
+                const QRgb a = img.pixel(x, y), b = turned.pixel(x, y);
+                if (std::abs(qRed(a) - qRed(b)) > 24 || std::abs(qGreen(a) - qGreen(b)) > 24 ||
+                    std::abs(qBlue(a) - qBlue(b)) > 24 || std::abs(qAlpha(a) - qAlpha(b)) > 24)
+                    ++differing;
+            }
+        // Anti-aliasing may differ along a few edges, nothing more.
+        EXPECT_LT(differing, img.width() * img.height() / 200) << names[face - 1].toStdString();
+    }
+}
