@@ -178,7 +178,7 @@ QPen outlinePen() {
     return pen;
 }
 
-void drawRobe(QPainter& p, const QColor& main, const QColor& second) {
+void drawRobe(QPainter& p, int typeIndex, const QColor& main, const QColor& second) {
     p.setPen(outlinePen());
     // Shoulders and robe widen towards the middle of the card.
     QPainterPath robe;
@@ -201,13 +201,39 @@ void drawRobe(QPainter& p, const QColor& main, const QColor& second) {
     panel.closeSubpath();
     p.setBrush(second);
     p.drawPath(panel);
+    // Each court wears its own cloth so the three read apart at a glance: the king a buttoned
+    // front, the queen a gold lattice bodice, the jack a striped tunic with a belt.
+    p.save();
+    p.setClipPath(panel);
+    if (typeIndex == 10) {
+        p.setPen(QPen(kGold, 1.6));
+        for (qreal k = -60; k < 80; k += 9) {
+            p.drawLine(QPointF(30 + k, 68), QPointF(30 + k + 60, kHalfH + 2));
+            p.drawLine(QPointF(70 - k, 68), QPointF(70 - k - 60, kHalfH + 2));
+        }
+    } else if (typeIndex == 9) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(kGold);
+        for (qreal y = 74; y < kHalfH; y += 10)
+            p.drawRect(QRectF(30, y, 40, 4));
+    }
+    p.restore();
     p.setPen(QPen(kGold, 3.2));
     p.drawLine(QPointF(38, 70), QPointF(34, kHalfH));
     p.drawLine(QPointF(62, 70), QPointF(66, kHalfH));
-    p.setPen(QPen(kDarkGold, 1.2));
-    p.setBrush(kGold);
-    for (qreal y = 80; y < kHalfH; y += 12)
-        p.drawEllipse(QPointF(50, y), 2.8, 2.8);
+    if (typeIndex == 11) {
+        p.setPen(QPen(kDarkGold, 1.2));
+        p.setBrush(kGold);
+        for (qreal y = 80; y < kHalfH; y += 12)
+            p.drawEllipse(QPointF(50, y), 2.8, 2.8);
+    }
+    if (typeIndex == 9) {
+        p.setPen(outlinePen());
+        p.setBrush(QColor(90, 56, 30));
+        p.drawRect(QRectF(15.5, 104, 69, 7));
+        p.setBrush(kGold);
+        p.drawRoundedRect(QRectF(45, 102.5, 10, 10), 2, 2);
+    }
 
     // Ermine-like trim along the shoulders.
     p.setPen(QPen(kLine, 1.6));
@@ -220,9 +246,22 @@ void drawRobe(QPainter& p, const QColor& main, const QColor& second) {
     collar.quadTo(28, 66, 24, 74);
     p.drawPath(collar);
     p.setPen(Qt::NoPen);
-    p.setBrush(kLine);
-    for (qreal x : {32.0, 44.0, 56.0, 68.0})
-        p.drawEllipse(QPointF(x, 74 + (x == 44.0 || x == 56.0 ? 3 : 0)), 1.3, 1.8);
+    if (typeIndex == 11) {
+        // Ermine tails on the king's collar.
+        p.setBrush(kLine);
+        for (qreal x : {32.0, 44.0, 56.0, 68.0})
+            p.drawEllipse(QPointF(x, 74 + (x == 44.0 || x == 56.0 ? 3 : 0)), 1.3, 1.8);
+    } else if (typeIndex == 10) {
+        // The queen's pearl necklace.
+        p.setPen(QPen(kLine, 0.8));
+        p.setBrush(QColor(255, 250, 240));
+        for (int i = 0; i <= 8; ++i) {
+            const qreal t = i / 8.0;
+            const qreal x = 34 + 32 * t;
+            const qreal y = 76 + 8 * (1 - (2 * t - 1) * (2 * t - 1));
+            p.drawEllipse(QPointF(x, y), 2.2, 2.2);
+        }
+    }
 }
 
 void drawHead(QPainter& p, bool beard) {
@@ -441,7 +480,7 @@ void drawCourtHalf(QPainter& p, int typeIndex, int suit) {
 
     if (typeIndex == 10) drawQueenHair(p);
     if (typeIndex == 9) drawJackHair(p);
-    drawRobe(p, main, second);
+    drawRobe(p, typeIndex, main, second);
     drawHead(p, typeIndex == 11);
     if (typeIndex == 11) drawKingCrown(p);
     if (typeIndex == 10) drawQueenCrown(p);
