@@ -250,3 +250,31 @@ TEST(Melding, LastCardCompletingAVelnoraIsMeldedAndTheHandEnds) {
     EXPECT_TRUE(t.host.messages.empty());
     EXPECT_CONSISTENT(t.game);
 }
+
+TEST(Wildcards, TheLastCardIsNotAddedWhenTheHandWouldEndUpEmptyWithoutEnoughVelnoras) {
+    Table t;
+    t.clearTable();
+    t.game.rules.velnorasToGoOut = 3;
+    t.melds(kFive, {face(kFive, 0), face(kFive, 1), face(kFive, 2), face(kFive, 3), face(kFive, 0),
+                    face(kFive, 1), face(kFive, 2)});
+    t.melds(kTen, {face(kTen, 0), face(kTen, 1), face(kTen, 2), face(kTen, 3), face(kTen, 0)});
+    t.hand({kJoker, kJoker, face(kFour)});
+    t.g.playerStartsHand = 1;
+    drawn(t);
+    t.game.meldCardClick(t.meldIndex(face(kTen, 1)), false);
+    ASSERT_TRUE(t.game.discard(t.handIndex(face(kFour))));
+    ASSERT_EQ(t.g.playerHand.count, 1);
+    // Next turn: drawn again, one joker in hand, the tens one short of a velnora.
+    t.g.inputBlocked = 0;
+    t.g.hasDrawn = 1;
+    t.game.meldCardClick(t.meldIndex(face(kTen, 1)), false);
+    EXPECT_EQ(t.g.playerHand.count, 1); // two velnoras would still be one short
+    EXPECT_EQ(t.column(kTen), 6);
+    EXPECT_TRUE(t.host.scorings.empty());
+    EXPECT_CONSISTENT(t.game);
+
+    // When the velnora it completes is enough, the joker goes and the hand ends.
+    t.game.rules.velnorasToGoOut = 2;
+    t.game.meldCardClick(t.meldIndex(face(kTen, 1)), false);
+    EXPECT_EQ(t.host.scorings.size(), 1u);
+}
