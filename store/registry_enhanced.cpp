@@ -174,12 +174,17 @@ void TRegistryEnhanced::raiseUnknownType() const {
 }
 
 TaggedValue TRegistryEnhanced::ReadValue(std::string_view name, const TaggedValue& defaultValue) {
-    if (!mayRead(Access)) return defaultValue;
+    return readIfExists(name, defaultValue).value_or(defaultValue);
+}
+
+std::optional<TaggedValue> TRegistryEnhanced::readIfExists(std::string_view name,
+                                                           const TaggedValue& defaultValue) {
+    if (!mayRead(Access)) return std::nullopt;
     const auto where = treeFor(RootKey);
-    if (!where) return defaultValue;
+    if (!where) return std::nullopt;
     const KeyPath key = keyPathFrom(NormaliseKey(Key) + KeyPathOf(name));
     const auto stored = SettingsTree(*where).readValue(key, ValueNameOf(name));
-    if (!stored) return defaultValue;
+    if (!stored) return std::nullopt;
     switch (static_cast<StoredType>(stored->type)) {
     case StoredType::string:
         if (BinaryType == btEncryptString) {

@@ -6,6 +6,8 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
+
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -113,6 +115,11 @@ public:
     static std::string EncryptString(std::string_view plain);
     // Reverses EncryptString; false when the text is not an enciphered string.
     static bool DecryptString(std::string_view cipher, std::string& plain);
+
+protected:
+    // What ReadValue gives when the value exists; nothing when it does not (or the tree cannot be
+    // read), so a caller can tell "missing" from "holds the default" with a single open.
+    std::optional<TaggedValue> readIfExists(std::string_view name, const TaggedValue& defaultValue);
 
 private:
     std::vector<std::string> piecesOf(std::string_view name);

@@ -5,7 +5,8 @@
 namespace velnora {
 
 TaggedValue TRegistryVelnora::ReadSetting(std::string_view name, const TaggedValue& defaultValue) {
-    if (ValueExists(name)) return ReadValue(name, defaultValue);
+    // ValueExists and ReadValue in one open of the file: start-up makes hundreds of these reads.
+    if (auto value = readIfExists(name, defaultValue)) return *value;
     // Restored even when the read raises: a caller left pointing at the machine-wide tree
     // would send every later write into nowhere.
     struct Restore {

@@ -39,6 +39,9 @@ struct SqlError {
     int rc;
 };
 
+// Our fixed statements did not compile: the file has no tree yet, or tables that are not ours.
+constexpr int kStatementRefused = -1;
+
 bool meansUnreadableFile(int rc) {
     return rc == SQLITE_NOTADB || rc == SQLITE_CORRUPT;
 }
@@ -47,14 +50,12 @@ void check(int rc) {
     if (rc != SQLITE_OK && rc != SQLITE_ROW && rc != SQLITE_DONE) throw SqlError{rc};
 }
 
+// A prepared statement that is finalised however the operation ends.
 class Statement {
 public:
     Statement(sqlite3* db, const char* sql) {
         const int rc = sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr);
-        // Our statements are fixed; when they do not compile, the tables in the file are not
-        // ours, which makes the file as unusable as a damaged one.
-        if (rc == SQLITE_ERROR) throw SqlError{SQLITE_NOTADB};
-        check(rc);
+        check(rc == SQLITE_ERROR ? kStatementRefused : rc);
     }
     ~Statement() { sqlite3_finalize(stmt_); }
     Statement(const Statement&) = delete;
@@ -76,6 +77,11 @@ public:
         return *this;
     }
     // Advances to the next row; false when there is none.
+    // Makes the statement ready to run again with new values.
+    void reset() {
+        sqlite3_reset(stmt_);
+        sqlite3_clear_bindings(stmt_);
+    }
     bool step() {
         const int rc = sqlite3_step(stmt_);
         check(rc);
@@ -106,8 +112,9 @@ void exec(sqlite3* db, const char* sql) {
 std::optional<std::int64_t> findKey(sqlite3* db, std::int64_t from, const KeyPath& path,
                                     bool create) {
     std::int64_t id = from;
+    Statement find(db, "SELECT id FROM keys WHERE parent = ? AND name = ?");
     for (const std::string& name : path) {
-        Statement find(db, "SELECT id FROM keys WHERE parent = ? AND name = ?");
+        find.reset();
         find.bind(1, id).bind(2, name);
         if (find.step()) {
             id = find.integer(0);
@@ -129,6 +136,7 @@ bool hasTables(sqlite3* db) {
     return count.integer(0) == 2;
 }
 
+// Identifies the file behind a path, to notice when another copy has replaced it.
 struct FileId {
     dev_t dev = 0;
     ino_t ino = 0;
@@ -159,8 +167,7 @@ void moveAside(const fs::path& file, const FileId& seen) {
 
 enum class Outcome { done, failed, unreadable };
 
-// Runs one operation on its own connection, inside one transaction. `body` is not called when
-// reading a file that has no tree yet.
+// Runs one operation on its own connection, inside one transaction.
 Outcome runOnce(const TreeLocation& where, bool writing,
                 const std::function<void(sqlite3*)>& body) {
     std::error_code ec;
@@ -172,7 +179,11 @@ Outcome runOnce(const TreeLocation& where, bool writing,
     }
 
     sqlite3* db = nullptr;
-    const int flags = writing ? (SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE) : SQLITE_OPEN_READONLY;
+    // Reads of a tree we own open it writable too: after a crash in the middle of a write only
+    // a writable connection can roll the file back, and until then a read-only one sees nothing.
+    const int flags = writing          ? (SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE)
+                      : where.writable ? SQLITE_OPEN_READWRITE
+                                       : SQLITE_OPEN_READONLY;
     if (sqlite3_open_v2(where.file.c_str(), &db, flags, nullptr) != SQLITE_OK) {
         sqlite3_close_v2(db);
         return Outcome::failed;
@@ -182,8 +193,9 @@ Outcome runOnce(const TreeLocation& where, bool writing,
     bool inTransaction = false;
     try {
         sqlite3_busy_timeout(db, kBusyTimeoutMs);
-        exec(db, "PRAGMA foreign_keys = ON");
         if (writing) {
+            // Deleting a key takes its subkeys and values along only with this on.
+            exec(db, "PRAGMA foreign_keys = ON");
             exec(db, "BEGIN IMMEDIATE");
             inTransaction = true;
             // Tables of the same names but other columns: a file that is not ours.
@@ -194,12 +206,21 @@ Outcome runOnce(const TreeLocation& where, bool writing,
         } else {
             exec(db, "BEGIN");
             inTransaction = true;
-            if (hasTables(db)) body(db);
+            body(db);
         }
         exec(db, "COMMIT");
         inTransaction = false;
     } catch (const SqlError& e) {
         outcome = meansUnreadableFile(e.rc) ? Outcome::unreadable : Outcome::failed;
+        if (e.rc == kStatementRefused) {
+            // A file without our tables is an empty tree to a reader; tables of the same names
+            // with other columns make the file as unusable as a damaged one.
+            try {
+                outcome = !writing && !hasTables(db) ? Outcome::done : Outcome::unreadable;
+            } catch (const SqlError& again) {
+                outcome = meansUnreadableFile(again.rc) ? Outcome::unreadable : Outcome::failed;
+            }
+        }
     }
     if (inTransaction) sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close_v2(db);

@@ -256,6 +256,28 @@ TEST_F(Registry, UnwritableLocationGivesDefaultsAndIgnoresWrites) {
     EXPECT_EQ(readFile(dir / "blocker"), "file");
 }
 
+TEST_F(Registry, WriteCutShortByACrashIsRolledBackOnTheNextRead) {
+    reg.WriteValue("Settings\\Level", std::string("Expert"));
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // Enough changed pages to spill into the file before the commit, then die.
+        sqlite3* db = nullptr;
+        sqlite3_open(userFile.c_str(), &db);
+        sqlite3_exec(db,
+                     "PRAGMA cache_size = 10; BEGIN; UPDATE vals SET data = 'Crashed';"
+                     "CREATE TABLE filler(x); WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL "
+                     "SELECT i + 1 FROM n WHERE i < 2000) INSERT INTO filler SELECT "
+                     "randomblob(1000) FROM n;",
+                     nullptr, nullptr, nullptr);
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(std::filesystem::exists(userFile.string() + "-journal"));
+    EXPECT_EQ(readString("Settings\\Level"), "Expert");
+}
+
 TEST_F(Registry, TwoProcessesWritingAtOnceLoseNothingAndLastWriteWins) {
     constexpr int kWrites = 150;
     pid_t children[2];
