@@ -76,6 +76,8 @@ public:
     // Game and hand
     void newGame();
     void dealHand();
+    // Turns up the first discard from the stock (and more while wildcards or red threes show).
+    void turnUpDiscard();
 
     // Player actions
     void drawFromStock();
@@ -104,7 +106,8 @@ public:
     // The side to move must take the top card: for the player, or "applied to the computer".
     bool isForced() const { return isForcedFor(Seat::player); }
     bool isForcedFor(Seat seat) const;
-    void passIfStuck();
+    // Passes the turn without a discard when the player is stuck with one card; true if it did.
+    bool passIfStuck();
     void tryCompletePileTake();
 
     // Status line
@@ -138,6 +141,18 @@ public:
     }
 
 private:
+    // Shared steps of the actions
+    void moveCard(const Card& card, int fromX, int fromY);
+    int wildcardsInHand() const;
+    void playerVelnoraCheck(int column);
+    void dissolveVelnora(int column);
+    void finishDraw();
+    void handOverPile();
+    void startOpponentAfterPlayer();
+    void meldOneFromHand(int handIndex);
+    bool addWildcardTo(int column);
+    void undoOneMeld();
+
     TableHost& host_;
     Settings& settings_;
     Random& rng_;

@@ -1,0 +1,162 @@
+#include "game.h"
+#include "partner_tokens.h"
+
+#include <string>
+
+namespace velnora {
+
+namespace {
+constexpr int kHandSize = 15;
+constexpr const char* kCurrentHandKey = "Settings\\CurrentHand";
+
+// The stock order as the partner rebuilds it: who starts, then face and deck of every card.
+std::string dealPayload(const GameState& g) {
+    std::string out = g.playerStartsHand ? "1" : "0";
+    for (const Card& c : g.stock)
+        out += ";" + std::to_string(c.face) + "," + std::to_string(c.deck);
+    return out;
+}
+} // namespace
+
+void Game::newGame() {
+    if (options.networkGame && state.gameInProgress) {
+        const MessageAnswer answer = host_.showMessage(
+            MessageKind::confirmation,
+            "You have a network game running. Are you sure you want to start a new game?");
+        if (answer != MessageAnswer::yes) return;
+    }
+    state.playerTotal = 0;
+    state.opponentTotal = 0;
+    host_.sendToken(token::kNewGame, "");
+    state.gameInProgress = 0;
+    dealHand();
+}
+
+void Game::turnUpDiscard() {
+    GameState& g = state;
+    // Wildcards and red threes turned up freeze the pile and stay in it under the next upcard.
+    while (!g.stock.empty()) {
+        Card card = pop(g.stock);
+        const int fromX = card.x, fromY = card.y;
+        card.faceUp = 1;
+        card.x = layout.tableLeft;
+        card.y = layout.discardY;
+        moveCard(card, fromX, fromY);
+        push(g.discardPile, card);
+        if (!isWild(card.rank) && !isRedThree(card.face)) break;
+        g.pileFrozen = 1;
+    }
+}
+
+void Game::dealHand() {
+    GameState& g = state;
+    host_.setBusyCursor(true);
+    host_.playSound(SoundEvent::deal);
+
+    if (options.showTurns) {
+        std::string text;
+        if (g.playerStartsHand)
+            text = "It's your turn to draw first.";
+        else if (options.networkGame)
+            text = "It's " + options.remoteName + "'s turn to draw first.";
+        else
+            text = "It's the computer's turn to draw first.";
+        host_.showWhoseTurn(text);
+    }
+
+    host_.setRulesHint("|Adjust the rules of Velnora to your local variant");
+    host_.setUndoEnabled(false);
+    g.undoStack.clear();
+    g.topCardPending = 0;
+
+    // The stored value, not the rules in memory: the rules dialog may have written it since.
+    g.pileFrozen = settings_.readBool(rulekeys::kInitialBlock, true) ? 1 : 0;
+
+    g.blackThreesAllowed = 0;
+    g.opponentMeldPoints = 0;
+    g.playerMeldPointsAtTurnStart = 0;
+    g.opponentMeldPointsAtTurnStart = 0;
+    g.stockDrawsThisTurn = 0;
+    g.hasDrawn = 0;
+    g.takingPile = 0;
+    g.mayTakePile = 1;
+    g.playerVelnoras = VelnoraTally{};
+    g.opponentVelnoras = VelnoraTally{};
+    g.stockExhausted = 0;
+    host_.setEndHandButton(false, false);
+    g.endHandRequested = 0;
+    g.warning = 0;
+    g.invalidMeldReason.clear();
+    g.wentOut = 2;
+
+    const int hand = settings_.readInt(kCurrentHandKey, 0) + 1;
+    settings_.writeInt(kCurrentHandKey, hand);
+    g.pileFanned = 1;
+    g.loadedSinceDeal = 0;
+
+    if (options.reseedFromClock) rng_.reseed(clockSeed());
+    buildDeck(g, rng_, layout); // also empties knownPlayerCards and every other pile
+    if (options.networkGame) host_.sendToken(token::kDeal, dealPayload(g));
+
+    for (int c = 0; c < kColumns; ++c) {
+        const auto i = static_cast<std::size_t>(c);
+        const int x = columnX(c, layout);
+        g.playerHand.columnPos[i] = {x, layout.playerHandY};
+        g.playerMelds.columnPos[i] = {x, layout.playerMeldsY};
+        g.opponentMelds.columnPos[i] = {x, layout.opponentMeldsY};
+    }
+
+    // Red threes dealt to a seat are laid out at once and do not count towards the fifteen.
+    while (g.opponentHand.count < kHandSize && !g.stock.empty()) {
+        Card card = pop(g.stock);
+        const int fromX = card.x, fromY = card.y;
+        if (isRedThree(card.face)) {
+            card.faceUp = 1;
+            placeInColumn(g.opponentMelds, card, kRankThree, -kColumnStep);
+            moveCard(card, fromX, fromY);
+            push(g.opponentMelds, card);
+        } else {
+            card.x = layout.tableLeft + g.opponentCardSpacing * g.opponentHand.count;
+            card.y = kOpponentHandY;
+            card.faceUp = g.showOpponentCards;
+            moveCard(card, fromX, fromY);
+            push(g.opponentHand, card);
+        }
+    }
+    while (g.playerHand.count < kHandSize && !g.stock.empty()) {
+        Card card = pop(g.stock);
+        const int fromX = card.x, fromY = card.y;
+        card.faceUp = 1;
+        if (isRedThree(card.face)) {
+            placeInColumn(g.playerMelds, card, kRankThree, kColumnStep);
+            moveCard(card, fromX, fromY);
+            push(g.playerMelds, card);
+        } else {
+            placeInColumn(g.playerHand, card, card.rank, kColumnStep);
+            moveCard(card, fromX, fromY);
+            push(g.playerHand, card);
+        }
+    }
+
+    turnUpDiscard();
+
+    takeSnapshot(g);
+    g.initialMeldMinimum = initialMeldMinimumFor(g.playerTotal);
+    host_.repaint(TableArea::all);
+
+    // Flipped before the opponent moves: its turn runs to completion inside this call and may
+    // end the hand and deal the next one, which must see the flipped value.
+    const bool playerStarts = g.playerStartsHand != 0;
+    g.playerStartsHand = playerStarts ? 0 : 1;
+    g.inputBlocked = playerStarts ? 0 : 1;
+    host_.setBusyCursor(false);
+    if (playerStarts) {
+        g.opponentPromptState = kPromptOpponentsTurn;
+        showInstruction(kPromptDraw);
+    } else {
+        showInstruction(kPromptOpponentsTurn);
+        if (!options.networkGame) startOpponentTurn();
+    }
+}
+
+} // namespace velnora

@@ -1,0 +1,203 @@
+#include "card_art.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QSet>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace velnora::ui;
+
+namespace {
+
+// The game's image names of one suffix, spelt out here rather than taken from the code.
+QStringList expectedNames(const QString& suffix) {
+    QStringList names;
+    for (const char* suit : {"spade", "club", "diamond", "heart"})
+        for (const char* rank : {"2", "3", "4", "5", "6", "7", "8", "9", "10", "b", "v", "h", "a"})
+            names << QString::fromLatin1(suit) + QString::fromLatin1(rank) + suffix;
+    names << "joker" + suffix << "joker2" + suffix;
+    for (const char* pattern : {"beach", "fish1", "fish2", "leaves1", "leaves2", "pattern1",
+                                "pattern2", "robot", "rose", "shell"})
+        names << QString::fromLatin1(pattern) + suffix;
+    return names;
+}
+
+QImage imageOf(const QPixmap& pm) {
+    return pm.toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+} // namespace
+
+TEST(CardArt, EveryImageNameResolvesAtItsSizeTimesTheRatio) {
+    struct Case {
+        QString suffix;
+        QSize size;
+    };
+    const Case cases[] = {{"640", {42, 65}}, {"800", {53, 81}}, {"1024", {67, 104}}};
+    for (const Case& c : cases) {
+        const QStringList names = expectedNames(c.suffix);
+        ASSERT_EQ(names.size(), 64);
+        QSet<QByteArray> distinct;
+        for (const QString& name : names) {
+            const QPixmap pm = renderCardImage(name, 2.0);
+            ASSERT_FALSE(pm.isNull()) << name.toStdString();
+            EXPECT_EQ(pm.size(), c.size * 2) << name.toStdString();
+            EXPECT_DOUBLE_EQ(pm.devicePixelRatio(), 2.0);
+            const QImage img = imageOf(pm);
+            // Rounded corners: the very corner is transparent, the middle is covered.
+            EXPECT_EQ(qAlpha(img.pixel(0, 0)), 0) << name.toStdString();
+            EXPECT_EQ(qAlpha(img.pixel(img.width() / 2, img.height() / 2)), 255)
+                << name.toStdString();
+            distinct.insert(
+                QByteArray(reinterpret_cast<const char*>(img.constBits()), img.sizeInBytes()));
+        }
+        // Every name draws its own picture; a mix-up in the name table would repeat one.
+        EXPECT_EQ(distinct.size(), 64) << c.suffix.toStdString();
+    }
+    const QPixmap plain = renderCardImage("club2640", 1.0);
+    EXPECT_EQ(plain.size(), QSize(42, 65));
+    EXPECT_EQ(renderCardImage("club2640", 1.5).size(), QSize(63, 98));
+}
+
+TEST(CardArt, NamesMatchWithoutRegardToCase) {
+    for (const QString& mixed :
+         {QStringLiteral("CLUB2640"), QStringLiteral("HeartA1024"), QStringLiteral("Diamond10800"),
+          QStringLiteral("JOKER640"), QStringLiteral("Shell1024"), QStringLiteral("PATTERN2800")}) {
+        const QPixmap a = renderCardImage(mixed, 1.0);
+        const QPixmap b = renderCardImage(mixed.toLower(), 1.0);
+        ASSERT_FALSE(a.isNull()) << mixed.toStdString();
+        EXPECT_EQ(imageOf(a), imageOf(b)) << mixed.toStdString();
+    }
+}
+
+TEST(CardArt, UnknownNamesGiveANullPixmap) {
+    for (const QString& bad :
+         {QString(), QStringLiteral("club2"), QStringLiteral("club1640"),
+          QStringLiteral("spade11640"), QStringLiteral("hearta1280"), QStringLiteral("joker"),
+          QStringLiteral("clubj640"), QStringLiteral("shell320"), QStringLiteral("640"),
+          QStringLiteral("joker3640"), QStringLiteral(" club2640")})
+        EXPECT_TRUE(renderCardImage(bad, 1.0).isNull()) << bad.toStdString();
+}
+
+TEST(CardArt, StoredColoursKeepRedInTheLowByte) {
+    EXPECT_EQ(colourFromStored(128), QColor(128, 0, 0));
+    EXPECT_EQ(colourFromStored(16512), QColor(128, 64, 0));
+    EXPECT_EQ(colourFromStored(32768), QColor(0, 128, 0));
+    EXPECT_EQ(colourFromStored(0xFF0000), QColor(0, 0, 255));
+    EXPECT_EQ(storedFromColour(QColor(128, 0, 0)), 128u);
+    EXPECT_EQ(storedFromColour(QColor(0, 0, 255)), 0xFF0000u);
+    EXPECT_EQ(storedFromColour(QColor(0x12, 0x34, 0x56)), 0x563412u);
+    EXPECT_EQ(storedFromColour(colourFromStored(0x00ABCDEF)), 0x00ABCDEFu);
+}
+
+TEST(CardImageList, FollowsTheFaceNumbering) {
+    CardImageList list;
+    list.load(0, {CardBack{}, CardBack{}}, 1.0);
+    EXPECT_EQ(list.cardSize(), QSize(42, 65));
+    const struct {
+        int index;
+        const char* name;
+    } expected[] = {{0, "spade2640"},  {8, "spade10640"}, {9, "spadeb640"},
+                    {12, "spadea640"}, {13, "club2640"},  {27, "diamond3640"},
+                    {40, "heart3640"}, {51, "hearta640"}, {52, "joker640"}};
+    for (const auto& e : expected)
+        EXPECT_EQ(imageOf(list.image(e.index)), imageOf(renderCardImage(e.name, 1.0))) << e.index;
+    EXPECT_TRUE(list.image(-1).isNull());
+    EXPECT_TRUE(list.image(55).isNull());
+}
+
+TEST(CardImageList, TheLargestTableReusesTheLargestImages) {
+    CardImageList list;
+    list.load(3, {CardBack{}, CardBack{}}, 2.0);
+    EXPECT_EQ(list.cardSize(), QSize(67, 104));
+    for (int i = 0; i < kImageListSize; ++i)
+        EXPECT_EQ(list.image(i).size(), QSize(134, 208)) << i;
+    EXPECT_EQ(imageOf(list.image(13)), imageOf(renderCardImage("club21024", 2.0)));
+}
+
+TEST(CardImageList, SolidBackIsTheStoredColourInsideTransparentCorners) {
+    CardBack red;
+    red.colour = 128;
+    CardBack green;
+    green.colour = 32768;
+    CardImageList list;
+    list.load(1, {red, green}, 1.0);
+    const QImage first = imageOf(list.image(53));
+    const QImage second = imageOf(list.image(54));
+    ASSERT_EQ(first.size(), QSize(53, 81));
+    EXPECT_EQ(qAlpha(first.pixel(0, 0)), 0);
+    EXPECT_EQ(qAlpha(first.pixel(52, 80)), 0);
+    EXPECT_EQ(first.pixel(26, 40), qRgb(128, 0, 0));
+    EXPECT_EQ(second.pixel(26, 40), qRgb(0, 128, 0));
+    // The outline is black along the middle of each edge.
+    EXPECT_EQ(first.pixel(0, 40), qRgb(0, 0, 0));
+    EXPECT_EQ(first.pixel(26, 80), qRgb(0, 0, 0));
+}
+
+TEST(CardImageList, PatternBackIsTheNamedPattern) {
+    CardBack shell;
+    shell.type = 1;
+    shell.pattern = 9;
+    CardBack beach;
+    beach.type = 1;
+    beach.pattern = 0;
+    CardImageList list;
+    list.load(2, {shell, beach}, 1.0);
+    EXPECT_EQ(imageOf(list.image(53)), imageOf(renderCardImage("shell1024", 1.0)));
+    EXPECT_EQ(imageOf(list.image(54)), imageOf(renderCardImage("beach1024", 1.0)));
+}
+
+TEST(CardImageList, PictureBackFallsBackToTheSolidColourWhenUnreadable) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString picturePath = dir.filePath("back.bmp");
+    QImage picture(10, 10, QImage::Format_RGB32);
+    picture.fill(QColor(0, 0, 200));
+    ASSERT_TRUE(picture.save(picturePath, "BMP"));
+
+    CardBack solid;
+    solid.colour = 16512;
+    CardBack fromFile = solid;
+    fromFile.type = 2;
+    fromFile.fileName = picturePath;
+
+    CardImageList list;
+    list.load(0, {solid, fromFile}, 1.0);
+    const QImage solidImage = imageOf(list.image(53));
+    const QImage stretched = imageOf(list.image(54));
+    // The picture covers the whole card, corners included.
+    EXPECT_EQ(stretched.pixel(0, 0), qRgb(0, 0, 200));
+    EXPECT_EQ(stretched.pixel(21, 32), qRgb(0, 0, 200));
+
+    ASSERT_TRUE(QFile::remove(picturePath));
+    list.load(0, {solid, fromFile}, 1.0);
+    EXPECT_EQ(imageOf(list.image(54)), solidImage);
+
+    QFile notAPicture(picturePath);
+    ASSERT_TRUE(notAPicture.open(QIODevice::WriteOnly));
+    notAPicture.write("this is not a bitmap");
+    notAPicture.close();
+    list.load(0, {solid, fromFile}, 1.0);
+    EXPECT_EQ(imageOf(list.image(54)), solidImage);
+
+    fromFile.fileName.clear();
+    list.load(0, {solid, fromFile}, 1.0);
+    EXPECT_EQ(imageOf(list.image(54)), solidImage);
+}
+
+TEST(CardImageList, OutOfRangeBackSettingsGiveTheSolidColour) {
+    CardBack solid;
+    solid.colour = 32768;
+    CardBack badPattern = solid;
+    badPattern.type = 1;
+    badPattern.pattern = 10;
+    CardBack badType = solid;
+    badType.type = 7;
+    CardImageList list;
+    list.load(0, {badPattern, badType}, 1.0);
+    const QImage expected = imageOf(renderCardBack(solid, 0, 1.0));
+    EXPECT_EQ(imageOf(list.image(53)), expected);
+    EXPECT_EQ(imageOf(list.image(54)), expected);
+}
