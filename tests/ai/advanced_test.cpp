@@ -152,3 +152,30 @@ TEST(Advanced, LaysEverythingWhenThePlayerHoldsThreeCardsOrFewer) {
         laid += lays(12, seed) ? 1 : 0; // 16 / 145
     EXPECT_LT(laid, 20);
 }
+
+TEST(Advanced, TakesThePileForAFirstMeldWithoutWildCardPairsOnlyAgainstFifty) {
+    // The top king makes three kings; the rest of the first meld comes from a queen pair with a
+    // joker (not allowed against 50) or from three aces.
+    for (bool aces : {false, true}) {
+        AiTable t;
+        t.game.rules.naturalPair = false;
+        t.game.rules.initialBlock = false;
+        t.opponentHand({face(kKing), face(kKing, 1)});
+        if (aces)
+            t.opponentHand({face(kRankAce), face(kRankAce, 1), face(kRankAce, 2)});
+        else
+            t.opponentHand({face(kQueen), face(kQueen, 1), kJoker});
+        t.opponentHand({face(kFour), face(kFive), face(kSix), face(kSeven), face(kEight),
+                        face(kNine), face(kTen), face(kJack)});
+        t.discardPile({face(kFive, 1), face(kKing, 2)});
+        advancedTurn(t.game);
+        if (aces) {
+            EXPECT_EQ(t.g.discardPile.count, 1);
+            EXPECT_EQ(t.opponentColumn(kKing), 3);
+            EXPECT_EQ(t.g.opponentMeldPoints, 90);
+        } else {
+            EXPECT_EQ(t.g.discardPile.count, 3);
+            EXPECT_EQ(t.g.opponentMeldPoints, 0);
+        }
+    }
+}
