@@ -33,15 +33,22 @@ struct Corner {
     qreal left, top, width, rankHeight, suitSize, gap;
 };
 
+// Cards in a meld column overlap by 12 pixels and the opponent's hand by 10, whatever the card
+// size, so the rank must fit in the top 12 pixels and the left 10 of every card.
 Corner cornerFor(const QSizeF& s) {
     Corner c;
-    c.left = s.width() * 0.04 + 0.5;
-    c.top = s.height() * 0.045 + 0.5;
-    c.width = s.width() * 0.17;
-    c.rankHeight = s.height() * 0.135;
-    c.suitSize = s.width() * 0.15;
-    c.gap = s.height() * 0.025;
+    c.left = 1.6 + s.width() * 0.015;
+    c.top = 2.2;
+    c.width = std::min(s.width() * 0.17, 7.4);
+    c.rankHeight = std::min(s.height() * 0.14, 9.4);
+    c.suitSize = std::min(s.width() * 0.15, 7.4);
+    c.gap = 1.6;
     return c;
+}
+
+qreal indexRight(const QSizeF& s) {
+    const Corner c = cornerFor(s);
+    return c.left + c.width;
 }
 
 // Draws the top-left index and, turned by half a turn, the bottom-right one.
@@ -120,11 +127,14 @@ std::vector<Pip> pipLayout(int count) {
 }
 
 void drawPips(QPainter& p, const QSizeF& s, int count, int suit) {
-    const qreal pipW = s.width() * 0.19;
+    const qreal pipW = s.width() * 0.18;
     const qreal pipH = pipW * 1.1;
-    const qreal colStep = s.width() * 0.185;
-    const qreal top = s.height() * 0.2;
-    const qreal bottom = s.height() * 0.8;
+    // Side columns as wide apart as real cards have them, but clear of the corner index.
+    const qreal colStep = std::min(s.width() * 0.2, s.width() / 2 - pipW / 2 - indexRight(s) - 1.0);
+    // The top and bottom rows stay out of the 12-pixel strip that shows in an overlapped column,
+    // so the strip holds only the index.
+    const qreal top = std::max(s.height() * 0.2, 12 + pipH / 2 - 0.5);
+    const qreal bottom = s.height() - top;
     for (const Pip& pip : pipLayout(count)) {
         const qreal x = s.width() / 2 + pip.column * colStep;
         const qreal y = top + pip.row * (bottom - top);
@@ -218,7 +228,7 @@ void drawRobe(QPainter& p, const QColor& main, const QColor& second) {
 void drawHead(QPainter& p, bool beard) {
     p.setPen(outlinePen());
     p.setBrush(kSkin);
-    p.drawEllipse(QPointF(50, 47), 13, 16);
+    p.drawEllipse(QPointF(50, 47), 14, 17);
     if (beard) {
         QPainterPath b;
         b.moveTo(37, 48);
@@ -402,6 +412,23 @@ void drawHand(QPainter& p, qreal x, qreal y) {
     p.drawEllipse(QPointF(x, y), 5.5, 4.5);
 }
 
+void drawSleeve(QPainter& p, QPointF shoulder, QPointF hand, const QColor& colour) {
+    QPainterPath arm;
+    arm.moveTo(shoulder);
+    arm.quadTo(QPointF(hand.x(), shoulder.y() + 4), hand);
+    QPen outer(kLine, 13, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    p.strokePath(arm, outer);
+    p.strokePath(arm, QPen(colour.lighter(115), 9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    // A gold cuff at the wrist.
+    const QPointF dir = hand - QPointF(hand.x(), shoulder.y() + 4);
+    const qreal len = std::max(1.0, std::hypot(dir.x(), dir.y()));
+    const QPointF cuff = hand - dir / len * 6;
+    p.setPen(QPen(kLine, 1.4));
+    p.setBrush(kGold);
+    p.drawEllipse(cuff, 6, 3.5);
+    drawHand(p, hand.x(), hand.y());
+}
+
 void drawCourtHalf(QPainter& p, int typeIndex, int suit) {
     const bool red = suit == kDiamond || suit == kHeart;
     const QColor main = red ? kCourtRed : kCourtBlue;
@@ -420,10 +447,10 @@ void drawCourtHalf(QPainter& p, int typeIndex, int suit) {
     if (typeIndex == 10) drawQueenCrown(p);
     if (typeIndex == 9) drawJackHat(p);
 
-    // Hands holding the object.
-    if (typeIndex == 11) drawHand(p, 84, 96);
-    if (typeIndex == 10) drawHand(p, 23, 98);
-    if (typeIndex == 9) drawHand(p, 16.5, 96);
+    // A sleeve from the shoulder to the hand holding the object.
+    if (typeIndex == 11) drawSleeve(p, {70, 74}, {84, 96}, main);
+    if (typeIndex == 10) drawSleeve(p, {30, 74}, {23, 98}, main);
+    if (typeIndex == 9) drawSleeve(p, {30, 74}, {16.5, 96}, main);
 
     // The suit beside the head, as on printed courts.
     p.setPen(Qt::NoPen);
@@ -436,7 +463,8 @@ void drawCourtHalf(QPainter& p, int typeIndex, int suit) {
 }
 
 void drawCourt(QPainter& p, const QSizeF& s, int typeIndex, int suit) {
-    const QRectF frame(s.width() * 0.235, s.height() * 0.065, s.width() * 0.53, s.height() * 0.87);
+    const qreal left = std::max(s.width() * 0.235, indexRight(s) + 0.4);
+    const QRectF frame(left, s.height() * 0.065, s.width() - 2 * left, s.height() * 0.87);
     p.setPen(Qt::NoPen);
     p.setBrush(kCream);
     p.drawRect(frame);
@@ -556,27 +584,60 @@ void drawJester(QPainter& p, const JesterColours& c) {
         p.drawEllipse(bell, 4.5, 4.5);
 }
 
+// The jester's cap as the joker's corner index, so a joker in an overlapped column is never
+// mistaken for a jack.
+void drawCapIndex(QPainter& p, const QRectF& box, const JesterColours& c) {
+    p.save();
+    p.translate(box.topLeft());
+    p.scale(box.width() / 100, box.height() / 100);
+    QPen pen(kLine, 7);
+    pen.setJoinStyle(Qt::RoundJoin);
+    p.setPen(pen);
+    auto lobe = [&](QPointF b1, QPointF tip, QPointF b2, QColor col) {
+        QPainterPath l;
+        l.moveTo(b1);
+        l.quadTo(QPointF((b1.x() + tip.x()) / 2, tip.y() - 10), tip);
+        l.quadTo(QPointF((b2.x() + tip.x()) / 2, (b2.y() + tip.y()) / 2), b2);
+        l.closeSubpath();
+        p.setBrush(col);
+        p.drawPath(l);
+    };
+    lobe({30, 84}, {50, 12}, {70, 84}, c.middle);
+    lobe({22, 86}, {6, 30}, {48, 76}, c.left);
+    lobe({78, 86}, {94, 30}, {52, 76}, c.right);
+    p.setBrush(kGold);
+    p.drawRoundedRect(QRectF(16, 78, 68, 18), 8, 8);
+    for (QPointF bell : {QPointF(50, 12), QPointF(6, 30), QPointF(94, 30)})
+        p.drawEllipse(bell, 9, 9);
+    p.restore();
+}
+
 void drawJokerCard(QPainter& p, const QSizeF& s, const JesterColours& colours, const QColor& ink) {
-    // "JOKER" runs down both corners, one letter under the other.
+    // The cap in each corner, with "JOKER" running down under it one letter below the other.
     const Corner c = cornerFor(s);
     const QString word = QStringLiteral("JOKER");
-    const qreal letterH = s.height() * 0.075;
-    const qreal step = letterH * 1.22;
-    p.setPen(Qt::NoPen);
-    p.setBrush(ink);
+    const qreal letterH = s.height() * 0.068;
+    const qreal step = letterH * 1.25;
+    const qreal capSide = std::min(c.width + 1.5, c.rankHeight);
     for (int turn = 0; turn < 2; ++turn) {
         p.save();
         if (turn == 1) {
             p.translate(s.width(), s.height());
             p.rotate(180);
         }
+        drawCapIndex(p, QRectF(c.left + c.width / 2 - capSide / 2, c.top, capSide, c.rankHeight),
+                     colours);
+        p.setPen(Qt::NoPen);
+        p.setBrush(ink);
+        const qreal first = c.top + c.rankHeight + c.gap;
         for (int i = 0; i < word.size(); ++i)
             p.drawPath(fittedText(word.mid(i, 1), letteringFont(),
-                                  QRectF(c.left, c.top + i * step, c.width, letterH)));
+                                  QRectF(c.left, first + i * step, c.width, letterH)));
         p.restore();
     }
 
-    const QRectF area(s.width() * 0.2, s.height() * 0.16, s.width() * 0.6, s.height() * 0.68);
+    const qreal left = indexRight(s) + 0.8;
+    const QRectF area(left, s.height() * 0.12, s.width() - 2 * left, s.height() * 0.76);
     p.save();
     p.translate(area.left(), area.top());
     const qreal scale = std::min(area.width() / 100, area.height() / 150);
@@ -667,6 +728,7 @@ QFont letteringFont() {
     QFont font(QStringLiteral("DejaVu Serif"));
     font.setStyleHint(QFont::Serif);
     font.setBold(true);
+    font.setStretch(QFont::Condensed);
     font.setPixelSize(100);
     return font;
 }

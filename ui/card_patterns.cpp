@@ -530,21 +530,30 @@ void roseBloom(QPainter& p, qreal r) {
 }
 
 void rose(QPainter& p, qreal H) {
-    p.fillRect(QRectF(0, 0, 100, H), QColor(250, 240, 232));
-    // A scatter of faint small roses on the ground.
-    p.setPen(Qt::NoPen);
-    for (int row = 0; row * 18 < H + 18; ++row) {
-        for (int col = 0; col < 6; ++col) {
-            const QPointF c(col * 20 + (row % 2 ? 10 : 0), row * 18);
-            p.setBrush(QColor(240, 190, 196));
-            p.drawEllipse(c, 3.2, 3.2);
-            p.setBrush(QColor(180, 220, 170));
-            p.drawEllipse(c + QPointF(4, 2), 1.6, 1.0);
-        }
+    // Red roses on deep green, with a faint trellis and a gold inner frame.
+    QRadialGradient ground(QPointF(50, H / 2), H * 0.6);
+    ground.setColorAt(0, QColor(40, 100, 56));
+    ground.setColorAt(1, QColor(14, 52, 30));
+    p.fillRect(QRectF(0, 0, 100, H), ground);
+    p.setPen(line(QColor(120, 190, 120, 60), 0.8));
+    for (qreal k = -H; k < 100 + H; k += 10) {
+        p.drawLine(QPointF(k, 0), QPointF(k + H, H));
+        p.drawLine(QPointF(k, 0), QPointF(k - H, H));
     }
-    p.setPen(line(QColor(150, 20, 40), 1.4));
+    p.setPen(line(QColor(230, 190, 90), 1.4));
     p.setBrush(Qt::NoBrush);
-    p.drawRect(QRectF(5, 5, 90, H - 10));
+    p.drawRoundedRect(QRectF(5, 5, 90, H - 10), 4, 4);
+    // Buds in the corners of the frame.
+    for (int i = 0; i < 4; ++i) {
+        p.save();
+        p.translate(i % 2 ? 95 : 5, i / 2 ? H - 5 : 5);
+        p.setPen(line(QColor(90, 0, 16), 0.8));
+        p.setBrush(QColor(200, 30, 50));
+        p.drawEllipse(QPointF(0, 0), 4, 4);
+        p.setBrush(QColor(150, 10, 30));
+        p.drawEllipse(QPointF(0, 0), 1.8, 1.8);
+        p.restore();
+    }
 
     // The stem with leaves, then the bloom, mirrored by a half turn like a court card.
     for (int turn = 0; turn < 2; ++turn) {
@@ -562,11 +571,11 @@ void rose(QPainter& p, qreal H) {
             p.save();
             p.translate(side * 2, -14 - side * 4);
             p.rotate(side * 55);
-            p.drawPath(leafShape(14, 7).translated(0, -7));
+            p.drawPath(leafShape(18, 9).translated(0, -9));
             p.restore();
         }
         p.translate(0, -H * 0.25);
-        roseBloom(p, 13);
+        roseBloom(p, 17);
         p.restore();
     }
 }

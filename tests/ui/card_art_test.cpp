@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QSet>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace velnora::ui;
@@ -200,4 +201,45 @@ TEST(CardImageList, OutOfRangeBackSettingsGiveTheSolidColour) {
     const QImage expected = imageOf(renderCardBack(solid, 0, 1.0));
     EXPECT_EQ(imageOf(list.image(53)), expected);
     EXPECT_EQ(imageOf(list.image(54)), expected);
+}
+
+TEST(CardArt, RankShowsInTheStripsLeftVisibleByOverlappingCards) {
+    // Meld columns overlap by 12 pixels (the player's downwards, the opponent's upwards) and the
+    // opponent's hand by 10 sideways, at every table size: the rank's ink, red or black by suit,
+    // must show in the 10 x 12 corners that stay visible.
+    auto inkCount = [](const QImage& img, QRect area, bool red) {
+        int count = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x) {
+                const QRgb c = img.pixel(x, y);
+                // Anti-aliased edges count too: pinkish for red ink, grey for black.
+                const bool isRed =
+                    qRed(c) > 150 && qRed(c) - qGreen(c) > 60 && qRed(c) - qBlue(c) > 50;
+                const bool isBlack = std::max({qRed(c), qGreen(c), qBlue(c)}) < 140 &&
+                                     std::max({qRed(c), qGreen(c), qBlue(c)}) -
+                                             std::min({qRed(c), qGreen(c), qBlue(c)}) <
+                                         30;
+                if (qAlpha(c) == 255 && (red ? isRed : isBlack)) ++count;
+            }
+        return count;
+    };
+    const QStringList suffixes = {"640", "800", "1024"};
+    for (const QString& suffix : suffixes) {
+        const QStringList names = expectedNames(suffix);
+        for (int face = 1; face <= 52; ++face) {
+            const QImage img = imageOf(renderCardImage(names[face - 1], 1.0));
+            const bool red = face > 26;
+            const int w = img.width(), h = img.height();
+            // The outer two pixels hold the border, so they are left out.
+            EXPECT_GE(inkCount(img, QRect(2, 2, 8, 10), red), 8) << names[face - 1].toStdString();
+            EXPECT_GE(inkCount(img, QRect(w - 10, h - 12, 8, 10), red), 8)
+                << names[face - 1].toStdString();
+            // The rank ends inside the strip: the row just below it is clear of ink.
+            EXPECT_EQ(inkCount(img, QRect(2, 12, 7, 1), red), 0) << names[face - 1].toStdString();
+            EXPECT_EQ(inkCount(img, QRect(w - 9, h - 13, 7, 1), red), 0)
+                << names[face - 1].toStdString();
+            // The other colour never appears there.
+            EXPECT_EQ(inkCount(img, QRect(2, 2, 8, 10), !red), 0) << names[face - 1].toStdString();
+        }
+    }
 }
