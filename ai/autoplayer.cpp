@@ -111,11 +111,29 @@ bool AutoPlayer::completePileTake() {
         if (handCount(q) < 3 || s.playerHand.count - handCount(q) < 1) continue;
         if (!act([&] { game_.meldFromHand(firstInHand(q), MeldMode::allOfRank); })) return false;
     }
+    // Wild cards make up the rest of the minimum: first on melds that have naturals to spare
+    // (the taken rank first), then on pairs.
+    auto wilds = [&] { return handCount(kRankJoker) + handCount(kRankTwo); };
+    for (int k = 0; k <= kRankAce - 3 && s.takingPile; ++k) {
+        const int q = k == 0 ? r : kRankAce + 1 - k;
+        if (k > 0 && q == r) continue;
+        while (s.takingPile && wilds() > 0 && s.playerHand.count > 1 && meldColumn(q) >= 3 &&
+               2 * meldWilds(q) < meldColumn(q)) {
+            if (!act([&] { game_.addWildcard(q); })) return false;
+        }
+    }
+    for (int q = kRankAce; q >= 3 && s.takingPile; --q) {
+        if (handCount(q) != 2 || wilds() == 0 || s.playerHand.count < 4) continue;
+        if (!act([&] { game_.meldFromHand(firstInHand(q), MeldMode::allOfRank); })) return false;
+    }
     if (!s.takingPile) return true;
     // Giving the pile back costs 50 points but keeps the game going.
     act([&] { game_.undoTakePile(); });
     if (s.hasDrawn || !isPlayersTurn()) return !turnOver();
-    act([&] { game_.drawFromStock(); });
+    if (s.stock.empty())
+        act([&] { game_.endHand(); });
+    else
+        act([&] { game_.drawFromStock(); });
     return !turnOver();
 }
 
