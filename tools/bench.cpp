@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -50,6 +51,8 @@ public:
     std::int32_t finalPlayer = 0, finalOpponent = 0;
     std::string failure;
     Fnv* signature = nullptr;
+    // The computer pauses after every card it lays: a settled table worth checking.
+    std::function<void()> onPause;
 
     void showStatus(const std::string&, bool) override {}
     void setEndHandButton(bool, bool) override {}
@@ -58,7 +61,9 @@ public:
     void showWhoseTurn(const std::string&) override {}
     void repaint(TableArea) override {}
     void animateCard(const Card&, int, int, int, int, bool) override {}
-    void pause(int) override {}
+    void pause(int) override {
+        if (onPause) onPause();
+    }
     void setBusyCursor(bool) override {}
     void processPendingEvents() override {}
     void playSound(SoundEvent) override {}
@@ -175,6 +180,11 @@ bool playMatch(int level, RulesMode mode, std::uint64_t seed, LevelResult& out, 
         std::string why;
         if (host.failure.empty() && !game.isConsistent(&why))
             host.failure = "after a player action: " + why + "\n" + toString(game.state);
+    };
+    host.onPause = [&] {
+        std::string why;
+        if (host.failure.empty() && !game.isConsistent(&why))
+            host.failure = "while the computer melds: " + why + "\n" + toString(game.state);
     };
     long playerTurns = 0;
     int idle = 0;
