@@ -59,7 +59,11 @@ bool Game::checkEndOfHand() {
     const std::string phrase = opponentPhrase();
     const std::string name = options.playerName.empty() ? "Player" : options.playerName;
 
-    state.wentOut = state.playerHand.empty() ? 0 : state.opponentHand.empty() ? 1 : 2;
+    // An empty hand alone is not going out: a hand emptied by a wildcard while a second
+    // velnora is still missing must not earn the finish bonus when the stock later runs out.
+    state.wentOut = hasGoneOut(state, Seat::player, rules)     ? 0
+                    : hasGoneOut(state, Seat::opponent, rules) ? 1
+                                                               : 2;
 
     // Scoring of both seats
     HandReport report;

@@ -29,6 +29,7 @@ void Game::meldOneFromHand(int handIndex) {
 
 void Game::meldFromHand(int handIndex, MeldMode mode) {
     GameState& g = state;
+    g.gameInProgress = 1;
     if (!g.hasDrawn) {
         showWarning(1);
         return;
@@ -111,6 +112,17 @@ bool Game::addWildcardTo(int column) {
     int index = findRank(g.playerHand, kRankJoker);
     if (index < 0) index = findRank(g.playerHand, kRankTwo);
     if (index < 0) return false;
+    if (g.playerHand.count == 1 && !g.takingPile) {
+        // The last card may only go out: an empty hand without the velnoras to go out would
+        // leave the player with nothing to discard and no way to end the turn.
+        const auto col = static_cast<std::size_t>(column);
+        const bool completes =
+            column != kRankThree && g.playerVelnoras.velnoraKind[col] == kNoVelnora &&
+            columnCount(g.playerMelds, column, layout) == 6 &&
+            (column == kRankTwo || columnNaturals(g.playerMelds, column, layout) >= 4);
+        if (g.playerVelnoras.velnoraCount + (completes ? 1 : 0) < rules.velnorasToGoOut)
+            return false;
+    }
     Card card = removeFromColumn(g.playerHand, index, layout, kNoTally, kColumnStep);
     const int fromX = card.x, fromY = card.y;
     const bool velnora = g.playerVelnoras.velnoraKind[static_cast<std::size_t>(column)] != 0;
@@ -118,6 +130,8 @@ bool Game::addWildcardTo(int column) {
     moveCard(card, fromX, fromY);
     push(g.playerMelds, card);
     host_.sendToken(token::kWildcard, std::to_string(column) + "," + std::to_string(card.face));
+    // A melded wildcard is no longer a card the opponent knows in the hand; undo puts it back.
+    removeFace(g.knownPlayerCards, card.face);
     g.undoStack.push_back({card, layout.columnPitch});
     host_.setUndoEnabled(true);
     host_.repaint(TableArea::all);

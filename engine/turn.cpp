@@ -26,6 +26,7 @@ const VelnoraTally kNoTally{};
 
 void Game::drawFromStock() {
     GameState& g = state;
+    g.gameInProgress = 1; // from now on the rules stay as they are
     if (g.hasDrawn) {
         showWarning(3);
         return;
@@ -132,6 +133,7 @@ bool Game::canTakePile(bool includeForced) {
 
 void Game::takeDiscardPile() {
     GameState& g = state;
+    g.gameInProgress = 1;
     if (!g.mayTakePile) {
         if (g.takingPile)
             undoTakePile();
@@ -286,6 +288,7 @@ void Game::undoTakePile() {
 
 bool Game::discard(int handIndex) {
     GameState& g = state;
+    g.gameInProgress = 1;
     if (!g.hasDrawn) {
         showWarning(2);
         return false;

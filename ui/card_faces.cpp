@@ -33,15 +33,22 @@ struct Corner {
     qreal left, top, width, rankHeight, suitSize, gap;
 };
 
+// Cards in a meld column overlap by 12 pixels and the opponent's hand by 10, whatever the card
+// size, so the rank must fit in the top 12 pixels and the left 10 of every card.
 Corner cornerFor(const QSizeF& s) {
     Corner c;
-    c.left = s.width() * 0.04 + 0.5;
-    c.top = s.height() * 0.045 + 0.5;
-    c.width = s.width() * 0.17;
-    c.rankHeight = s.height() * 0.135;
-    c.suitSize = s.width() * 0.15;
-    c.gap = s.height() * 0.025;
+    c.left = 1.6 + s.width() * 0.015;
+    c.top = 2.2;
+    c.width = std::min(s.width() * 0.17, 7.4);
+    c.rankHeight = std::min(s.height() * 0.14, 9.4);
+    c.suitSize = std::min(s.width() * 0.15, 7.4);
+    c.gap = 1.6;
     return c;
+}
+
+qreal indexRight(const QSizeF& s) {
+    const Corner c = cornerFor(s);
+    return c.left + c.width;
 }
 
 // Draws the top-left index and, turned by half a turn, the bottom-right one.
@@ -120,11 +127,14 @@ std::vector<Pip> pipLayout(int count) {
 }
 
 void drawPips(QPainter& p, const QSizeF& s, int count, int suit) {
-    const qreal pipW = s.width() * 0.19;
+    const qreal pipW = s.width() * 0.18;
     const qreal pipH = pipW * 1.1;
-    const qreal colStep = s.width() * 0.185;
-    const qreal top = s.height() * 0.2;
-    const qreal bottom = s.height() * 0.8;
+    // Side columns as wide apart as real cards have them, but clear of the corner index.
+    const qreal colStep = std::min(s.width() * 0.2, s.width() / 2 - pipW / 2 - indexRight(s) - 1.0);
+    // The top and bottom rows stay out of the 12-pixel strip that shows in an overlapped column,
+    // so the strip holds only the index.
+    const qreal top = std::max(s.height() * 0.2, 12 + pipH / 2 - 0.5);
+    const qreal bottom = s.height() - top;
     for (const Pip& pip : pipLayout(count)) {
         const qreal x = s.width() / 2 + pip.column * colStep;
         const qreal y = top + pip.row * (bottom - top);
@@ -168,7 +178,7 @@ QPen outlinePen() {
     return pen;
 }
 
-void drawRobe(QPainter& p, const QColor& main, const QColor& second) {
+void drawRobe(QPainter& p, int typeIndex, const QColor& main, const QColor& second) {
     p.setPen(outlinePen());
     // Shoulders and robe widen towards the middle of the card.
     QPainterPath robe;
@@ -191,13 +201,39 @@ void drawRobe(QPainter& p, const QColor& main, const QColor& second) {
     panel.closeSubpath();
     p.setBrush(second);
     p.drawPath(panel);
+    // Each court wears its own cloth so the three read apart at a glance: the king a buttoned
+    // front, the queen a gold lattice bodice, the jack a striped tunic with a belt.
+    p.save();
+    p.setClipPath(panel);
+    if (typeIndex == 10) {
+        p.setPen(QPen(kGold, 1.6));
+        for (qreal k = -60; k < 80; k += 9) {
+            p.drawLine(QPointF(30 + k, 68), QPointF(30 + k + 60, kHalfH + 2));
+            p.drawLine(QPointF(70 - k, 68), QPointF(70 - k - 60, kHalfH + 2));
+        }
+    } else if (typeIndex == 9) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(kGold);
+        for (qreal y = 74; y < kHalfH; y += 10)
+            p.drawRect(QRectF(30, y, 40, 4));
+    }
+    p.restore();
     p.setPen(QPen(kGold, 3.2));
     p.drawLine(QPointF(38, 70), QPointF(34, kHalfH));
     p.drawLine(QPointF(62, 70), QPointF(66, kHalfH));
-    p.setPen(QPen(kDarkGold, 1.2));
-    p.setBrush(kGold);
-    for (qreal y = 80; y < kHalfH; y += 12)
-        p.drawEllipse(QPointF(50, y), 2.8, 2.8);
+    if (typeIndex == 11) {
+        p.setPen(QPen(kDarkGold, 1.2));
+        p.setBrush(kGold);
+        for (qreal y = 80; y < kHalfH; y += 12)
+            p.drawEllipse(QPointF(50, y), 2.8, 2.8);
+    }
+    if (typeIndex == 9) {
+        p.setPen(outlinePen());
+        p.setBrush(QColor(90, 56, 30));
+        p.drawRect(QRectF(15.5, 104, 69, 7));
+        p.setBrush(kGold);
+        p.drawRoundedRect(QRectF(45, 102.5, 10, 10), 2, 2);
+    }
 
     // Ermine-like trim along the shoulders.
     p.setPen(QPen(kLine, 1.6));
@@ -210,15 +246,28 @@ void drawRobe(QPainter& p, const QColor& main, const QColor& second) {
     collar.quadTo(28, 66, 24, 74);
     p.drawPath(collar);
     p.setPen(Qt::NoPen);
-    p.setBrush(kLine);
-    for (qreal x : {32.0, 44.0, 56.0, 68.0})
-        p.drawEllipse(QPointF(x, 74 + (x == 44.0 || x == 56.0 ? 3 : 0)), 1.3, 1.8);
+    if (typeIndex == 11) {
+        // Ermine tails on the king's collar.
+        p.setBrush(kLine);
+        for (qreal x : {32.0, 44.0, 56.0, 68.0})
+            p.drawEllipse(QPointF(x, 74 + (x == 44.0 || x == 56.0 ? 3 : 0)), 1.3, 1.8);
+    } else if (typeIndex == 10) {
+        // The queen's pearl necklace.
+        p.setPen(QPen(kLine, 0.8));
+        p.setBrush(QColor(255, 250, 240));
+        for (int i = 0; i <= 8; ++i) {
+            const qreal t = i / 8.0;
+            const qreal x = 34 + 32 * t;
+            const qreal y = 76 + 8 * (1 - (2 * t - 1) * (2 * t - 1));
+            p.drawEllipse(QPointF(x, y), 2.2, 2.2);
+        }
+    }
 }
 
 void drawHead(QPainter& p, bool beard) {
     p.setPen(outlinePen());
     p.setBrush(kSkin);
-    p.drawEllipse(QPointF(50, 47), 13, 16);
+    p.drawEllipse(QPointF(50, 47), 14, 17);
     if (beard) {
         QPainterPath b;
         b.moveTo(37, 48);
@@ -402,6 +451,23 @@ void drawHand(QPainter& p, qreal x, qreal y) {
     p.drawEllipse(QPointF(x, y), 5.5, 4.5);
 }
 
+void drawSleeve(QPainter& p, QPointF shoulder, QPointF hand, const QColor& colour) {
+    QPainterPath arm;
+    arm.moveTo(shoulder);
+    arm.quadTo(QPointF(hand.x(), shoulder.y() + 4), hand);
+    QPen outer(kLine, 13, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    p.strokePath(arm, outer);
+    p.strokePath(arm, QPen(colour.lighter(115), 9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    // A gold cuff at the wrist.
+    const QPointF dir = hand - QPointF(hand.x(), shoulder.y() + 4);
+    const qreal len = std::max(1.0, std::hypot(dir.x(), dir.y()));
+    const QPointF cuff = hand - dir / len * 6;
+    p.setPen(QPen(kLine, 1.4));
+    p.setBrush(kGold);
+    p.drawEllipse(cuff, 6, 3.5);
+    drawHand(p, hand.x(), hand.y());
+}
+
 void drawCourtHalf(QPainter& p, int typeIndex, int suit) {
     const bool red = suit == kDiamond || suit == kHeart;
     const QColor main = red ? kCourtRed : kCourtBlue;
@@ -414,16 +480,16 @@ void drawCourtHalf(QPainter& p, int typeIndex, int suit) {
 
     if (typeIndex == 10) drawQueenHair(p);
     if (typeIndex == 9) drawJackHair(p);
-    drawRobe(p, main, second);
+    drawRobe(p, typeIndex, main, second);
     drawHead(p, typeIndex == 11);
     if (typeIndex == 11) drawKingCrown(p);
     if (typeIndex == 10) drawQueenCrown(p);
     if (typeIndex == 9) drawJackHat(p);
 
-    // Hands holding the object.
-    if (typeIndex == 11) drawHand(p, 84, 96);
-    if (typeIndex == 10) drawHand(p, 23, 98);
-    if (typeIndex == 9) drawHand(p, 16.5, 96);
+    // A sleeve from the shoulder to the hand holding the object.
+    if (typeIndex == 11) drawSleeve(p, {70, 74}, {84, 96}, main);
+    if (typeIndex == 10) drawSleeve(p, {30, 74}, {23, 98}, main);
+    if (typeIndex == 9) drawSleeve(p, {30, 74}, {16.5, 96}, main);
 
     // The suit beside the head, as on printed courts.
     p.setPen(Qt::NoPen);
@@ -436,7 +502,8 @@ void drawCourtHalf(QPainter& p, int typeIndex, int suit) {
 }
 
 void drawCourt(QPainter& p, const QSizeF& s, int typeIndex, int suit) {
-    const QRectF frame(s.width() * 0.235, s.height() * 0.065, s.width() * 0.53, s.height() * 0.87);
+    const qreal left = std::max(s.width() * 0.235, indexRight(s) + 0.4);
+    const QRectF frame(left, s.height() * 0.065, s.width() - 2 * left, s.height() * 0.87);
     p.setPen(Qt::NoPen);
     p.setBrush(kCream);
     p.drawRect(frame);
@@ -556,27 +623,60 @@ void drawJester(QPainter& p, const JesterColours& c) {
         p.drawEllipse(bell, 4.5, 4.5);
 }
 
+// The jester's cap as the joker's corner index, so a joker in an overlapped column is never
+// mistaken for a jack.
+void drawCapIndex(QPainter& p, const QRectF& box, const JesterColours& c) {
+    p.save();
+    p.translate(box.topLeft());
+    p.scale(box.width() / 100, box.height() / 100);
+    QPen pen(kLine, 7);
+    pen.setJoinStyle(Qt::RoundJoin);
+    p.setPen(pen);
+    auto lobe = [&](QPointF b1, QPointF tip, QPointF b2, QColor col) {
+        QPainterPath l;
+        l.moveTo(b1);
+        l.quadTo(QPointF((b1.x() + tip.x()) / 2, tip.y() - 10), tip);
+        l.quadTo(QPointF((b2.x() + tip.x()) / 2, (b2.y() + tip.y()) / 2), b2);
+        l.closeSubpath();
+        p.setBrush(col);
+        p.drawPath(l);
+    };
+    lobe({30, 84}, {50, 12}, {70, 84}, c.middle);
+    lobe({22, 86}, {6, 30}, {48, 76}, c.left);
+    lobe({78, 86}, {94, 30}, {52, 76}, c.right);
+    p.setBrush(kGold);
+    p.drawRoundedRect(QRectF(16, 78, 68, 18), 8, 8);
+    for (QPointF bell : {QPointF(50, 12), QPointF(6, 30), QPointF(94, 30)})
+        p.drawEllipse(bell, 9, 9);
+    p.restore();
+}
+
 void drawJokerCard(QPainter& p, const QSizeF& s, const JesterColours& colours, const QColor& ink) {
-    // "JOKER" runs down both corners, one letter under the other.
+    // The cap in each corner, with "JOKER" running down under it one letter below the other.
     const Corner c = cornerFor(s);
     const QString word = QStringLiteral("JOKER");
-    const qreal letterH = s.height() * 0.075;
-    const qreal step = letterH * 1.22;
-    p.setPen(Qt::NoPen);
-    p.setBrush(ink);
+    const qreal letterH = s.height() * 0.068;
+    const qreal step = letterH * 1.25;
+    const qreal capSide = std::min(c.width + 1.5, c.rankHeight);
     for (int turn = 0; turn < 2; ++turn) {
         p.save();
         if (turn == 1) {
             p.translate(s.width(), s.height());
             p.rotate(180);
         }
+        drawCapIndex(p, QRectF(c.left + c.width / 2 - capSide / 2, c.top, capSide, c.rankHeight),
+                     colours);
+        p.setPen(Qt::NoPen);
+        p.setBrush(ink);
+        const qreal first = c.top + c.rankHeight + c.gap;
         for (int i = 0; i < word.size(); ++i)
             p.drawPath(fittedText(word.mid(i, 1), letteringFont(),
-                                  QRectF(c.left, c.top + i * step, c.width, letterH)));
+                                  QRectF(c.left, first + i * step, c.width, letterH)));
         p.restore();
     }
 
-    const QRectF area(s.width() * 0.2, s.height() * 0.16, s.width() * 0.6, s.height() * 0.68);
+    const qreal left = indexRight(s) + 0.8;
+    const QRectF area(left, s.height() * 0.12, s.width() - 2 * left, s.height() * 0.76);
     p.save();
     p.translate(area.left(), area.top());
     const qreal scale = std::min(area.width() / 100, area.height() / 150);
@@ -667,6 +767,7 @@ QFont letteringFont() {
     QFont font(QStringLiteral("DejaVu Serif"));
     font.setStyleHint(QFont::Serif);
     font.setBold(true);
+    font.setStretch(QFont::Condensed);
     font.setPixelSize(100);
     return font;
 }

@@ -5,8 +5,10 @@
 #include <QPainter>
 #include <QPolygonF>
 #include <QRadialGradient>
+#include <QtMath>
 
 #include <cmath>
+#include <iterator>
 
 namespace velnora::ui::art {
 
@@ -177,41 +179,66 @@ void fish1(QPainter& p, qreal H) {
                       1.2 + jitter(i + 9) * 1.6);
 }
 
-void koi(QPainter& p, const QColor& body, const QColor& spots) {
-    // A curved koi swimming clockwise around the centre, head at the top.
+// A koi curled along a circle of radius R round the origin, tail at angle 0 and head a little
+// more than a quarter turn further on, clockwise.
+void koi(QPainter& p, qreal R, const QColor& body, const QColor& spots) {
+    const qreal sweep = 150;
+    auto at = [&](qreal t, qreal offset) {
+        const qreal a = qDegreesToRadians(t * sweep);
+        return QPointF((R + offset) * std::cos(a), (R + offset) * std::sin(a));
+    };
+    auto halfWidth = [](qreal t) { return 1.2 + 8.5 * std::sin(M_PI * (0.1 + 0.75 * t)); };
     QPainterPath k;
-    k.moveTo(0, -34);
-    k.cubicTo(14, -34, 24, -18, 22, 0);
-    k.cubicTo(20, 16, 12, 26, 2, 30);
-    k.lineTo(10, 44);
-    k.quadTo(-2, 40, -8, 46);
-    k.quadTo(-6, 34, -6, 26);
-    k.cubicTo(4, 16, 8, 2, 4, -12);
-    k.cubicTo(2, -20, -6, -24, -12, -24);
-    k.cubicTo(-12, -30, -6, -34, 0, -34);
+    const int steps = 24;
+    for (int i = 0; i <= steps; ++i) {
+        const qreal t = qreal(i) / steps;
+        const QPointF pt = at(t, halfWidth(t));
+        if (i == 0)
+            k.moveTo(pt);
+        else
+            k.lineTo(pt);
+    }
+    // A rounded snout.
+    k.quadTo(at(1.07, 0), at(1.0, -halfWidth(1.0)));
+    for (int i = steps; i >= 0; --i) {
+        const qreal t = qreal(i) / steps;
+        k.lineTo(at(t, -halfWidth(t)));
+    }
     k.closeSubpath();
-    p.setPen(line(QColor(60, 30, 20), 1.2));
+
+    // The tail fin fans out behind the body.
+    QPainterPath tail;
+    tail.moveTo(at(0.02, 0));
+    tail.quadTo(at(-0.08, 10), at(-0.16, 13));
+    tail.quadTo(at(-0.08, 0), at(-0.16, -13));
+    tail.quadTo(at(-0.08, -10), at(0.02, 0));
+    const QPen outline = line(QColor(70, 30, 20), 1.1);
+    p.setPen(outline);
+    p.setBrush(body.lighter(108));
+    p.drawPath(tail);
+    // Side fins.
+    for (int side = -1; side <= 1; side += 2) {
+        QPainterPath fin;
+        fin.moveTo(at(0.72, side * 6));
+        fin.quadTo(at(0.66, side * 16), at(0.56, side * 15));
+        fin.quadTo(at(0.6, side * 8), at(0.62, side * 5));
+        fin.closeSubpath();
+        p.drawPath(fin);
+    }
     p.setBrush(body);
     p.drawPath(k);
     p.save();
     p.setClipPath(k);
     p.setPen(Qt::NoPen);
     p.setBrush(spots);
-    p.drawEllipse(QPointF(8, -22), 8, 6);
-    p.drawEllipse(QPointF(16, 4), 6, 9);
-    p.drawEllipse(QPointF(4, 22), 5, 5);
+    p.drawEllipse(at(0.86, 2), 6, 5);
+    p.drawEllipse(at(0.55, -3), 5, 6);
+    p.drawEllipse(at(0.3, 2), 4, 4);
     p.restore();
-    p.setPen(line(QColor(60, 30, 20), 1.0));
-    p.setBrush(body.lighter(115));
-    QPainterPath fin;
-    fin.moveTo(18, -8);
-    fin.quadTo(30, -10, 30, 2);
-    fin.quadTo(24, -2, 20, 0);
-    fin.closeSubpath();
-    p.drawPath(fin);
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::black);
-    p.drawEllipse(QPointF(-3, -28), 1.6, 1.6);
+    p.drawEllipse(at(0.95, 4), 1.5, 1.5);
+    p.drawEllipse(at(0.95, -4), 1.5, 1.5);
 }
 
 void fish2(QPainter& p, qreal H) {
@@ -234,16 +261,15 @@ void fish2(QPainter& p, qreal H) {
         p.drawEllipse(c, 3, 3);
     }
 
-    // Two koi chasing each other, the second turned by half a turn.
+    // Two koi chasing each other round the pond, the second turned by half a turn.
     for (int turn = 0; turn < 2; ++turn) {
         p.save();
         p.translate(50, H / 2);
-        p.rotate(turn * 180);
-        p.translate(-14, 0);
+        p.rotate(turn * 180 - 60);
         if (turn == 0)
-            koi(p, QColor(250, 248, 240), QColor(225, 50, 30));
+            koi(p, 24, QColor(250, 248, 240), QColor(225, 50, 30));
         else
-            koi(p, QColor(250, 170, 40), QColor(250, 248, 240));
+            koi(p, 24, QColor(250, 170, 40), QColor(250, 248, 240));
         p.restore();
     }
 }
@@ -283,21 +309,21 @@ void leaves1(QPainter& p, qreal H) {
 }
 
 QPainterPath mapleShape(qreal r) {
-    // A five-lobed leaf with a short stem.
+    // A maple leaf pointing up: the right half's outline, mirrored for the left.
+    static const QPointF half[] = {{0, -1},       {0.13, -0.7},  {0.3, -0.78}, {0.26, -0.44},
+                                   {0.62, -0.62}, {0.56, -0.42}, {0.9, -0.34}, {0.7, -0.18},
+                                   {0.76, -0.02}, {0.4, 0.02},   {0.48, 0.24}, {0.16, 0.16},
+                                   {0.06, 0.34}};
+    QPolygonF outline;
+    for (const QPointF& pt : half)
+        outline << pt * r;
+    for (int i = int(std::size(half)) - 1; i >= 1; --i)
+        outline << QPointF(-half[i].x(), half[i].y()) * r;
     QPainterPath m;
-    const int points = 10;
-    for (int i = 0; i <= points; ++i) {
-        const qreal a = (-90 + i * 360.0 / points) * M_PI / 180;
-        const qreal rr = i % 2 ? r * 0.45 : r;
-        const QPointF pt(rr * std::cos(a), rr * std::sin(a));
-        if (i == 0)
-            m.moveTo(pt);
-        else
-            m.lineTo(pt);
-    }
+    m.addPolygon(outline);
     m.closeSubpath();
     QPainterPath stem;
-    stem.addRect(QRectF(-0.6, r * 0.2, 1.2, r * 0.9));
+    stem.addRect(QRectF(-0.05 * r, 0.2 * r, 0.1 * r, 0.6 * r));
     return m.united(stem);
 }
 
@@ -319,12 +345,11 @@ void leaves2(QPainter& p, qreal H) {
             const QColor c = shades[n % 4];
             p.setPen(line(c.darker(150), 0.9));
             p.setBrush(c);
-            p.drawPath(mapleShape(10));
+            p.drawPath(mapleShape(11));
             p.setPen(line(c.lighter(140), 0.7));
-            for (int k = 0; k < 5; ++k) {
-                const qreal a = (-90 + k * 72) * M_PI / 180;
-                p.drawLine(QPointF(0, 0), QPointF(7 * std::cos(a), 7 * std::sin(a)));
-            }
+            for (const QPointF& vein : {QPointF(0, -8), QPointF(6.8, -4), QPointF(-6.8, -4),
+                                        QPointF(4.5, 1.6), QPointF(-4.5, 1.6)})
+                p.drawLine(QPointF(0, 1.5), vein);
             p.restore();
         }
     }
@@ -530,28 +555,37 @@ void roseBloom(QPainter& p, qreal r) {
 }
 
 void rose(QPainter& p, qreal H) {
-    p.fillRect(QRectF(0, 0, 100, H), QColor(250, 240, 232));
-    // A scatter of faint small roses on the ground.
-    p.setPen(Qt::NoPen);
-    for (int row = 0; row * 18 < H + 18; ++row) {
-        for (int col = 0; col < 6; ++col) {
-            const QPointF c(col * 20 + (row % 2 ? 10 : 0), row * 18);
-            p.setBrush(QColor(240, 190, 196));
-            p.drawEllipse(c, 3.2, 3.2);
-            p.setBrush(QColor(180, 220, 170));
-            p.drawEllipse(c + QPointF(4, 2), 1.6, 1.0);
-        }
+    // Red roses on deep green, with a faint trellis and a gold inner frame.
+    QRadialGradient ground(QPointF(50, H / 2), H * 0.6);
+    ground.setColorAt(0, QColor(40, 100, 56));
+    ground.setColorAt(1, QColor(14, 52, 30));
+    p.fillRect(QRectF(0, 0, 100, H), ground);
+    p.setPen(line(QColor(120, 190, 120, 60), 0.8));
+    for (qreal k = -H; k < 100 + H; k += 10) {
+        p.drawLine(QPointF(k, 0), QPointF(k + H, H));
+        p.drawLine(QPointF(k, 0), QPointF(k - H, H));
     }
-    p.setPen(line(QColor(150, 20, 40), 1.4));
+    p.setPen(line(QColor(230, 190, 90), 1.4));
     p.setBrush(Qt::NoBrush);
-    p.drawRect(QRectF(5, 5, 90, H - 10));
+    p.drawRoundedRect(QRectF(5, 5, 90, H - 10), 4, 4);
+    // Buds in the corners of the frame.
+    for (int i = 0; i < 4; ++i) {
+        p.save();
+        p.translate(i % 2 ? 95 : 5, i / 2 ? H - 5 : 5);
+        p.setPen(line(QColor(90, 0, 16), 0.8));
+        p.setBrush(QColor(200, 30, 50));
+        p.drawEllipse(QPointF(0, 0), 4, 4);
+        p.setBrush(QColor(150, 10, 30));
+        p.drawEllipse(QPointF(0, 0), 1.8, 1.8);
+        p.restore();
+    }
 
     // The stem with leaves, then the bloom, mirrored by a half turn like a court card.
     for (int turn = 0; turn < 2; ++turn) {
         p.save();
         p.translate(50, H / 2);
         p.rotate(turn * 180);
-        p.setPen(line(QColor(40, 100, 40), 2.6));
+        p.setPen(line(QColor(120, 190, 90), 2.6));
         QPainterPath stem;
         stem.moveTo(0, 0);
         stem.cubicTo(-8, -12, 8, -24, 0, -H * 0.22);
@@ -562,11 +596,11 @@ void rose(QPainter& p, qreal H) {
             p.save();
             p.translate(side * 2, -14 - side * 4);
             p.rotate(side * 55);
-            p.drawPath(leafShape(14, 7).translated(0, -7));
+            p.drawPath(leafShape(18, 9).translated(0, -9));
             p.restore();
         }
         p.translate(0, -H * 0.25);
-        roseBloom(p, 13);
+        roseBloom(p, 17);
         p.restore();
     }
 }

@@ -32,15 +32,21 @@ public:
     }
 };
 
-class EndOfHand : public ::testing::Test {
-protected:
+// One game on a hand-built table, with the recorder and its own settings.
+struct Table {
     DialogHost host;
     MemorySettings settings;
     Random rng{2026};
     Game game{host, settings, rng};
     TableBuilder t;
 
-    void SetUp() override { game.options.showTurns = false; }
+    Table() { game.options.showTurns = false; }
+
+    void network(bool server = false) {
+        game.options.networkGame = true;
+        game.options.remoteName = "Bob";
+        game.options.isServer = server;
+    }
 
     // Hands the built table to the game, in the middle of the player's turn.
     void useTable(int playerTotal, int opponentTotal) {
@@ -64,7 +70,7 @@ protected:
     }
 
     // The stock ran out and "End Hand" was pressed: the player scores 30 - 10 = 20, the
-    // opponent its three cards of meldRank minus an eight in hand.
+    // opponent three aces (50) or three queens (20) less an eight in hand.
     void endHandPressed(int playerTotal, int opponentTotal, int opponentMeldRank = kAce) {
         t.meldRun(Seat::player, kKing, 3);
         t.playerHandCards({faceOf(kFive), faceOf(kFive, kHearts)});
@@ -79,7 +85,13 @@ protected:
         return static_cast<int>(std::count(host.sounds.begin(), host.sounds.end(), e));
     }
     bool dealt() const { return soundCount(SoundEvent::deal) > 0; }
+    bool sentNewGame() const {
+        return std::any_of(host.tokens.begin(), host.tokens.end(),
+                           [](const auto& tok) { return tok.first == token::kNewGame; });
+    }
 };
+
+class EndOfHand : public ::testing::Test, protected Table {};
 
 } // namespace
 
@@ -155,6 +167,19 @@ TEST_F(EndOfHand, OpponentGoingOutConcealedGetsTheLargerBonus) {
     EXPECT_EQ(soundCount(SoundEvent::loseHand), 1);
 }
 
+TEST_F(EndOfHand, EmptyHandWithoutTheVelnorasEarnsNoFinishBonus) {
+    game.rules.velnorasToGoOut = 2;
+    t.meldRun(Seat::player, kKing, 7); // one of the two velnoras, nothing left in hand
+    t.meldRun(Seat::opponent, kAce, 3);
+    t.opponentHandCards({faceOf(kEight)});
+    t.g.stockExhausted = 1;
+    t.g.endHandRequested = 1;
+    useTable(0, 0);
+    EXPECT_TRUE(game.checkEndOfHand());
+    EXPECT_EQ(game.lastHandReport.player.v[9], 0);
+    EXPECT_EQ(game.lastHandReport.player.total(), 70 + 500);
+}
+
 TEST_F(EndOfHand, ReachingFiveThousandEndsTheMatchWithTheVerdict) {
     game.options.playerName = "Ann";
     endHandPressed(4990, 300);
@@ -222,31 +247,17 @@ TEST_F(EndOfHand, LostAndDrawnMatches) {
     EXPECT_EQ(host.winLoss, std::vector<bool>{false});
     EXPECT_EQ(soundCount(SoundEvent::loseMatch), 1);
 
-    DialogHost drawHost;
-    Game drawGame(drawHost, settings, rng);
-    drawGame.options.showTurns = false;
-    drawGame.options.playerName = "Ann";
-    TableBuilder d;
-    d.meldRun(Seat::player, kKing, 3);
-    d.playerHandCards({faceOf(kFive), faceOf(kFive, kHearts)});
-    d.meldRun(Seat::opponent, kQueen, 3);
-    d.opponentHandCards({faceOf(kFive), faceOf(kFive, kHearts)});
-    d.g.stockExhausted = 1;
-    d.g.endHandRequested = 1;
-    d.g.playerTotal = 4980;
-    d.g.opponentTotal = 4980;
-    drawGame.layout = d.layout;
-    drawGame.state = d.g;
-    EXPECT_TRUE(drawGame.checkEndOfHand());
-    ASSERT_EQ(drawHost.gameOvers.size(), 1u);
-    EXPECT_EQ(drawHost.gameOvers[0].verdict, "It's a draw!");
-    EXPECT_EQ(drawHost.gameOvers[0].matchDiff, 0);
-    EXPECT_TRUE(drawHost.winLoss.empty());
-    EXPECT_EQ(std::count(drawHost.sounds.begin(), drawHost.sounds.end(), SoundEvent::winMatch) +
-                  std::count(drawHost.sounds.begin(), drawHost.sounds.end(), SoundEvent::loseMatch),
-              0);
+    Table draw;
+    draw.game.options.playerName = "Ann";
+    draw.endHandPressed(4980, 4980, kQueen); // 20 : 20
+    EXPECT_TRUE(draw.game.checkEndOfHand());
+    ASSERT_EQ(draw.host.gameOvers.size(), 1u);
+    EXPECT_EQ(draw.host.gameOvers[0].verdict, "It's a draw!");
+    EXPECT_EQ(draw.host.gameOvers[0].matchDiff, 0);
+    EXPECT_TRUE(draw.host.winLoss.empty());
+    EXPECT_EQ(draw.soundCount(SoundEvent::winMatch) + draw.soundCount(SoundEvent::loseMatch), 0);
     // An equal hand counts as won for the sound.
-    EXPECT_EQ(std::count(drawHost.sounds.begin(), drawHost.sounds.end(), SoundEvent::winHand), 1);
+    EXPECT_EQ(draw.soundCount(SoundEvent::winHand), 1);
 }
 
 TEST_F(EndOfHand, RunsOnceAndHoldsItsMarkWhileTheDialogsAreOpen) {
@@ -309,32 +320,19 @@ TEST_F(EndOfHand, DetailsLeaveAnOpenHandOpenAndANetworkHandHidden) {
     EXPECT_EQ(game.state.showOpponentCards, 1);
     EXPECT_EQ(game.state.opponentHand.at(0).faceUp, 1);
 
-    DialogHost netHost;
-    netHost.scoringDetails = {true};
-    Game net(netHost, settings, rng);
-    net.options.showTurns = false;
-    net.options.networkGame = true;
-    net.options.remoteName = "Bob";
-    TableBuilder n;
-    n.meldRun(Seat::player, kKing, 3);
-    n.playerHandCards({faceOf(kFive)});
-    n.meldRun(Seat::opponent, kAce, 3);
-    n.opponentHandCards({faceOf(kEight)});
-    n.g.stockExhausted = 1;
-    n.g.endHandRequested = 1;
-    net.layout = n.layout;
-    net.state = n.g;
+    Table net;
+    net.network();
+    net.host.scoringDetails = {true};
+    net.endHandPressed(0, 0);
     bool revealed = true;
-    netHost.duringDetails = [&] { revealed = net.state.showOpponentCards != 0; };
-    EXPECT_TRUE(net.checkEndOfHand());
-    ASSERT_EQ(netHost.details.size(), 1u);
+    net.host.duringDetails = [&] { revealed = net.game.state.showOpponentCards != 0; };
+    EXPECT_TRUE(net.game.checkEndOfHand());
+    ASSERT_EQ(net.host.details.size(), 1u);
     EXPECT_FALSE(revealed);
 }
 
 TEST_F(EndOfHand, NetworkGameNamesTheRemotePlayerAndTheHandWinnerDeals) {
-    game.options.networkGame = true;
-    game.options.remoteName = "Bob";
-    game.options.isServer = true;
+    network(true);
     endHandPressed(0, 0); // the player loses the hand 20 : 50
     EXPECT_TRUE(game.checkEndOfHand());
     EXPECT_EQ(host.scorings[0].opponentName, "Bob");
@@ -342,73 +340,38 @@ TEST_F(EndOfHand, NetworkGameNamesTheRemotePlayerAndTheHandWinnerDeals) {
     EXPECT_FALSE(dealt()) << "the partner deals";
     EXPECT_EQ(game.state.promptState, kPromptWaitForDeal);
 
-    DialogHost winHost;
-    Game winner(winHost, settings, rng);
-    winner.options.showTurns = false;
-    winner.options.networkGame = true;
-    winner.options.remoteName = "Bob";
-    TableBuilder w;
-    w.meldRun(Seat::player, kKing, 7);
-    w.meldRun(Seat::opponent, kQueen, 3);
-    w.opponentHandCards({faceOf(kNine)});
-    winner.layout = w.layout;
-    winner.state = w.g;
-    EXPECT_TRUE(winner.checkEndOfHand());
-    EXPECT_EQ(std::count(winHost.sounds.begin(), winHost.sounds.end(), SoundEvent::deal), 1);
-}
+    Table winner;
+    winner.network();
+    winner.playerWentOut();
+    EXPECT_TRUE(winner.game.checkEndOfHand());
+    EXPECT_TRUE(winner.dealt());
 
-TEST_F(EndOfHand, OnATiedNetworkHandTheServerDeals) {
     for (bool server : {false, true}) {
-        DialogHost h;
-        Game tied(h, settings, rng);
-        tied.options.showTurns = false;
-        tied.options.networkGame = true;
-        tied.options.remoteName = "Bob";
-        tied.options.isServer = server;
-        TableBuilder b;
-        b.meldRun(Seat::player, kKing, 3); // 30 - 5 on both sides
-        b.playerHandCards({faceOf(kFive)});
-        b.meldRun(Seat::opponent, kQueen, 3);
-        b.opponentHandCards({faceOf(kFive)});
-        b.g.stockExhausted = 1;
-        b.g.endHandRequested = 1;
-        tied.layout = b.layout;
-        tied.state = b.g;
-        EXPECT_TRUE(tied.checkEndOfHand());
-        EXPECT_EQ(std::count(h.sounds.begin(), h.sounds.end(), SoundEvent::deal), server ? 1 : 0)
-            << "server " << server;
+        Table tied;
+        tied.network(server);
+        tied.endHandPressed(0, 0, kQueen);
+        EXPECT_TRUE(tied.game.checkEndOfHand());
+        EXPECT_EQ(tied.dealt(), server) << "server " << server;
     }
 }
 
 TEST_F(EndOfHand, NetworkMatchWinnerAnnouncesTheNewMatch) {
     host.gameOverResults = {kResultYes};
-    game.options.networkGame = true;
-    game.options.remoteName = "Bob";
+    network();
     game.options.playerName = "Ann";
     endHandPressed(300, 4990); // lost by 4660
     EXPECT_TRUE(game.checkEndOfHand());
     ASSERT_EQ(host.gameOvers.size(), 1u);
     EXPECT_EQ(host.gameOvers[0].verdict, "Too bad, Ann, Bob crushed you.");
     EXPECT_TRUE(host.gameOvers[0].networkGame);
-    const auto sentNewGame = [](const RecordingHost& h) {
-        return std::any_of(h.tokens.begin(), h.tokens.end(),
-                           [](const auto& tok) { return tok.first == token::kNewGame; });
-    };
-    EXPECT_FALSE(sentNewGame(host));
+    EXPECT_FALSE(sentNewGame());
     EXPECT_EQ(game.state.playerTotal, 0);
 
-    DialogHost winHost;
-    winHost.gameOverResults = {kResultYes};
-    Game winner(winHost, settings, rng);
-    winner.options.showTurns = false;
-    winner.options.networkGame = true;
-    winner.options.remoteName = "Bob";
-    TableBuilder w;
-    w.meldRun(Seat::player, kKing, 7);
-    w.g.playerTotal = 4900;
-    winner.layout = w.layout;
-    winner.state = w.g;
-    EXPECT_TRUE(winner.checkEndOfHand());
-    EXPECT_TRUE(sentNewGame(winHost));
-    EXPECT_EQ(std::count(winHost.sounds.begin(), winHost.sounds.end(), SoundEvent::deal), 1);
+    Table winner;
+    winner.host.gameOverResults = {kResultYes};
+    winner.network();
+    winner.playerWentOut(4900, 0);
+    EXPECT_TRUE(winner.game.checkEndOfHand());
+    EXPECT_TRUE(winner.sentNewGame());
+    EXPECT_TRUE(winner.dealt());
 }

@@ -232,3 +232,49 @@ TEST(Undo, UndoAllTakesBackEveryCardInReverseOrder) {
     EXPECT_FALSE(t.host.undoEnabled);
     EXPECT_CONSISTENT(t.game);
 }
+
+TEST(Melding, LastCardCompletingAVelnoraIsMeldedAndTheHandEnds) {
+    Table t;
+    t.clearTable();
+    t.melds(kQueen, {face(kQueen, 0), face(kQueen, 1), face(kQueen, 2), face(kQueen, 3),
+                     face(kQueen, 0), face(kQueen, 1)});
+    t.hand({face(kQueen, 2)});
+    t.g.playerStartsHand = 1;
+    drawn(t);
+    EXPECT_TRUE(t.host.messages.empty()); // not stuck: the queen completes a velnora
+    t.game.meldFromHand(0, MeldMode::single);
+    ASSERT_EQ(t.host.scorings.size(), 1u);
+    EXPECT_EQ(t.host.scorings[0].player.v[4], 1);
+    EXPECT_EQ(t.host.scorings[0].player.v[5], 500);
+    EXPECT_GT(t.host.scorings[0].player.v[9], 0);
+    EXPECT_TRUE(t.host.messages.empty());
+    EXPECT_CONSISTENT(t.game);
+}
+
+TEST(Wildcards, TheLastCardIsNotAddedWhenTheHandWouldEndUpEmptyWithoutEnoughVelnoras) {
+    Table t;
+    t.clearTable();
+    t.game.rules.velnorasToGoOut = 3;
+    t.melds(kFive, {face(kFive, 0), face(kFive, 1), face(kFive, 2), face(kFive, 3), face(kFive, 0),
+                    face(kFive, 1), face(kFive, 2)});
+    t.melds(kTen, {face(kTen, 0), face(kTen, 1), face(kTen, 2), face(kTen, 3), face(kTen, 0)});
+    t.hand({kJoker, kJoker, face(kFour)});
+    t.g.playerStartsHand = 1;
+    drawn(t);
+    t.game.meldCardClick(t.meldIndex(face(kTen, 1)), false);
+    ASSERT_TRUE(t.game.discard(t.handIndex(face(kFour))));
+    ASSERT_EQ(t.g.playerHand.count, 1);
+    // Next turn: drawn again, one joker in hand, the tens one short of a velnora.
+    t.g.inputBlocked = 0;
+    t.g.hasDrawn = 1;
+    t.game.meldCardClick(t.meldIndex(face(kTen, 1)), false);
+    EXPECT_EQ(t.g.playerHand.count, 1); // two velnoras would still be one short
+    EXPECT_EQ(t.column(kTen), 6);
+    EXPECT_TRUE(t.host.scorings.empty());
+    EXPECT_CONSISTENT(t.game);
+
+    // When the velnora it completes is enough, the joker goes and the hand ends.
+    t.game.rules.velnorasToGoOut = 2;
+    t.game.meldCardClick(t.meldIndex(face(kTen, 1)), false);
+    EXPECT_EQ(t.host.scorings.size(), 1u);
+}

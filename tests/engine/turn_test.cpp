@@ -323,3 +323,57 @@ TEST(Passing, StuckWithOneCardPassesTheTurnWithoutADiscard) {
     EXPECT_EQ(t.status(), "It's the computer's turn");
     EXPECT_CONSISTENT(t.game);
 }
+
+TEST(EndingTheHand, EndHandWhenNotForcedScoresTheHandWithNobodyOut) {
+    Table t;
+    t.clearTable();
+    t.melds(kEight, {face(kEight, 0), face(kEight, 1), face(kEight, 2), face(kEight, 3)});
+    t.hand({face(kKing), face(kQueen), face(kFour)});
+    t.discardPile({face(kNine, 2)});
+    t.opponentHandOf(5);
+    t.shrinkStockTo(0);
+    t.g.stockExhausted = 1;
+    t.g.playerStartsHand = 1;
+    t.ready();
+    t.game.showInstruction(kPromptDraw);
+    EXPECT_FALSE(t.game.isForced());
+    t.game.endHand();
+    EXPECT_EQ(tokenCount(t.host, "EndHand"), 1);
+    ASSERT_EQ(t.host.scorings.size(), 1u);
+    EXPECT_EQ(t.host.scorings[0].player.v[9], 0); // nobody went out
+    EXPECT_EQ(t.host.scorings[0].opponent.v[9], 0);
+    EXPECT_EQ(t.g.playerHand.count, 15); // the next hand is dealt
+    EXPECT_CONSISTENT(t.game);
+}
+
+TEST(Discarding, RedThreeFromTheMeldsFreezesThePileWhenTheRuleAllowsIt) {
+    Table t;
+    ScriptedDriver driver;
+    t.game.setOpponentDriver(&driver);
+    t.clearTable();
+    t.melds(kRankThree, {kRedThree});
+    t.hand({face(kKing), face(kQueen), face(kFour)});
+    t.discardPile({face(kNine, 2)});
+    t.opponentHandOf(11);
+    t.ready();
+    t.g.hasDrawn = 1;
+    t.game.discardRedThree(t.meldIndex(kRedThree));
+    EXPECT_EQ(t.g.discardPile.count, 1); // refused without the rule
+    t.game.rules.threeBlock = true;
+    // Ending the turn this way still needs melds that are complete.
+    t.g.hasDrawn = 1;
+    t.game.meldFromHand(t.handIndex(face(kKing)), MeldMode::single);
+    t.game.discardRedThree(t.meldIndex(kRedThree));
+    EXPECT_EQ(t.status(), "Discarding is not possible now: every melded rank must contain at "
+                          "least three cards");
+    EXPECT_EQ(t.g.discardPile.count, 1);
+    t.game.undoMeld();
+    t.game.discardRedThree(t.meldIndex(kRedThree));
+    EXPECT_EQ(t.g.discardPile.top().face, kRedThree);
+    EXPECT_EQ(t.g.pileFrozen, 1);
+    EXPECT_EQ(t.column(kRankThree), 0);
+    EXPECT_EQ(t.g.playerMelds.columnPos[kRankThree].y, t.game.layout.playerMeldsY);
+    EXPECT_EQ(driver.turns, 1);
+    EXPECT_EQ(t.status(), "It's the computer's turn");
+    EXPECT_CONSISTENT(t.game);
+}

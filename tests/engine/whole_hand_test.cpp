@@ -109,8 +109,8 @@ TEST(WholeHand, PlayerTakesThePileBuildsAVelnoraAndGoesOutByADiscard) {
     EXPECT_TRUE(t.host.undoEnabled);
     ASSERT_TRUE(t.game.discard(t.handIndex(face(kEight, D))));
     EXPECT_CONSISTENT(t.game);
-    // The four stays known; the eight went back to the pile; the joker was seen coming back.
-    EXPECT_EQ(t.g.knownPlayerCards.count, 2);
+    // The four stays known; the eight went back to the pile and the joker is melded again.
+    EXPECT_EQ(t.g.knownPlayerCards.count, 1);
     EXPECT_EQ(driver.turns, 2);
     EXPECT_EQ(t.g.opponentMeldPointsAtTurnStart, 30);
 

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QSet>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace velnora::ui;
@@ -200,4 +201,134 @@ TEST(CardImageList, OutOfRangeBackSettingsGiveTheSolidColour) {
     const QImage expected = imageOf(renderCardBack(solid, 0, 1.0));
     EXPECT_EQ(imageOf(list.image(53)), expected);
     EXPECT_EQ(imageOf(list.image(54)), expected);
+}
+
+TEST(CardArt, RankShowsInTheStripsLeftVisibleByOverlappingCards) {
+    // Meld columns overlap by 12 pixels (the player's downwards, the opponent's upwards) and the
+    // opponent's hand by 10 sideways, at every table size: the rank's ink, red or black by suit,
+    // must show in the 10 x 12 corners that stay visible.
+    auto inkCount = [](const QImage& img, QRect area, bool red) {
+        int count = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x) {
+                const QRgb c = img.pixel(x, y);
+                // Anti-aliased edges count too: pinkish for red ink, grey for black.
+                const bool isRed =
+                    qRed(c) > 150 && qRed(c) - qGreen(c) > 60 && qRed(c) - qBlue(c) > 50;
+                const bool isBlack = std::max({qRed(c), qGreen(c), qBlue(c)}) < 140 &&
+                                     std::max({qRed(c), qGreen(c), qBlue(c)}) -
+                                             std::min({qRed(c), qGreen(c), qBlue(c)}) <
+                                         30;
+                if (qAlpha(c) == 255 && (red ? isRed : isBlack)) ++count;
+            }
+        return count;
+    };
+    const QStringList suffixes = {"640", "800", "1024"};
+    for (const int d : {1, 2}) // at both pixel ratios, in logical pixels times d
+        for (const QString& suffix : suffixes) {
+            const QStringList names = expectedNames(suffix);
+            for (int face = 1; face <= 52; ++face) {
+                const std::string name = names[face - 1].toStdString();
+                const QImage img = imageOf(renderCardImage(names[face - 1], d));
+                const bool red = face > 26;
+                const int w = img.width() / d, h = img.height() / d;
+                auto area = [d](int x, int y, int aw, int ah) {
+                    return QRect(x * d, y * d, aw * d, ah * d);
+                };
+                // The outer two pixels hold the border, so they are left out.
+                EXPECT_GE(inkCount(img, area(2, 2, 8, 10), red), 8 * d * d) << name;
+                EXPECT_GE(inkCount(img, area(w - 10, h - 12, 8, 10), red), 8 * d * d) << name;
+                // The rank ends inside the strip: the row just below it is clear of ink.
+                EXPECT_EQ(inkCount(img, QRect(2 * d, 12 * d, 7 * d, 1), red), 0) << name;
+                EXPECT_EQ(inkCount(img, QRect((w - 9) * d, (h - 12) * d - 1, 7 * d, 1), red), 0)
+                    << name;
+                // The other colour never appears there.
+                EXPECT_EQ(inkCount(img, area(2, 2, 8, 10), !red), 0) << name;
+            }
+        }
+}
+
+namespace {
+
+// Number of separate blobs of suit ink inside a rectangle (4-connected, blobs under 12 pixels ignored).
+int inkBlobs(const QImage& img, const QRect& area, bool red) {
+    auto isInk = [&](int x, int y) {
+        const QRgb c = img.pixel(x, y);
+        if (qAlpha(c) < 255) return false;
+        return red ? qRed(c) > 150 && qGreen(c) < 120 && qBlue(c) < 130
+                   : qRed(c) < 110 && qGreen(c) < 110 && qBlue(c) < 110;
+    };
+    std::vector<char> seen(size_t(img.width()) * img.height(), 0);
+    int blobs = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (seen[size_t(y) * img.width() + x] || !isInk(x, y)) continue;
+            int size = 0;
+            std::vector<QPoint> todo = {QPoint(x, y)};
+            seen[size_t(y) * img.width() + x] = 1;
+            while (!todo.empty()) {
+                const QPoint pt = todo.back();
+                todo.pop_back();
+                ++size;
+                for (QPoint d : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)}) {
+                    const QPoint n = pt + d;
+                    if (!area.contains(n)) continue;
+                    char& s = seen[size_t(n.y()) * img.width() + n.x()];
+                    if (s || !isInk(n.x(), n.y())) continue;
+                    s = 1;
+                    todo.push_back(n);
+                }
+            }
+            if (size >= 12) ++blobs;
+        }
+    return blobs;
+}
+
+} // namespace
+
+TEST(CardArt, SpotCardsCarryAsManyPipsAsTheirRank) {
+    // Between the two corner index columns a spot card shows exactly its number of pips, and an
+    // ace one big pip, in every suit and at every size; pips that ran together or fell off the
+    // card would change the count.
+    for (const QString& suffix :
+         {QStringLiteral("640"), QStringLiteral("800"), QStringLiteral("1024")}) {
+        const QStringList names = expectedNames(suffix);
+        for (int face = 1; face <= 52; ++face) {
+            const int typeIndex = (face - 1) % 13;
+            if (typeIndex >= 9 && typeIndex <= 11) continue; // courts
+            // The ornamental ring of the ace of spades reaches into the index columns.
+            if (face == 13) continue;
+            const int expected = typeIndex == 12 ? 1 : typeIndex + 2;
+            const QImage img = imageOf(renderCardImage(names[face - 1], 3.0));
+            // Inside the border and clear of the two index columns.
+            const QRect middle(11 * 3, 2 * 3, img.width() - 22 * 3, img.height() - 4 * 3);
+            EXPECT_EQ(inkBlobs(img, middle, face > 26), expected) << names[face - 1].toStdString();
+        }
+    }
+}
+
+TEST(CardArt, CourtsAndBalancedSpotCardsReadTheSameEitherWayUp) {
+    // Court figures are a half drawn twice, turned about the card's centre; the two, four and
+    // ten have no pip on the middle row (which stands upright), and their lower pips stand on
+    // their heads. Turning any of these cards round must give the same picture.
+    const QStringList names = expectedNames("1024");
+    for (int face = 1; face <= 52; ++face) {
+        const int typeIndex = (face - 1) % 13;
+        const bool balanced = typeIndex == 0 || typeIndex == 2 || typeIndex == 8;
+        const bool court = typeIndex >= 9 && typeIndex <= 11;
+        if (!balanced && !court) continue;
+        const QImage img = imageOf(renderCardImage(names[face - 1], 2.0));
+        const QImage turned = img.transformed(QTransform().rotate(180));
+        ASSERT_EQ(turned.size(), img.size());
+        int differing = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) {
+                const QRgb a = img.pixel(x, y), b = turned.pixel(x, y);
+                if (std::abs(qRed(a) - qRed(b)) > 24 || std::abs(qGreen(a) - qGreen(b)) > 24 ||
+                    std::abs(qBlue(a) - qBlue(b)) > 24 || std::abs(qAlpha(a) - qAlpha(b)) > 24)
+                    ++differing;
+            }
+        // Anti-aliasing may differ along a few edges, nothing more.
+        EXPECT_LT(differing, img.width() * img.height() / 200) << names[face - 1].toStdString();
+    }
 }

@@ -33,7 +33,12 @@ int main(int argc, char** argv) {
     const int gap = 6;
     const int columns = 13;
     const int rows = 6;
-    const QSize sheet(gap + columns * (card.width() + gap), gap + rows * (card.height() + gap));
+    // Below the grid, cards overlapped the way the table shows them: meld columns step 12 pixels
+    // down (the player) or up (the opponent), the opponent's hand 10 pixels sideways.
+    const int stackDepth = 5;
+    const int stackHeight = card.height() + (stackDepth - 1) * 12;
+    const QSize sheet(gap + columns * (card.width() + gap),
+                      gap + rows * (card.height() + gap) + stackHeight + gap);
 
     QImage image(qRound(sheet.width() * dpr), qRound(sheet.height() * dpr),
                  QImage::Format_ARGB32_Premultiplied);
@@ -66,6 +71,22 @@ int main(int argc, char** argv) {
     place(57, renderCardBack(picture, sizeIndex, dpr));
     for (int i = 0; i < kPatternCount; ++i)
         place(65 + i, renderCardImage(patternNames()[i] + suffix, dpr));
+
+    const int stackTop = gap + rows * (card.height() + gap);
+    const int stackFaces[stackDepth] = {53, 1, 35, 49, 11};
+    for (int column = 0; column < 4; ++column) {
+        const int x = gap + column * (card.width() + gap);
+        for (int i = 0; i < stackDepth; ++i) {
+            const int face = (stackFaces[i] + column * 13 - 1) % 53 + 1;
+            const QPixmap pm = renderCardImage(names[face - 1], dpr);
+            // The opponent's columns grow upwards, so later cards lie higher.
+            const int y = column < 2 ? stackTop + i * 12 : stackTop + (stackDepth - 1 - i) * 12;
+            p.drawPixmap(QPoint(x, y), pm);
+        }
+    }
+    for (int i = 0; i < 14; ++i)
+        p.drawPixmap(QPoint(gap + 4 * (card.width() + gap) + i * 10, stackTop),
+                     renderCardImage(names[(i * 4 + 12) % 53], dpr));
     p.end();
 
     const QString out = parser.value("out");
