@@ -10,7 +10,9 @@ int main(int argc, char* argv[]) {
     // The data folder (autosave.vel) is named after the application, with no organisation.
     QApplication::setApplicationName("velnora");
     QApplication::setOrganizationName(QString());
-    QApplication::setApplicationDisplayName("Velnora");
+    // The desktop entry names the program "Velnora"; a display name would be appended to the
+    // window caption "Velnora 4.17" on this platform.
+    QApplication::setDesktopFileName("velnora");
 
     auto* splash = new velnora::ui::TfmSplash;
     QStringList arguments = QApplication::arguments();

@@ -211,7 +211,7 @@ void TableView::animateCard(const Card& card, int fromX, int fromY, int toX, int
     ++animationsRun_;
     const bool setCursor = QApplication::overrideCursor() == nullptr;
     if (setCursor) QApplication::setOverrideCursor(Qt::WaitCursor);
-    const QPixmap image = images_.image(card.face - 1);
+    const QPixmap image = images_.image(dragImageIndex(card));
     const QSize size(game_.layout.cardWidth, game_.layout.cardHeight);
 
     if (cardMovement_ && paintingEnabled_ && isVisible()) {
@@ -251,6 +251,12 @@ void TableView::animateCard(const Card& card, int fromX, int fromY, int toX, int
 
     animating_ = false;
     if (setCursor) QApplication::restoreOverrideCursor();
+}
+
+int TableView::dragImageIndex(const Card& card) {
+    // A card that travels face down (dealt or drawn to the opponent) must not show its face on
+    // the way.
+    return card.faceUp ? card.face - 1 : kFirstBackImage + (card.deck ? 1 : 0);
 }
 
 // Drawing values

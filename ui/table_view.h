@@ -67,6 +67,8 @@ public:
     // Waits in a local event loop: the table keeps painting while input is swallowed.
     void waitFor(int milliseconds);
     bool animating() const { return animating_; }
+    // The image a moving card shows: its face, or its deck's back while it travels face down.
+    static int dragImageIndex(const Card& card);
     int animationsRun() const { return animationsRun_; }
 
     // Drawing values, also read by tests

@@ -197,3 +197,17 @@ TEST_F(TableWindowTest, ASecondAnimationWhileOneRunsReturnsAtOnce) {
     EXPECT_TRUE(nestedReturnedAtOnce);
     EXPECT_FALSE(table()->animating());
 }
+
+TEST_F(TableWindowTest, CardsDealtToTheOpponentTravelFaceDown) {
+    Card hidden = makeCard(face(2, 11), 1);
+    hidden.faceUp = 0;
+    EXPECT_EQ(ui::TableView::dragImageIndex(hidden), ui::kFirstBackImage + 1);
+    hidden.deck = 0;
+    EXPECT_EQ(ui::TableView::dragImageIndex(hidden), ui::kFirstBackImage);
+    Card shown = makeCard(face(2, 11), 1);
+    shown.faceUp = 1;
+    EXPECT_EQ(ui::TableView::dragImageIndex(shown), face(2, 11) - 1);
+    // The deal moves every opponent card with its face down unless the reveal key is on.
+    for (const Card& c : state().opponentHand)
+        EXPECT_EQ(ui::TableView::dragImageIndex(c), ui::kFirstBackImage + c.deck);
+}
