@@ -156,16 +156,10 @@ void layRedThrees(Game& game, bool fromLast) {
 }
 
 namespace {
-// One card from the stock; the computer's draw of the last card leaves the stock exhausted
-// for whoever moves next.
+// One card from the stock (the draw itself marks an emptied stock as exhausted); returns its face.
 int drawOne(Game& game) {
-    GameState& s = game.state;
-    const int face = s.stock.top().face;
+    const int face = game.state.stock.top().face;
     game.opponentDraw();
-    if (s.stock.empty() && !s.stockExhausted) {
-        s.stockExhausted = 1;
-        game.host().setEndHandButton(true, false);
-    }
     return face;
 }
 } // namespace

@@ -88,6 +88,7 @@ void Game::dealHand() {
     g.warning = 0;
     g.invalidMeldReason.clear();
     g.wentOut = 2;
+    g.ai.clearForNewHand();
 
     const int hand = settings_.readInt(kCurrentHandKey, 0) + 1;
     settings_.writeInt(kCurrentHandKey, hand);

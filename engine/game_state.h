@@ -58,6 +58,14 @@ struct AiMemory {
     std::uint8_t threesToMeld = 0;
     std::array<std::int32_t, kColumns> playerDiscardsByRank{};
     bool operator==(const AiMemory&) const = default;
+
+    // Forgets what the strategies learnt about the hand that ended; the window's own count of
+    // the player's discards is left alone.
+    void clearForNewHand() {
+        const auto discards = playerDiscardsByRank;
+        *this = AiMemory{};
+        playerDiscardsByRank = discards;
+    }
 };
 
 struct GameState {

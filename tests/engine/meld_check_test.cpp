@@ -220,6 +220,13 @@ TEST(MeldCheck, StuckWithOneCardUnlessItCompletesAVelnora) {
         EXPECT_FALSE(isStuckWithOneCard(t.g, rules, t.layout));
     }
     {
+        TableBuilder t; // three naturals and three wildcards: a fourth wildcard makes no velnora
+        t.meldRun(Seat::player, kQueen, 3);
+        t.meldPlayer({kJokerFace, kJokerFace, faceOf(kTwo)}, kQueen);
+        t.playerHandCard(faceOf(kTwo, kHearts));
+        EXPECT_TRUE(isStuckWithOneCard(t.g, rules, t.layout));
+    }
+    {
         TableBuilder t; // the melds are wrong: the discard is refused, not passed
         t.meldRun(Seat::player, kQueen, 2);
         t.playerHandCard(faceOf(kNine));

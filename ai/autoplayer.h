@@ -1,0 +1,48 @@
+#pragma once
+// A headless stand-in for the human at the table: plays the player seat through the same Game
+// actions the mouse reaches, so tests and the bench can run whole matches without a window.
+
+#include "game.h"
+
+#include <functional>
+
+namespace velnora::ai {
+
+// Plays the player seat: plain but legal, sometimes going out, never looping.
+class AutoPlayer {
+public:
+    // Upper bound on the actions of one turn; beyond it the turn falls back to a plain discard.
+    static constexpr int kMaxActionsPerTurn = 120;
+
+    AutoPlayer(Game& game, std::uint64_t seed);
+
+    // Plays one turn of the player when it is the player's turn; afterAction runs after every
+    // action. Returns the number of actions made (0 when it was not the player's turn).
+    int playTurn(const std::function<void()>& afterAction = {});
+
+    // Whether the table waits for the player's draw.
+    bool isPlayersTurn() const;
+
+private:
+    Game& game_;
+    Random rng_;
+    std::function<void()> after_;
+    int actions_ = 0;
+
+    bool act(const std::function<void()>& action);
+    bool turnOver() const;
+    bool drawPhase();
+    bool completePileTake();
+    bool meldPhase();
+    bool discardPhase();
+    bool wantsPile();
+
+    int handCount(int rank) const;
+    int meldColumn(int column) const;
+    int meldWilds(int column) const;
+    int firstInHand(int rank) const;
+    bool hasRealMeld() const;
+    bool enoughVelnoras() const;
+};
+
+} // namespace velnora::ai

@@ -1,0 +1,269 @@
+#include "expert.h"
+
+#include "game_state.h"
+
+#include <algorithm>
+
+namespace velnora::ai {
+
+using namespace expert_detail;
+
+ExpertTurn::ExpertTurn(Game& game)
+    : game_(game), minimum_(initialMeldMinimumFor(game.state.opponentTotal)) {
+    c_ = aiRecount(game_);
+}
+
+const Counts& ExpertTurn::recount() {
+    c_ = aiRecount(game_);
+    return c_;
+}
+
+bool ExpertTurn::frozen() const {
+    return game_.frozenForSeat(Seat::opponent);
+}
+
+bool ExpertTurn::melded() const {
+    return game_.state.opponentMeldPoints > 0;
+}
+
+int ExpertTurn::velnoras() const {
+    return game_.state.opponentVelnoras.velnoraCount;
+}
+
+int ExpertTurn::needed() const {
+    return game_.rules.velnorasToGoOut;
+}
+
+bool ExpertTurn::reachesMinimum(int value, bool makesVelnora) const {
+    const GameState& s = game_.state;
+    if (s.opponentMeldPoints > 0) return true;
+    // Under the bonus rule a velnora, even the one being laid, lifts the minimum.
+    if (game_.rules.bonusCounts && (makesVelnora || velnoras() > 0)) return true;
+    return value >= minimum_;
+}
+
+bool ExpertTurn::scoresAllowGoingOut() const {
+    const GameState& s = game_.state;
+    const int player = s.playerTotal + 300 * s.playerVelnoras.velnoraCount +
+                       meldedPoints(s, Seat::player, false, game_.layout);
+    const int computer =
+        s.opponentTotal + 300 * velnoras() + meldedPoints(s, Seat::opponent, false, game_.layout);
+    return player < computer || player < 5000;
+}
+
+void ExpertTurn::play() {
+    minimum_ = beginTurn(game_);
+    const int result = expertDrawPhase();
+    game_.state.opponentPromptState = 1;
+    if (result != 2) {
+        expertMeldPhase();
+        expertDiscardPhase();
+    }
+    endTurn(game_);
+}
+
+void expertTurn(Game& game) {
+    ExpertTurn turn(game);
+    turn.play();
+}
+
+// The draw phase: the mood, the memory of the pile, and the pick-up or draw
+
+int ExpertTurn::expertDrawPhase() {
+    GameState& s = game_.state;
+    AiMemory& ai = s.ai;
+    const int stock = s.stock.count;
+    // (aggression * 0.6 + 10) > Random(S0), kept in integers so no rounding decides the mood.
+    ai.aggressiveMode = indicator(game_.options.aggression * 6 + 100 > 10 * game_.rng()(stock));
+
+    recount();
+    if (s.discardPile.count == 1) {
+        ai.threesToMeld = indicator(ai.threesToMeld && c_.h[at(kRankThree)] > 1);
+        ai.baitRank = 0;
+    }
+
+    const int pile = s.discardPile.count;
+    const int seen = s.playerHand.count + s.playerMelds.count;
+    ai.fallingBehind =
+        indicator(stock + pile < 62 && seen >= (77 - stock - pile) / 2 + 21 && !melded());
+
+    if (expertTakePile()) {
+        ai.baitRank = 0;
+        const Card top = takeTopCard(game_);
+        const int r = top.rank;
+        recount();
+        if (c_.m[at(r)] < 3) {
+            if (!melded()) {
+                // The top card's own pair was one of the planned wild-card pairs.
+                if (c_.h[at(r)] == 2) ai.plannedPairs -= 1;
+                expertMeldRank(r, 0);
+                expertFinishInitialMeld();
+            } else {
+                expertMeldRank(r, 3);
+            }
+        } else if (frozen() || (game_.rules.naturalPair && game_.rules.addExistingMeld)) {
+            expertMeldRank(r, 3);
+        } else {
+            expertMeldRank(r, 1);
+        }
+        ai.pileMakesVelnora = 0;
+        takeRestOfPile(game_);
+        s.pileFrozen = 0;
+        return 1;
+    }
+
+    if (s.stockExhausted || s.stock.empty()) {
+        if (!s.discardPile.empty() && game_.isForcedFor(Seat::opponent)) {
+            const Card top = takeTopCard(game_);
+            expertMeldRank(top.rank, 1);
+            return 1;
+        }
+        // Neither draw nor pick-up is possible: the hand ends at the close of this turn.
+        s.endHandRequested = 1;
+        return 2;
+    }
+
+    drawForTurn(game_);
+    return 0;
+}
+
+// The meld phase
+
+void ExpertTurn::expertMeldPhase() {
+    GameState& s = game_.state;
+    AiMemory& ai = s.ai;
+    const RuleSettings& rules = game_.rules;
+    const int N = needed();
+
+    // 1. Red threes.
+    layRedThrees(game_, true);
+
+    // 2. Natural velnoras.
+    recount();
+    for (int r = kLowRank; r <= kRankAce; ++r) {
+        const int held = c_.h[at(r)];
+        if (held == 0 || held + c_.m[at(r)] < 7 || c_.m[at(r)] != c_.opponentMeldNaturals[at(r)])
+            continue;
+        if (melded() || pointsOfRank(r) * 7 >= minimum_) {
+            meldCardsOfRank(r, 0);
+            recount();
+        }
+    }
+
+    // 3. Quick exit: can everything go down with the velnoras it needs?
+    {
+        const Counts& c = recount();
+        int spare = c.W;
+        int vel = velnoras();
+        bool ok = true;
+        int singles = 0;
+        for (int j = 8; j >= 1; --j) {
+            for (int r = kLowRank; r <= kRankAce && ok; ++r) {
+                if (c.h[at(r)] + c.m[at(r)] != j) continue;
+                // A velnora already on the table is counted once, in V.
+                const bool newVelnora = s.opponentVelnoras.velnoraKind[at(r)] == kNoVelnora;
+                if (vel < N && j >= 4 && newVelnora && spare + j - 7 >= 0) {
+                    spare -= 7 - j;
+                    ++vel;
+                }
+                ok = ok && (j != 2 || spare > 0);
+                if (j == 1) ++singles;
+                if (j == 2 && spare > 0) --spare;
+            }
+        }
+        const int threes = c.h[at(kRankThree)];
+        ok = ok && singles < 2 && (threes == 0 || threes > 2 || (singles == 1 && threes == 1));
+        if (ok && vel >= N && ai.aggressiveMode && scoresAllowGoingOut()) {
+            expertCompleteVelnoras();
+            // The rest goes down only when the velnoras did.
+            if (velnoras() >= N) {
+                expertMeldNaturals(0);
+                expertGoOut();
+            }
+        }
+    }
+
+    // 4. Build velnoras when the hand is nearly over.
+    {
+        recount();
+        const int S0 = s.stock.count;
+        const int PV = s.playerVelnoras.velnoraCount;
+        const int PH = s.playerHand.count;
+        const int PM = s.playerMelds.count;
+        if (S0 < 6 || (!ai.fallingBehind &&
+                       ((PV >= N && PH < 10) || (PV == 0 && N == 1 && S0 < 55 && PM <= 4)))) {
+            expertCompleteVelnoras();
+            if (velnoras() >= N && scoresAllowGoingOut()) {
+                expertMeldNaturals(0);
+                expertGoOut();
+            }
+        }
+    }
+
+    // 5. Two velnoras to go out: are both within reach?
+    if (N == 2) {
+        const Counts& c = recount();
+        const int H = c.handSize;
+        const int S0 = s.stock.count;
+        int reach = velnoras();
+        int used = c.W;
+        int spare = c.W;
+        for (int i = 8; i >= 4 && spare >= 0; --i) {
+            for (int r = kLowRank; r <= kRankAce; ++r) {
+                const int held = c.h[at(r)] + c.m[at(r)];
+                if (held == i && c.m[at(r)] < 7 && spare >= 7 - held) {
+                    ++reach;
+                    used += c.h[at(r)];
+                    spare -= 7 - held;
+                }
+            }
+        }
+        if (reach > 1 || S0 < 5) {
+            if ((H - used != 2 && reach > 1) || S0 < 5) expertCompleteVelnoras();
+            if (H - used < 2 && reach > 1 && velnoras() >= N && scoresAllowGoingOut()) {
+                expertMeldNaturals(0);
+                expertGoOut();
+            }
+        }
+    }
+
+    // 6. Going out, or cutting what would be caught in the hand.
+    if (velnoras() >= N || !rules.velnoraRequired) {
+        recount();
+        const int V = velnoras();
+        const int S0 = s.stock.count;
+        const int PV = s.playerVelnoras.velnoraCount;
+        const int PH = s.playerHand.count;
+        const int PM = s.playerMelds.count;
+        const int H = c_.handSize;
+        const int OM = s.opponentMelds.count;
+        if (V < N) {
+            if (PV >= N && PH < 5 && !ai.fallingBehind && H + OM >= 7 * N - 7 * V + 10 && melded())
+                expertMeldNaturals(1);
+        } else {
+            const int open = OM * indicator(!frozen()) + H;
+            const bool mood = ai.aggressiveMode
+                                  ? PV >= N - 1 || PH + PM >= 35 || open <= 14
+                                  : PH + PM >= 35 || open <= 6 || (PV >= N && PH <= 3);
+            if (mood && expertCanGoOut(Holding::ofHand(s)) && scoresAllowGoingOut()) {
+                expertMeldNaturals(0);
+                expertCompleteVelnoras();
+                expertGoOut();
+            } else {
+                bool onlyRedThrees = true;
+                for (const Card& card : s.playerMelds)
+                    if (!isRedThree(card.face)) onlyRedThrees = false;
+                if (PH < 6 || S0 < 5 || (S0 < 60 && onlyRedThrees && ai.aggressiveMode)) {
+                    expertCompleteVelnoras();
+                    if (S0 < 5 || (PH <= 5 && PV >= N)) expertMeldNaturals(1);
+                }
+            }
+        }
+    }
+
+    // 7. Threes are kept for going out late in the hand.
+    recount();
+    if (3 * N + 68 >= s.stock.count && c_.h[at(kRankThree)] > 1) ai.threesToMeld = 1;
+}
+
+} // namespace velnora::ai

@@ -1,0 +1,101 @@
+#pragma once
+// The Expert level: a turn split into draw, meld and discard phases, the decisions behind each,
+// and the memory (game.state.ai) it keeps between its turns.
+
+#include "ai_common.h"
+
+#include <array>
+#include <cstddef>
+
+namespace velnora::ai {
+
+// Small helpers of the Expert's counting.
+namespace expert_detail {
+inline constexpr int kLowRank = 3; // the four: threes never form an ordinary meld
+constexpr std::size_t at(int rank) {
+    return static_cast<std::size_t>(rank);
+}
+constexpr int indicator(bool b) {
+    return b ? 1 : 0;
+}
+} // namespace expert_detail
+
+// A computer hand as the Expert weighs it: the real hand, or a copy with cards added or removed
+// to ask "what if".
+struct Holding {
+    std::array<int, kColumns> h{}; // cards per rank
+    int J = 0;                     // jokers
+    int T = 0;                     // twos
+    int W = 0;                     // J + T
+    int H = 0;                     // cards in all
+    int blackThrees = 0;           // faces 2 and 15
+
+    // The hand of the opponent seat as it lies on the table.
+    static Holding ofHand(const GameState& state);
+    void add(const Card& card);
+    void removeOne(int rank);
+};
+
+// The card the discard choice settled on: a card of the hand, or (under the red-three freeze
+// rule) a red three taken back from the melds.
+struct DiscardChoice {
+    int handIndex = -1;
+    int meldIndex = -1;
+};
+
+// One Expert turn. It holds the turn's initial-meld minimum M, which the take-pile decision may
+// raise and which stays raised for the rest of the turn.
+class ExpertTurn {
+public:
+    explicit ExpertTurn(Game& game);
+
+    // The whole turn, from the draw to the hand-back.
+    void play();
+
+    // Phases
+    int expertDrawPhase(); // 0 drew, 1 took the pile, 2 cannot continue
+    void expertMeldPhase();
+    void expertDiscardPhase();
+
+    // Decisions
+    bool expertTakePile();
+    bool expertPileWorthBuilding(const Holding& hand);
+    bool expertEstimateMeld(const Holding& hand, int topRank, bool pileMakesVelnora, bool strict,
+                            int* wildcardsUsed = nullptr);
+    bool expertCanSpare(const Holding& hand, int rank);
+    bool expertCanGoOut(const Holding& hand, int* leftover = nullptr);
+    DiscardChoice expertDiscard();
+
+    // Moves
+    void expertMeldRank(int rank, int limit);
+    void expertFinishInitialMeld();
+    void expertCompleteVelnoras();
+    void expertMeldNaturals(int keep);
+    void expertGoOut();
+
+    int minimum() const { return minimum_; }
+    void setMinimum(int m) { minimum_ = m; }
+
+private:
+    const Counts& recount();
+    bool frozen() const;
+    bool melded() const;
+    int velnoras() const;
+    int needed() const;
+    // Going out ends the hand: never while that hands the player the match on projected scores.
+    bool scoresAllowGoingOut() const;
+    // Whether laying cards worth value now keeps the first meld at or above the minimum.
+    bool reachesMinimum(int value, bool makesVelnora) const;
+    // Melds up to limit (0 = all) hand cards of a rank, scanning from the last card.
+    int meldCardsOfRank(int rank, int limit);
+    bool velnoraWithinReach(const Holding& hand, int topRank, bool ok);
+    // Safe discard of the smallest holdings; returns the rank or -1.
+    int safeDiscardRank();
+    int baitDiscardRank(const Holding& hand);
+
+    Game& game_;
+    Counts c_;
+    int minimum_ = 0;
+};
+
+} // namespace velnora::ai

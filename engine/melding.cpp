@@ -1,0 +1,235 @@
+#include "game.h"
+#include "meld_check.h"
+#include "partner_tokens.h"
+
+#include <algorithm>
+#include <string>
+
+namespace velnora {
+
+namespace {
+const VelnoraTally kNoTally{};
+} // namespace
+
+void Game::meldOneFromHand(int handIndex) {
+    GameState& g = state;
+    Card card = removeFromColumn(g.playerHand, handIndex, layout, kNoTally, kColumnStep);
+    const int fromX = card.x, fromY = card.y;
+    const int column = card.rank;
+    const bool velnora = g.playerVelnoras.velnoraKind[static_cast<std::size_t>(column)] != 0;
+    placeInColumn(g.playerMelds, card, column, kColumnStep, !velnora);
+    moveCard(card, fromX, fromY);
+    push(g.playerMelds, card);
+    host_.sendToken(token::kMeld, std::to_string(card.face));
+    removeFace(g.knownPlayerCards, card.face);
+    g.undoStack.push_back({card, layout.columnPitch});
+    host_.setUndoEnabled(true);
+    host_.repaint(TableArea::all);
+}
+
+void Game::meldFromHand(int handIndex, MeldMode mode) {
+    GameState& g = state;
+    g.gameInProgress = 1;
+    if (!g.hasDrawn) {
+        showWarning(1);
+        return;
+    }
+    if (g.promptState != kPromptTakingPile) showInstruction(kPromptMeldOrDiscard);
+    if (g.playerHand.empty() && !g.takingPile) return;
+    if (handIndex < 0 || handIndex >= g.playerHand.count) return;
+    const int rank = g.playerHand.at(handIndex).rank;
+    if (isWild(rank)) {
+        meldWildcards(mode);
+        return;
+    }
+    if (rank == kRankThree && !blackThreesMeldable(g, rules)) {
+        showWarning(6);
+        return;
+    }
+    const bool shortOfVelnoras = g.playerVelnoras.velnoraCount < rules.velnorasToGoOut;
+
+    if (mode == MeldMode::single) {
+        meldOneFromHand(handIndex);
+    } else {
+        const int inHand = countRank(g.playerHand, rank);
+        int n = inHand;
+        if (mode == MeldMode::upToThree)
+            n = std::min(inHand, std::max(0, 3 - columnCount(g.playerMelds, rank, layout)));
+        // Emptying the hand without the velnoras to go out would leave no card to discard.
+        if (n == g.playerHand.count && shortOfVelnoras) --n;
+        if (n <= 0) return;
+        for (int k = 0; k < n; ++k)
+            meldOneFromHand(findRank(g.playerHand, rank));
+    }
+
+    // A pair of naturals gets its third card from the wildcards at once.
+    bool wildcardAdded = false;
+    if (rank > kRankThree && countRank(g.playerHand, rank) == 0 &&
+        columnCount(g.playerMelds, rank, layout) == 2 &&
+        (g.playerHand.count > 1 || !shortOfVelnoras ||
+         (g.topCardPending && !g.discardPile.empty())) &&
+        wildcardsInHand() > 0) {
+        wildcardAdded = true;
+        // The addition may already have passed the turn or ended the hand.
+        if (addWildcardTo(rank)) return;
+    }
+
+    playerVelnoraCheck(rank);
+    tryCompletePileTake();
+    if (g.playerHand.empty() && !g.topCardPending && validateForCommit(g, rules, layout, 0)) {
+        checkEndOfHand(); // going out by melding
+    } else if (!wildcardAdded) {
+        passIfStuck();
+    }
+}
+
+void Game::meldCardClick(int meldIndex, bool shift) {
+    GameState& g = state;
+    if (!g.hasDrawn) {
+        showWarning(1);
+        return;
+    }
+    if (meldIndex < 0 || meldIndex >= g.playerMelds.count) return;
+    const int column = columnOf(g.playerMelds.at(meldIndex).x, layout);
+    // Wildcards belong to rank melds or to the wildcard velnora, never among the threes.
+    if (column == kRankThree || column == 0) return;
+    if (shift) {
+        fillVelnora(column);
+        return;
+    }
+    if (g.playerHand.count < 2 && g.playerVelnoras.velnoraCount < rules.velnorasToGoOut &&
+        columnCount(g.playerMelds, column, layout) != 6)
+        return;
+    addWildcardTo(column);
+}
+
+void Game::addWildcard(int column) {
+    addWildcardTo(column);
+}
+
+bool Game::addWildcardTo(int column) {
+    GameState& g = state;
+    int index = findRank(g.playerHand, kRankJoker);
+    if (index < 0) index = findRank(g.playerHand, kRankTwo);
+    if (index < 0) return false;
+    if (g.playerHand.count == 1 && !g.takingPile) {
+        // The last card may only go out: an empty hand without the velnoras to go out would
+        // leave the player with nothing to discard and no way to end the turn.
+        const auto col = static_cast<std::size_t>(column);
+        const bool completes =
+            column != kRankThree && g.playerVelnoras.velnoraKind[col] == kNoVelnora &&
+            columnCount(g.playerMelds, column, layout) == 6 &&
+            (column == kRankTwo || columnNaturals(g.playerMelds, column, layout) >= 4);
+        if (g.playerVelnoras.velnoraCount + (completes ? 1 : 0) < rules.velnorasToGoOut)
+            return false;
+    }
+    Card card = removeFromColumn(g.playerHand, index, layout, kNoTally, kColumnStep);
+    const int fromX = card.x, fromY = card.y;
+    const bool velnora = g.playerVelnoras.velnoraKind[static_cast<std::size_t>(column)] != 0;
+    placeInColumn(g.playerMelds, card, column, kColumnStep, !velnora);
+    moveCard(card, fromX, fromY);
+    push(g.playerMelds, card);
+    host_.sendToken(token::kWildcard, std::to_string(column) + "," + std::to_string(card.face));
+    // A melded wildcard is no longer a card the opponent knows in the hand; undo puts it back.
+    removeFace(g.knownPlayerCards, card.face);
+    g.undoStack.push_back({card, layout.columnPitch});
+    host_.setUndoEnabled(true);
+    host_.repaint(TableArea::all);
+    playerVelnoraCheck(column);
+    tryCompletePileTake();
+    if (!g.playerHand.empty() || !validateForCommit(g, rules, layout, 0) || g.topCardPending)
+        return passIfStuck();
+    return checkEndOfHand();
+}
+
+void Game::fillVelnora(int column) {
+    const int n = columnCount(state.playerMelds, column, layout);
+    if (n < 4 || n > 6 || n + wildcardsInHand() < 7) return;
+    for (int k = 0; k < 7 - n; ++k)
+        if (addWildcardTo(column)) return;
+}
+
+void Game::meldWildcards(MeldMode mode) {
+    GameState& g = state;
+    if (!g.hasDrawn) {
+        showWarning(1);
+        return;
+    }
+    if (!rules.wildcardVelnora) {
+        showWarning(8);
+        return;
+    }
+    const int d = columnCount(g.playerMelds, kRankTwo, layout);
+    if (wildcardsInHand() + d < 7) {
+        showWarning(7);
+        return;
+    }
+    const int times = mode == MeldMode::allOfRank ? 7 - d : mode == MeldMode::upToThree ? 3 - d : 1;
+    for (int k = 0; k < times; ++k)
+        if (addWildcardTo(kRankTwo)) return;
+}
+
+// Undo of melds
+
+void Game::dissolveVelnora(int column) {
+    GameState& g = state;
+    const auto col = static_cast<std::size_t>(column);
+    if (g.playerVelnoras.velnoraKind[col] == kNoVelnora) return;
+    --g.playerVelnoras.velnoraCount;
+    g.playerVelnoras.velnoraKind[col] = kNoVelnora;
+    // Laid open again, 12 pixels apart, the first one step below the meld row.
+    int y = layout.playerMeldsY;
+    for (Card& c : g.playerMelds) {
+        if (columnOf(c.x, layout) != column) continue;
+        y += kColumnStep;
+        c.y = y;
+    }
+    g.playerMelds.columnPos[col].y = y;
+}
+
+void Game::undoOneMeld() {
+    GameState& g = state;
+    const UndoEntry entry = g.undoStack.back();
+    g.undoStack.pop_back();
+    // The column as it was when the card was placed, whatever the table size is now.
+    const int pitch = entry.columnPitch > 0 ? entry.columnPitch : layout.columnPitch;
+    const int column =
+        std::clamp((entry.card.x - layout.tableLeft) / pitch, 0, static_cast<int>(kColumns) - 1);
+    int index = -1;
+    for (int i = g.playerMelds.count - 1; i >= 0 && index < 0; --i) {
+        const Card& c = g.playerMelds.cards[static_cast<std::size_t>(i)];
+        if (c.face == entry.card.face && columnOf(c.x, layout) == column) index = i;
+    }
+    if (index < 0) return; // the card left the melds another way (a pile take was undone)
+    if (columnCount(g.playerMelds, column, layout) == 7 &&
+        g.playerVelnoras.velnoraKind[static_cast<std::size_t>(column)] != kNoVelnora)
+        dissolveVelnora(column);
+    Card card = removeFromColumn(g.playerMelds, index, layout, g.playerVelnoras, kColumnStep);
+    push(g.knownPlayerCards, card);
+    playerVelnoraCheck(column);
+    const int fromX = card.x, fromY = card.y;
+    placeInColumn(g.playerHand, card, card.rank, kColumnStep);
+    moveCard(card, fromX, fromY);
+    push(g.playerHand, card);
+    host_.sendToken(token::kUndoMeld, std::to_string(card.face) + "," + std::to_string(column));
+    host_.repaint(TableArea::all);
+}
+
+void Game::undoMeld() {
+    if (busy) return;
+    busy = true;
+    if (!state.undoStack.empty()) undoOneMeld();
+    if (state.undoStack.empty()) host_.setUndoEnabled(false);
+    busy = false;
+}
+
+void Game::undoAll() {
+    if (busy) return;
+    busy = true;
+    while (!state.undoStack.empty())
+        undoOneMeld();
+    host_.setUndoEnabled(false);
+    busy = false;
+}
+
+} // namespace velnora

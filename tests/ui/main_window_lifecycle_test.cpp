@@ -1,0 +1,207 @@
+// The table window's start-up choices, waits, commands and shutdown.
+
+#include "rules_dialog.h"
+#include "small_windows.h"
+#include "table_window_support.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QStatusTipEvent>
+#include <QTabWidget>
+#include <QTimer>
+
+using namespace velnora;
+using namespace velnora::test;
+
+namespace {
+
+// Runs `inspect` on the next modal dialog that opens, then closes it with `result`.
+template <typename Dialog, typename Inspect>
+void onNextModal(Inspect inspect, int result = QDialog::Rejected) {
+    auto poll = std::make_shared<std::function<void()>>();
+    *poll = [=] {
+        if (auto* d = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
+            inspect(d);
+            d->done(result);
+        } else {
+            QTimer::singleShot(5, *poll);
+        }
+    };
+    QTimer::singleShot(0, *poll);
+}
+
+QString autosaveFile() {
+    return QDir(ui::programDataFolder()).filePath("autosave.vel");
+}
+
+void touch(const QString& file) {
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("x");
+}
+
+} // namespace
+
+TEST_F(TableWindowTest, ClicksDuringTheComputersPauseAreSwallowed) {
+    ASSERT_EQ(state().promptState, kPromptDraw);
+    const int stockBefore = state().stock.count;
+    const QPoint stock(layout().tableLeft + 5, layout().stockY + 5);
+    QApplication::postEvent(table(), new QMouseEvent(QEvent::MouseButtonRelease, QPointF(stock),
+                                                     QPointF(stock), Qt::LeftButton, Qt::NoButton,
+                                                     Qt::NoModifier));
+    window->pause(30);
+    QApplication::processEvents();
+    EXPECT_EQ(state().stock.count, stockBefore);
+    EXPECT_FALSE(state().hasDrawn);
+    EXPECT_FALSE(ui::inLocalWait());
+    // Afterwards clicks act again.
+    click(stock);
+    EXPECT_TRUE(state().hasDrawn);
+}
+
+TEST_F(TableWindowTest, TheTableRepaintsDuringAPause) {
+    window->show();
+    int paints = 0;
+    table()->onPainted = [&] { ++paints; };
+    QTimer::singleShot(5, [&] { table()->update(); });
+    window->pause(40);
+    EXPECT_GT(paints, 0);
+}
+
+TEST_F(TableWindowTest, MenuHintStaysUntilTheMouseMovesOverTheTable) {
+    QStatusTipEvent tip("Start a new Velnora game");
+    QApplication::sendEvent(window.get(), &tip);
+    EXPECT_EQ(window->statusText(), "Start a new Velnora game");
+    EXPECT_TRUE(window->hintShowing);
+    // Leaving the item (an empty tip) keeps the hint.
+    QStatusTipEvent empty("");
+    QApplication::sendEvent(window.get(), &empty);
+    EXPECT_EQ(window->statusText(), "Start a new Velnora game");
+    QMouseEvent move(QEvent::MouseMove, QPointF(100, 100), QPointF(100, 100), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(table(), &move);
+    EXPECT_FALSE(window->hintShowing);
+    EXPECT_EQ(window->statusText(), "Draw a card by clicking on the stock or the discard pile");
+}
+
+TEST_F(TableWindowTest, ExternalCommandOpensTheRulesAtItsPage) {
+    const int expected[] = {-1, -1, 1, 2, 0};
+    for (int parameter : {2, 3, 4}) {
+        SCOPED_TRACE(parameter);
+        int page = -1;
+        onNextModal<ui::TfmRules>(
+            [&](ui::TfmRules* d) { page = d->findChild<QTabWidget*>()->currentIndex(); });
+        window->externalCommand(parameter);
+        EXPECT_EQ(page, expected[parameter]);
+    }
+}
+
+TEST_F(TableWindowTest, RulesConfirmedAreStoredAndRefreezeThePile) {
+    state().gameInProgress = 0;
+    state().pileFrozen = 1;
+    ASSERT_TRUE(game().rules.initialBlock);
+    onNextModal<ui::TfmRules>(
+        [](ui::TfmRules* d) {
+            auto* box = d->findChild<QCheckBox*>("ckInitFreeze");
+            ASSERT_NE(box, nullptr);
+            box->click();
+        },
+        QDialog::Accepted);
+    window->Rules1Click();
+    EXPECT_FALSE(game().rules.initialBlock);
+    EXPECT_FALSE(state().pileFrozen);
+    EXPECT_FALSE(settings.readBool("Settings\\Initial Block", true));
+}
+
+TEST_F(TableWindowTest, ClosingTheApplicationDropsTheAutosave) {
+    touch(autosaveFile());
+    window->closeApplication();
+    EXPECT_FALSE(QFile::exists(autosaveFile()));
+}
+
+TEST_F(TableWindowTest, ShutdownWithoutAGameInProgressDeletesTheAutosave) {
+    touch(autosaveFile());
+    state().gameInProgress = 0;
+    window.reset();
+    EXPECT_FALSE(QFile::exists(autosaveFile()));
+}
+
+class AutosavingWindow : public TableWindowTest {
+    void prepareSettings() override { settings.writeInt("Settings\\AutoSave", 1); }
+};
+
+TEST_F(AutosavingWindow, ShutdownInTheMiddleOfAGameSavesThroughTheHook) {
+    QString savedTo;
+    window->autosaveHook = [&](const QString& file) {
+        savedTo = file;
+        return true;
+    };
+    click({layout().tableLeft + 5, layout().stockY + 5});
+    ASSERT_TRUE(state().gameInProgress);
+    window.reset();
+    EXPECT_EQ(savedTo, autosaveFile());
+}
+
+TEST_F(TableWindowTest, ClosingAsksOnlyWhileConnected) {
+    window->show();
+    EXPECT_TRUE(window->close()); // not connected: no question
+    window->show();
+    window->connectionState = 2;
+    bool asked = false;
+    onNextModal<QMessageBox>([&](QMessageBox* box) {
+        asked = box->text() == "You have a network game running. Are you sure you want to quit?";
+    });
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(asked);
+    window->connectionState = 0;
+}
+
+TEST(TableWindowPlayers, TheChoiceIsOfferedWithMoreThanOnePlayer) {
+    QStandardPaths::setTestModeEnabled(true);
+    MemorySettings settings;
+    settings.writeInt("Settings\\Card Movement", 0);
+    settings.writeInt("Settings\\Show Turns", 0);
+    settings.writeInt("Settings\\AutoSave", 0);
+    settings.writeString("Player Names\\PlayerName1", "Anna,2,5");
+    settings.writeString("Player Names\\PlayerName2", "Bob,1,0");
+    ui::TfmVelMain window(&settings);
+    window.game().state.playerStartsHand = 1;
+    IdleDriver driver;
+    window.game().setOpponentDriver(&driver);
+    bool offered = false;
+    onNextModal<ui::TfmSelectPlayer>(
+        [&](ui::TfmSelectPlayer* d) {
+            offered = true;
+            d->findChild<QListWidget*>()->setCurrentRow(1);
+        },
+        QDialog::Accepted);
+    window.tmSplashTimer();
+    EXPECT_TRUE(offered);
+    EXPECT_EQ(window.currentPlayer, 1);
+    EXPECT_EQ(window.game().options.playerName, "Bob");
+}
+
+TEST(TableWindowPlayers, OnePlayerIsTakenWithoutAsking) {
+    QStandardPaths::setTestModeEnabled(true);
+    MemorySettings settings;
+    settings.writeInt("Settings\\Card Movement", 0);
+    settings.writeInt("Settings\\Show Turns", 0);
+    settings.writeInt("Settings\\AutoSave", 0);
+    settings.writeString("Player Names\\PlayerName1", "Anna,2,5");
+    ui::TfmVelMain window(&settings);
+    window.game().state.playerStartsHand = 1;
+    IdleDriver driver;
+    window.game().setOpponentDriver(&driver);
+    bool offered = false;
+    onNextModal<ui::TfmSelectPlayer>([&](ui::TfmSelectPlayer*) { offered = true; });
+    window.tmSplashTimer();
+    QApplication::processEvents();
+    EXPECT_FALSE(offered);
+    EXPECT_EQ(window.currentPlayer, 0);
+    // A won match counts for the selected player and is stored.
+    window.recordWinLoss(true);
+    EXPECT_EQ(settings.readString("Player Names\\PlayerName1", ""), "Anna,3,5");
+}

@@ -1,0 +1,51 @@
+#pragma once
+// Helpers of the UI tests: find a control by its objectName, wait on the event loop, and save a
+// picture of a window when VELNORA_UI_SHOTS names a folder.
+
+#include <QAbstractButton>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QPixmap>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace velnora::uitest {
+
+// The child of root named name; a missing or mistyped control fails the test at once.
+template <class T> T* find(QWidget* root, const char* name) {
+    T* found = root->findChild<T*>(QString::fromLatin1(name));
+    if (!found) ADD_FAILURE() << "no control named " << name;
+    return found;
+}
+
+// Clicks the named button as the user would; false when it is missing or disabled.
+inline bool click(QWidget* root, const char* name) {
+    auto* button = find<QAbstractButton>(root, name);
+    if (!button || !button->isEnabled() || !button->isVisibleTo(root)) return false;
+    button->click();
+    return true;
+}
+
+// Runs the event loop until done() holds or timeoutMs passes; returns done().
+inline bool waitUntil(const std::function<bool()>& done, int timeoutMs) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < timeoutMs) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    return done();
+}
+
+// Saves a grab of window as <VELNORA_UI_SHOTS>/<name>.png, for looking at the dialogs.
+inline void saveShot(QWidget* window, const QString& name) {
+    const QString folder = qEnvironmentVariable("VELNORA_UI_SHOTS");
+    if (folder.isEmpty()) return;
+    QDir().mkpath(folder);
+    window->grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
+}
+
+} // namespace velnora::uitest

@@ -1,0 +1,125 @@
+#include "dialog_look.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+
+namespace velnora::ui::look {
+
+QFont dialogFont() {
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSize(9);
+    return font;
+}
+
+QFont arialFont(int pixelSize, bool bold) {
+    QFont font(QStringLiteral("Arial"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    return font;
+}
+
+namespace {
+
+// One card of the drawn icon, rotated about its centre: a white face with a red letter, or a
+// blue back with a lattice.
+void drawIconCard(QPainter& p, const QRectF& r, qreal angle, bool faceUp) {
+    p.save();
+    p.translate(r.center());
+    p.rotate(angle);
+    const QRectF card(-r.width() / 2, -r.height() / 2, r.width(), r.height());
+    const qreal radius = r.width() * 0.14;
+    const qreal pen = qMax<qreal>(1.0, r.width() / 22);
+    p.setPen(QPen(QColor(50, 50, 50), pen));
+    p.setBrush(Qt::white);
+    p.drawRoundedRect(card, radius, radius);
+    if (faceUp) {
+        p.setFont(arialFont(qMax(6, int(r.height() * 0.55)), true));
+        p.setPen(QColor(190, 20, 30));
+        p.drawText(card, Qt::AlignCenter, QStringLiteral("V"));
+    } else {
+        const QRectF back =
+            card.adjusted(r.width() * 0.12, r.width() * 0.12, -r.width() * 0.12, -r.width() * 0.12);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(30, 70, 150));
+        p.drawRoundedRect(back, radius / 2, radius / 2);
+        p.setClipRect(back);
+        p.setPen(QPen(QColor(120, 160, 220), pen));
+        const qreal step = r.width() / 5;
+        for (qreal d = -back.height(); d < back.width() + back.height(); d += step) {
+            p.drawLine(QPointF(back.left() + d, back.top()),
+                       QPointF(back.left() + d - back.height(), back.bottom()));
+            p.drawLine(QPointF(back.left() + d - back.height(), back.top()),
+                       QPointF(back.left() + d, back.bottom()));
+        }
+    }
+    p.restore();
+}
+
+} // namespace
+
+QPixmap programIcon(int size) {
+    const QIcon appIcon = QApplication::windowIcon();
+    if (!appIcon.isNull()) return appIcon.pixmap(size, size);
+
+    const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
+    QPixmap pm(QSize(size, size) * ratio);
+    pm.setDevicePixelRatio(ratio);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal w = size * 0.54;
+    const qreal h = size * 0.76;
+    drawIconCard(p, QRectF(size * 0.06, size * 0.12, w, h), -14, false);
+    drawIconCard(p, QRectF(size * 0.38, size * 0.10, w, h), 10, true);
+    return pm;
+}
+
+QLabel* numberLabel(int value, QWidget* parent, const QString& objectName) {
+    auto* label = new QLabel(QString::number(value), parent);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("-00000")));
+    if (!objectName.isEmpty()) label->setObjectName(objectName);
+    return label;
+}
+
+QFrame* horizontalRule(QWidget* parent) {
+    auto* line = new QFrame(parent);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    return line;
+}
+
+QFrame* captionPanel(const QString& caption, QWidget* parent, const QString& objectName) {
+    auto* panel = new QFrame(parent);
+    panel->setFrameShape(QFrame::StyledPanel);
+    panel->setFrameShadow(QFrame::Raised);
+    panel->setAutoFillBackground(true);
+    QPalette pal = panel->palette();
+    pal.setColor(QPalette::Window, pal.color(QPalette::Base));
+    panel->setPalette(pal);
+    auto* layout = new QHBoxLayout(panel);
+    layout->setContentsMargins(kSpacing, kSpacing, kSpacing, kSpacing);
+    auto* label = new QLabel(caption, panel);
+    if (!objectName.isEmpty()) label->setObjectName(objectName);
+    QFont f = label->font();
+    f.setBold(true);
+    f.setPointSizeF(f.pointSizeF() * 1.35);
+    label->setFont(f);
+    label->setAlignment(Qt::AlignCenter);
+    layout->addWidget(label);
+    return panel;
+}
+
+void makeBold(QWidget* widget) {
+    QFont f = widget->font();
+    f.setBold(true);
+    widget->setFont(f);
+}
+
+} // namespace velnora::ui::look

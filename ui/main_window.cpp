@@ -1,0 +1,770 @@
+#include "main_window.h"
+
+#include "data_module.h"
+#include "migration.h"
+#include "relayout.h"
+#include "rules_dialog.h"
+#include "scoring_dialogs.h"
+#include "small_windows.h"
+#include "store_settings.h"
+#include "table_view.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTimer>
+#include <QToolTip>
+
+namespace velnora::ui {
+
+namespace {
+
+constexpr const char* kCaption = "Velnora 4.17";
+constexpr int kSplashMs = 2000;
+constexpr int kLedMs = 600;
+constexpr int kHintLift = 40;
+
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+// The part of a hint after "|", or the whole hint when it has none.
+QString longHint(const QString& hint) {
+    const int bar = hint.indexOf('|');
+    return bar < 0 ? hint : hint.mid(bar + 1);
+}
+
+QColor colourOf(int stored) {
+    return colourFromStored(static_cast<quint32>(stored));
+}
+
+} // namespace
+
+PlayerRecord parsePlayerEntry(const QString& value) {
+    PlayerRecord r;
+    const int comma = value.indexOf(',');
+    if (comma < 0) {
+        r.name = value;
+        return r;
+    }
+    r.name = value.left(comma);
+    const QString rest = value.mid(comma + 1);
+    const int next = rest.indexOf(',');
+    bool ok = false;
+    r.wins = rest.left(next < 0 ? rest.size() : next).trimmed().toInt(&ok);
+    if (!ok) {
+        r.wins = 0;
+        return r;
+    }
+    if (next >= 0) {
+        r.losses = rest.mid(next + 1).trimmed().toInt(&ok);
+        if (!ok) r.losses = 0;
+    }
+    return r;
+}
+
+WindowPlacement parseResolution(const QString& value, int screenWidth, int screenHeight) {
+    WindowPlacement p;
+    const int first = value.indexOf(',');
+    const int second = first < 0 ? -1 : value.indexOf(',', first + 1);
+    if (first < 0 || second < 0) return p;
+    bool okLeft = false, okTop = false;
+    const int left = value.left(first).trimmed().toInt(&okLeft);
+    const int top = value.mid(first + 1, second - first - 1).trimmed().toInt(&okTop);
+    if (!okLeft || !okTop) return p;
+    p.left = left < 0 || left > screenWidth ? 0 : left;
+    p.top = top < 0 || top > screenHeight ? 0 : top;
+    const int index = sizeIndexOf(value.mid(second + 1).toStdString().c_str());
+    p.sizeIndex = index < 0 ? 0 : index;
+    return p;
+}
+
+int maxSizeIndexForScreen(int screenWidth) {
+    if (screenWidth >= 1280) return 3;
+    if (screenWidth >= 1024) return 2;
+    if (screenWidth >= 800) return 1;
+    return 0;
+}
+
+QString programDataFolder() {
+    const QString dir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir().mkpath(dir);
+    return dir;
+}
+
+TfmVelMain::TfmVelMain(Settings* settings, QStringList arguments, QWidget* parent)
+    : QMainWindow(parent), arguments_(std::move(arguments)) {
+    setObjectName("TfmVelMain");
+    // 1. The settings store first: everything below reads through it.
+    if (settings) {
+        settings_ = settings;
+    } else {
+        dataModule_ = std::make_unique<TdmMain>();
+        ownedSettings_ = std::make_unique<StoreSettings>(dataModule_->rfMain);
+        settings_ = ownedSettings_.get();
+    }
+    game_ = std::make_unique<Game>(*this, *settings_, random_);
+    game_->setOpponentDriver(&computerDriver_);
+
+    table_ = new TableView(*game_, this);
+    setCentralWidget(table_);
+    connect(table_->endHandButton(), &QPushButton::clicked, this, &TfmVelMain::bnEndHandClick);
+    table_->onPainted = [this] { updatePanels(); };
+    table_->onMouseMove = [this] {
+        if (hintShowing) {
+            hintShowing = false;
+            showStatus(game_->instructionText(game_->state.promptState), false);
+        }
+    };
+
+    lbStatus_ = new QLabel(this);
+    lbStatus_->setObjectName("lbStatus");
+    statusBar()->addWidget(lbStatus_, 1);
+    auto makePanel = [this](const char* name, int width, const char* hint) {
+        auto* panel = new QLabel(this);
+        panel->setObjectName(name);
+        panel->setFixedWidth(width);
+        panel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        panel->setToolTip(hint);
+        panel->installEventFilter(this);
+        statusBar()->addPermanentWidget(panel);
+        return panel;
+    };
+    pnPCurrMeld_ = makePanel("pnPCurrMeld", 50, "Your Current Meld (and Current Minimum)");
+    pnCCurrMeld_ = makePanel("pnCCurrMeld", 34, "Opponent's Current Meld");
+    pnPCurrScore_ = makePanel("pnPCurrScore", 34, "Your Current Score");
+    pnCCurrScore_ = makePanel("pnCCurrScore", 34, "Opponent's Current Score");
+    statusBar()->setSizeGripEnabled(false);
+
+    tmLED_ = new QTimer(this);
+    tmLED_->setObjectName("tmLED");
+    tmLED_->setInterval(kLedMs);
+    connect(tmLED_, &QTimer::timeout, this, &TfmVelMain::tmLEDTimer);
+    createMenus();
+
+    // 2.
+    showConnectionState(0);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    random_.reseed(clockSeed());
+    game_->options.reseedFromClock = true;
+    helpCounter_ = 1;
+
+    // 3. Older versions' settings come in before anything is read.
+    if (dataModule_) MigrateSettings(dataModule_->rfMain, MigrationPaths::fromEnvironment());
+
+    // 4. to 7.
+    loadOptions();
+
+    // 8.
+    sizeWindow();
+
+    // 9.
+    chatOnTop_->setChecked(chatOnTop);
+    connectionState = 0;
+    setWindowTitle(kCaption);
+    game_->state.playerStartsHand = static_cast<std::uint8_t>(random_(2));
+    disconnect_->setEnabled(false);
+    chatOnTop_->setEnabled(false);
+    ruleDifferences_->setEnabled(false);
+    QApplication::restoreOverrideCursor();
+
+    tmSplash_ = new QTimer(this);
+    tmSplash_->setObjectName("tmSplash");
+    tmSplash_->setSingleShot(true);
+    connect(tmSplash_, &QTimer::timeout, this, &TfmVelMain::tmSplashTimer);
+    tmSplash_->start(kSplashMs);
+}
+
+TfmVelMain::~TfmVelMain() {
+    destroySequence();
+}
+
+// Menus
+
+QAction* TfmVelMain::addItem(QMenu* menu, const char* objectName, const QString& caption,
+                             const QString& hint, const QKeySequence& shortcut) {
+    auto* action = new QAction(caption, this);
+    action->setObjectName(objectName);
+    action->setStatusTip(longHint(hint));
+    if (!shortcut.isEmpty()) action->setShortcut(shortcut);
+    menu->addAction(action);
+    return action;
+}
+
+void TfmVelMain::createMenus() {
+    // Items whose feature lives in a module that is not wired yet stay disabled.
+    QMenu* game = menuBar()->addMenu("&Game");
+    game->setObjectName("Game1");
+    QAction* a = addItem(game, "New1", "&New", "Start a new Velnora game", Qt::Key_F2);
+    connect(a, &QAction::triggered, this, &TfmVelMain::New1Click);
+    addItem(game, "Load1", "&Load...", "Load a saved Velnora game from disk", Qt::Key_F3)
+        ->setEnabled(false);
+    addItem(game, "Save1", "&Save...", "Save the current Velnora game to disk", Qt::Key_F4)
+        ->setEnabled(false);
+    game->addSeparator();
+    addItem(game, "Hiscores1", "&Hiscores...", "Show the Top Ten highscores")->setEnabled(false);
+    addItem(game, "WinRatio1", "&Win Ratio...", "Show the player's win/loss ratio ")
+        ->setEnabled(false);
+    addItem(game, "MatchHistory1", "&Match History...",
+            "Show the result of the last hundred matches")
+        ->setEnabled(false);
+    game->addSeparator();
+    undoMeld_ = addItem(game, "UndoMeld1", "&Undo Meld", "Undo the last meld, if any",
+                        QKeySequence(Qt::Key_Delete));
+    connect(undoMeld_, &QAction::triggered, this, &TfmVelMain::UndoMeld1Click);
+    undoMeld_->setEnabled(false);
+    undoAll_ =
+        addItem(game, "UndoAll1", "Undo &All",
+                "Undo all melds since your last discard or taking of the discard pile, if any",
+                QKeySequence(Qt::CTRL | Qt::Key_Delete));
+    connect(undoAll_, &QAction::triggered, this, &TfmVelMain::UndoAll1Click);
+    undoAll_->setEnabled(false);
+    game->addSeparator();
+    a = addItem(game, "Exit1", "E&xit", "Exit Velnora");
+    connect(a, &QAction::triggered, this, &QWidget::close);
+
+    QMenu* options = menuBar()->addMenu("&Options");
+    options->setObjectName("Options1");
+    addItem(options, "Customize1", "&Customize...",
+            "Create players, set the computer level and change the window size and color")
+        ->setEnabled(false);
+    addItem(options, "Decks1", "&Decks...", "Select a color or image for the backside of the cards")
+        ->setEnabled(false);
+    addItem(options, "Sound1", "&Sound...",
+            "Enable or disable sound and music, and select sound effects and melodies")
+        ->setEnabled(false);
+    options->addSeparator();
+    rules_ = addItem(options, "Rules1", "&Rules...",
+                     "Adjust the rules of Velnora to your local variant (only possible when "
+                     "starting a new game)");
+    connect(rules_, &QAction::triggered, this, [this] { Rules1Click(); });
+
+    QMenu* network = menuBar()->addMenu("&Network");
+    network->setObjectName("Network1");
+    addItem(network, "ConnecttoOpponent1", "&Connect to Opponent...",
+            "Connect to another player over a network")
+        ->setEnabled(false);
+    ruleDifferences_ = addItem(network, "RuleDifferences1", "&Rule Differences...",
+                               "Shows the differences in rule settings between you and your "
+                               "opponent, if there are any");
+    disconnect_ = addItem(network, "Disconnect1", "&Disconnect", "Cancel network connection");
+    addItem(network, "RequestListing1", "Request &Listing",
+            "Request to be listed in the Internet player list")
+        ->setEnabled(false);
+    network->addSeparator();
+    chatOnTop_ = addItem(network, "Chatwindowalwaysontop1", "&Chat window always on top",
+                         "Check this to keep the chat window visible at all times");
+    chatOnTop_->setCheckable(true);
+
+    QMenu* help = menuBar()->addMenu("&Help");
+    help->setObjectName("Help1");
+    addItem(help, "HelpTopics1", "&Help Topics", "Opens the index of the Help file", Qt::Key_F1)
+        ->setEnabled(false);
+    addItem(help, "CheckUpgrade1", "Check &Upgrade...",
+            "Check whether a newer version of Velnora is available")
+        ->setEnabled(false);
+    addItem(help, "HomePage1", "Velnora &Home Page", "Open the Velnora home page")
+        ->setEnabled(false);
+    help->addSeparator();
+    a = addItem(help, "About1", "&About...", "");
+    connect(a, &QAction::triggered, this, &TfmVelMain::About1Click);
+}
+
+// Creation
+
+void TfmVelMain::loadOptions() {
+    Settings& s = *settings_;
+    QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize screenSize = screen ? screen->size() : QSize(1280, 1024);
+
+    // 4.
+    table_->setBackgroundColour(colourOf(s.readInt("Settings\\Background Color", 32768)));
+    maxWindowSizeIndex = maxSizeIndexForScreen(screenSize.width());
+
+    // 5.
+    doubleClickDiscard =
+        s.readString("Settings\\Mouse options", "Single Right Click") != "Single Right Click";
+    selectPlayerOnStartup = s.readBool("Settings\\Select Player on startup", true);
+    playerList.clear();
+    for (int n = 1;; ++n) {
+        const std::string value = s.readString("Player Names\\PlayerName" + std::to_string(n), "");
+        if (value.empty()) break;
+        playerList.push_back(parsePlayerEntry(qs(value)));
+    }
+    currentPlayer = playerList.empty() ? -1 : 0;
+
+    // 6.
+    game_->rules = loadRules(s);
+    soundEnabled = s.readBool("Settings\\Sound", true);
+    meldDelay = s.readInt("Settings\\Delay", 300);
+    autoSave = s.readBool("Settings\\AutoSave", true);
+    showStatusbar = s.readBool("Settings\\Show Statusbar", true);
+    statusBar()->setVisible(showStatusbar);
+    computerLevel = ai::levelFromString(s.readString("Settings\\Level", "Beginner"));
+    aggression = s.readInt("Settings\\Aggression", 50);
+    cardMovement = s.readBool("Settings\\Card Movement", true);
+    cardSpeed = s.readInt("Settings\\Card Speed", 10);
+    cardBacks[0].colour = static_cast<quint32>(s.readInt("Cardback\\Color0", 128));
+    cardBacks[1].colour = static_cast<quint32>(s.readInt("Cardback\\Color1", 16512));
+    for (int d = 0; d < 2; ++d) {
+        const std::string n = std::to_string(d);
+        cardBacks[d].pattern = s.readInt("Cardback\\Pattern" + n, 0);
+        cardBacks[d].fileName = qs(s.readString("Cardback\\Filename" + n, ""));
+        cardBacks[d].type = s.readInt("Cardback\\Type" + n, 0);
+    }
+    showHighscores = s.readBool("Settings\\Show Highscores", true);
+    showTurns = s.readBool("Settings\\Show Turns", true);
+
+    // 7.
+    const WindowPlacement place =
+        parseResolution(qs(s.readString("Settings\\Resolution", "0,0,640x480")), screenSize.width(),
+                        screenSize.height());
+    windowLeft = place.left;
+    windowTop = place.top;
+    windowSizeIndex = std::min(place.sizeIndex, maxWindowSizeIndex);
+
+    chatOnTop = s.readBool("Network\\Chat on Top", true);
+    currentHand = s.readInt("Settings\\CurrentHand", 0);
+    applyOptionsToGame();
+}
+
+void TfmVelMain::applyOptionsToGame() {
+    GameOptions& o = game_->options;
+    o.doubleClickDiscard = doubleClickDiscard;
+    o.showTurns = showTurns;
+    o.meldDelay = meldDelay;
+    o.aggression = aggression;
+    o.computerLevel = computerLevel;
+    o.playerName = currentPlayer >= 0 && currentPlayer < int(playerList.size())
+                       ? playerList[std::size_t(currentPlayer)].name.toStdString()
+                       : std::string();
+    table_->setCardMovement(cardMovement, cardSpeed);
+}
+
+void TfmVelMain::sizeWindow() {
+    table_->computeLayout(windowSizeIndex);
+    QScreen* screen = QGuiApplication::primaryScreen();
+    const int screenWidth = screen ? screen->size().width() : 0;
+    if (screenWidth == game_->layout.tableWidth) {
+        layout()->setSizeConstraint(QLayout::SetDefaultConstraint);
+        setWindowState(windowState() | Qt::WindowMaximized);
+    } else {
+        // The window is exactly the table plus its menu and status bar, and stays so.
+        layout()->setSizeConstraint(QLayout::SetFixedSize);
+        setWindowState(windowState() & ~Qt::WindowMaximized);
+        move(windowLeft, windowTop);
+        adjustSize();
+    }
+    table_->placeEndHandButton();
+}
+
+void TfmVelMain::tmSplashTimer() {
+    if (splashDone_) return;
+    splashDone_ = true;
+    tmSplash_->stop();
+    if (splash_) splash_->close();
+    table_->computeLayout(windowSizeIndex);
+    table_->loadCardImages(cardBacks);
+
+    if (playerList.size() > 1 && selectPlayerOnStartup) choosePlayer();
+    applyOptionsToGame();
+
+    resumeGame = false;
+    const QString autosaveFile = QDir(programDataFolder()).filePath("autosave.vel");
+    if (arguments_.isEmpty()) {
+        if (autoSave && loadGameHook && QFile::exists(autosaveFile)) {
+            gameFileName = autosaveFile;
+            resumeGame = true;
+        }
+    } else if (arguments_[0].contains("/ip:")) {
+        if (arguments_[0].mid(4).isEmpty() || arguments_.size() < 2)
+            showMessage(MessageKind::warning, "IP number, /invite or /join parameter missing");
+        else
+            // Connections come with the network module; until then the table deals a local game.
+            showMessage(MessageKind::information,
+                        "Network play is not available in this version. A game against the "
+                        "computer is dealt instead.");
+    } else if (arguments_[0] != "/setup" && arguments_[0].contains(".vel") && loadGameHook) {
+        gameFileName = arguments_[0];
+        resumeGame = true;
+    }
+
+    table_->setPaintingEnabled(true);
+    table_->setFocus();
+    if (resumeGame && loadGameHook(gameFileName)) {
+        playSound(SoundEvent::start);
+        repaint(TableArea::all);
+    } else {
+        game_->newGame();
+    }
+}
+
+void TfmVelMain::choosePlayer() {
+    QStringList names;
+    for (const PlayerRecord& r : playerList)
+        names << r.name;
+    TfmSelectPlayer choice(names, currentPlayer, this);
+    choice.exec();
+    currentPlayer = choice.selectedIndex();
+}
+
+void TfmVelMain::applyWindowSize() {
+    const Layout old = game_->layout;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (windowSizeIndex != old.sizeIndex) {
+        sizeWindow();
+        relayout(game_->state, old, game_->layout);
+        table_->loadCardImages(cardBacks);
+        table_->placeEndHandButton();
+        table_->update();
+    }
+    statusBar()->setVisible(showStatusbar);
+    QApplication::restoreOverrideCursor();
+}
+
+void TfmVelMain::externalCommand(int parameter) {
+    switch (parameter) {
+    case 2:
+        Rules1Click(1);
+        break;
+    case 3:
+        Rules1Click(2);
+        break;
+    case 4:
+        Rules1Click(0);
+        break;
+    default:
+        // The Customize dialog (parameters 0 and 1) is not part of this build.
+        break;
+    }
+}
+
+// Closing
+
+void TfmVelMain::closeEvent(QCloseEvent* event) {
+    if (inLocalWait()) {
+        event->ignore();
+        return;
+    }
+    if (connectionState == 2 &&
+        showMessage(MessageKind::confirmation,
+                    "You have a network game running. Are you sure you want to quit?") !=
+            MessageAnswer::yes) {
+        event->ignore();
+        return;
+    }
+    destroySequence();
+    event->accept();
+}
+
+void TfmVelMain::destroySequence() {
+    if (destroyed_) return;
+    destroyed_ = true;
+    tmSplash_->stop();
+    tmLED_->stop();
+    playSound(SoundEvent::exit);
+    const QString autosaveFile = QDir(programDataFolder()).filePath("autosave.vel");
+    if (autoSave && game_->state.gameInProgress) {
+        if (autosaveHook) autosaveHook(autosaveFile);
+    } else {
+        QFile::remove(autosaveFile);
+    }
+    const QString resolution = QString::number(windowLeft = x()) + "," +
+                               QString::number(windowTop = y()) + "," + sizeName(windowSizeIndex);
+    settings_->writeString("Settings\\Resolution", resolution.toStdString());
+    playerList.clear();
+}
+
+void TfmVelMain::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    table_->placeEndHandButton();
+}
+
+bool TfmVelMain::event(QEvent* event) {
+    // A menu hint stays on the status line until the mouse moves over the table again.
+    if (event->type() == QEvent::StatusTip) {
+        const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
+        if (!tip.isEmpty()) {
+            lbStatus_->setText(tip);
+            showWarningColour(false);
+            hintShowing = true;
+        }
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+bool TfmVelMain::eventFilter(QObject* watched, QEvent* event) {
+    // Hints stand 40 pixels higher than usual, so they do not cover the status bar they explain.
+    if (event->type() == QEvent::ToolTip) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        auto* help = static_cast<QHelpEvent*>(event);
+        if (widget && !widget->toolTip().isEmpty()) {
+            QToolTip::showText(help->globalPos() - QPoint(0, kHintLift), widget->toolTip(), widget);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TfmVelMain::keyPressEvent(QKeyEvent* event) {
+    if (!table_->formKeyDown(event->key(), event->modifiers())) QMainWindow::keyPressEvent(event);
+}
+
+// Status bar
+
+void TfmVelMain::showConnectionState(int state) {
+    static const char* texts[] = {"Not connected", "Waiting for connection...",
+                                  "Connection established with "};
+    if (state < 0 || state > 2) return;
+    tmLED_->stop();
+    QString text = texts[state];
+    if (state == 2) text += qs(game_->opponentName());
+    lbStatus_->setText(text);
+    showWarningColour(false);
+}
+
+QString TfmVelMain::statusText() const {
+    return lbStatus_->text();
+}
+
+bool TfmVelMain::statusIsWarning() const {
+    return statusWarning_;
+}
+
+QLabel* TfmVelMain::panel(const char* name) const {
+    return findChild<QLabel*>(name);
+}
+
+void TfmVelMain::showWarningColour(bool warning) {
+    statusWarning_ = warning;
+    lbStatus_->setStyleSheet(warning ? "color: red; font-weight: bold;" : "");
+}
+
+void TfmVelMain::tmLEDTimer() {
+    showWarningColour(false);
+    tmLED_->stop();
+}
+
+void TfmVelMain::updatePanels() {
+    const GameState& g = game_->state;
+    const Layout& l = game_->layout;
+    QString meld = QString::number(meldedPoints(g, Seat::player, false, l));
+    if (meldedPoints(g, Seat::player, true, l) < g.initialMeldMinimum)
+        meld += " (" + QString::number(g.initialMeldMinimum) + ")";
+    pnPCurrMeld_->setText(meld);
+    pnCCurrMeld_->setText(QString::number(g.opponentMeldPoints));
+    pnPCurrScore_->setText(QString::number(g.playerTotal));
+    pnCCurrScore_->setText(QString::number(g.opponentTotal));
+}
+
+// TableHost
+
+void TfmVelMain::showStatus(const std::string& text, bool warning) {
+    hintShowing = false;
+    lbStatus_->setText(qs(text));
+    if (warning) {
+        QApplication::beep();
+        showWarningColour(true);
+        tmLED_->start();
+        table_->noteWarningShown();
+    } else {
+        showWarningColour(false);
+    }
+}
+
+void TfmVelMain::setEndHandButton(bool visible, bool enabled) {
+    table_->endHandButton()->setVisible(visible);
+    table_->endHandButton()->setEnabled(enabled);
+}
+
+void TfmVelMain::setUndoEnabled(bool enabled) {
+    undoMeld_->setEnabled(enabled);
+    undoAll_->setEnabled(enabled);
+}
+
+void TfmVelMain::setRulesHint(const std::string& hint) {
+    rules_->setStatusTip(longHint(qs(hint)));
+}
+
+void TfmVelMain::showWhoseTurn(const std::string& text) {
+    if (!isActiveWindow()) return;
+    TfmWhoseTurn::popup(this, qs(text));
+}
+
+void TfmVelMain::repaint(TableArea area) {
+    table_->repaintArea(area);
+    updatePanels();
+}
+
+void TfmVelMain::animateCard(const Card& card, int fromX, int fromY, int toX, int toY,
+                             bool highlight) {
+    table_->animateCard(card, fromX, fromY, toX, toY, highlight);
+}
+
+void TfmVelMain::pause(int milliseconds) {
+    table_->waitFor(milliseconds);
+}
+
+void TfmVelMain::setBusyCursor(bool busy) {
+    if (busy == busyCursor_) return;
+    busyCursor_ = busy;
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void TfmVelMain::processPendingEvents() {
+    table_->waitFor(1);
+}
+
+void TfmVelMain::playSound(SoundEvent) {
+    // Sound effects come with the sound module; until then the table is silent.
+}
+
+void TfmVelMain::sendToken(const std::string&, const std::string&) {
+    // Only a network game has a partner to tell.
+}
+
+MessageAnswer TfmVelMain::showMessage(MessageKind kind, const std::string& text) {
+    QApplication::beep();
+    const QString title = "Velnora";
+    switch (kind) {
+    case MessageKind::information:
+        QMessageBox::information(this, title, qs(text));
+        return MessageAnswer::ok;
+    case MessageKind::warning:
+        QMessageBox::warning(this, title, qs(text));
+        return MessageAnswer::ok;
+    case MessageKind::error:
+        QMessageBox::critical(this, title, qs(text));
+        return MessageAnswer::ok;
+    case MessageKind::confirmation:
+        return QMessageBox::question(this, title, qs(text), QMessageBox::Yes | QMessageBox::No) ==
+                       QMessageBox::Yes
+                   ? MessageAnswer::yes
+                   : MessageAnswer::no;
+    }
+    return MessageAnswer::ok;
+}
+
+bool TfmVelMain::showScoring(const HandReport& report) {
+    TfmScoring scoring(report, this);
+    return scoring.exec() == TfmScoring::kDetailsResult;
+}
+
+void TfmVelMain::showDetails(const HandReport& report) {
+    TfmDetails details(report, this);
+    details.exec();
+}
+
+int TfmVelMain::showGameOver(const MatchReport& report) {
+    TfmGameOver over(report, this);
+    return over.exec();
+}
+
+void TfmVelMain::recordHighscore(int, int) {
+    // The highscore tables belong to the statistics module, which is not wired yet.
+}
+
+void TfmVelMain::recordMatchHistory(int, int) {
+    // The match history belongs to the statistics module, which is not wired yet.
+}
+
+void TfmVelMain::recordWinLoss(bool won) {
+    if (currentPlayer < 0 || currentPlayer >= int(playerList.size())) return;
+    PlayerRecord& r = playerList[std::size_t(currentPlayer)];
+    if (won)
+        ++r.wins;
+    else
+        ++r.losses;
+    savePlayerList();
+}
+
+void TfmVelMain::savePlayerList() {
+    if (playerList.empty()) return;
+    int n = 1;
+    auto write = [&](const PlayerRecord& r) {
+        settings_->writeString(
+            "Player Names\\PlayerName" + std::to_string(n++),
+            (r.name + "," + QString::number(r.wins) + "," + QString::number(r.losses))
+                .toStdString());
+    };
+    if (currentPlayer >= 0 && currentPlayer < int(playerList.size()))
+        write(playerList[std::size_t(currentPlayer)]);
+    for (int i = 0; i < int(playerList.size()); ++i)
+        if (i != currentPlayer) write(playerList[std::size_t(i)]);
+}
+
+void TfmVelMain::closeApplication() {
+    QFile::remove(QDir(programDataFolder()).filePath("autosave.vel"));
+    // The game was declined: nothing is left to save at exit.
+    game_->state.gameInProgress = 0;
+    QTimer::singleShot(0, this, &QWidget::close);
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+}
+
+void TfmVelMain::fatalError(const std::string& text) {
+    QApplication::beep();
+    QMessageBox::critical(this, "Velnora", qs(text));
+    game_->state.gameInProgress = 0;
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+}
+
+// Menu handlers
+
+void TfmVelMain::New1Click() {
+    if (!splashDone_ || game_->state.inputBlocked) return;
+    applyOptionsToGame();
+    game_->newGame();
+}
+
+void TfmVelMain::UndoMeld1Click() {
+    if (game_->state.inputBlocked) return;
+    game_->undoMeld();
+}
+
+void TfmVelMain::UndoAll1Click() {
+    if (game_->state.inputBlocked) return;
+    game_->undoAll();
+}
+
+void TfmVelMain::Rules1Click(int page) {
+    TfmRules dialog(game_->rules, game_->state.gameInProgress != 0, this, page);
+    if (dialog.exec() != QDialog::Accepted) return;
+    const RuleSettings chosen = dialog.rules();
+    saveRules(*settings_, chosen);
+    const bool blockChanged = chosen.initialBlock != game_->rules.initialBlock;
+    game_->rules = chosen;
+    if (blockChanged) {
+        game_->state.pileFrozen = chosen.initialBlock ? 1 : 0;
+        repaint(TableArea::pileColumn);
+    }
+}
+
+void TfmVelMain::About1Click() {
+    showAbout(this);
+}
+
+void TfmVelMain::bnEndHandClick() {
+    if (game_->state.inputBlocked) return;
+    game_->endHand();
+}
+
+} // namespace velnora::ui

@@ -1,0 +1,204 @@
+#pragma once
+// The table window: owns the game, the settings store and the option values for the life of
+// the process, carries the menus and the status bar, and is the engine's TableHost.
+
+#include "ai_common.h"
+#include "card_art.h"
+#include "game.h"
+#include "host.h"
+#include "random.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QTimer;
+
+namespace velnora {
+class TdmMain;
+}
+
+namespace velnora::ui {
+
+class TableView;
+
+// One known human player with the counts of matches won and lost.
+struct PlayerRecord {
+    QString name;
+    int wins = 0;
+    int losses = 0;
+};
+
+// Splits a stored "name,wins,losses" entry; a count that does not parse is 0, and when the
+// first does not parse the second is not read.
+PlayerRecord parsePlayerEntry(const QString& value);
+
+// The parts of a stored "left,top,size name" window placement after checking them against the
+// screen.
+struct WindowPlacement {
+    int left = 0;
+    int top = 0;
+    int sizeIndex = 0;
+};
+WindowPlacement parseResolution(const QString& value, int screenWidth, int screenHeight);
+
+// Largest table size index a screen of that width can show.
+int maxSizeIndexForScreen(int screenWidth);
+
+// The per-user data folder where the program writes its autosave file.
+QString programDataFolder();
+
+class TfmVelMain : public QMainWindow, public TableHost {
+    Q_OBJECT
+public:
+    // With settings given (tests) the window uses them instead of opening the settings store;
+    // arguments are the command-line arguments after the program name.
+    explicit TfmVelMain(Settings* settings = nullptr, QStringList arguments = {},
+                        QWidget* parent = nullptr);
+    ~TfmVelMain() override;
+
+    Game& game() { return *game_; }
+    TableView* table() const { return table_; }
+    Settings& settings() { return *settings_; }
+
+    // Options held for the life of the process
+    bool doubleClickDiscard = false;
+    bool selectPlayerOnStartup = true;
+    std::vector<PlayerRecord> playerList;
+    int currentPlayer = -1;
+    bool soundEnabled = true;
+    int meldDelay = 300;
+    bool autoSave = true;
+    bool showStatusbar = true;
+    int computerLevel = 0;
+    int aggression = 50;
+    bool cardMovement = true;
+    int cardSpeed = 10;
+    std::array<CardBack, 2> cardBacks;
+    bool showHighscores = true;
+    bool showTurns = true;
+    int windowSizeIndex = 0;
+    int maxWindowSizeIndex = 3;
+    bool chatOnTop = true;
+    int currentHand = 0;
+    int connectionState = 0;
+    bool hintShowing = false;
+    bool resumeGame = false;
+    QString gameFileName;
+    int windowLeft = 0;
+    int windowTop = 0;
+
+    // Start-up and shutdown
+    // The end of the start-up interval: lays out the table and deals (or resumes) a game.
+    void tmSplashTimer();
+    bool splashDone() const { return splashDone_; }
+    // The start-up splash, closed when the start-up interval ends.
+    void setSplash(QWidget* splash) { splash_ = splash; }
+    // Changes the table to windowSizeIndex and moves the cards on it.
+    void applyWindowSize();
+    // Opens the Customize dialog (0, 1) or the Rules dialog (2, 3, 4) at a page.
+    void externalCommand(int parameter);
+    // Saves the running game at exit; the saved-game module installs it.
+    std::function<bool(const QString& fileName)> autosaveHook;
+    // Loads a saved game after start-up; the saved-game module installs it.
+    std::function<bool(const QString& fileName)> loadGameHook;
+
+    // Status bar
+    void showConnectionState(int state);
+    QString statusText() const;
+    bool statusIsWarning() const;
+    QLabel* panel(const char* name) const;
+    void updatePanels();
+
+    // TableHost
+    void showStatus(const std::string& text, bool warning) override;
+    void setEndHandButton(bool visible, bool enabled) override;
+    void setUndoEnabled(bool enabled) override;
+    void setRulesHint(const std::string& hint) override;
+    void showWhoseTurn(const std::string& text) override;
+    void repaint(TableArea area) override;
+    void animateCard(const Card& card, int fromX, int fromY, int toX, int toY,
+                     bool highlight) override;
+    void pause(int milliseconds) override;
+    void setBusyCursor(bool busy) override;
+    void processPendingEvents() override;
+    void playSound(SoundEvent event) override;
+    void sendToken(const std::string& token, const std::string& payload) override;
+    MessageAnswer showMessage(MessageKind kind, const std::string& text) override;
+    bool showScoring(const HandReport& report) override;
+    void showDetails(const HandReport& report) override;
+    int showGameOver(const MatchReport& report) override;
+    void recordHighscore(int kind, int score) override;
+    void recordMatchHistory(int playerTotal, int opponentTotal) override;
+    void recordWinLoss(bool won) override;
+    void savePlayerList() override;
+    void closeApplication() override;
+    void fatalError(const std::string& text) override;
+
+    // Menu handlers
+    void New1Click();
+    void UndoMeld1Click();
+    void UndoAll1Click();
+    void Rules1Click(int page = -1);
+    void About1Click();
+    void bnEndHandClick();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createMenus();
+    QAction* addItem(QMenu* menu, const char* objectName, const QString& caption,
+                     const QString& hint, const QKeySequence& shortcut = {});
+    void loadOptions();
+    void sizeWindow();
+    void choosePlayer();
+    void applyOptionsToGame();
+    void showWarningColour(bool warning);
+    void tmLEDTimer();
+    void destroySequence();
+
+    std::unique_ptr<TdmMain> dataModule_;
+    std::unique_ptr<Settings> ownedSettings_;
+    Settings* settings_ = nullptr;
+    Random random_;
+    std::unique_ptr<Game> game_;
+    ai::ComputerDriver computerDriver_;
+    QStringList arguments_;
+    TableView* table_ = nullptr;
+
+    QLabel* lbStatus_ = nullptr;
+    QLabel* pnPCurrMeld_ = nullptr;
+    QLabel* pnCCurrMeld_ = nullptr;
+    QLabel* pnPCurrScore_ = nullptr;
+    QLabel* pnCCurrScore_ = nullptr;
+    bool statusWarning_ = false;
+    QTimer* tmSplash_ = nullptr;
+    QTimer* tmLED_ = nullptr;
+    QPointer<QWidget> splash_;
+
+    QAction* undoMeld_ = nullptr;
+    QAction* undoAll_ = nullptr;
+    QAction* rules_ = nullptr;
+    QAction* chatOnTop_ = nullptr;
+    QAction* disconnect_ = nullptr;
+    QAction* ruleDifferences_ = nullptr;
+
+    bool splashDone_ = false;
+    bool busyCursor_ = false;
+    bool destroyed_ = false;
+    int helpCounter_ = 1;
+};
+
+} // namespace velnora::ui

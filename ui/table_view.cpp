@@ -1,0 +1,658 @@
+#include "table_view.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QTimer>
+
+#include <cmath>
+
+namespace velnora::ui {
+
+namespace {
+
+// Milliseconds between two positions of a moving card.
+constexpr int kAnimationStepMs = 6;
+constexpr int kHighlightMs = 400;
+
+// Swallows the user's input for the whole application while a local wait runs: the computer's
+// turn keeps the table painting, but a click made meanwhile must not act once the turn is over.
+class InputGate : public QObject {
+public:
+    static InputGate& instance() {
+        static InputGate gate;
+        return gate;
+    }
+    void enter() {
+        if (depth_++ == 0) qApp->installEventFilter(this);
+    }
+    void leave() {
+        if (--depth_ == 0) qApp->removeEventFilter(this);
+    }
+    bool active() const { return depth_ > 0; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+            return true;
+        case QEvent::Close:
+            // Closing the window in the middle of the computer's turn would free the game
+            // under the running turn.
+            event->ignore();
+            return true;
+        default:
+            return QObject::eventFilter(watched, event);
+        }
+    }
+
+private:
+    int depth_ = 0;
+};
+
+// The column a rank key selects: "2".."9", "0" ten, J, Q, K, A, W the joker column; -1 else.
+int columnForKey(int key) {
+    if (key >= Qt::Key_2 && key <= Qt::Key_9) return key - Qt::Key_2 + kRankTwo;
+    switch (key) {
+    case Qt::Key_0:
+        return 9; // ten
+    case Qt::Key_J:
+        return 10;
+    case Qt::Key_Q:
+        return 11;
+    case Qt::Key_K:
+        return 12;
+    case Qt::Key_A:
+        return kRankAce;
+    case Qt::Key_W:
+        return kRankJoker;
+    default:
+        return -1;
+    }
+}
+
+bool isLastOfColumn(const Pile& pile, const Card& c, int column) {
+    const ColumnPos& pos = pile.columnPos[static_cast<std::size_t>(column)];
+    return c.x == pos.x && c.y == pos.y;
+}
+
+// Scans a column-laid pile for the card whose uncovered part holds the point.
+int scanColumns(const Pile& pile, const Layout& l, int x, int y) {
+    for (int i = 0; i < pile.count; ++i) {
+        const Card& c = pile.at(i);
+        if (x < c.x || x > c.x + l.cardWidth || y < c.y) continue;
+        const int column = columnOf(c.x, l);
+        if (isLastOfColumn(pile, c, column)) {
+            if (y <= c.y + l.cardHeight) return i;
+        } else if (y < c.y + kColumnStep) {
+            // The strip the next card of the column leaves uncovered; its lower edge belongs to
+            // the covering card.
+            return i;
+        }
+    }
+    return -1;
+}
+
+} // namespace
+
+bool inLocalWait() {
+    return InputGate::instance().active();
+}
+
+int pointsToPixels(int points) {
+    return (points * 96 + 36) / 72;
+}
+
+TableView::TableView(Game& game, QWidget* parent) : QWidget(parent), game_(game) {
+    setObjectName("TableView");
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    bnEndHand_ = new QPushButton("End Hand", this);
+    bnEndHand_->setObjectName("bnEndHand");
+    bnEndHand_->setFixedSize(75, 25);
+    bnEndHand_->setFocusPolicy(Qt::NoFocus);
+    bnEndHand_->hide();
+    computeLayout(0);
+}
+
+// Layout and images
+
+void TableView::computeLayout(int sizeIndex) {
+    const std::uint8_t spacing = game_.state.opponentCardSpacing;
+    game_.layout = velnora::computeLayout(sizeIndex);
+    game_.layout.opponentCardSpacing = spacing;
+    setFixedSize(game_.layout.tableWidth, game_.layout.tableHeight);
+    placeEndHandButton();
+}
+
+void TableView::placeEndHandButton() {
+    bnEndHand_->move(game_.layout.tableWidth - bnEndHand_->width() - 10, 8);
+}
+
+void TableView::loadCardImages(const std::array<CardBack, 2>& backs) {
+    const bool setCursor = QApplication::overrideCursor() == nullptr;
+    if (setCursor) QApplication::setOverrideCursor(Qt::WaitCursor);
+    images_.load(game_.layout.sizeIndex, backs, devicePixelRatioF());
+    if (setCursor) QApplication::restoreOverrideCursor();
+}
+
+void TableView::setBackgroundColour(const QColor& colour) {
+    background_ = colour;
+    update();
+}
+
+void TableView::setPaintingEnabled(bool enabled) {
+    paintingEnabled_ = enabled;
+    update();
+}
+
+void TableView::setCardMovement(bool on, int speed) {
+    cardMovement_ = on;
+    cardSpeed_ = speed < 0 ? 0 : speed;
+}
+
+int TableView::animationSteps() const {
+    return static_cast<int>(std::lround(100.0 / (cardSpeed_ + 1)));
+}
+
+// Drawing services of the engine
+
+void TableView::repaintRect(int left, int top, int width, int height) {
+    repaint(QRect(left, top, width, height));
+}
+
+void TableView::repaintArea(TableArea area) {
+    const Layout& l = game_.layout;
+    switch (area) {
+    case TableArea::pileColumn:
+        repaintRect(0, 0, l.tableLeft + l.cardWidth + 6, l.tableHeight);
+        break;
+    case TableArea::opponentHand:
+        repaintRect(0, 0, l.tableWidth, kOpponentHandY + l.cardHeight + 1);
+        break;
+    case TableArea::opponentMelds:
+        repaintRect(0, 0, l.tableWidth, l.midY + 2);
+        break;
+    case TableArea::playerMelds:
+    case TableArea::playerHand:
+        repaintRect(0, l.midY - 1, l.tableWidth, l.tableHeight - l.midY + 1);
+        break;
+    case TableArea::all:
+        repaint();
+        break;
+    }
+}
+
+void TableView::waitFor(int milliseconds) {
+    if (milliseconds <= 0) return;
+    InputGate::instance().enter();
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+    InputGate::instance().leave();
+}
+
+void TableView::animateCard(const Card& card, int fromX, int fromY, int toX, int toY,
+                            bool highlight) {
+    if (animating_) return;
+    animating_ = true;
+    ++animationsRun_;
+    const bool setCursor = QApplication::overrideCursor() == nullptr;
+    if (setCursor) QApplication::setOverrideCursor(Qt::WaitCursor);
+    const QPixmap image = images_.image(dragImageIndex(card));
+    const QSize size(game_.layout.cardWidth, game_.layout.cardHeight);
+
+    if (cardMovement_ && paintingEnabled_ && isVisible()) {
+        const int n = animationSteps();
+        const double dx = double(toX - fromX) / n;
+        const double dy = double(toY - fromY) / n;
+        double x = fromX, y = fromY;
+        overlay_ = image;
+        for (int i = 0; i < n; ++i) {
+            const QRect old(overlayPos_, size);
+            overlayPos_ = QPoint(int(std::lround(x)), int(std::lround(y)));
+            repaint(QRect(overlayPos_, size).united(old));
+            waitFor(kAnimationStepMs);
+            x += dx;
+            y += dy;
+        }
+        const QRect last(overlayPos_, size);
+        overlay_ = QPixmap();
+        repaint(last);
+    }
+
+    if (highlight && paintingEnabled_ && !image.isNull()) {
+        // The selected look: the card's image blended half with black.
+        QPixmap dark = image;
+        {
+            QPainter p(&dark);
+            p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+            p.fillRect(QRect(QPoint(0, 0), size), QColor(0, 0, 0, 128));
+        }
+        overlay_ = dark;
+        overlayPos_ = QPoint(toX, toY);
+        repaint(QRect(overlayPos_, size));
+        waitFor(kHighlightMs);
+        overlay_ = QPixmap();
+        repaint(QRect(overlayPos_, size));
+    }
+
+    animating_ = false;
+    if (setCursor) QApplication::restoreOverrideCursor();
+}
+
+int TableView::dragImageIndex(const Card& card) {
+    // A card that travels face down (dealt or drawn to the opponent) must not show its face on
+    // the way.
+    return card.faceUp ? card.face - 1 : kFirstBackImage + (card.deck ? 1 : 0);
+}
+
+// Drawing values
+
+int TableView::discardExtraHeight() const {
+    const Pile& pile = game_.state.discardPile;
+    if (!game_.state.pileFanned || pile.count < 2) return 0;
+    return kColumnStep * (pile.count - 1);
+}
+
+QString TableView::discardCountText() const {
+    return (game_.state.pileFrozen ? QStringLiteral("*") : QString()) +
+           QString::number(game_.state.discardPile.count);
+}
+
+QString TableView::stockCountText() const {
+    return QString::number(game_.state.stock.count);
+}
+
+QFont TableView::counterFont() const {
+    QFont f(QStringLiteral("MS Sans Serif"));
+    f.setStyleHint(QFont::SansSerif);
+    f.setPixelSize(pointsToPixels(8));
+    f.setBold(true);
+    return f;
+}
+
+QFont TableView::labelFont() const {
+    QFont f(QStringLiteral("Arial"));
+    f.setStyleHint(QFont::SansSerif);
+    f.setBold(game_.layout.sizeIndex != 0);
+    const int limit = game_.layout.cardWidth - 4;
+    for (int points = 10; points >= 1; --points) {
+        f.setPixelSize(pointsToPixels(points));
+        if (QFontMetrics(f).horizontalAdvance(QStringLiteral("Natural")) <= limit) break;
+    }
+    return f;
+}
+
+QStringList TableView::velnoraLabel(Seat seat, int column) const {
+    if (column < 1 || column >= kColumns) return {};
+    const bool player = seat == Seat::player;
+    const VelnoraTally& tally = player ? game_.state.playerVelnoras : game_.state.opponentVelnoras;
+    const auto k = static_cast<std::size_t>(column);
+    const int kind = tally.velnoraKind[k];
+    if (kind == kNoVelnora) return {};
+    if (kind == kWildVelnora) return {QStringLiteral("Wild"), QStringLiteral("card")};
+    const int naturals = tally.velnoraNaturals[k];
+    if (kind == kNaturalVelnora) return {QStringLiteral("Natural"), QString::number(naturals)};
+    const Pile& melds = player ? game_.state.playerMelds : game_.state.opponentMelds;
+    const int cards = columnCount(melds, column, game_.layout);
+    return {QStringLiteral("Mixed"),
+            QString::number(cards - naturals) + "/" + QString::number(naturals)};
+}
+
+// Painting
+
+void TableView::paintEvent(QPaintEvent* event) {
+    QPainter p(this);
+    p.setClipRegion(event->region());
+    p.fillRect(rect(), background_);
+    if (!paintingEnabled_) return;
+    paintTable(p);
+    if (!overlay_.isNull()) p.drawPixmap(overlayPos_, overlay_);
+    if (onPainted) onPainted();
+}
+
+void TableView::drawCard(QPainter& p, const Card& c, bool showFace, int x, int y) {
+    const int index = showFace ? c.face - 1 : kFirstBackImage + (c.deck ? 1 : 0);
+    const QPixmap& image = images_.image(index);
+    if (!image.isNull()) p.drawPixmap(x, y, image);
+}
+
+void TableView::paintTable(QPainter& p) {
+    const GameState& g = game_.state;
+    const Layout& l = game_.layout;
+
+    if (!g.stock.empty()) drawCard(p, g.stock.top(), false, g.stock.top().x, g.stock.top().y);
+
+    if (g.pileFanned) {
+        for (int i = 0; i < g.discardPile.count; ++i) {
+            const Card& c = g.discardPile.at(i);
+            drawCard(p, c, true, c.x, c.y + kColumnStep * i);
+        }
+    } else if (!g.discardPile.empty()) {
+        const Card& c = g.discardPile.top();
+        drawCard(p, c, true, c.x, c.y);
+    }
+
+    // The opponent's hand is drawn sorted by rank whatever its pile order.
+    const bool hideFaces = g.loadedSinceDeal || game_.options.networkGame;
+    int x = l.tableLeft;
+    for (int rank = 0; rank < kColumns; ++rank) {
+        for (const Card& c : g.opponentHand) {
+            if (c.rank != rank) continue;
+            drawCard(p, c, c.faceUp && !hideFaces, x, c.y);
+            x += g.opponentCardSpacing;
+        }
+    }
+
+    for (const Pile* pile : {&g.opponentMelds, &g.playerMelds, &g.playerHand})
+        for (const Card& c : *pile)
+            drawCard(p, c, c.faceUp != 0, c.x, c.y);
+
+    paintFrameAndCounters(p);
+    paintVelnoraLabels(p);
+}
+
+void TableView::paintFrameAndCounters(QPainter& p) {
+    const Layout& l = game_.layout;
+    const QFont font = counterFont();
+    const QFontMetrics fm(font);
+    const int midY = l.midY;
+    const int h = fm.boundingRect(QStringLiteral("8")).height() + l.cardHeight + 5;
+    const int e = discardExtraHeight();
+    const int R = l.tableLeft + l.cardWidth + 4;
+    const int W = l.tableWidth;
+
+    p.setPen(Qt::black);
+    p.drawLine(0, midY - h, R - 1, midY - h);
+    p.drawLine(R, midY - h - 1, R, midY);
+    p.drawPolyline(QPolygon({QPoint(W, midY + 1), QPoint(R, midY + 1), QPoint(R, midY + h + 1 + e),
+                             QPoint(0, midY + h + 1 + e)}));
+    p.setPen(Qt::white);
+    p.drawLine(0, midY - h - 1, R, midY - h - 1);
+    p.drawPolyline(
+        QPolygon({QPoint(R - 1, midY - h), QPoint(R - 1, midY + h + e), QPoint(0, midY + h + e)}));
+    p.drawLine(R, midY, W, midY);
+
+    p.setFont(font);
+    p.setPen(Qt::black);
+    p.setBackgroundMode(Qt::OpaqueMode);
+    p.setBackground(background_);
+    const int centre = l.tableLeft + l.cardWidth / 2;
+    const int th = fm.height();
+    auto centred = [&](const QString& text, int top) {
+        const int w = fm.horizontalAdvance(text);
+        p.drawText(centre - w / 2, top + fm.ascent(), text);
+    };
+    centred(discardCountText(), midY + l.cardHeight + e + 3);
+    centred(stockCountText(), midY - l.cardHeight - th - 3);
+    p.setBackgroundMode(Qt::TransparentMode);
+}
+
+void TableView::paintVelnoraLabels(QPainter& p) {
+    countRanks(game_.state, game_.layout);
+    const Layout& l = game_.layout;
+    const QFont font = labelFont();
+    const QFontMetrics fm(font);
+    const int t = fm.height();
+    p.setFont(font);
+    auto text = [&](const QString& s, int x, int top, int extra) {
+        p.drawText(x + (l.cardWidth - fm.horizontalAdvance(s)) / 2 + extra, top + fm.ascent(), s);
+    };
+    auto box = [&](int x, int top, int bottom) {
+        p.setPen(Qt::black);
+        p.setBrush(Qt::yellow);
+        p.drawRect(x, top, l.cardWidth - 1, bottom - top - 1);
+        p.setBrush(Qt::NoBrush);
+    };
+    for (int k = 1; k < kColumns; ++k) {
+        const int x = l.tableLeft + k * l.columnPitch;
+        const QStringList mine = velnoraLabel(Seat::player, k);
+        if (mine.size() == 2) {
+            const int top = l.playerMeldsY + l.cardHeight;
+            box(x, top + 15, top + 20 + 2 * t);
+            text(mine[0], x, top + 17, 0);
+            text(mine[1], x, top + 19 + t, mine[0] == "Wild" ? 0 : 1);
+        }
+        const QStringList theirs = velnoraLabel(Seat::opponent, k);
+        if (theirs.size() == 2) {
+            const int base = l.opponentMeldsY;
+            box(x, base - 2 * t - 20, base - 15);
+            text(theirs[0], x, base - 2 * t - 18, 0);
+            if (theirs[0] == "Wild")
+                text(theirs[1], x, base - t - 16, 0);
+            else
+                text(theirs[1], x, base - t - 18, 1);
+        }
+    }
+}
+
+// Controls
+
+QPoint TableView::stockPoint() const {
+    return {game_.layout.tableLeft + 1, game_.layout.stockY + 1};
+}
+
+QPoint TableView::discardPoint() const {
+    return {game_.layout.tableLeft + 1, game_.layout.discardY + 1};
+}
+
+Hit TableView::hitTest(int x, int y) {
+    GameState& g = game_.state;
+    const Layout& l = game_.layout;
+    Hit hit;
+    if (g.promptState == kPromptWaitForDeal) return hit;
+    const bool inColumn = x >= l.tableLeft && x <= l.tableLeft + l.cardWidth;
+    if (!g.stockExhausted && inColumn && y >= l.stockY && y <= l.stockY + l.cardHeight) {
+        hit.kind = kHitStock;
+    } else if (inColumn && y >= l.discardY && y <= l.discardY + l.cardHeight) {
+        hit.kind = kHitDiscardPile;
+    } else if (int i = scanColumns(g.playerHand, l, x, y); i >= 0) {
+        hit.index = i;
+        hit.kind = isWild(g.playerHand.at(i).rank) ? kHitHandWildcard : kHitHandNatural;
+    } else if (int m = scanColumns(g.playerMelds, l, x, y); m >= 0) {
+        hit.index = m;
+        hit.kind = columnOf(g.playerMelds.at(m).x, l) == kRankThree ? kHitThreesColumn : kHitMeld;
+    }
+    if (hit.kind >= kHitStock && hit.kind <= kHitHandNatural) g.gameInProgress = 1;
+    return hit;
+}
+
+void TableView::formMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos) {
+    GameState& g = game_.state;
+    if (g.inputBlocked || waitingToRetryConnection || !paintingEnabled_) return;
+    const Hit hit = hitTest(pos.x(), pos.y());
+    const bool shift = modifiers & Qt::ShiftModifier;
+    const bool ctrl = modifiers & Qt::ControlModifier;
+
+    if (button == Qt::LeftButton) {
+        if (g.pileFanned) {
+            g.pileFanned = 0;
+            repaintArea(TableArea::pileColumn);
+        }
+        switch (hit.kind) {
+        case kHitStock:
+            game_.drawFromStock();
+            break;
+        case kHitDiscardPile:
+            if (g.takingPile)
+                game_.undoTakePile();
+            else
+                game_.takeDiscardPile();
+            break;
+        case kHitHandNatural:
+            game_.meldFromHand(hit.index, ctrl    ? MeldMode::upToThree
+                                          : shift ? MeldMode::allOfRank
+                                                  : MeldMode::single);
+            break;
+        case kHitMeld:
+            game_.meldCardClick(hit.index, shift);
+            break;
+        case kHitHandWildcard:
+            // For wildcards Shift outranks Ctrl: up to seven before up to three.
+            game_.meldWildcards(shift  ? MeldMode::allOfRank
+                                : ctrl ? MeldMode::upToThree
+                                       : MeldMode::single);
+            break;
+        default:
+            break;
+        }
+    } else if (button == Qt::RightButton) {
+        if (hit.kind == kHitHandNatural || hit.kind == kHitHandWildcard) {
+            if (!g.hasDrawn) {
+                game_.showWarning(2);
+            } else {
+                const int needed = game_.options.doubleClickDiscard ? 1 : 0;
+                if (hit.index != lastRightClickCard) {
+                    lastRightClickCard = hit.index;
+                    rightClickCount = 0;
+                } else if (rightClickCount < needed) {
+                    ++rightClickCount;
+                }
+                if (rightClickCount == needed) {
+                    rightClickCount = 0;
+                    lastRightClickCard = -1;
+                    game_.discard(hit.index);
+                }
+            }
+        } else if (hit.kind == kHitThreesColumn && g.hasDrawn && game_.rules.threeBlock) {
+            game_.discardRedThree(hit.index);
+        }
+    }
+    // Every table click ends with the busy flag clear, whatever the action did.
+    game_.busy = false;
+}
+
+void TableView::selectByRank(int column, Qt::KeyboardModifiers modifiers) {
+    const Layout& l = game_.layout;
+    const int x = l.tableLeft + column * l.columnPitch;
+    const int prompt = game_.state.promptState;
+    const int warningsBefore = warningsShown_;
+    switch (keySelectMode) {
+    case 0:
+        formMouseUp(Qt::LeftButton, modifiers, {x, l.playerHandY + kColumnStep});
+        break;
+    case 1:
+        formMouseUp(Qt::RightButton, modifiers, {x, l.playerHandY + kColumnStep});
+        break;
+    default:
+        formMouseUp(Qt::LeftButton, modifiers, {x, l.playerMeldsY + kColumnStep});
+        break;
+    }
+    // Keep the selection prompt for the next key only while the player is still melding: after
+    // a discard the turn has passed and the prompt would invite a key that cannot act.
+    const GameState& g = game_.state;
+    const bool stillMelding = g.hasDrawn && !g.inputBlocked &&
+                              g.promptState != kPromptOpponentsTurn &&
+                              g.promptState != kPromptWaitForDeal && g.promptState != kPromptDraw;
+    if (warningsShown_ == warningsBefore && stillMelding) game_.showInstruction(prompt);
+}
+
+void TableView::toggleOpponentCards() {
+    GameState& g = game_.state;
+    g.showOpponentCards = g.showOpponentCards ? 0 : 1;
+    for (Card& c : g.opponentHand)
+        c.faceUp = c.faceUp ? 0 : 1;
+    g.opponentCardSpacing = static_cast<std::uint8_t>(22 - g.opponentCardSpacing);
+    game_.layout.opponentCardSpacing = g.opponentCardSpacing;
+    const Layout& l = game_.layout;
+    const int width = l.cardWidth + 12 * g.opponentHand.count - 12;
+    repaintRect(l.tableLeft, kOpponentHandY, width > l.cardWidth ? width : l.cardWidth,
+                l.cardHeight);
+}
+
+bool TableView::formKeyDown(int key, Qt::KeyboardModifiers modifiers) {
+    const int prompt = game_.state.promptState;
+    if (prompt >= kPromptSelectMeld && prompt <= kPromptSelectWildcard) {
+        const int column = columnForKey(key);
+        if (column >= 0) {
+            selectByRank(column, modifiers);
+            return true;
+        }
+    }
+    switch (key) {
+    case Qt::Key_Escape:
+        // Leaves a selection prompt for the prompt of the turn's phase; a selection entered
+        // before drawing must not invite melding.
+        if (prompt >= kPromptSelectMeld && prompt <= kPromptSelectWildcard) {
+            const GameState& g = game_.state;
+            game_.showInstruction(!g.hasDrawn    ? kPromptDraw
+                                  : g.takingPile ? kPromptTakingPile
+                                                 : kPromptMeldOrDiscard);
+        }
+        return true;
+    case Qt::Key_F5:
+        return true;
+    case Qt::Key_F6:
+        formMouseUp(Qt::LeftButton, modifiers, stockPoint());
+        return true;
+    case Qt::Key_F7:
+        formMouseUp(Qt::LeftButton, modifiers, discardPoint());
+        return true;
+    case Qt::Key_F8:
+        keySelectMode = 0;
+        game_.showInstruction(kPromptSelectMeld);
+        return true;
+    case Qt::Key_F9:
+        keySelectMode = 2;
+        game_.showInstruction(kPromptSelectWildcard);
+        return true;
+    case Qt::Key_F10:
+        keySelectMode = 1;
+        game_.showInstruction(kPromptSelectDiscard);
+        return true;
+    case Qt::Key_F11:
+        if (modifiers & Qt::ControlModifier) {
+            toggleOpponentCards();
+            return true;
+        }
+        return false;
+    default:
+        return false;
+    }
+}
+
+// Qt events
+
+void TableView::mouseReleaseEvent(QMouseEvent* event) {
+    formMouseUp(event->button(), event->modifiers(), event->position().toPoint());
+}
+
+void TableView::mouseMoveEvent(QMouseEvent* event) {
+    if (onMouseMove) onMouseMove();
+    QWidget::mouseMoveEvent(event);
+}
+
+void TableView::keyPressEvent(QKeyEvent* event) {
+    if (formKeyDown(event->key(), event->modifiers())) return;
+    if (game_.options.networkGame && forwardToChat && !(event->modifiers() & Qt::AltModifier) &&
+        event->key() >= 33 && forwardToChat(event->key(), event->text()))
+        return;
+    QWidget::keyPressEvent(event);
+}
+
+bool TableView::event(QEvent* event) {
+    // F10 would otherwise reach the menu bar; the table keeps its function keys to itself.
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() >= Qt::Key_F5 && key->key() <= Qt::Key_F11) {
+            event->accept();
+            return true;
+        }
+    }
+    return QWidget::event(event);
+}
+
+} // namespace velnora::ui

@@ -1,0 +1,144 @@
+#pragma once
+// The table: draws the game state of one Game, moves cards with the drag animation, and turns
+// the human's clicks and keys into the engine's player actions.
+
+#include "card_art.h"
+#include "game.h"
+
+#include <QFont>
+#include <QPixmap>
+#include <QWidget>
+
+#include <functional>
+
+class QPushButton;
+
+namespace velnora::ui {
+
+// What a point on the table hits.
+enum HitKind {
+    kHitNothing = 0,
+    kHitStock = 1,
+    kHitDiscardPile = 2,
+    kHitHandNatural = 3,
+    kHitMeld = 4,
+    kHitThreesColumn = 5,
+    kHitHandWildcard = 6,
+};
+
+struct Hit {
+    int kind = kHitNothing;
+    int index = -1; // in playerHand (3, 6) or playerMelds (4, 5)
+};
+
+// True while a local wait swallows the user's input (the computer is moving).
+bool inLocalWait();
+
+// Converts a point size to pixels as the table's 96-dpi artwork expects, whatever the screen.
+int pointsToPixels(int points);
+
+// The drawing area of the main window, exactly one table size in logical pixels.
+class TableView : public QWidget {
+    Q_OBJECT
+public:
+    explicit TableView(Game& game, QWidget* parent = nullptr);
+
+    // Layout and images
+    // Takes the layout of a table size into the game and sizes the widget to the table.
+    void computeLayout(int sizeIndex);
+    // Rebuilds the card images for the current size with the two decks' backs.
+    void loadCardImages(const std::array<CardBack, 2>& backs);
+    const CardImageList& images() const { return images_; }
+    void setBackgroundColour(const QColor& colour);
+    QColor backgroundColour() const { return background_; }
+    // Nothing is painted before the start-up interval ends.
+    void setPaintingEnabled(bool enabled);
+    bool paintingEnabled() const { return paintingEnabled_; }
+    void setCardMovement(bool on, int speed);
+    int animationSteps() const;
+
+    // Drawing services of the engine
+    // Repaints one rectangle of the table at once.
+    void repaintRect(int left, int top, int width, int height);
+    // Repaints the band of the table that holds an area.
+    void repaintArea(TableArea area);
+    // Moves a card's image from one point to another; returns at once while another runs.
+    void animateCard(const Card& card, int fromX, int fromY, int toX, int toY, bool highlight);
+    // Waits in a local event loop: the table keeps painting while input is swallowed.
+    void waitFor(int milliseconds);
+    bool animating() const { return animating_; }
+    // The image a moving card shows: its face, or its deck's back while it travels face down.
+    static int dragImageIndex(const Card& card);
+    int animationsRun() const { return animationsRun_; }
+
+    // Drawing values, also read by tests
+    // Extra height of the discard pile while it is shown fanned.
+    int discardExtraHeight() const;
+    QString discardCountText() const;
+    QString stockCountText() const;
+    QFont counterFont() const;
+    // The font of the velnora labels after shrinking it until "Natural" fits a card.
+    QFont labelFont() const;
+    // The two lines under (player) or over (opponent) a velnora column; empty when none.
+    QStringList velnoraLabel(Seat seat, int column) const;
+
+    // Controls
+    Hit hitTest(int x, int y);
+    // The mouse release on the table, mapped to a player action.
+    void formMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos);
+    // A key for the table; returns true when it was consumed.
+    bool formKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    // Counts warnings shown on the status line, so a typed key knows whether its action failed.
+    void noteWarningShown() { ++warningsShown_; }
+
+    int lastRightClickCard = -1;
+    int rightClickCount = 0;
+    int keySelectMode = 0;
+    // Set while the program waits to retry a network connection: clicks do nothing then.
+    bool waitingToRetryConnection = false;
+
+    QPushButton* endHandButton() const { return bnEndHand_; }
+    // Places the "End Hand" button 10 pixels from the table's right edge.
+    void placeEndHandButton();
+
+    // Called after every paint (the status panels follow the table), on mouse moves (the status
+    // line leaves a menu hint), and for typing that belongs to the chat line.
+    std::function<void()> onPainted;
+    std::function<void()> onMouseMove;
+    std::function<bool(int key, const QString& text)> forwardToChat;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void paintTable(QPainter& p);
+    void paintFrameAndCounters(QPainter& p);
+    void paintVelnoraLabels(QPainter& p);
+    void drawCard(QPainter& p, const Card& c, bool showFace, int x, int y);
+    void selectByRank(int column, Qt::KeyboardModifiers modifiers);
+    void toggleOpponentCards();
+    QPoint stockPoint() const;
+    QPoint discardPoint() const;
+
+    Game& game_;
+    CardImageList images_;
+    QColor background_{0, 128, 0};
+    bool paintingEnabled_ = false;
+    bool cardMovement_ = true;
+    int cardSpeed_ = 10;
+
+    // The animation's overlay image, drawn over the table while a card moves or is highlighted
+    bool animating_ = false;
+    int animationsRun_ = 0;
+    QPixmap overlay_;
+    QPoint overlayPos_;
+
+    int warningsShown_ = 0;
+    QPushButton* bnEndHand_ = nullptr;
+};
+
+} // namespace velnora::ui
