@@ -27,11 +27,13 @@ int pointsOfRank(int rank);
 
 // Computer level from the "Settings\Level" text: "Beginner" 0, "Advanced" 1, anything else 2.
 int levelFromString(const std::string& level);
+// The word stored for a level: "Beginner", "Advanced", "Expert".
 const char* levelName(int level);
 // Melding track-bar position 0..10 and meldDelay in ms.
 inline int meldDelayForPosition(int position) {
     return 1500 - 150 * position;
 }
+// Track-bar position shown for a stored meldDelay.
 inline int positionForMeldDelay(int delay) {
     return 10 - delay / 150;
 }
@@ -43,33 +45,42 @@ public:
 };
 
 // Shared routines
+// Rebuilds the counting tables (and rows 0, 2 and 3 of rankCounts) from the piles.
 Counts aiRecount(Game& game);
+// The computer's pause after a card it lays: meldDelay through the host.
 void pause(Game& game);
+// Whether the computer may and will consider taking the pile; the same at every level.
 bool canTakeDiscard(Game& game, const Counts& c, bool frozen);
+// Moves one wild card (a joker before a two) from the hand into a meld column.
 void meldWildcard(Game& game, int column);
+// Jokers and twos standing in one column of the computer's melds.
 int countMeldWildcards(const Game& game, int column);
+// Index of the first hand card of a rank, or -1.
 int findInHand(const Game& game, int rank);
 // Lays every red three of the hand; fromLast scans from the last card (the Expert).
 void layRedThrees(Game& game, bool fromLast = false);
-// Step 3's draw: cardsDrawn cards, a red three with drawExtra followed by one more.
+// The ordinary draw: cardsDrawn cards, each red three (with drawExtra) followed by one more.
 void drawForTurn(Game& game);
 // The velnora-completing step that Beginner and Advanced use as their add-to-melds step.
 void velnoraCompletingStep(Game& game);
 // The initial-meld estimate shape of Beginner and Advanced.
 struct MeldEstimate {
-    int a = 0;
-    int cards = 0;
-    int pairs = 0;
+    int a = 0;     // meld points reached
+    int cards = 0; // hand cards the estimate uses
+    int pairs = 0; // wild-card pairs it counts
 };
+// Triples at face value, then wild-card pairs from the ace down, until the minimum is reached.
 MeldEstimate sharedMeldEstimate(Game& game, const Counts& c, int minimum);
-// Step 1 and 2 of every turn; returns the turn's unraised minimum M.
+// The start of every turn: blocks input, records the player's meld points and returns the
+// turn's unraised first-meld minimum.
 int beginTurn(Game& game);
-// Step 8's common part: lays hand card i on the pile and freezes it for a wild card or red three.
+// The discard itself: lays hand card i on the pile and freezes it for a wild card or red three.
 void discardFromHand(Game& game, int handIndex);
 // "The computer passes the discard." when the hand holds fewer than two cards and the velnoras
 // are short; returns true when it passed.
 bool passesDiscard(Game& game);
-// Step 9. When the end-of-hand check ends the hand, the next hand's state is left alone.
+// The end of every turn: end-of-hand check, then the table goes back to the player. When the
+// check ends the hand, the next hand's state is left alone.
 void endTurn(Game& game);
 
 // Moving cards between the pile and the computer's hand
@@ -81,7 +92,7 @@ void takeRestOfPile(Game& game);
 void layOnDiscardPile(Game& game, Card card);
 // Cards in one column of the computer's melds.
 int meldColumnCount(const Game& game, int column);
-// The end of step 3 when the stock is exhausted and the pile cannot be taken: sets
+// The stock is exhausted and the pile cannot be taken: sets
 // endHandRequested and runs the end-of-hand check.
 void endHandStockExhausted(Game& game);
 

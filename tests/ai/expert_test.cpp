@@ -2,7 +2,9 @@
 // takes the pile, when it goes out, and what it discards.
 
 #include "ai_table.h"
+#include "autoplayer.h"
 #include "expert.h"
+#include "meld_check.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +20,10 @@ constexpr int kAce = 13, kTwoS = 1, kJokerCard = kJokerFace;
 // The shared computer table with what the Expert's decisions read besides: a short stock whose
 // cards lie under the discard pile, and the player's hand as the window last counted it.
 struct Table : AiTable {
-    Table() { game.options.meldDelay = 0; }
+    Table() {
+        game.options.meldDelay = 0;
+        game.options.computerLevel = 2;
+    }
 
     Card take(int f) {
         Card c = takeFromStock(f);
@@ -462,39 +467,45 @@ TEST(ExpertDiscard, AWildcardFreezesThePileWhenThePlayerIsCloseToIt) {
     EXPECT_TRUE(isWild(t.g.opponentHand.at(choice.handIndex).rank));
 }
 
-// Whole hands against a player who only draws and discards
+// Whole matches against the autoplayer
 
-TEST(ExpertPlay, WholeHandsKeepTheTableConsistent) {
-    for (std::uint64_t seed = 1; seed <= 12; ++seed) {
+// Plays the Expert and checks after each of its turns that its melds are ones the rules allow
+// while cards are still in hand (a first meld below the minimum, too many wild cards, ...).
+struct CheckedExpert : OpponentDriver {
+    ComputerDriver computer;
+    std::vector<std::string> faults;
+    void startTurn(Game& game) override {
+        computer.startTurn(game);
+        std::string why;
+        if (game.state.promptState != kPromptWaitForDeal &&
+            !validateOpponentMelds(game.state, game.rules, game.layout, &why) &&
+            why != "the opponent still holds cards")
+            faults.push_back(why + "\n" + toString(game.state));
+    }
+};
+
+TEST(ExpertPlay, WholeMatchesKeepTheTableAndTheMeldsLegal) {
+    for (std::uint64_t seed = 1; seed <= 40; ++seed) {
         Table t;
         t.rng.reseed(seed);
-        ComputerDriver driver;
+        CheckedExpert driver;
         t.game.setOpponentDriver(&driver);
         t.game.options.aggression = static_cast<int>(seed * 9 % 101);
         t.game.rules.velnorasToGoOut = seed % 2 == 0 ? 2 : 1;
         t.game.rules.threeBlock = seed % 3 == 0;
         t.game.rules.naturalPair = seed % 4 != 1;
         t.game.rules.cardsDrawn = seed % 5 == 0 ? 2 : 1;
+        t.game.rules.topCardCounts = seed % 7 != 0;
+        t.game.rules.velnoraRequired = seed % 6 == 0;
+        t.game.rules.bonusCounts = seed % 8 == 0;
+        AutoPlayer player(t.game, seed);
         t.game.newGame();
-        for (int action = 0; action < 3000 && t.host.scorings.size() < 3 && !t.host.closed;
-             ++action) {
-            if (t.g.promptState == kPromptDraw) {
-                if (t.g.stockExhausted)
-                    t.game.endHand();
-                else
-                    t.game.drawFromStock();
-            } else if (t.g.hasDrawn) {
-                for (int i = 0; i < t.g.playerHand.count; ++i)
-                    if (t.game.discard(i)) break;
-            } else {
-                ADD_FAILURE() << "stuck at prompt " << int(t.g.promptState) << " seed " << seed;
-                break;
-            }
-            if (!t.consistent()) break;
-        }
-        EXPECT_GE(t.host.scorings.size(), 1u) << "seed " << seed;
-        for (const std::string& m : t.host.messages)
-            EXPECT_NE(m, "Meld error: Wildcard not found.") << "seed " << seed;
+        bool ok = true;
+        for (int turn = 0; turn < 3000 && ok && t.host.gameOvers.empty(); ++turn)
+            if (player.playTurn([&] { ok = ok && t.consistent(); }) == 0) break;
+        EXPECT_FALSE(t.host.gameOvers.empty()) << "seed " << seed;
+        EXPECT_TRUE(driver.faults.empty()) << "seed " << seed << ": " << driver.faults.front();
+        EXPECT_FALSE(t.messageShown("Meld error: Wildcard not found.")) << "seed " << seed;
         EXPECT_TRUE(t.host.fatal.empty()) << "seed " << seed;
     }
 }
