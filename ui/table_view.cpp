@@ -170,6 +170,10 @@ void TableView::repaintRect(int left, int top, int width, int height) {
 
 void TableView::repaintArea(TableArea area) {
     const Layout& l = game_.layout;
+    // Every card that reaches or leaves a hand or meld row passes through the stock or the
+    // discard pile, whose counters must follow: the pile column comes along with every band.
+    if (area != TableArea::all && area != TableArea::pileColumn)
+        repaintRect(0, 0, l.tableLeft + l.cardWidth + 6, l.tableHeight);
     switch (area) {
     case TableArea::pileColumn:
         repaintRect(0, 0, l.tableLeft + l.cardWidth + 6, l.tableHeight);
