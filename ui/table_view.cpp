@@ -47,11 +47,6 @@ protected:
         case QEvent::Wheel:
         case QEvent::ContextMenu:
             return true;
-        case QEvent::Close:
-            // Closing the window in the middle of the computer's turn would free the game
-            // under the running turn.
-            event->ignore();
-            return true;
         default:
             return QObject::eventFilter(watched, event);
         }

@@ -62,6 +62,28 @@ TEST_F(TableWindowTest, ClicksDuringTheComputersPauseAreSwallowed) {
     EXPECT_TRUE(state().hasDrawn);
 }
 
+TEST_F(TableWindowTest, PopupsStillCloseThemselvesDuringAPause) {
+    // The whose-turn popup's timer fires while the deal is still moving cards.
+    window->show();
+    auto* popup = ui::TfmWhoseTurn::popup(window.get(), "It's your turn to draw first.");
+    QPointer<QWidget> guard(popup);
+    QTimer::singleShot(5, [&] {
+        if (guard) guard->close();
+    });
+    window->pause(40);
+    EXPECT_TRUE(!guard || !guard->isVisible());
+}
+
+TEST_F(TableWindowTest, TheWindowStaysOpenWhileTheComputerPauses) {
+    // Closing in the middle of the computer's turn would free the game under the running turn.
+    window->show();
+    bool closed = true;
+    QTimer::singleShot(5, [&] { closed = window->close(); });
+    window->pause(40);
+    EXPECT_FALSE(closed);
+    EXPECT_TRUE(window->isVisible());
+}
+
 TEST_F(TableWindowTest, TheTableRepaintsDuringAPause) {
     window->show();
     int paints = 0;
