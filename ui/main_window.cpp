@@ -109,7 +109,7 @@ QString programDataFolder() {
 TfmVelMain::TfmVelMain(Settings* settings, QStringList arguments, QWidget* parent)
     : QMainWindow(parent), arguments_(std::move(arguments)) {
     setObjectName("TfmVelMain");
-    // 1. The settings store first: everything below reads through it.
+    // The settings store first: everything below reads through it.
     if (settings) {
         settings_ = settings;
     } else {
@@ -157,23 +157,21 @@ TfmVelMain::TfmVelMain(Settings* settings, QStringList arguments, QWidget* paren
     connect(tmLED_, &QTimer::timeout, this, &TfmVelMain::tmLEDTimer);
     createMenus();
 
-    // 2.
+    // The status line, the cursor and the generator before any option is read.
     showConnectionState(0);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     random_.reseed(clockSeed());
     game_->options.reseedFromClock = true;
     helpCounter_ = 1;
 
-    // 3. Older versions' settings come in before anything is read.
+    // Older versions' settings come in before anything is read.
     if (dataModule_) MigrateSettings(dataModule_->rfMain, MigrationPaths::fromEnvironment());
 
-    // 4. to 7.
     loadOptions();
 
-    // 8.
     sizeWindow();
 
-    // 9.
+    // The network items stay off until a connection exists.
     chatOnTop_->setChecked(chatOnTop);
     connectionState = 0;
     setWindowTitle(kCaption);
@@ -292,11 +290,11 @@ void TfmVelMain::loadOptions() {
     QScreen* screen = QGuiApplication::primaryScreen();
     const QSize screenSize = screen ? screen->size() : QSize(1280, 1024);
 
-    // 4.
+    // Table colour and the largest size the screen takes
     table_->setBackgroundColour(colourOf(s.readInt("Settings\\Background Color", 32768)));
     maxWindowSizeIndex = maxSizeIndexForScreen(screenSize.width());
 
-    // 5.
+    // Mouse option and the known players
     doubleClickDiscard =
         s.readString("Settings\\Mouse options", "Single Right Click") != "Single Right Click";
     selectPlayerOnStartup = s.readBool("Settings\\Select Player on startup", true);
@@ -308,7 +306,7 @@ void TfmVelMain::loadOptions() {
     }
     currentPlayer = playerList.empty() ? -1 : 0;
 
-    // 6.
+    // Rules and options, in the order the store lists them
     game_->rules = loadRules(s);
     soundEnabled = s.readBool("Settings\\Sound", true);
     meldDelay = s.readInt("Settings\\Delay", 300);
@@ -330,7 +328,7 @@ void TfmVelMain::loadOptions() {
     showHighscores = s.readBool("Settings\\Show Highscores", true);
     showTurns = s.readBool("Settings\\Show Turns", true);
 
-    // 7.
+    // Window placement: a stored size larger than the screen allows is lowered
     const WindowPlacement place =
         parseResolution(qs(s.readString("Settings\\Resolution", "0,0,640x480")), screenSize.width(),
                         screenSize.height());
