@@ -25,16 +25,15 @@ private:
     bool saved_;
 };
 
-// The reveal key's toggle: flips every opponent card and widens or narrows the row (10 <-> 12).
-void toggleOpponentCards(GameState& g, TableHost& host) {
-    g.showOpponentCards = g.showOpponentCards ? 0 : 1;
-    for (Card& c : g.opponentHand)
-        c.faceUp = c.faceUp ? 0 : 1;
-    g.opponentCardSpacing = static_cast<std::uint8_t>(22 - g.opponentCardSpacing);
-    host.repaint(TableArea::opponentHand);
-}
-
 } // namespace
+
+void Game::toggleOpponentCards() {
+    state.showOpponentCards = state.showOpponentCards ? 0 : 1;
+    for (Card& c : state.opponentHand)
+        c.faceUp = c.faceUp ? 0 : 1;
+    state.opponentCardSpacing = static_cast<std::uint8_t>(22 - state.opponentCardSpacing);
+    host_.repaint(TableArea::opponentHand);
+}
 
 std::string Game::opponentName() const {
     return options.networkGame ? options.remoteName : "Computer";
@@ -82,9 +81,9 @@ bool Game::checkEndOfHand() {
     if (host_.showScoring(report)) {
         // The details name the opponent's cards, so a local game shows them meanwhile.
         const bool reveal = !state.showOpponentCards && !options.networkGame;
-        if (reveal) toggleOpponentCards(state, host_);
+        if (reveal) toggleOpponentCards();
         host_.showDetails(report);
-        if (reveal) toggleOpponentCards(state, host_);
+        if (reveal) toggleOpponentCards();
     }
 
     host_.recordHighscore(0, handDiff);

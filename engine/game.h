@@ -125,6 +125,10 @@ public:
     void opponentAddCard(Card card, bool animate);
     void endOpponentTurn();
 
+    // Shows or hides the opponent's hand: flips its cards and widens or narrows the row (the
+    // reveal key, and the details dialog of a local game).
+    void toggleOpponentCards();
+
     // End of hand and match; true when the hand ended here.
     bool checkEndOfHand();
     bool endOfHandRunning() const { return endOfHandRunning_; }

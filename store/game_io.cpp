@@ -26,7 +26,7 @@ std::uint64_t tickMilliseconds() {
 
 } // namespace
 
-SaveOutcome saveGame(Game& game, bool quiet, const std::filesystem::path& file) {
+SaveOutcome checkSavable(Game& game, bool quiet) {
     GameState& g = game.state;
     if (g.takingPile && !quiet) {
         game.host().showMessage(MessageKind::information,
@@ -41,6 +41,13 @@ SaveOutcome saveGame(Game& game, bool quiet, const std::filesystem::path& file) 
                                     "This game cannot be saved now because your meld is incorrect");
         return SaveOutcome::refusedInvalidMelds;
     }
+    return SaveOutcome::saved;
+}
+
+SaveOutcome saveGame(Game& game, bool quiet, const std::filesystem::path& file) {
+    if (SaveOutcome refused = checkSavable(game, quiet); refused != SaveOutcome::saved)
+        return refused;
+    const GameState& g = game.state;
     // The keys only hide the cards from a text editor; they come from their own generator so
     // that saving never changes the game's random sequence.
     Random keyRandom(clockSeed());

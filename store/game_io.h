@@ -11,6 +11,10 @@ namespace velnora {
 
 enum class SaveOutcome { saved, refusedTakingPile, refusedInvalidMelds, writeFailed };
 
+// Whether the game may be saved now; shows the refusal unless quiet. Menu saves ask this before
+// the file dialog opens.
+SaveOutcome checkSavable(Game& game, bool quiet);
+
 // Writes the game to `file`. A quiet save (autosave, lost connection) shows no message and
 // goes on while the pile is being taken; an invalid meld area refuses either kind.
 SaveOutcome saveGame(Game& game, bool quiet, const std::filesystem::path& file);

@@ -210,10 +210,10 @@ void TfmVelMain::createMenus() {
     game->setObjectName("Game1");
     QAction* a = addItem(game, "New1", "&New", "Start a new Velnora game", Qt::Key_F2);
     connect(a, &QAction::triggered, this, &TfmVelMain::New1Click);
-    addItem(game, "Load1", "&Load...", "Load a saved Velnora game from disk", Qt::Key_F3)
-        ->setEnabled(false);
-    addItem(game, "Save1", "&Save...", "Save the current Velnora game to disk", Qt::Key_F4)
-        ->setEnabled(false);
+    a = addItem(game, "Load1", "&Load...", "Load a saved Velnora game from disk", Qt::Key_F3);
+    connect(a, &QAction::triggered, this, &TfmVelMain::Load1Click);
+    a = addItem(game, "Save1", "&Save...", "Save the current Velnora game to disk", Qt::Key_F4);
+    connect(a, &QAction::triggered, this, &TfmVelMain::Save1Click);
     game->addSeparator();
     addItem(game, "Hiscores1", "&Hiscores...", "Show the Top Ten highscores")->setEnabled(false);
     addItem(game, "WinRatio1", "&Win Ratio...", "Show the player's win/loss ratio ")
@@ -383,11 +383,10 @@ void TfmVelMain::tmSplashTimer() {
     applyOptionsToGame();
 
     resumeGame = false;
-    const QString autosaveFile = QDir(programDataFolder()).filePath("autosave.vel");
     if (arguments_.isEmpty()) {
-        if (autoSave && loadGameHook && QFile::exists(autosaveFile)) {
-            gameFileName = autosaveFile;
-            resumeGame = true;
+        if (autoSave) {
+            gameFileName = autosaveFile();
+            resumeGame = CheckSavedGameFile(gameFileName);
         }
     } else if (arguments_[0].contains("/ip:")) {
         if (arguments_[0].mid(4).isEmpty() || arguments_.size() < 2)
@@ -397,19 +396,19 @@ void TfmVelMain::tmSplashTimer() {
             showMessage(MessageKind::information,
                         "Network play is not available in this version. A game against the "
                         "computer is dealt instead.");
-    } else if (arguments_[0] != "/setup" && arguments_[0].contains(".vel") && loadGameHook) {
+    } else if (arguments_[0] != "/setup" && arguments_[0].contains(".vel")) {
         gameFileName = arguments_[0];
-        resumeGame = true;
+        resumeGame = CheckSavedGameFile(gameFileName);
     }
 
     table_->setPaintingEnabled(true);
     table_->setFocus();
-    if (resumeGame && loadGameHook(gameFileName)) {
+    if (resumeGame) {
         playSound(SoundEvent::start);
-        repaint(TableArea::all);
-    } else {
-        game_->newGame();
+        resumeGame = LoadGame(true, gameFileName);
     }
+    // A resumed file that turned out damaged has left the table as it was: deal instead.
+    if (!resumeGame) game_->newGame();
 }
 
 void TfmVelMain::choosePlayer() {
@@ -476,11 +475,11 @@ void TfmVelMain::destroySequence() {
     tmSplash_->stop();
     tmLED_->stop();
     playSound(SoundEvent::exit);
-    const QString autosaveFile = QDir(programDataFolder()).filePath("autosave.vel");
     if (autoSave && game_->state.gameInProgress) {
-        if (autosaveHook) autosaveHook(autosaveFile);
+        // A refused or failed autosave leaves the previous autosave as it was.
+        SaveGame(true, autosaveFile());
     } else {
-        QFile::remove(autosaveFile);
+        QFile::remove(autosaveFile());
     }
     const QString resolution = QString::number(windowLeft = x()) + "," +
                                QString::number(windowTop = y()) + "," + sizeName(windowSizeIndex);
@@ -711,7 +710,9 @@ void TfmVelMain::savePlayerList() {
 }
 
 void TfmVelMain::closeApplication() {
-    QFile::remove(QDir(programDataFolder()).filePath("autosave.vel"));
+    QFile::remove(autosaveFile());
+    // The match is over and another was declined: nothing is saved for the rest of the run.
+    autoSave = false;
     // The game was declined: nothing is left to save at exit.
     game_->state.gameInProgress = 0;
     QTimer::singleShot(0, this, &QWidget::close);

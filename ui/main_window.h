@@ -105,10 +105,20 @@ public:
     void applyWindowSize();
     // Opens the Customize dialog (0, 1) or the Rules dialog (2, 3, 4) at a page.
     void externalCommand(int parameter);
-    // Saves the running game at exit; the saved-game module installs it.
-    std::function<bool(const QString& fileName)> autosaveHook;
-    // Loads a saved game after start-up; the saved-game module installs it.
-    std::function<bool(const QString& fileName)> loadGameHook;
+    // Ends the program at once through the normal shutdown, so the running game is autosaved:
+    // a termination signal or the end of the desktop session.
+    void terminate();
+
+    // Saved games
+    // Saves the game; quiet saves (autosave) use fileName and show nothing, otherwise the
+    // player picks the file. True when the file was written.
+    bool SaveGame(bool quiet, const QString& fileName = {});
+    // Replaces the game by a saved one; quiet loads (resume, command line) open fileName
+    // without a dialog. True when a game was loaded.
+    bool LoadGame(bool quiet, const QString& fileName = {});
+    // Whether the file exists and is a saved game; reports a file that is not.
+    bool CheckSavedGameFile(const QString& fileName);
+    QString autosaveFile() const;
 
     // Status bar
     void showConnectionState(int state);
@@ -147,6 +157,8 @@ public:
     void UndoMeld1Click();
     void UndoAll1Click();
     void Rules1Click(int page = -1);
+    void Save1Click() { SaveGame(false); }
+    void Load1Click() { LoadGame(false); }
     void About1Click();
     void bnEndHandClick();
 

@@ -560,11 +560,8 @@ void TableView::selectByRank(int column, Qt::KeyboardModifiers modifiers) {
 }
 
 void TableView::toggleOpponentCards() {
-    GameState& g = game_.state;
-    g.showOpponentCards = g.showOpponentCards ? 0 : 1;
-    for (Card& c : g.opponentHand)
-        c.faceUp = c.faceUp ? 0 : 1;
-    g.opponentCardSpacing = static_cast<std::uint8_t>(22 - g.opponentCardSpacing);
+    game_.toggleOpponentCards();
+    const GameState& g = game_.state;
     game_.layout.opponentCardSpacing = g.opponentCardSpacing;
     const Layout& l = game_.layout;
     const int width = l.cardWidth + 12 * g.opponentHand.count - 12;

@@ -4,6 +4,7 @@
 #include "small_windows.h"
 #include "table_window_support.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -155,16 +156,53 @@ class AutosavingWindow : public TableWindowTest {
     void prepareSettings() override { settings.writeInt("Settings\\AutoSave", 1); }
 };
 
-TEST_F(AutosavingWindow, ShutdownInTheMiddleOfAGameSavesThroughTheHook) {
-    QString savedTo;
-    window->autosaveHook = [&](const QString& file) {
-        savedTo = file;
-        return true;
-    };
+TEST_F(AutosavingWindow, AGameLeftInTheMiddleResumesAtTheNextStart) {
+    QFile::remove(autosaveFile());
     click({layout().tableLeft + 5, layout().stockY + 5});
     ASSERT_TRUE(state().gameInProgress);
+    ASSERT_TRUE(state().hasDrawn);
+    const GameState before = state();
     window.reset();
-    EXPECT_EQ(savedTo, autosaveFile());
+    QFile saved(autosaveFile());
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(saved.read(16) == "VelnoraSavedGame");
+    saved.close();
+
+    window = std::make_unique<ui::TfmVelMain>(&settings);
+    window->game().setOpponentDriver(&driver);
+    window->tmSplashTimer();
+    EXPECT_EQ(state().playerHand, before.playerHand);
+    EXPECT_EQ(state().stock, before.stock);
+    EXPECT_EQ(state().discardPile, before.discardPile);
+    EXPECT_EQ(state().promptState, before.promptState);
+    EXPECT_TRUE(state().hasDrawn);
+    EXPECT_EQ(window->statusText(), QString::fromStdString(game().instructionText(1)));
+}
+
+TEST_F(AutosavingWindow, DecliningAnotherGameLeavesNoAutosaveBehind) {
+    click({layout().tableLeft + 5, layout().stockY + 5});
+    ASSERT_TRUE(state().gameInProgress);
+    window->closeApplication();
+    window.reset();
+    EXPECT_FALSE(QFile::exists(autosaveFile()));
+}
+
+TEST_F(TableWindowTest, AGameFileNamedOnTheCommandLineIsOpened) {
+    click({layout().tableLeft + 5, layout().stockY + 5});
+    const QString file = QDir(ui::programDataFolder()).filePath("named.vel");
+    ASSERT_TRUE(window->SaveGame(true, file));
+    const GameState saved = state();
+
+    MemorySettings other;
+    other.writeInt("Settings\\Card Movement", 0);
+    other.writeInt("Settings\\Show Turns", 0);
+    other.writeInt("Settings\\AutoSave", 0);
+    ui::TfmVelMain second(&other, {file});
+    second.game().setOpponentDriver(&driver);
+    second.tmSplashTimer();
+    EXPECT_EQ(second.game().state.playerHand, saved.playerHand);
+    EXPECT_EQ(second.game().state.loadedSinceDeal, 1);
+    QFile::remove(file);
 }
 
 TEST_F(TableWindowTest, ClosingAsksOnlyWhileConnected) {

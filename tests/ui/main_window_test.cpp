@@ -36,8 +36,8 @@ TEST_F(TableWindowTest, MenuItemsCarryTheirCaptionsShortcutsAndHints) {
     };
     const Row rows[] = {
         {"New1", "&New", QKeySequence(Qt::Key_F2), true},
-        {"Load1", "&Load...", QKeySequence(Qt::Key_F3), false},
-        {"Save1", "&Save...", QKeySequence(Qt::Key_F4), false},
+        {"Load1", "&Load...", QKeySequence(Qt::Key_F3), true},
+        {"Save1", "&Save...", QKeySequence(Qt::Key_F4), true},
         {"Hiscores1", "&Hiscores...", {}, false},
         {"WinRatio1", "&Win Ratio...", {}, false},
         {"MatchHistory1", "&Match History...", {}, false},
