@@ -232,19 +232,19 @@ LoadResult decode(std::string_view text, const GameState& current) {
     GameState& g = r.state;
     g = current;
     std::string why;
-    struct ListSpec {
+    struct ListLine {
         Pile* pile;
         bool withColumns;
     };
-    const ListSpec lists[] = {
+    const ListLine lists[] = {
         {&g.stock, false},           {&g.opponentHand, false},      {&g.discardPile, false},
         {&g.discardSnapshot, false}, {&g.opponentMelds, true},      {&g.playerHand, true},
         {&g.playerMelds, true},      {&g.playerHandSnapshot, true}, {&g.playerMeldsSnapshot, true},
     };
     std::size_t line = 0;
-    for (const ListSpec& spec : lists) {
+    for (const ListLine& list : lists) {
         if (line > 0 && !in.beginLine(line)) return corrupt("file ends early");
-        if (!readList(in, *spec.pile, spec.withColumns, why)) return corrupt(why);
+        if (!readList(in, *list.pile, list.withColumns, why)) return corrupt(why);
         ++line;
     }
     for (VelnoraTally* t : {&g.playerVelnoras, &g.opponentVelnoras, &g.playerVelnorasSnapshot}) {
