@@ -250,7 +250,8 @@ TEST(CardArt, RankShowsInTheStripsLeftVisibleByOverlappingCards) {
 
 namespace {
 
-// Number of separate blobs of suit ink inside a rectangle (4-connected, blobs under 12 pixels ignored).
+// Number of separate blobs of suit ink inside a rectangle (4-connected, blobs under 12 pixels
+// ignored).
 int inkBlobs(const QImage& img, const QRect& area, bool red) {
     auto isInk = [&](int x, int y) {
         const QRgb c = img.pixel(x, y);
