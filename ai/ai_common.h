@@ -16,10 +16,10 @@ struct Counts {
     std::array<int, kColumns> d{};                  // cards of each rank in the discard pile
     std::array<int, kColumns> playerMeldNaturals{}; // by own rank, player's melds
     std::array<int, kColumns> opponentMeldNaturals{}; // by own rank, computer's melds
-    std::array<int, kColumns> known{};                // knownPlayerCounts
-    std::array<int, kColumns> seen{};                 // ranks 2..13
-    int J = 0, T = 0, W = 0;                          // jokers, twos, wild cards in hand
-    int handSize = 0;                                 // cards in the computer's hand
+    std::array<int, kColumns> known{}; // cards of each rank the player is known to hold
+    std::array<int, kColumns> seen{};  // three to ace: hand, both melds, known, pile
+    int J = 0, T = 0, W = 0;           // jokers, twos, wild cards in hand
+    int handSize = 0;                  // cards in the computer's hand
 };
 
 // Per-card value of a rank as the estimates count it (joker 50, two and ace 20, ...).
@@ -114,8 +114,8 @@ void takeRestOfPile(Game& game);
 void layOnDiscardPile(Game& game, Card card);
 // Cards in one column of the computer's melds.
 int meldColumnCount(const Game& game, int column);
-// The stock is exhausted and the pile cannot be taken: sets
-// endHandRequested and runs the end-of-hand check.
+// The stock is exhausted and the pile cannot be taken: sets endHandRequested and runs the
+// end-of-hand check.
 void endHandStockExhausted(Game& game);
 
 // The three levels' entry points.

@@ -73,7 +73,8 @@ int ExpertTurn::expertDrawPhase() {
     GameState& s = game_.state;
     AiMemory& ai = s.ai;
     const int stock = s.stock.count;
-    // (aggression * 0.6 + 10) > Random(S0), kept in integers so no rounding decides the mood.
+    // Aggressive when aggression * 0.6 + 10 beats a random number below the stock count; kept in
+    // integers so that no rounding decides the mood.
     ai.aggressiveMode = indicator(game_.options.aggression * 6 + 100 > 10 * game_.rng()(stock));
 
     recount();
@@ -135,10 +136,10 @@ void ExpertTurn::expertMeldPhase() {
     const RuleSettings& rules = game_.rules;
     const int N = needed();
 
-    // 1. Red threes.
+    // Red threes.
     layRedThrees(game_, true);
 
-    // 2. Natural velnoras.
+    // Natural velnoras.
     recount();
     for (int r = kLowRank; r <= kRankAce; ++r) {
         const int held = c_.h[at(r)];
@@ -150,7 +151,7 @@ void ExpertTurn::expertMeldPhase() {
         }
     }
 
-    // 3. Quick exit: can everything go down with the velnoras it needs?
+    // Quick exit: can everything go down with the velnoras it needs?
     {
         const Counts& c = recount();
         int spare = c.W;
@@ -183,7 +184,7 @@ void ExpertTurn::expertMeldPhase() {
         }
     }
 
-    // 4. Build velnoras when the hand is nearly over.
+    // Build velnoras when the hand is nearly over.
     {
         recount();
         const int S0 = s.stock.count;
@@ -200,7 +201,7 @@ void ExpertTurn::expertMeldPhase() {
         }
     }
 
-    // 5. Two velnoras to go out: are both within reach?
+    // Two velnoras to go out: are both within reach?
     if (N == 2) {
         const Counts& c = recount();
         const int H = c.handSize;
@@ -227,7 +228,7 @@ void ExpertTurn::expertMeldPhase() {
         }
     }
 
-    // 6. Going out, or cutting what would be caught in the hand.
+    // Going out, or cutting what would be caught in the hand.
     if (velnoras() >= N || !rules.velnoraRequired) {
         recount();
         const int V = velnoras();
@@ -261,7 +262,7 @@ void ExpertTurn::expertMeldPhase() {
         }
     }
 
-    // 7. Threes are kept for going out late in the hand.
+    // Threes are kept for going out late in the hand.
     recount();
     if (3 * N + 68 >= s.stock.count && c_.h[at(kRankThree)] > 1) ai.threesToMeld = 1;
 }

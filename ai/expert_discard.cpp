@@ -101,12 +101,12 @@ DiscardChoice ExpertTurn::expertDiscard() {
     const auto ofRank = [&](int rank) { return DiscardChoice{findInHand(game_, rank), -1}; };
     const auto wildRank = [&] { return c.h[at(preferred)] > 0 ? preferred : other; };
 
-    // 1.-3. Cards that go before anything is weighed.
+    // Cards that go before anything is weighed.
     if (ai.threesToMeld && threes > 0) return ofRank(kRankThree);
     if (hand.H == 1) return DiscardChoice{0, -1};
     if (c.W > 2 * N + 2 && (isFrozen || V < N)) return ofRank(wildRank());
 
-    // 4. Freeze the pile with a red three taken back while the first meld is still far off.
+    // Freeze the pile with a red three taken back while the first meld is still far off.
     if (game_.rules.threeBlock && N == 2 && !melded() && hand.H < 14) {
         const Pile& melds = s.opponentMelds;
         for (int i = 0; i < melds.count; ++i)
@@ -114,13 +114,13 @@ DiscardChoice ExpertTurn::expertDiscard() {
     }
 
     int chosen = -1;
-    // 5. Keep baiting the same rank.
+    // Keep baiting the same rank.
     if (ai.baitRank != 0 && hand.h[at(ai.baitRank)] > 0 && expertCanSpare(hand, ai.baitRank))
         chosen = ai.baitRank;
     else
         ai.baitRank = 0;
 
-    // 6. Build the pile up.
+    // Build the pile up.
     if (chosen < 0 && expertPileWorthBuilding(hand)) {
         if (threes > 0) {
             chosen = kRankThree;
@@ -138,19 +138,19 @@ DiscardChoice ExpertTurn::expertDiscard() {
         }
     }
 
-    // 7. A wild card freezes the pile when the player is close to taking it.
+    // A wild card freezes the pile when the player is close to taking it.
     const int unknownHand = PH - c.known[0] - c.known[1] - c.known[2];
     if ((c.W > 3 || (c.W > 0 && V >= N)) && unknownHand <= 7 && PM > 19 && !isFrozen &&
         !ai.threesToMeld)
         chosen = wildRank();
 
-    // 8. Safe discard.
+    // Safe discard.
     if (chosen < 0) {
         chosen = safeDiscardRank();
         if (chosen >= 0) ai.baitRank = static_cast<std::uint8_t>(chosen);
     }
 
-    // 9. Whatever is highest.
+    // Whatever is highest.
     const auto highestHeld = [&] {
         for (int r = kRankAce; r >= kRankThree; --r)
             if (hand.h[at(r)] > 0) return r;
@@ -158,7 +158,7 @@ DiscardChoice ExpertTurn::expertDiscard() {
     };
     if (chosen < 0) chosen = (threes == 0 || S0 > 69) ? highestHeld() : kRankThree;
 
-    // 10. The player's last card must not find its match on an empty pile.
+    // The player's last card must not find its match on an empty pile.
     if (s.discardPile.empty() && PH == 1 && chosen >= kLowRank && c.p[at(chosen)] >= 1) {
         int instead = -1;
         for (int r = kLowRank; r <= kRankAce && instead < 0; ++r)

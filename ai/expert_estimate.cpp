@@ -92,7 +92,7 @@ bool ExpertTurn::expertTakePile() {
     const int S0 = s.stock.count;
     const int PH = s.playerHand.count;
 
-    // 1. Does the pile bring a velnora that the hand alone cannot make?
+    // Does the pile bring a velnora that the hand alone cannot make?
     const Holding hand = Holding::ofHand(s);
     ai.pileMakesVelnora = 0;
     for (int q = kLowRank; q <= kRankAce; ++q) {
@@ -104,7 +104,7 @@ bool ExpertTurn::expertTakePile() {
     int leftoverBefore = 0;
     expertCanGoOut(hand, &leftoverBefore);
 
-    // 2. The hand as it would be with the top card.
+    // The hand as it would be with the top card.
     Holding withTop = hand;
     withTop.add(top);
     int used = 0;
@@ -116,7 +116,7 @@ bool ExpertTurn::expertTakePile() {
     const int m = c.m[at(r)];
     const int W = withTop.W;
 
-    // 3. A pile being built up is taken only when it has grown or holds wild cards.
+    // A pile being built up is taken only when it has grown or holds wild cards.
     if (expertPileWorthBuilding(withTop)) {
         if (h(kRankThree) > 0 || ai.baitRank != 0) return false;
         if (withTop.H > 24 && PH <= 20 &&
@@ -126,7 +126,7 @@ bool ExpertTurn::expertTakePile() {
         return ok && ((S0 <= 70 && D > 2) || c.d[at(kRankJoker)] + c.d[at(kRankTwo)] > 0);
     }
 
-    // 4. Leftover after taking everything; red threes from the pile are laid, not held.
+    // Leftover after taking everything; red threes from the pile are laid, not held.
     Holding withPile = hand;
     for (const Card& card : s.discardPile)
         if (!isRedThree(card.face)) withPile.add(card);

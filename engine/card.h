@@ -18,7 +18,7 @@ constexpr int kRankAce = 13;
 // One physical card with its place on the table; positions are plain integers because saved
 // games store them and the column of a melded card is derived from its x.
 struct Card {
-    std::uint8_t face = 0; // 1..52 naturals (suit * 13 + typeIndex + 1), 53 joker
+    std::uint8_t face = 0; // 1..52 naturals and twos (suit * 13 + rank), 53 joker
     std::uint8_t rank = 0; // always rankOf(face)
     std::int32_t x = 0;
     std::int32_t y = 0;
