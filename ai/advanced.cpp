@@ -10,18 +10,6 @@ namespace velnora::ai {
 
 namespace {
 
-int at(const std::array<int, kColumns>& a, int r) {
-    return a[static_cast<std::size_t>(r)];
-}
-
-bool hasMelded(const Game& game) {
-    return game.state.opponentMeldPoints > 0;
-}
-
-int velnoras(const Game& game) {
-    return game.state.opponentVelnoras.velnoraCount;
-}
-
 // Melds every hand card of rank r from the last card backwards; a column left with two cards
 // (or two threes just melded) gets one wild card.
 void advancedMeldRank(Game& game, int r) {
@@ -80,20 +68,9 @@ TakeDecision advancedTakePile(Game& game, int& minimum) {
     const double pileSquared = static_cast<double>(pile) * pile;
 
     if (velnoras(game) < game.rules.velnorasToGoOut && game.rules.velnoraRequired) {
-        int best = -1;
-        for (int q = kRankAce; q >= 3 && best < 0; --q) {
-            const int g = at(c.h, q) + at(c.d, q) + at(c.m, q) - (q == r ? 1 : 0);
-            if (g >= 4 && c.W + g >= 7) best = q;
-        }
-        bool inReach = best >= 0;
-        if (inReach && at(c.h, best) < 3) {
-            const int g =
-                at(c.h, best) + at(c.d, best) + at(c.m, best) - pairs - (best == r ? 1 : 0);
-            inReach = c.J + c.T + g > 6;
-        }
-        result.velnoraRank = inReach ? best : -1;
+        result.velnoraRank = velnoraWithinReach(c, r, pairs);
         if (!canMeld) return result;
-        if (inReach) {
+        if (result.velnoraRank >= 0) {
             result.take = true;
         } else {
             // A small pile is not worth a turn while the velnoras are still missing.
@@ -144,31 +121,6 @@ void advancedBuildVelnora(Game& game, int r) {
         meldWildcard(game, r);
 }
 
-void advancedLayMelds(Game& game, int minimum) {
-    Counts c = aiRecount(game);
-    const int pairs = sharedMeldEstimate(game, c, minimum).pairs;
-    for (int k = 0; k < pairs; ++k) {
-        int r = kRankAce;
-        while (r >= 3 && at(c.h, r) != 2)
-            --r;
-        if (r < 3) break;
-        advancedMeldRank(game, r);
-        c = aiRecount(game);
-    }
-    while (game.state.opponentMeldPoints < minimum) {
-        c = aiRecount(game);
-        int chosen = -1;
-        for (const Card& card : game.state.opponentHand) {
-            if (card.rank >= 3 && at(c.h, card.rank) + at(c.m, card.rank) >= 3) {
-                chosen = card.rank;
-                break;
-            }
-        }
-        if (chosen < 0) return;
-        advancedMeldRank(game, chosen);
-    }
-}
-
 void advancedMeldNaturals(Game& game) {
     const Counts c = aiRecount(game);
     int budget = velnoras(game) < game.rules.velnorasToGoOut ? c.handSize - 6 : c.handSize;
@@ -210,15 +162,8 @@ void advancedGoOut(Game& game) {
             meldWildcard(game, r);
         placed += n;
     }
-    if (placed < spare) {
-        for (int r = 3; r <= kRankAce; ++r) {
-            if (at(c.m, r) >= 7) {
-                for (int k = placed; k < spare; ++k)
-                    meldWildcard(game, r);
-                break;
-            }
-        }
-    }
+    // The count taken before the wild cards above were laid decides which velnora is lowest.
+    if (placed < spare) wildcardsIntoLowestVelnora(game, c, spare - placed);
 }
 
 // First hand index of a two, or of a joker when there is no two.
@@ -291,7 +236,7 @@ void advancedTurn(Game& game) {
             advancedBuildVelnora(game, top.rank);
         else
             advancedMeldRank(game, top.rank);
-        advancedLayMelds(game, minimum);
+        layFirstMelds(game, minimum, advancedMeldRank);
         takeRestOfPile(game);
     } else if (s.stockExhausted) {
         if (!game.isForcedFor(Seat::opponent)) {
@@ -309,7 +254,8 @@ void advancedTurn(Game& game) {
     if (!hasMelded(game)) {
         const CanMeld cm = advancedCanMeld(game, aiRecount(game), minimum);
         // Two wild-card pairs are spent on a first meld only when the minimum is large.
-        if (cm.ok && (cm.pairs < 2 || unraised > 50)) advancedLayMelds(game, minimum);
+        if (cm.ok && (cm.pairs < 2 || unraised > 50))
+            layFirstMelds(game, minimum, advancedMeldRank);
     }
     if (hasMelded(game)) velnoraCompletingStep(game);
 

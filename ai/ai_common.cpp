@@ -225,6 +225,54 @@ MeldEstimate sharedMeldEstimate(Game& game, const Counts& c, int minimum) {
     return e;
 }
 
+void layFirstMelds(Game& game, int minimum, MeldRankFn meldRank) {
+    Counts c = aiRecount(game);
+    const int pairs = sharedMeldEstimate(game, c, minimum).pairs;
+    for (int k = 0; k < pairs; ++k) {
+        int r = kRankAce;
+        while (r >= 3 && at(c.h, r) != 2)
+            --r;
+        if (r < 3) break;
+        meldRank(game, r);
+        c = aiRecount(game);
+    }
+    while (game.state.opponentMeldPoints < minimum) {
+        c = aiRecount(game);
+        int chosen = -1;
+        for (const Card& card : game.state.opponentHand) {
+            // Threes and wild cards never start a meld here.
+            if (card.rank >= 3 && at(c.h, card.rank) + at(c.m, card.rank) >= 3) {
+                chosen = card.rank;
+                break;
+            }
+        }
+        if (chosen < 0) return;
+        meldRank(game, chosen);
+    }
+}
+
+int velnoraWithinReach(const Counts& c, int topRank, int wildSpent) {
+    int best = -1;
+    for (int q = kRankAce; q >= 3 && best < 0; --q) {
+        const int g = at(c.h, q) + at(c.d, q) + at(c.m, q) - (q == topRank ? 1 : 0);
+        if (g >= 4 && c.W + g >= 7) best = q;
+    }
+    if (best < 0 || at(c.h, best) >= 3) return best;
+    const int g =
+        at(c.h, best) + at(c.d, best) + at(c.m, best) - wildSpent - (best == topRank ? 1 : 0);
+    return c.J + c.T + g > 6 ? best : -1;
+}
+
+void wildcardsIntoLowestVelnora(Game& game, const Counts& c, int count) {
+    for (int r = 3; r <= kRankAce; ++r) {
+        if (at(c.m, r) >= 7) {
+            for (int k = 0; k < count; ++k)
+                meldWildcard(game, r);
+            return;
+        }
+    }
+}
+
 int beginTurn(Game& game) {
     GameState& s = game.state;
     s.inputBlocked = 1;

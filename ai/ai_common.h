@@ -45,6 +45,18 @@ public:
 };
 
 // Shared routines
+// The entry of one rank in a counting table.
+inline int at(const std::array<int, kColumns>& table, int rank) {
+    return table[static_cast<std::size_t>(rank)];
+}
+// Whether the computer has made its first meld this hand.
+inline bool hasMelded(const Game& game) {
+    return game.state.opponentMeldPoints > 0;
+}
+// Velnoras the computer has completed this hand.
+inline int velnoras(const Game& game) {
+    return game.state.opponentVelnoras.velnoraCount;
+}
 // Rebuilds the counting tables (and rows 0, 2 and 3 of rankCounts) from the piles.
 Counts aiRecount(Game& game);
 // The computer's pause after a card it lays: meldDelay through the host.
@@ -71,6 +83,16 @@ struct MeldEstimate {
 };
 // Triples at face value, then wild-card pairs from the ace down, until the minimum is reached.
 MeldEstimate sharedMeldEstimate(Game& game, const Counts& c, int minimum);
+// How a level melds every hand card of one rank (and the wild card it adds to a short column).
+using MeldRankFn = void (*)(Game& game, int rank);
+// The first meld of Beginner and Advanced: the estimate's wild-card pairs from the ace down,
+// then ranks in hand order until the minimum is reached, each laid by meldRank.
+void layFirstMelds(Game& game, int minimum, MeldRankFn meldRank);
+// The highest rank whose velnora the top card of rank topRank brings within reach when
+// wildSpent wild cards go to the first meld, or -1.
+int velnoraWithinReach(const Counts& c, int topRank, int wildSpent);
+// Puts count wild cards into the lowest finished velnora, as counted in c.
+void wildcardsIntoLowestVelnora(Game& game, const Counts& c, int count);
 // The start of every turn: blocks input, records the player's meld points and returns the
 // turn's unraised first-meld minimum.
 int beginTurn(Game& game);

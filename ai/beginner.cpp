@@ -10,18 +10,6 @@ namespace velnora::ai {
 
 namespace {
 
-int at(const std::array<int, kColumns>& a, int r) {
-    return a[static_cast<std::size_t>(r)];
-}
-
-bool hasMelded(const Game& game) {
-    return game.state.opponentMeldPoints > 0;
-}
-
-int velnoras(const Game& game) {
-    return game.state.opponentVelnoras.velnoraCount;
-}
-
 // Melds every hand card of rank r, then a wild card when the column holds only two.
 void beginnerMeldRank(Game& game, int r) {
     for (int i = findInHand(game, r); i >= 0; i = findInHand(game, r))
@@ -63,19 +51,7 @@ bool beginnerTakePile(Game& game, int& minimum) {
                 }
             }
         }
-        int best = -1;
-        for (int q = kRankAce; q >= 3 && best < 0; --q) {
-            const int g = at(c.h, q) + at(c.d, q) + at(c.m, q) - (q == r ? 1 : 0);
-            if (g >= 4 && c.W + g >= 7) best = q;
-        }
-        if (best < 0) return false;
-        bool inReach = true;
-        if (at(c.h, best) < 3) {
-            const int g =
-                at(c.h, best) + at(c.d, best) + at(c.m, best) - wildNeeded - (best == r ? 1 : 0);
-            inReach = c.J + c.T + g > 6;
-        }
-        return meldOk && inReach;
+        return meldOk && velnoraWithinReach(c, r, wildNeeded) >= 0;
     }
     const int h = at(c.h, r);
     return h >= 3 || (h <= 2 && at(c.m, r) >= 3 && s.discardPile.count >= 3);
@@ -85,32 +61,6 @@ bool beginnerCanMeld(Game& game, int minimum) {
     const Counts c = aiRecount(game);
     const MeldEstimate e = sharedMeldEstimate(game, c, minimum);
     return e.a >= minimum && e.cards < c.handSize;
-}
-
-void beginnerLayMelds(Game& game, int minimum) {
-    Counts c = aiRecount(game);
-    const int pairs = sharedMeldEstimate(game, c, minimum).pairs;
-    for (int k = 0; k < pairs; ++k) {
-        int r = kRankAce;
-        while (r >= 3 && at(c.h, r) != 2)
-            --r;
-        if (r < 3) break;
-        beginnerMeldRank(game, r);
-        c = aiRecount(game);
-    }
-    while (game.state.opponentMeldPoints < minimum) {
-        c = aiRecount(game);
-        int chosen = -1;
-        for (const Card& card : game.state.opponentHand) {
-            // Threes and wild cards never start a meld here.
-            if (card.rank >= 3 && at(c.h, card.rank) + at(c.m, card.rank) >= 3) {
-                chosen = card.rank;
-                break;
-            }
-        }
-        if (chosen < 0) return;
-        beginnerMeldRank(game, chosen);
-    }
 }
 
 void beginnerMeldNaturals(Game& game) {
@@ -129,17 +79,6 @@ void beginnerMeldNaturals(Game& game) {
             const int i = findInHand(game, r);
             if (i < 0) break;
             game.opponentMeldCard(i);
-        }
-    }
-}
-
-// Puts `count` wild cards into the lowest finished velnora of ranks four to ace.
-void wildcardsIntoLowestVelnora(Game& game, const Counts& c, int count) {
-    for (int r = 3; r <= kRankAce; ++r) {
-        if (at(c.m, r) >= 7) {
-            for (int k = 0; k < count; ++k)
-                meldWildcard(game, r);
-            return;
         }
     }
 }
@@ -223,7 +162,7 @@ void beginnerTurn(Game& game) {
         pause(game);
         const Card top = takeTopCard(game);
         beginnerMeldRank(game, top.rank);
-        beginnerLayMelds(game, minimum);
+        layFirstMelds(game, minimum, beginnerMeldRank);
         takeRestOfPile(game);
     } else if (s.stockExhausted) {
         if (!game.isForcedFor(Seat::opponent)) {
@@ -238,7 +177,8 @@ void beginnerTurn(Game& game) {
 
     s.opponentPromptState = 1;
     layRedThrees(game);
-    if (!hasMelded(game) && beginnerCanMeld(game, minimum)) beginnerLayMelds(game, minimum);
+    if (!hasMelded(game) && beginnerCanMeld(game, minimum))
+        layFirstMelds(game, minimum, beginnerMeldRank);
     if (hasMelded(game)) velnoraCompletingStep(game);
     if (velnoras(game) >= game.rules.velnorasToGoOut) {
         beginnerMeldNaturals(game);

@@ -74,7 +74,6 @@ public:
     void expertGoOut();
 
     int minimum() const { return minimum_; }
-    void setMinimum(int m) { minimum_ = m; }
 
 private:
     const Counts& recount();

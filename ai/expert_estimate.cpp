@@ -56,19 +56,14 @@ void Holding::removeOne(int rank) {
 // Taking the pile
 
 bool ExpertTurn::velnoraWithinReach(const Holding& hand, int topRank, bool ok) {
-    const Counts& c = c_;
-    int best = -1;
-    for (int s = kRankAce; s >= kLowRank && best < 0; --s) {
-        const int g = hand.h[at(s)] + c.d[at(s)] + c.m[at(s)] - indicator(s == topRank);
-        if (g >= 4 && hand.W + g >= 7) best = s;
-    }
-    bool inReach = best >= 0;
-    if (inReach && hand.h[at(best)] < 3) {
-        // Wild cards promised to the initial meld cannot also fill the velnora.
-        const int g = hand.h[at(best)] + c.d[at(best)] + c.m[at(best)] -
-                      game_.state.ai.plannedPairs - indicator(best == topRank);
-        inReach = hand.J + hand.T + g > 6;
-    }
+    // The table as counted, with this hand in place of the one in the counts.
+    Counts c = c_;
+    c.h = hand.h;
+    c.J = hand.J;
+    c.T = hand.T;
+    c.W = hand.W;
+    // Wild cards promised to the initial meld cannot also fill the velnora.
+    const bool inReach = ai::velnoraWithinReach(c, topRank, game_.state.ai.plannedPairs) >= 0;
     if (!ok) return false;
     if (inReach) return true;
     // A small pile that brings no velnora is left alone; a big one is worth a gamble.

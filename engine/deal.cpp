@@ -99,13 +99,7 @@ void Game::dealHand() {
     buildDeck(g, rng_, layout); // also empties knownPlayerCards and every other pile
     if (options.networkGame) host_.sendToken(token::kDeal, dealPayload(g));
 
-    for (int c = 0; c < kColumns; ++c) {
-        const auto i = static_cast<std::size_t>(c);
-        const int x = columnX(c, layout);
-        g.playerHand.columnPos[i] = {x, layout.playerHandY};
-        g.playerMelds.columnPos[i] = {x, layout.playerMeldsY};
-        g.opponentMelds.columnPos[i] = {x, layout.opponentMeldsY};
-    }
+    resetColumnPositions(g, layout);
 
     // Red threes dealt to a seat are laid out at once and do not count towards the fifteen.
     while (g.opponentHand.count < kHandSize && !g.stock.empty()) {
@@ -124,20 +118,8 @@ void Game::dealHand() {
             push(g.opponentHand, card);
         }
     }
-    while (g.playerHand.count < kHandSize && !g.stock.empty()) {
-        Card card = pop(g.stock);
-        const int fromX = card.x, fromY = card.y;
-        card.faceUp = 1;
-        if (isRedThree(card.face)) {
-            placeInColumn(g.playerMelds, card, kRankThree, kColumnStep);
-            moveCard(card, fromX, fromY);
-            push(g.playerMelds, card);
-        } else {
-            placeInColumn(g.playerHand, card, card.rank, kColumnStep);
-            moveCard(card, fromX, fromY);
-            push(g.playerHand, card);
-        }
-    }
+    while (g.playerHand.count < kHandSize && !g.stock.empty())
+        givePlayerCard(pop(g.stock));
 
     turnUpDiscard();
 

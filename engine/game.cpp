@@ -91,6 +91,19 @@ void Game::moveCard(const Card& card, int fromX, int fromY) {
     host_.animateCard(card, fromX, fromY, card.x, card.y, false);
 }
 
+Card Game::givePlayerCard(Card card) {
+    GameState& g = state;
+    const int fromX = card.x, fromY = card.y;
+    card.faceUp = 1;
+    // A red three is never held: it goes straight to its column of the melds.
+    const bool redThree = isRedThree(card.face);
+    Pile& to = redThree ? g.playerMelds : g.playerHand;
+    placeInColumn(to, card, redThree ? kRankThree : card.rank, kColumnStep);
+    moveCard(card, fromX, fromY);
+    push(to, card);
+    return card;
+}
+
 int Game::wildcardsInHand() const {
     return countRank(state.playerHand, kRankJoker) + countRank(state.playerHand, kRankTwo);
 }

@@ -147,6 +147,8 @@ public:
 private:
     // Shared steps of the actions
     void moveCard(const Card& card, int fromX, int fromY);
+    // Lays a card the player receives face up in their hand, or a red three in their melds.
+    Card givePlayerCard(Card card);
     int wildcardsInHand() const;
     void playerVelnoraCheck(int column);
     void dissolveVelnora(int column);

@@ -7,19 +7,6 @@
 
 namespace velnora {
 
-const char* velnoraKindWord(int kind) {
-    switch (kind) {
-    case kMixed:
-        return "Mixed";
-    case kNaturalVelnora:
-        return "Natural";
-    case kWildVelnora:
-        return "Wild";
-    default:
-        return "";
-    }
-}
-
 int columnCount(const Pile& pile, int column, const Layout& layout) {
     int n = 0;
     for (const Card& c : pile)
@@ -75,6 +62,16 @@ void restoreSnapshot(GameState& g) {
     g.playerMelds = g.playerMeldsSnapshot;
     g.playerVelnoras = g.playerVelnorasSnapshot;
     g.discardPile = g.discardSnapshot;
+}
+
+void resetColumnPositions(GameState& g, const Layout& layout) {
+    for (int c = 0; c < kColumns; ++c) {
+        const auto i = static_cast<std::size_t>(c);
+        const int x = columnX(c, layout);
+        g.playerHand.columnPos[i] = {x, layout.playerHandY};
+        g.playerMelds.columnPos[i] = {x, layout.playerMeldsY};
+        g.opponentMelds.columnPos[i] = {x, layout.opponentMeldsY};
+    }
 }
 
 void placeInColumn(Pile& pile, Card& card, int column, int step, bool moveColumn) {

@@ -29,9 +29,6 @@ struct VelnoraTally {
     bool operator==(const VelnoraTally&) const = default;
 };
 
-// Display word of a velnora kind: "Mixed", "Natural", "Wild".
-const char* velnoraKindWord(int kind);
-
 // One card melded from the hand, remembered for "Undo Meld".
 struct UndoEntry {
     Card card;
@@ -153,6 +150,9 @@ void restoreSnapshot(GameState& g);
 // Puts a card at the next place of a column; the caller pushes it. moveColumn=false keeps the
 // column's y (a completed velnora is shown squared up).
 void placeInColumn(Pile& pile, Card& card, int column, int step, bool moveColumn = true);
+// Puts every column of the player's hand and both meld areas at its empty-table position, as a
+// new deal needs them.
+void resetColumnPositions(GameState& g, const Layout& layout);
 // Removes card i of a column-laid pile and closes the gap in its column, unless the column is
 // a completed velnora (which is drawn squared up and has no gap).
 Card removeFromColumn(Pile& pile, int i, const Layout& layout, const VelnoraTally& tally, int step);

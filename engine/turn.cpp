@@ -34,7 +34,7 @@ void Game::drawFromStock() {
     if (g.stock.empty()) return; // an exhausted stock cannot be clicked
     for (;;) {
         host_.setRulesHint(kChangingRulesHint);
-        Card card = pop(g.stock);
+        const Card card = pop(g.stock);
         if (g.stock.empty()) {
             g.stockExhausted = 1;
             host_.setEndHandButton(true, g.promptState == kPromptDraw);
@@ -42,16 +42,8 @@ void Game::drawFromStock() {
         g.mayTakePile = 0;
         ++g.stockDrawsThisTurn;
         host_.sendToken(token::kDraw, std::to_string(card.face));
-        const int fromX = card.x, fromY = card.y;
-        card.faceUp = 1;
-        if (!isRedThree(card.face)) {
-            placeInColumn(g.playerHand, card, card.rank, kColumnStep);
-            moveCard(card, fromX, fromY);
-            push(g.playerHand, card);
-        } else {
-            placeInColumn(g.playerMelds, card, kRankThree, kColumnStep);
-            moveCard(card, fromX, fromY);
-            push(g.playerMelds, card);
+        givePlayerCard(card);
+        if (isRedThree(card.face)) {
             host_.repaint(TableArea::playerMelds);
             if (rules.drawExtra && !g.stock.empty()) {
                 // The replacement of a red three is not a draw of its own.
@@ -200,19 +192,9 @@ void Game::takeDiscardPile() {
 void Game::handOverPile() {
     GameState& g = state;
     while (!g.discardPile.empty()) {
-        Card card = pop(g.discardPile);
-        const int fromX = card.x, fromY = card.y;
-        card.faceUp = 1;
-        if (isRedThree(card.face)) {
-            placeInColumn(g.playerMelds, card, kRankThree, kColumnStep);
-            moveCard(card, fromX, fromY);
-            push(g.playerMelds, card);
-        } else {
-            placeInColumn(g.playerHand, card, card.rank, kColumnStep);
-            moveCard(card, fromX, fromY);
-            push(g.playerHand, card);
-            push(g.knownPlayerCards, card);
-        }
+        const Card card = givePlayerCard(pop(g.discardPile));
+        // What the player took from the pile is known to the computer.
+        if (!isRedThree(card.face)) push(g.knownPlayerCards, card);
     }
     g.undoStack.clear();
     host_.setUndoEnabled(false);

@@ -20,13 +20,8 @@ struct AiTable : Table {
 
     // Cards laid into one column of the computer's melds, counted in its meld points.
     void opponentMelds(int column, std::initializer_list<int> faces) {
-        for (int f : faces) {
-            Card c = takeFromStock(f);
-            c.faceUp = 1;
-            placeInColumn(g.opponentMelds, c, column, -kColumnStep);
-            push(g.opponentMelds, c);
-            if (!isRedThree(f)) g.opponentMeldPoints += c.points;
-        }
+        for (int f : faces)
+            layInMelds(g, Seat::opponent, takeFromStock(f), column);
         checkVelnora(g, Seat::opponent, column, game.layout);
     }
     // n cards of a rank in the four suits (twice when n > 4).
@@ -37,12 +32,8 @@ struct AiTable : Table {
     // Moves what is left of the stock into the player's hand, so the stock is exhausted while
     // the discard pile keeps its size.
     void exhaustStock() {
-        while (!g.stock.empty()) {
-            Card c = pop(g.stock);
-            c.faceUp = 1;
-            placeInColumn(g.playerHand, c, c.rank, kColumnStep);
-            push(g.playerHand, c);
-        }
+        while (!g.stock.empty())
+            layInPlayerHand(g, pop(g.stock));
         g.stockExhausted = 1;
     }
     int opponentColumn(int c) const { return columnCount(g.opponentMelds, c, game.layout); }

@@ -15,7 +15,7 @@ namespace {
 
 using namespace test; // the shared tables and their card names
 
-constexpr int kAce = 13, kTwoS = 1, kJokerCard = kJokerFace;
+constexpr int kTwoS = face(kTwo), kJokerCard = kJoker;
 
 // The shared computer table with what the Expert's decisions read besides: a short stock whose
 // cards lie under the discard pile, and the player's hand as the window last counted it.

@@ -1,7 +1,7 @@
 #include "game.h"
 #include "partner_tokens.h"
 #include "recording_host.h"
-#include "table_builder.h"
+#include "table_setup.h"
 
 #include <gtest/gtest.h>
 
@@ -65,7 +65,7 @@ struct Table {
         t.meldRun(Seat::player, kAce, 3);
         t.g.playerMeldPointsAtTurnStart = 130;
         t.meldRun(Seat::opponent, kQueen, 3);
-        t.opponentHandCards({kJokerFace, faceOf(kNine)});
+        t.opponentHandCards({kJokerFace, face(kNine)});
         useTable(playerTotal, opponentTotal);
     }
 
@@ -73,9 +73,9 @@ struct Table {
     // opponent three aces (50) or three queens (20) less an eight in hand.
     void endHandPressed(int playerTotal, int opponentTotal, int opponentMeldRank = kAce) {
         t.meldRun(Seat::player, kKing, 3);
-        t.playerHandCards({faceOf(kFive), faceOf(kFive, kHearts)});
+        t.playerHandCards({face(kFive), face(kFive, kHearts)});
         t.meldRun(Seat::opponent, opponentMeldRank, 3);
-        t.opponentHandCards({faceOf(kEight)});
+        t.opponentHandCards({face(kEight)});
         t.g.stockExhausted = 1;
         t.g.endHandRequested = 1;
         useTable(playerTotal, opponentTotal);
@@ -97,9 +97,9 @@ class EndOfHand : public ::testing::Test, protected Table {};
 
 TEST_F(EndOfHand, HandGoesOnWhileNobodyHasGoneOut) {
     t.meldRun(Seat::player, kKing, 3);
-    t.playerHandCards({faceOf(kFive)});
+    t.playerHandCards({face(kFive)});
     t.meldRun(Seat::opponent, kQueen, 7);
-    t.opponentHandCards({faceOf(kNine)});
+    t.opponentHandCards({face(kNine)});
     useTable(0, 0);
     EXPECT_FALSE(game.checkEndOfHand());
 
@@ -158,7 +158,7 @@ TEST_F(EndOfHand, OpponentGoingOutConcealedGetsTheLargerBonus) {
     t.meldRun(Seat::opponent, kJack, 7);
     t.g.opponentMeldPointsAtTurnStart = 0;
     t.meldRun(Seat::player, kAce, 3);
-    t.playerHandCards({faceOf(kNine)});
+    t.playerHandCards({face(kNine)});
     useTable(0, 0);
     EXPECT_TRUE(game.checkEndOfHand());
     EXPECT_EQ(game.lastHandReport.opponent.v[9], 200);
@@ -171,7 +171,7 @@ TEST_F(EndOfHand, EmptyHandWithoutTheVelnorasEarnsNoFinishBonus) {
     game.rules.velnorasToGoOut = 2;
     t.meldRun(Seat::player, kKing, 7); // one of the two velnoras, nothing left in hand
     t.meldRun(Seat::opponent, kAce, 3);
-    t.opponentHandCards({faceOf(kEight)});
+    t.opponentHandCards({face(kEight)});
     t.g.stockExhausted = 1;
     t.g.endHandRequested = 1;
     useTable(0, 0);

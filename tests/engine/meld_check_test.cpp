@@ -1,5 +1,5 @@
 #include "meld_check.h"
-#include "table_builder.h"
+#include "table_setup.h"
 
 #include <gtest/gtest.h>
 
@@ -32,7 +32,7 @@ TEST(MeldCheck, RankWithTwoCardsFailsAtEveryTableSize) {
         t.meldRun(Seat::player, kKing, 3);
         t.meldRun(Seat::player, kQueen, 2);
         EXPECT_EQ(verdictOf(t, rules, 3), kRankSize) << "size " << size;
-        t.meld(Seat::player, faceOf(kQueen, kHearts));
+        t.meld(Seat::player, face(kQueen, kHearts));
         EXPECT_EQ(verdictOf(t, rules, 3), "ok") << "size " << size << '\n' << toString(t.g);
     }
 }
@@ -47,7 +47,7 @@ TEST(MeldCheck, FirstMeldBelowMinimumNamesBothNumbers) {
               "your first meld must be at least 50 points (currently 45 points)");
     // Emptying the hand in this action lifts the minimum; what is left is the velnora rule.
     EXPECT_EQ(verdictOf(t, rules, 0), kOneVelnora);
-    t.meld(Seat::player, faceOf(kFive, kHearts));
+    t.meld(Seat::player, face(kFive, kHearts));
     EXPECT_EQ(verdictOf(t, rules, 3), "ok");
 }
 
@@ -67,7 +67,7 @@ TEST(MeldCheck, NothingMeldedAndRedThreesAloneAreExemptFromTheMinimum) {
     RuleSettings rules;
     TableBuilder t;
     EXPECT_EQ(verdictOf(t, rules, 12), "ok");
-    t.meldPlayer({kRedThreeFace, kOtherRedThreeFace}, kThree);
+    t.meldPlayer({kRedThree, kRedThree2}, kThree);
     EXPECT_EQ(verdictOf(t, rules, 12), "ok");
 }
 
@@ -87,9 +87,9 @@ TEST(MeldCheck, WildcardsMayNotOutnumberNaturalsInARank) {
     RuleSettings rules;
     TableBuilder t;
     t.meldRun(Seat::player, kKing, 2);
-    t.meldPlayer({kJokerFace, faceOf(kTwo, kHearts), faceOf(kTwo, kClubs)}, kKing);
+    t.meldPlayer({kJokerFace, face(kTwo, kHearts), face(kTwo, kClubs)}, kKing);
     EXPECT_EQ(verdictOf(t, rules, 4), kWildShare);
-    t.meld(Seat::player, faceOf(kKing, kDiamonds));
+    t.meld(Seat::player, face(kKing, kDiamonds));
     EXPECT_EQ(verdictOf(t, rules, 4), "ok");
 }
 
@@ -97,8 +97,8 @@ TEST(MeldCheck, BlackThreesOnlyWhenGoingOutAndAtLeastThree) {
     RuleSettings rules;
     TableBuilder t;
     t.meldRun(Seat::player, kAce, 3); // 60
-    t.meldPlayer({kBlackThreeFace, kOtherBlackThreeFace}, kThree);
-    t.meld(Seat::player, kBlackThreeFace, kThree, 1);
+    t.meldPlayer({kBlackThree, kBlackThree2}, kThree);
+    t.meld(Seat::player, kBlackThree, kThree, 1);
     EXPECT_EQ(verdictOf(t, rules, 2), kBlackThrees);
 
     t.meldRun(Seat::player, kKing, 7);
@@ -107,7 +107,7 @@ TEST(MeldCheck, BlackThreesOnlyWhenGoingOutAndAtLeastThree) {
 
     TableBuilder two;
     two.meldRun(Seat::player, kKing, 7);
-    two.meldPlayer({kBlackThreeFace, kOtherBlackThreeFace}, kThree);
+    two.meldPlayer({kBlackThree, kBlackThree2}, kThree);
     EXPECT_EQ(verdictOf(two, rules, 0), kBlackThrees);
 }
 
@@ -115,7 +115,7 @@ TEST(MeldCheck, RedThreesDoNotCountAsBlackThrees) {
     RuleSettings rules;
     TableBuilder t;
     t.meldRun(Seat::player, kAce, 3);
-    t.meldPlayer({kRedThreeFace, kOtherRedThreeFace}, kThree);
+    t.meldPlayer({kRedThree, kRedThree2}, kThree);
     EXPECT_EQ(verdictOf(t, rules, 5), "ok");
 }
 
@@ -124,7 +124,7 @@ TEST(MeldCheck, WildcardColumnNeedsSevenCards) {
     TableBuilder t;
     t.meldRun(Seat::player, kAce, 3);
     for (int i = 0; i < 6; ++i)
-        t.meld(Seat::player, i % 2 ? kJokerFace : faceOf(kTwo, i % 4), 1, i / 4);
+        t.meld(Seat::player, i % 2 ? kJokerFace : face(kTwo, i % 4), 1, i / 4);
     EXPECT_EQ(verdictOf(t, rules, 4), kWildVelnoraReason);
     t.meld(Seat::player, kJokerFace, 1, 1);
     EXPECT_EQ(t.g.playerVelnoras.velnoraKind[1], kWildVelnora);
@@ -149,7 +149,7 @@ TEST(MeldCheck, FirstFailingCheckInTheFixedOrderNamesTheReason) {
     // Wildcard share, black threes, wildcard column and going out all fail too.
     t.meldRun(Seat::player, kKing, 1);
     t.meldPlayer({kJokerFace, kJokerFace}, kKing);
-    t.meldPlayer({kBlackThreeFace, kOtherBlackThreeFace}, kThree);
+    t.meldPlayer({kBlackThree, kBlackThree2}, kThree);
     t.meld(Seat::player, kJokerFace, 1);
     t.meldRun(Seat::player, kFive, 2);
     EXPECT_EQ(verdictOf(t, rules, 0), kRankSize);
@@ -158,7 +158,7 @@ TEST(MeldCheck, FirstFailingCheckInTheFixedOrderNamesTheReason) {
     u.g.initialMeldMinimum = 120;
     u.meldRun(Seat::player, kKing, 3);
     u.meldPlayer({kJokerFace}, kKing);
-    u.meld(Seat::player, kBlackThreeFace, kThree);
+    u.meld(Seat::player, kBlackThree, kThree);
     EXPECT_EQ(verdictOf(u, rules, 2),
               "your first meld must be at least 120 points (currently 85 points)");
 }
@@ -179,10 +179,10 @@ TEST(MeldCheck, PendingTopCardOverridesEveryOtherResult) {
 TEST(MeldCheck, BlackThreesBecomeMeldableOnlyAsTheLastCardsAndStaySo) {
     RuleSettings rules;
     TableBuilder t;
-    t.playerHandCards({kBlackThreeFace, kOtherBlackThreeFace, kBlackThreeFace, faceOf(kNine)});
+    t.playerHandCards({kBlackThree, kBlackThree2, kBlackThree, face(kNine)});
     EXPECT_FALSE(blackThreesMeldable(t.g, rules)) << "no velnora yet";
     t.meldRun(Seat::player, kKing, 7);
-    t.playerHandCard(faceOf(kTen));
+    t.playerHandCard(face(kTen));
     EXPECT_FALSE(blackThreesMeldable(t.g, rules)) << "two other cards in hand";
     removeAt(t.g.playerHand, t.g.playerHand.count - 1);
     EXPECT_TRUE(blackThreesMeldable(t.g, rules));
@@ -197,16 +197,16 @@ TEST(MeldCheck, StuckWithOneCardUnlessItCompletesAVelnora) {
     {
         TableBuilder t;
         t.meldRun(Seat::player, kAce, 3);
-        t.playerHandCard(faceOf(kNine));
+        t.playerHandCard(face(kNine));
         EXPECT_TRUE(isStuckWithOneCard(t.g, rules, t.layout));
         t.g.playerHand.count = 0;
-        t.playerHandCards({faceOf(kNine), faceOf(kTen)});
+        t.playerHandCards({face(kNine), face(kTen)});
         EXPECT_FALSE(isStuckWithOneCard(t.g, rules, t.layout)) << "two cards in hand";
     }
     {
         TableBuilder t; // the last queen makes seven
         t.meldRun(Seat::player, kQueen, 6);
-        t.playerHandCard(faceOf(kQueen, kHearts));
+        t.playerHandCard(face(kQueen, kHearts));
         EXPECT_FALSE(isStuckWithOneCard(t.g, rules, t.layout));
         rules.velnorasToGoOut = 2;
         EXPECT_TRUE(isStuckWithOneCard(t.g, rules, t.layout)) << "two needed, none held";
@@ -216,33 +216,33 @@ TEST(MeldCheck, StuckWithOneCardUnlessItCompletesAVelnora) {
         TableBuilder t; // a wildcard completes six with at most two wildcards
         t.meldRun(Seat::player, kQueen, 4);
         t.meldPlayer({kJokerFace, kJokerFace}, kQueen);
-        t.playerHandCard(faceOf(kTwo));
+        t.playerHandCard(face(kTwo));
         EXPECT_FALSE(isStuckWithOneCard(t.g, rules, t.layout));
     }
     {
         TableBuilder t; // three naturals and three wildcards: a fourth wildcard makes no velnora
         t.meldRun(Seat::player, kQueen, 3);
-        t.meldPlayer({kJokerFace, kJokerFace, faceOf(kTwo)}, kQueen);
-        t.playerHandCard(faceOf(kTwo, kHearts));
+        t.meldPlayer({kJokerFace, kJokerFace, face(kTwo)}, kQueen);
+        t.playerHandCard(face(kTwo, kHearts));
         EXPECT_TRUE(isStuckWithOneCard(t.g, rules, t.layout));
     }
     {
         TableBuilder t; // the melds are wrong: the discard is refused, not passed
         t.meldRun(Seat::player, kQueen, 2);
-        t.playerHandCard(faceOf(kNine));
+        t.playerHandCard(face(kNine));
         EXPECT_FALSE(isStuckWithOneCard(t.g, rules, t.layout));
     }
     {
         TableBuilder t; // enough velnoras: the player simply goes out
         t.meldRun(Seat::player, kQueen, 7);
-        t.playerHandCard(faceOf(kNine));
+        t.playerHandCard(face(kNine));
         EXPECT_FALSE(isStuckWithOneCard(t.g, rules, t.layout));
     }
     {
         TableBuilder t; // pending top card with cards left in the pile
         t.meldRun(Seat::player, kAce, 3);
-        t.playerHandCard(faceOf(kNine));
-        t.discard(faceOf(kSix));
+        t.playerHandCard(face(kNine));
+        t.discard(face(kSix));
         t.g.topCardPending = 1;
         EXPECT_FALSE(isStuckWithOneCard(t.g, rules, t.layout));
     }
@@ -254,11 +254,11 @@ TEST(MeldCheck, BlackThreeCannotCompleteAVelnoraInTheThreesColumn) {
     RuleSettings rules;
     TableBuilder t;
     t.meldRun(Seat::player, kAce, 3);
-    t.meldPlayer({kRedThreeFace, kOtherRedThreeFace, kJokerFace, kJokerFace}, kThree);
-    t.meld(Seat::player, kRedThreeFace, kThree, 1);
-    t.meld(Seat::player, kOtherRedThreeFace, kThree, 1);
+    t.meldPlayer({kRedThree, kRedThree2, kJokerFace, kJokerFace}, kThree);
+    t.meld(Seat::player, kRedThree, kThree, 1);
+    t.meld(Seat::player, kRedThree2, kThree, 1);
     ASSERT_EQ(columnCount(t.g.playerMelds, kThree, t.layout), 6);
-    t.playerHandCard(kBlackThreeFace);
+    t.playerHandCard(kBlackThree);
     EXPECT_TRUE(isStuckWithOneCard(t.g, rules, t.layout));
 }
 
@@ -271,7 +271,7 @@ TEST(MeldCheck, GoneOutNeedsAnEmptyHandAndTheVelnoras) {
     rules.velnorasToGoOut = 2;
     EXPECT_FALSE(hasGoneOut(t.g, Seat::opponent, rules));
     rules.velnorasToGoOut = 1;
-    t.opponentHandCard(faceOf(kFive));
+    t.opponentHandCard(face(kFive));
     EXPECT_FALSE(hasGoneOut(t.g, Seat::opponent, rules));
     EXPECT_FALSE(hasGoneOut(t.g, Seat::player, rules));
 }
@@ -284,7 +284,7 @@ TEST(MeldCheck, RemoteOpponentGoingOutIsCheckedByTheSameRules) {
     t.meldRun(Seat::opponent, kFive, 3);
     EXPECT_TRUE(validateOpponentMelds(t.g, rules, t.layout, &reason)) << reason;
 
-    t.meldOpponent({kBlackThreeFace, kOtherBlackThreeFace}, kThree);
+    t.meldOpponent({kBlackThree, kBlackThree2}, kThree);
     EXPECT_FALSE(validateOpponentMelds(t.g, rules, t.layout, &reason));
     EXPECT_EQ(reason, kBlackThrees);
 
@@ -303,6 +303,6 @@ TEST(MeldCheck, RemoteOpponentGoingOutIsCheckedByTheSameRules) {
 
     TableBuilder w; // still holding a card: not gone out
     w.meldRun(Seat::opponent, kJack, 7);
-    w.opponentHandCard(faceOf(kFive));
+    w.opponentHandCard(face(kFive));
     EXPECT_FALSE(validateOpponentMelds(w.g, rules, w.layout));
 }

@@ -7,15 +7,6 @@ using namespace velnora;
 
 namespace {
 
-// Sets the three column-laid rows' columns to their base lines, as a deal does.
-void setColumns(GameState& g, const Layout& l) {
-    for (int k = 0; k < kColumns; ++k) {
-        g.playerHand.columnPos[k] = {columnX(k, l), l.playerHandY};
-        g.playerMelds.columnPos[k] = {columnX(k, l), l.playerMeldsY};
-        g.opponentMelds.columnPos[k] = {columnX(k, l), l.opponentMeldsY};
-    }
-}
-
 void place(Pile& pile, int face, int column, int step) {
     Card c = makeCard(face, 0);
     c.faceUp = 1;
@@ -31,7 +22,7 @@ TEST(Relayout, KeepsEveryCardInItsColumnAtTheSameDistanceFromItsRow) {
             const Layout from = computeLayout(fromIndex);
             const Layout to = computeLayout(toIndex);
             GameState g;
-            setColumns(g, from);
+            resetColumnPositions(g, from);
             place(g.playerHand, 7, 7, 12);  // eight of spades: column 7
             place(g.playerHand, 20, 7, 12); // eight of clubs under it
             place(g.playerHand, 13, 13, 12);
@@ -81,7 +72,7 @@ TEST(Relayout, MovesTheSnapshotAndTheTakenTopCardWithTheTable) {
     const Layout from = computeLayout(0);
     const Layout to = computeLayout(3);
     GameState g;
-    setColumns(g, from);
+    resetColumnPositions(g, from);
     place(g.playerMelds, 9, 9, 12);
     g.takenTopCard = g.playerMelds.top();
     takeSnapshot(g);

@@ -1,5 +1,5 @@
 #include "scoring.h"
-#include "table_builder.h"
+#include "table_setup.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +24,7 @@ TEST(Scoring, ConcealedGoingOutWithTwoNaturalVelnorasAndThreeRedThrees) {
     TableBuilder t;
     t.meldRun(Seat::player, kKing, 7);
     t.meldRun(Seat::player, kQueen, 7);
-    t.meldPlayer({kRedThreeFace, kOtherRedThreeFace, kRedThreeFace}, kThree);
+    t.meldPlayer({kRedThree, kRedThree2, kRedThree}, kThree);
     ASSERT_EQ(t.g.playerVelnoras.velnoraKind[kKing], kNaturalVelnora);
     ASSERT_EQ(t.g.playerVelnoras.velnoraKind[kQueen], kNaturalVelnora);
     t.g.wentOut = 0;
@@ -41,9 +41,9 @@ TEST(Scoring, VelnoraBonusByKindAndOpponentGoingOut) {
     RuleSettings rules;
     TableBuilder t;
     t.meldRun(Seat::opponent, kJack, 4);
-    t.meldOpponent({faceOf(kTwo), faceOf(kTwo, kHearts), faceOf(kTwo, kClubs)}, kJack); // mixed
+    t.meldOpponent({face(kTwo), face(kTwo, kHearts), face(kTwo, kClubs)}, kJack); // mixed
     t.meldRun(Seat::opponent, 0, 4);
-    t.meldOpponent({faceOf(kTwo, kDiamonds), faceOf(kTwo), faceOf(kTwo, kHearts)}); // wild
+    t.meldOpponent({face(kTwo, kDiamonds), face(kTwo), face(kTwo, kHearts)}); // wild
     ASSERT_EQ(t.g.opponentVelnoras.velnoraKind[kJack], kMixed);
     ASSERT_EQ(t.g.opponentVelnoras.velnoraKind[1], kWildVelnora);
     t.g.wentOut = 1;
@@ -53,7 +53,7 @@ TEST(Scoring, VelnoraBonusByKindAndOpponentGoingOut) {
               scoreOf({14, 360, 0, 0, 2, 1300, 0, 0, 0, 100, 0, 1760}));
     // The other seat did not go out and gets no finish bonus.
     t.meldRun(Seat::player, kAce, 3);
-    t.playerHandCards({faceOf(kFive), kJokerFace});
+    t.playerHandCards({face(kFive), kJokerFace});
     EXPECT_EQ(scoreSeat(t.g, Seat::player, rules, t.layout),
               scoreOf({3, 60, 2, -55, 0, 0, 0, 0, 0, 0, 0, 5}));
 }
@@ -62,10 +62,10 @@ TEST(Scoring, FourRedThreesDoubleAndArePenalisedTheSameWay) {
     RuleSettings rules;
     TableBuilder t;
     t.meldRun(Seat::player, kAce, 3);
-    t.meldPlayer({kRedThreeFace, kOtherRedThreeFace}, kThree);
-    t.meld(Seat::player, kRedThreeFace, kThree, 1);
-    t.meld(Seat::player, kOtherRedThreeFace, kThree, 1);
-    t.playerHandCards({faceOf(kFive), faceOf(kSix)});
+    t.meldPlayer({kRedThree, kRedThree2}, kThree);
+    t.meld(Seat::player, kRedThree, kThree, 1);
+    t.meld(Seat::player, kRedThree2, kThree, 1);
+    t.playerHandCards({face(kFive), face(kSix)});
     t.g.wentOut = 1;
     EXPECT_EQ(scoreSeat(t.g, Seat::player, rules, t.layout),
               scoreOf({3, 60, 2, -10, 0, 0, 4, 800, 0, 0, 0, 850}));
@@ -81,8 +81,8 @@ TEST(Scoring, RequiredVelnorasMissingCancelsTheBonusAndTurnsMeldsNegative) {
     rules.velnorasToGoOut = 2;
     TableBuilder t;
     t.meldRun(Seat::opponent, kKing, 7);
-    t.meld(Seat::opponent, kRedThreeFace, kThree);
-    t.opponentHandCards({faceOf(kAce)});
+    t.meld(Seat::opponent, kRedThree, kThree);
+    t.opponentHandCards({face(kAce)});
     t.g.wentOut = 0;
     EXPECT_EQ(scoreSeat(t.g, Seat::opponent, rules, t.layout),
               scoreOf({7, -70, 1, -20, 0, 0, 1, -100, 0, 0, 0, -190}));
@@ -99,13 +99,13 @@ TEST(Scoring, ExhaustedStockGivesNoFinishBonusAndUnmeldedRedThreesCount) {
     t.g.wentOut = 2;
     t.g.playerMeldPointsAtTurnStart = 0;
     t.g.opponentMeldPointsAtTurnStart = 0;
-    t.meldPlayer({kRedThreeFace, kOtherRedThreeFace}, kThree);
-    t.playerHandCards({faceOf(kKing), faceOf(kFive), kJokerFace});
+    t.meldPlayer({kRedThree, kRedThree2}, kThree);
+    t.playerHandCards({face(kKing), face(kFive), kJokerFace});
     EXPECT_EQ(scoreSeat(t.g, Seat::player, rules, t.layout),
               scoreOf({0, 0, 3, -65, 0, 0, 2, -200, 0, 0, 0, -265}));
 
     t.meldRun(Seat::opponent, kJack, 7);
-    t.opponentHandCards({faceOf(kNine)});
+    t.opponentHandCards({face(kNine)});
     EXPECT_EQ(scoreSeat(t.g, Seat::opponent, rules, t.layout),
               scoreOf({7, 70, 1, -10, 1, 500, 0, 0, 0, 0, 0, 560}));
 }
@@ -114,8 +114,8 @@ TEST(Scoring, RedThreeInHandCostsFiveHundred) {
     RuleSettings rules;
     TableBuilder t;
     t.meldRun(Seat::player, kAce, 3);
-    t.meldPlayer({kRedThreeFace, kOtherRedThreeFace, kRedThreeFace}, kThree);
-    t.playerHandCards({kOtherRedThreeFace});
+    t.meldPlayer({kRedThree, kRedThree2, kRedThree}, kThree);
+    t.playerHandCards({kRedThree2});
     t.g.wentOut = 1;
     // The all-four extra only looks at the red threes laid out.
     EXPECT_EQ(scoreSeat(t.g, Seat::player, rules, t.layout),

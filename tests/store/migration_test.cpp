@@ -86,6 +86,19 @@ TEST_F(Migration, IniVersion350DeletesOldFilesAndConvertsTheIni) {
     EXPECT_TRUE(exists(paths.programDir / "new.vel"));
 }
 
+TEST_F(Migration, IniVersion300ConvertsWithoutCopyingTheIni) {
+    writeIni("Version=300\nSound=No\nNumber of Cards=Two\n");
+    MigrateSettings(rf, paths);
+    EXPECT_EQ(readInt("Settings\\Sound"), 0);
+    EXPECT_EQ(readInt("Settings\\Number of Cards"), 2);
+    EXPECT_EQ(readInt("Settings\\Version"), 41701);
+    // Only versions below 300 kept their INI file in the Windows folder and need the copy.
+    EXPECT_FALSE(exists(paths.programDir / "velnora.ini"));
+    EXPECT_FALSE(oldLibrariesLeft());
+    EXPECT_FALSE(savedGamesLeft());
+    expectUnrelatedFilesKept();
+}
+
 TEST_F(Migration, StoreVersionBelow41499OnlyDeletesSavedGames) {
     rf.WriteValue("Settings\\Version", std::int32_t{41400});
     writeIni("Version=350\n");

@@ -14,11 +14,7 @@ GameState midHand(const Layout& l, std::uint64_t seed) {
     GameState g;
     Random rng(seed);
     buildDeck(g, rng, l);
-    for (int c = 0; c < kColumns; ++c) {
-        g.playerHand.columnPos[c] = {columnX(c, l), l.playerHandY};
-        g.playerMelds.columnPos[c] = {columnX(c, l), l.playerMeldsY};
-        g.opponentMelds.columnPos[c] = {columnX(c, l), l.opponentMeldsY};
-    }
+    resetColumnPositions(g, l);
     for (int i = 0; i < 11; ++i) {
         Card c = pop(g.stock);
         c.x = l.tableLeft + 10 * i;

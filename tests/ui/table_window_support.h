@@ -89,11 +89,7 @@ protected:
         g.playerVelnoras = {};
         g.opponentVelnoras = {};
         g.undoStack.clear();
-        for (int k = 0; k < kColumns; ++k) {
-            g.playerHand.columnPos[k] = {columnX(k, l), l.playerHandY};
-            g.playerMelds.columnPos[k] = {columnX(k, l), l.playerMeldsY};
-            g.opponentMelds.columnPos[k] = {columnX(k, l), l.opponentMeldsY};
-        }
+        resetColumnPositions(g, l);
         std::map<int, int> used;
         auto take = [&](int f) {
             Card c = makeCard(f, used[f]++ % 2);
