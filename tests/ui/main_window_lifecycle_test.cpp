@@ -19,19 +19,21 @@ using namespace velnora::test;
 
 namespace {
 
-// Runs `inspect` on the next modal dialog that opens, then closes it with `result`.
+// Runs `inspect` on the next modal dialog that opens, then closes it with `result`. The poll
+// lives as long as the returned guard, so it can never answer a later test's dialog.
 template <typename Dialog, typename Inspect>
-void onNextModal(Inspect inspect, int result = QDialog::Rejected) {
-    auto poll = std::make_shared<std::function<void()>>();
-    *poll = [=] {
+[[nodiscard]] std::unique_ptr<QTimer> onNextModal(Inspect inspect, int result = QDialog::Rejected) {
+    auto timer = std::make_unique<QTimer>();
+    QTimer* poll = timer.get();
+    QObject::connect(poll, &QTimer::timeout, poll, [=] {
         if (auto* d = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
+            poll->stop();
             inspect(d);
             d->done(result);
-        } else {
-            QTimer::singleShot(5, *poll);
         }
-    };
-    QTimer::singleShot(0, *poll);
+    });
+    poll->start(5);
+    return timer;
 }
 
 QString autosaveFile() {
@@ -115,7 +117,7 @@ TEST_F(TableWindowTest, ExternalCommandOpensTheRulesAtItsPage) {
     for (int parameter : {2, 3, 4}) {
         SCOPED_TRACE(parameter);
         int page = -1;
-        onNextModal<ui::TfmRules>(
+        auto answer = onNextModal<ui::TfmRules>(
             [&](ui::TfmRules* d) { page = d->findChild<QTabWidget*>()->currentIndex(); });
         window->externalCommand(parameter);
         EXPECT_EQ(page, expected[parameter]);
@@ -126,7 +128,7 @@ TEST_F(TableWindowTest, RulesConfirmedAreStoredAndRefreezeThePile) {
     state().gameInProgress = 0;
     state().pileFrozen = 1;
     ASSERT_TRUE(game().rules.initialBlock);
-    onNextModal<ui::TfmRules>(
+    auto answer = onNextModal<ui::TfmRules>(
         [](ui::TfmRules* d) {
             auto* box = d->findChild<QCheckBox*>("ckInitFreeze");
             ASSERT_NE(box, nullptr);
@@ -211,7 +213,7 @@ TEST_F(TableWindowTest, ClosingAsksOnlyWhileConnected) {
     window->show();
     window->connectionState = 2;
     bool asked = false;
-    onNextModal<QMessageBox>([&](QMessageBox* box) {
+    auto answer = onNextModal<QMessageBox>([&](QMessageBox* box) {
         asked = box->text() == "You have a network game running. Are you sure you want to quit?";
     });
     EXPECT_FALSE(window->close());
@@ -232,7 +234,7 @@ TEST(TableWindowPlayers, TheChoiceIsOfferedWithMoreThanOnePlayer) {
     IdleDriver driver;
     window.game().setOpponentDriver(&driver);
     bool offered = false;
-    onNextModal<ui::TfmSelectPlayer>(
+    auto answer = onNextModal<ui::TfmSelectPlayer>(
         [&](ui::TfmSelectPlayer* d) {
             offered = true;
             d->findChild<QListWidget*>()->setCurrentRow(1);
@@ -256,7 +258,7 @@ TEST(TableWindowPlayers, OnePlayerIsTakenWithoutAsking) {
     IdleDriver driver;
     window.game().setOpponentDriver(&driver);
     bool offered = false;
-    onNextModal<ui::TfmSelectPlayer>([&](ui::TfmSelectPlayer*) { offered = true; });
+    auto answer = onNextModal<ui::TfmSelectPlayer>([&](ui::TfmSelectPlayer*) { offered = true; });
     window.tmSplashTimer();
     QApplication::processEvents();
     EXPECT_FALSE(offered);
