@@ -13,16 +13,7 @@ namespace {
 // Melds every hand card of rank r from the last card backwards; a column left with two cards
 // (or two threes just melded) gets one wild card.
 void advancedMeldRank(Game& game, int r) {
-    int melded = 0;
-    for (;;) {
-        const Pile& hand = game.state.opponentHand;
-        int i = hand.count - 1;
-        while (i >= 0 && hand.at(i).rank != r)
-            --i;
-        if (i < 0) break;
-        game.opponentMeldCard(i);
-        ++melded;
-    }
+    const int melded = meldFromLast(game, r);
     const Counts c = aiRecount(game);
     if ((r >= 3 && at(c.m, r) == 2) || (r == kRankThree && melded == 2)) meldWildcard(game, r);
 }

@@ -137,6 +137,20 @@ void meldWildcard(Game& game, int column) {
     if (before >= 6) checkVelnora(s, Seat::opponent, column, game.layout);
 }
 
+int meldFromLast(Game& game, int rank, int limit) {
+    int done = 0;
+    while (limit == 0 || done < limit) {
+        const Pile& hand = game.state.opponentHand;
+        int i = hand.count - 1;
+        while (i >= 0 && hand.at(i).rank != rank)
+            --i;
+        if (i < 0) break;
+        game.opponentMeldCard(i);
+        ++done;
+    }
+    return done;
+}
+
 void layRedThrees(Game& game, bool fromLast) {
     for (;;) {
         const Pile& hand = game.state.opponentHand;

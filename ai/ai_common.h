@@ -65,6 +65,9 @@ void pause(Game& game);
 bool canTakeDiscard(Game& game, const Counts& c, bool frozen);
 // Moves one wild card (a joker before a two) from the hand into a meld column.
 void meldWildcard(Game& game, int column);
+// Melds up to limit (0 = all) hand cards of a rank, scanning from the last card; returns how
+// many it melded.
+int meldFromLast(Game& game, int rank, int limit = 0);
 // Jokers and twos standing in one column of the computer's melds.
 int countMeldWildcards(const Game& game, int column);
 // Index of the first hand card of a rank, or -1.

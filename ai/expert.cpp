@@ -146,7 +146,7 @@ void ExpertTurn::expertMeldPhase() {
         if (held == 0 || held + c_.m[at(r)] < 7 || c_.m[at(r)] != c_.opponentMeldNaturals[at(r)])
             continue;
         if (melded() || pointsOfRank(r) * 7 >= minimum_) {
-            meldCardsOfRank(r, 0);
+            meldFromLast(game_, r);
             recount();
         }
     }

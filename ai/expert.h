@@ -85,8 +85,6 @@ private:
     bool scoresAllowGoingOut() const;
     // Whether laying cards worth value now keeps the first meld at or above the minimum.
     bool reachesMinimum(int value, bool makesVelnora) const;
-    // Melds up to limit (0 = all) hand cards of a rank, scanning from the last card.
-    int meldCardsOfRank(int rank, int limit);
     bool velnoraWithinReach(const Holding& hand, int topRank, bool ok);
     // Safe discard of the smallest holdings; returns the rank or -1.
     int safeDiscardRank();

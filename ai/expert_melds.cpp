@@ -10,22 +10,8 @@ using namespace expert_detail;
 
 // Melding
 
-int ExpertTurn::meldCardsOfRank(int rank, int limit) {
-    int done = 0;
-    while (limit == 0 || done < limit) {
-        const Pile& hand = game_.state.opponentHand;
-        int i = hand.count - 1;
-        while (i >= 0 && hand.at(i).rank != rank)
-            --i;
-        if (i < 0) break;
-        game_.opponentMeldCard(i);
-        ++done;
-    }
-    return done;
-}
-
 void ExpertTurn::expertMeldRank(int rank, int limit) {
-    meldCardsOfRank(rank, limit);
+    meldFromLast(game_, rank, limit);
     recount();
     if (rank >= kLowRank && c_.m[at(rank)] == 2) meldWildcard(game_, rank);
 }
@@ -102,7 +88,7 @@ void ExpertTurn::expertCompleteVelnoras() {
             const int value = pointsOfRank(r) * c_.h[at(r)] + pointsOfRank(kRankJoker) * jokers +
                               pointsOfRank(kRankTwo) * (x - jokers);
             if (!reachesMinimum(value, true)) continue;
-            meldCardsOfRank(r, 0);
+            meldFromLast(game_, r);
             for (int k = 0; k < x; ++k)
                 meldWildcard(game_, r);
         }
@@ -126,7 +112,7 @@ void ExpertTurn::expertMeldNaturals(int keep) {
     // Naturals laid before the first meld must make that meld on their own.
     if (!reachesMinimum(value, false)) return;
     for (int r = kRankAce; r >= kLowRank; --r)
-        if (chosen[at(r)]) meldCardsOfRank(r, 0);
+        if (chosen[at(r)]) meldFromLast(game_, r);
 }
 
 void ExpertTurn::expertGoOut() {
