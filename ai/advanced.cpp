@@ -230,12 +230,7 @@ void advancedTurn(Game& game) {
         layFirstMelds(game, minimum, advancedMeldRank);
         takeRestOfPile(game);
     } else if (s.stockExhausted) {
-        if (!game.isForcedFor(Seat::opponent)) {
-            endHandStockExhausted(game);
-            return;
-        }
-        const Card top = takeTopCard(game);
-        advancedMeldRank(game, top.rank);
+        if (!takeForcedTopCardOrEndHand(game, advancedMeldRank)) return;
     } else {
         drawForTurn(game);
     }

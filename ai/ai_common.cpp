@@ -343,6 +343,16 @@ void endHandStockExhausted(Game& game) {
     game.checkEndOfHand();
 }
 
+bool takeForcedTopCardOrEndHand(Game& game, MeldRankFn meldRank) {
+    if (!game.isForcedFor(Seat::opponent)) {
+        endHandStockExhausted(game);
+        return false;
+    }
+    const Card top = takeTopCard(game);
+    meldRank(game, top.rank);
+    return true;
+}
+
 void endTurn(Game& game) {
     GameState& s = game.state;
     game.host().repaint(TableArea::opponentHand);

@@ -120,6 +120,9 @@ int meldColumnCount(const Game& game, int column);
 // The stock is exhausted and the pile cannot be taken: sets endHandRequested and runs the
 // end-of-hand check.
 void endHandStockExhausted(Game& game);
+// With the stock exhausted: takes the forced top card and melds its rank with meldRank, or,
+// when the pile cannot be taken, ends the hand. Returns false when the hand was ended.
+bool takeForcedTopCardOrEndHand(Game& game, MeldRankFn meldRank);
 
 // The three levels' entry points.
 void beginnerTurn(Game& game);

@@ -165,12 +165,7 @@ void beginnerTurn(Game& game) {
         layFirstMelds(game, minimum, beginnerMeldRank);
         takeRestOfPile(game);
     } else if (s.stockExhausted) {
-        if (!game.isForcedFor(Seat::opponent)) {
-            endHandStockExhausted(game);
-            return;
-        }
-        const Card top = takeTopCard(game);
-        beginnerMeldRank(game, top.rank);
+        if (!takeForcedTopCardOrEndHand(game, beginnerMeldRank)) return;
     } else {
         drawForTurn(game);
     }
