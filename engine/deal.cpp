@@ -89,6 +89,7 @@ void Game::dealHand() {
     g.invalidMeldReason.clear();
     g.wentOut = 2;
     g.ai.clearForNewHand();
+    g.playerSeatAi.clearForNewHand();
 
     const int hand = settings_.readInt(kCurrentHandKey, 0) + 1;
     settings_.writeInt(kCurrentHandKey, hand);
@@ -96,7 +97,7 @@ void Game::dealHand() {
     g.loadedSinceDeal = 0;
 
     if (options.reseedFromClock) rng_.reseed(clockSeed());
-    buildDeck(g, rng_, layout); // also empties knownPlayerCards and every other pile
+    buildDeck(g, rng_, layout); // also empties the known cards and every other pile
     if (options.networkGame) host_.sendToken(token::kDeal, dealPayload(g));
 
     resetColumnPositions(g, layout);
