@@ -167,10 +167,10 @@ void rewritePlayerList(Settings& settings, const std::vector<PlayerRecord>& play
     savePlayerList(settings, players, currentPlayer);
 }
 
-void countMatchResult(PlayerRecord& record, int playerTotal, int opponentTotal) {
-    if (playerTotal > opponentTotal)
+void countMatchResult(PlayerRecord& record, bool won) {
+    if (won)
         ++record.wins;
-    else if (playerTotal < opponentTotal)
+    else
         ++record.losses;
 }
 

@@ -91,8 +91,8 @@ void savePlayerList(Settings& settings, const std::vector<PlayerRecord>& players
 void rewritePlayerList(Settings& settings, const std::vector<PlayerRecord>& players,
                        int currentPlayer);
 
-// Adds a won or lost match to the record; a tie changes nothing.
-void countMatchResult(PlayerRecord& record, int playerTotal, int opponentTotal);
+// Adds a won or lost match to the record (a tie is counted by neither, so it never gets here).
+void countMatchResult(PlayerRecord& record, bool won);
 // wins x 100 / (wins + losses), rounded to the nearest integer with halves to the even
 // neighbour; "?" before the first finished match.
 std::string winRatioText(int wins, int losses);

@@ -167,13 +167,6 @@ TEST(Players, EntriesParseAndTheCurrentPlayerIsStoredFirst) {
 }
 
 TEST(MatchHistory, AHundredLinesNewestFirstAndATieNamesTheOpponent) {
-    PlayerRecord anna{"Anna", 1, 1};
-    countMatchResult(anna, 5000, 5000);
-    EXPECT_EQ(anna, (PlayerRecord{"Anna", 1, 1}));
-    countMatchResult(anna, 5000, 4000);
-    countMatchResult(anna, 3000, 5200);
-    EXPECT_EQ(anna, (PlayerRecord{"Anna", 2, 2}));
-
     Recording r;
     r.recorder.recordMatchHistory(5000, 5000, againstComputer(0));
     EXPECT_EQ(r.settings.readString("MatchHistory\\Match0", ""),
