@@ -29,8 +29,8 @@ void MemorySettings::writeString(std::string_view name, std::string_view value) 
 
 void MemorySettings::deleteKey(std::string_view path) {
     const std::string prefix = foldCase(path) + "\\";
-    for (auto it = values_.lower_bound(prefix);
-         it != values_.end() && it->first.compare(0, prefix.size(), prefix) == 0;)
+    auto it = values_.lower_bound(prefix);
+    while (it != values_.end() && it->first.compare(0, prefix.size(), prefix) == 0)
         it = values_.erase(it);
 }
 

@@ -15,7 +15,7 @@ public:
     virtual std::string readString(std::string_view name, std::string_view defaultValue) = 0;
     virtual void writeInt(std::string_view name, int value) = 0;
     virtual void writeString(std::string_view name, std::string_view value) = 0;
-    // Deletes the key path (for example "Player Names") with every value and key below it.
+    // Removes the key path ("Sound") with every value and key below it.
     virtual void deleteKey(std::string_view path) = 0;
 
     bool readBool(std::string_view name, bool defaultValue) {
