@@ -10,10 +10,20 @@
 
 #include <QAction>
 #include <QDebug>
+#include <QDesktopServices>
 #include <QDir>
+#include <QLoggingCategory>
 #include <QTimer>
+#include <QUrl>
+#include <QUrlQuery>
+
+#include <algorithm>
 
 namespace velnora::ui {
+
+// What happens on the connection, for someone watching two copies play (off by default; switch
+// on with QT_LOGGING_RULES="velnora.net.info=true").
+Q_LOGGING_CATEGORY(lcNet, "velnora.net", QtWarningMsg)
 
 namespace {
 
@@ -24,6 +34,17 @@ QString qs(const std::string& s) {
 constexpr int kHoldPollMs = 20;
 constexpr int kLevelNetwork = 3;
 
+QString sortedFaces(const Pile& pile) {
+    std::vector<int> faces;
+    for (const Card& c : pile)
+        faces.push_back(c.face);
+    std::sort(faces.begin(), faces.end());
+    QStringList out;
+    for (int f : faces)
+        out << QString::number(f);
+    return out.join(',');
+}
+
 } // namespace
 
 NetworkPlay::NetworkPlay(TfmVelMain& window, NetworkMenu menu)
@@ -31,11 +52,16 @@ NetworkPlay::NetworkPlay(TfmVelMain& window, NetworkMenu menu)
       connection_(std::make_unique<net::Connection>()),
       session_(std::make_unique<net::NetSession>(window.game(), *this)) {
     clock_.start();
+    // Two copies on one machine for a trial or a test may agree on another port.
+    bool portOk = false;
+    const uint port = qEnvironmentVariableIntValue("VELNORA_NET_PORT", &portOk);
+    if (portOk && port > 0 && port < 65536) connection_->setPort(quint16(port));
     tmTryConnect_ = new QTimer(this);
     tmTryConnect_->setObjectName("tmTryConnect");
     tmTryConnect_->setInterval(kRetryMs);
     connect(tmTryConnect_, &QTimer::timeout, this, &NetworkPlay::tmTryConnectTimer);
     tmIdentify_ = new QTimer(this);
+    tmIdentify_->setObjectName("tmIdentify");
     tmIdentify_->setSingleShot(true);
     tmIdentify_->setInterval(kIdentifyMs);
     connect(tmIdentify_, &QTimer::timeout, this, &NetworkPlay::dropUnidentified);
@@ -62,6 +88,9 @@ NetworkPlay::NetworkPlay(TfmVelMain& window, NetworkMenu menu)
                 &NetworkPlay::ShowRuleDifferences1Click);
     if (menu_.chatOnTop)
         connect(menu_.chatOnTop, &QAction::triggered, this, &NetworkPlay::ChatWindowontopClick);
+    if (menu_.requestListing)
+        connect(menu_.requestListing, &QAction::triggered, this,
+                &NetworkPlay::RequestListing1Click);
     setMenuConnected(false);
     freshRuleDifferences();
 }
@@ -75,7 +104,8 @@ NetworkPlay::~NetworkPlay() {
 
 QString NetworkPlay::localNetworkName() const {
     const int p = window_.currentPlayer;
-    if (p >= 0 && p < int(window_.playerList.size())) return window_.playerList[std::size_t(p)].name;
+    if (p >= 0 && p < int(window_.playerList.size()))
+        return window_.playerList[std::size_t(p)].name;
     return "Opponent";
 }
 
@@ -127,9 +157,26 @@ void NetworkPlay::afterConnectDialog(bool accepted) {
     }
 }
 
+void NetworkPlay::showConnectionState(int state) {
+    window_.showConnectionState(state);
+    qCInfo(lcNet).noquote() << "status:" << window_.statusText();
+}
+
+void NetworkPlay::logTable() {
+    if (!lcNet().isInfoEnabled()) return;
+    const GameState& g = window_.game().state;
+    qCInfo(lcNet).noquote()
+        << "table: mine=" + sortedFaces(g.playerHand) << "theirs=" + sortedFaces(g.opponentHand)
+        << "top=" +
+               QString::number(g.discardPile.empty()
+                                   ? 0
+                                   : g.discardPile.cards[std::size_t(g.discardPile.count - 1)].face)
+        << "stock=" + QString::number(g.stock.count);
+}
+
 void NetworkPlay::enterWaiting() {
     window_.connectionState = 1;
-    window_.showConnectionState(1);
+    showConnectionState(1);
     setMenuConnected(true);
 }
 
@@ -149,6 +196,21 @@ void NetworkPlay::ChatWindowontopClick() {
     window_.chatOnTop = menu_.chatOnTop ? menu_.chatOnTop->isChecked() : !window_.chatOnTop;
     if (chat_) chat_->setStayOnTop(window_.chatOnTop);
     window_.settings().writeBool("Network\\Chat on Top", window_.chatOnTop);
+}
+
+void NetworkPlay::RequestListing1Click() {
+    // A mail to the list's keeper, composed in the player's own mail program, with what others
+    // need to find this copy.
+    const QStringList addresses = ownIPv4Addresses();
+    QUrl mail(QStringLiteral("mailto:") + VELNORA_LISTING_MAIL);
+    QUrlQuery query;
+    query.addQueryItem("subject", "Velnora player list");
+    query.addQueryItem(
+        "body", "Please list me in the Velnora player list.\r\nName: " + localNetworkName() +
+                    "\r\nIP number: " + (addresses.isEmpty() ? QString() : addresses.front()) +
+                    "\r\n");
+    mail.setQuery(query);
+    QDesktopServices::openUrl(mail);
 }
 
 // Starting and ending a connection
@@ -171,10 +233,9 @@ void NetworkPlay::StartConnection(const QString& address) {
             connectionWanted_ = false;
             closeTryConnect();
             tmTryConnect_->stop();
-            window_.showMessage(MessageKind::warning,
-                                "Velnora cannot wait for an opponent: port " +
-                                    std::to_string(connection_->port()) +
-                                    " is in use by another program.");
+            window_.showMessage(MessageKind::warning, "Velnora cannot wait for an opponent: port " +
+                                                          std::to_string(connection_->port()) +
+                                                          " is in use by another program.");
         }
     } else {
         networkRole_ = client;
@@ -213,7 +274,7 @@ void NetworkPlay::Disconnect() {
     connection_->closeAll();
     networkRole_ = none;
     window_.connectionState = 0;
-    window_.showConnectionState(0);
+    showConnectionState(0);
     setMenuConnected(false);
     closeTryConnect();
     if (networkConnected_) {
@@ -249,8 +310,8 @@ void NetworkPlay::onPeerConnected() {
 
 void NetworkPlay::dropUnidentified() {
     if (session_->identified()) return;
-    qWarning() << "Velnora: a connection that did not identify itself within"
-               << kIdentifyMs / 1000 << "seconds was closed";
+    qWarning() << "Velnora: a connection that did not identify itself within" << kIdentifyMs / 1000
+               << "seconds was closed";
     session_->connectionClosed();
     connection_->closePeer();
     // The client tries again on the next tick; the server goes on waiting.
@@ -261,6 +322,7 @@ void NetworkPlay::onData(const QByteArray& bytes) {
     updateHold();
     session_->receive(std::string_view(bytes.constData(), std::size_t(bytes.size())),
                       clock_.elapsed());
+    QTimer::singleShot(0, this, &NetworkPlay::logTable);
     if (session_->dispatchHeld() && !tmHold_->isActive()) tmHold_->start();
 }
 
@@ -301,7 +363,7 @@ void NetworkPlay::onPeerClosed() {
     const QString name = opponentName_;
     Disconnect();
     closeTryConnect();
-    tellLater(int(MessageKind::warning),
+    tellLater(MessageKind::warning,
               "Connection terminated by " + name + ". The network game has ended.");
 }
 
@@ -332,12 +394,12 @@ void NetworkPlay::onFailed(const net::SocketError& error) {
     // was never written.
     text += path.isEmpty() ? QString(" The game could not be saved.")
                            : " The game has been saved as " + path;
-    tellLater(int(MessageKind::warning), text);
+    tellLater(MessageKind::warning, text);
 }
 
 QString NetworkPlay::lostConnectionFile() const {
-    const std::string name = savegame::makeGameFileName(
-        (localNetworkName() + "_" + opponentName_).toStdString());
+    const std::string name =
+        savegame::makeGameFileName((localNetworkName() + "_" + opponentName_).toStdString());
     return QDir(programDataFolder()).filePath(qs(name));
 }
 
@@ -373,7 +435,7 @@ void NetworkPlay::playerIdentified(const std::string& name) {
     chat_->AddChatLine("Connection established with " + opponentName_ + ". " +
                        "Resize window to see more text, right-click to change font.");
     closeTryConnect();
-    window_.showConnectionState(2);
+    showConnectionState(2);
     setMenuConnected(true);
 }
 
@@ -381,9 +443,10 @@ void NetworkPlay::versionMismatch() {
     // The message waits until the dispatch has returned; the connection ends with it.
     networkRole_ = none;
     QTimer::singleShot(0, this, [this] {
-        window_.showMessage(MessageKind::information,
-                            "You have version 41701 and your opponent has another version. "
-                            "Please use the same version.");
+        const char* text = "You have version 41701 and your opponent has another version. "
+                           "Please use the same version.";
+        qCInfo(lcNet).noquote() << "message:" << text;
+        window_.showMessage(MessageKind::information, text);
         Disconnect();
         closeTryConnect();
     });
@@ -434,11 +497,11 @@ void NetworkPlay::tableReceived() {
 }
 
 void NetworkPlay::protocolError(const std::string& text) {
-    tellLater(int(MessageKind::warning), qs(text));
+    tellLater(MessageKind::warning, qs(text));
 }
 
 void NetworkPlay::outOfStep(const std::string& reason) {
-    tellLater(int(MessageKind::confirmation),
+    tellLater(MessageKind::confirmation,
               "The two tables are out of step (" + qs(reason) +
                   "). Send your table to your opponent, so both tables are the same again?",
               [this] { session_->sendTable(); });
@@ -454,19 +517,20 @@ void NetworkPlay::bufferOverflow() {
                        "has been closed.";
         text += path.isEmpty() ? QString(" The game could not be saved.")
                                : " The game has been saved as " + path;
+        qCInfo(lcNet).noquote() << "message:" << text;
         window_.showMessage(MessageKind::warning, text.toStdString());
     });
 }
 
-void NetworkPlay::tellLater(int kind, const QString& text, std::function<void()> onYes) {
+void NetworkPlay::tellLater(MessageKind kind, const QString& text, std::function<void()> onYes) {
     if (boxOpen_) {
         qWarning().noquote() << "Velnora:" << text;
         return;
     }
     boxOpen_ = true;
+    qCInfo(lcNet).noquote() << "message:" << text;
     QTimer::singleShot(0, this, [this, kind, text, onYes] {
-        const MessageAnswer answer =
-            window_.showMessage(static_cast<MessageKind>(kind), text.toStdString());
+        const MessageAnswer answer = window_.showMessage(kind, text.toStdString());
         boxOpen_ = false;
         if (answer == MessageAnswer::yes && onYes && networkConnected_) onYes();
     });
@@ -476,6 +540,7 @@ void NetworkPlay::tellLater(int kind, const QString& text, std::function<void()>
 
 void NetworkPlay::sendToken(const std::string& token, const std::string& payload) {
     session_->sendToken(token, payload);
+    QTimer::singleShot(0, this, &NetworkPlay::logTable);
 }
 
 void NetworkPlay::gameLoaded() {

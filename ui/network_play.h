@@ -4,8 +4,11 @@
 // the reactions to a lost connection. The bytes go through net::Connection, their meaning
 // through net::NetSession; this class joins the two to the window.
 
+#include "chat_window.h"
+#include "connect_dialogs.h"
 #include "connection.h"
 #include "net_session.h"
+#include "rule_differences.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -19,17 +22,15 @@ class QTimer;
 
 namespace velnora::ui {
 
-class TfmChat;
-class TfmRuleDifferences;
-class TfmTryConnect;
 class TfmVelMain;
 
-// The four items of the Network menu this class keeps enabled or disabled.
+// The items of the Network menu this class answers and keeps enabled or disabled.
 struct NetworkMenu {
     QAction* connect = nullptr;
     QAction* ruleDifferences = nullptr;
     QAction* disconnect = nullptr;
     QAction* chatOnTop = nullptr;
+    QAction* requestListing = nullptr;
 };
 
 class NetworkPlay : public QObject, public net::NetEvents {
@@ -56,6 +57,8 @@ public:
     void StopWaiting1Click();
     void ShowRuleDifferences1Click();
     void ChatWindowontopClick();
+    // "Request &Listing": a mail asking to be listed in the Internet player list.
+    void RequestListing1Click();
 
     // The command line "/ip:ADDRESS /invite|/join" (address and second argument given).
     void startFromCommandLine(const QString& address, const QString& mode);
@@ -106,6 +109,9 @@ private:
 
     void afterConnectDialog(bool accepted);
     void enterWaiting();
+    void showConnectionState(int state);
+    // The hands, the pile's top card and the stock, to the log.
+    void logTable();
     void closeTryConnect();
     void setMenuConnected(bool connected);
     void CompareRules(const std::string& localRules, const std::string& remoteRules);
@@ -116,7 +122,7 @@ private:
     void updateHold();
     // Shows one message box at a time, after the current message is handled; later ones while
     // a box is open only go to the log.
-    void tellLater(int kind, const QString& text, std::function<void()> onYes = {});
+    void tellLater(MessageKind kind, const QString& text, std::function<void()> onYes = {});
 
     TfmVelMain& window_;
     NetworkMenu menu_;
