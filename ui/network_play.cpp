@@ -105,7 +105,7 @@ NetworkPlay::~NetworkPlay() {
 QString NetworkPlay::localNetworkName() const {
     const int p = window_.currentPlayer;
     if (p >= 0 && p < int(window_.playerList.size()))
-        return window_.playerList[std::size_t(p)].name;
+        return qs(window_.playerList[std::size_t(p)].name);
     return "Opponent";
 }
 
