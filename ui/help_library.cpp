@@ -109,11 +109,18 @@ QString HelpLibrary::topicHtml(int contextNumber) const {
 }
 
 QList<HelpKeyword> HelpLibrary::matchingKeywords(const QString& text) const {
-    QList<HelpKeyword> found;
+    // The keyword itself first, then keywords that begin with the text, then the rest.
+    QList<HelpKeyword> exact, prefix, inside;
     const QString wanted = text.trimmed();
-    for (const HelpKeyword& k : keywords_)
-        if (k.keyword.contains(wanted, Qt::CaseInsensitive)) found.append(k);
-    return found;
+    for (const HelpKeyword& k : keywords_) {
+        if (k.keyword.compare(wanted, Qt::CaseInsensitive) == 0)
+            exact.append(k);
+        else if (k.keyword.startsWith(wanted, Qt::CaseInsensitive))
+            prefix.append(k);
+        else if (k.keyword.contains(wanted, Qt::CaseInsensitive))
+            inside.append(k);
+    }
+    return exact + prefix + inside;
 }
 
 QList<HelpKeyword> HelpLibrary::pagesContaining(const QString& text) const {

@@ -53,7 +53,8 @@ public:
     QString topicHtml(int contextNumber) const;
     static QString topicFileName(int contextNumber);
 
-    // Keywords containing text, without regard to case, in list order.
+    // Keywords containing text, without regard to case: an exact match first, then those that
+    // begin with the text, then the others, each group in list order.
     QList<HelpKeyword> matchingKeywords(const QString& text) const;
     // Pages whose visible text contains text, without regard to case, as (title, page).
     QList<HelpKeyword> pagesContaining(const QString& text) const;

@@ -1,5 +1,6 @@
 #include "help_window.h"
 
+#include "data_folder.h"
 #include "dialog_look.h"
 #include "url_opener.h"
 
@@ -49,7 +50,7 @@ TfmHelp::TfmHelp(const QString& helpFolder, QWidget* parent)
     setObjectName(QStringLiteral("TfmHelp"));
     setWindowTitle(QStringLiteral("Velnora Help"));
     setAttribute(Qt::WA_DeleteOnClose, false);
-    resize(860, 600);
+    resize(960, 660);
 
     tbHelp_ = new HelpBrowser(library_, this);
     tbHelp_->setObjectName(QStringLiteral("tbHelp"));
@@ -107,12 +108,15 @@ TfmHelp::TfmHelp(const QString& helpFolder, QWidget* parent)
     connect(edIndex_, &QLineEdit::returnPressed, this, &TfmHelp::openIndexItem);
     connect(lbIndex_, &QListWidget::itemActivated, this, &TfmHelp::openIndexItem);
     pcNavigation_->addTab(indexPage, QStringLiteral("&Index"));
+    connect(pcNavigation_, &QTabWidget::currentChanged, this, [this, indexPage](int index) {
+        if (pcNavigation_->widget(index) == indexPage) edIndex_->setFocus();
+    });
 
     auto* split = new QSplitter(this);
     split->addWidget(pcNavigation_);
     split->addWidget(tbHelp_);
     split->setStretchFactor(1, 1);
-    split->setSizes({230, 630});
+    split->setSizes({280, 680});
     setCentralWidget(split);
 
     fillContents();
@@ -195,6 +199,10 @@ void TfmHelp::followLink(const QUrl& link) {
 }
 
 // Context topics
+
+QString helpFolder() {
+    return QString::fromStdString(readOnlyDataFolder()) + QStringLiteral("/help");
+}
 
 QString contextTopicText(const HelpLibrary& library, int contextNumber) {
     const QString topic = library.topicHtml(contextNumber);

@@ -69,6 +69,9 @@ private:
     QListWidget* lbIndex_ = nullptr;
 };
 
+// The folder of the help pages: help/ in the read-only data folder.
+QString helpFolder();
+
 // Shows the topic of a context number as a popup at a global position, over parent. A number
 // without a topic says so.
 void showContextTopic(const HelpLibrary& library, int contextNumber, const QPoint& globalPos,

@@ -28,6 +28,7 @@ class TdmMain;
 namespace velnora::ui {
 
 class TableView;
+class TfmHelp;
 
 // One known human player with the counts of matches won and lost.
 struct PlayerRecord {
@@ -160,6 +161,11 @@ public:
     void Save1Click() { SaveGame(false); }
     void Load1Click() { LoadGame(false); }
     void About1Click();
+    // "&Help Topics": plays the next help sound and opens the help window at its start page.
+    void HelpTopics1Click();
+    // Opens the help window at a page ("melds.html#velnora"; empty: the start page).
+    void showHelp(const QString& page = {});
+    TfmHelp* helpWindow() const;
     void bnEndHandClick();
 
 protected:
@@ -199,6 +205,7 @@ private:
     QTimer* tmSplash_ = nullptr;
     QTimer* tmLED_ = nullptr;
     QPointer<QWidget> splash_;
+    QPointer<TfmHelp> help_;
 
     QAction* undoMeld_ = nullptr;
     QAction* undoAll_ = nullptr;
