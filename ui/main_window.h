@@ -7,6 +7,7 @@
 #include "game.h"
 #include "host.h"
 #include "random.h"
+#include "statistics.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -29,17 +30,6 @@ namespace velnora::ui {
 
 class TableView;
 class TfmHelp;
-
-// One known human player with the counts of matches won and lost.
-struct PlayerRecord {
-    QString name;
-    int wins = 0;
-    int losses = 0;
-};
-
-// Splits a stored "name,wins,losses" entry; a count that does not parse is 0, and when the
-// first does not parse the second is not read.
-PlayerRecord parsePlayerEntry(const QString& value);
 
 // The parts of a stored "left,top,size name" window placement after checking them against the
 // screen.
@@ -84,6 +74,7 @@ public:
     int cardSpeed = 10;
     std::array<CardBack, 2> cardBacks;
     bool showHighscores = true;
+    Highscores highscores;
     bool showTurns = true;
     int windowSizeIndex = 0;
     int maxWindowSizeIndex = 3;
@@ -166,6 +157,9 @@ public:
     // Opens the help window at a page ("melds.html#velnora"; empty: the start page).
     void showHelp(const QString& page = {});
     TfmHelp* helpWindow() const;
+    void Hiscores1Click();
+    void WinRatio1Click();
+    void MatchHistory1Click();
     void bnEndHandClick();
 
 protected:
@@ -186,12 +180,16 @@ private:
     void showWarningColour(bool warning);
     void tmLEDTimer();
     void destroySequence();
+    // The game being played, as the statistics record it.
+    MatchContext matchContext() const;
+    StatisticsHooks statisticsHooks();
 
     std::unique_ptr<TdmMain> dataModule_;
     std::unique_ptr<Settings> ownedSettings_;
     Settings* settings_ = nullptr;
     Random random_;
     std::unique_ptr<Game> game_;
+    std::unique_ptr<StatisticsRecorder> statistics_;
     ai::ComputerDriver computerDriver_;
     QStringList arguments_;
     TableView* table_ = nullptr;
