@@ -2,6 +2,7 @@
 
 #include "data_module.h"
 #include "dialog_look.h"
+#include "help_window.h"
 #include "highscores_window.h"
 #include "match_history_window.h"
 #include "messenger_entry.h"
@@ -263,8 +264,9 @@ void TfmVelMain::createMenus() {
 
     QMenu* help = menuBar()->addMenu("&Help");
     help->setObjectName("Help1");
-    addItem(help, "HelpTopics1", "&Help Topics", "Opens the index of the Help file", Qt::Key_F1)
-        ->setEnabled(false);
+    a = addItem(help, "HelpTopics1", "&Help Topics", "Opens the index of the Help file",
+                Qt::Key_F1);
+    connect(a, &QAction::triggered, this, &TfmVelMain::HelpTopics1Click);
     addItem(help, "CheckUpgrade1", "Check &Upgrade...",
             "Check whether a newer version of Velnora is available")
         ->setEnabled(false);
@@ -461,6 +463,7 @@ void TfmVelMain::destroySequence() {
     tmLED_->stop();
     network_->shutdown();
     playSound(SoundEvent::exit);
+    if (help_) help_->close();
     if (autoSave && game_->state.gameInProgress) {
         // A refused or failed autosave leaves the previous autosave as it was.
         SaveGame(true, autosaveFile());
@@ -765,6 +768,26 @@ void TfmVelMain::Rules1Click(int page) {
         repaint(TableArea::pileColumn);
     }
     network_->rulesConfirmed();
+}
+
+void TfmVelMain::HelpTopics1Click() {
+    // The three help sounds take turns; the first request plays "Help (1st)".
+    static constexpr SoundEvent rotation[] = {SoundEvent::help3, SoundEvent::help1,
+                                              SoundEvent::help2};
+    playSound(rotation[helpCounter_++ % 3]);
+    showHelp();
+}
+
+TfmHelp* TfmVelMain::helpWindow() const {
+    return help_;
+}
+
+void TfmVelMain::showHelp(const QString& page) {
+    if (!help_) {
+        help_ = new TfmHelp(helpFolder(), this);
+        help_->onCommand = [this](int parameter) { externalCommand(parameter); };
+    }
+    help_->showPage(page);
 }
 
 void TfmVelMain::About1Click() {
