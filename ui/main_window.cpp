@@ -1,5 +1,6 @@
 #include "main_window.h"
 
+#include "customize_dialog.h"
 #include "data_module.h"
 #include "dialog_look.h"
 #include "highscores_window.h"
@@ -224,9 +225,9 @@ void TfmVelMain::createMenus() {
 
     QMenu* options = menuBar()->addMenu("&Options");
     options->setObjectName("Options1");
-    addItem(options, "Customize1", "&Customize...",
-            "Create players, set the computer level and change the window size and color")
-        ->setEnabled(false);
+    a = addItem(options, "Customize1", "&Customize...",
+                "Create players, set the computer level and change the window size and color");
+    connect(a, &QAction::triggered, this, [this] { Customize1Click(); });
     addItem(options, "Decks1", "&Decks...", "Select a color or image for the backside of the cards")
         ->setEnabled(false);
     addItem(options, "Sound1", "&Sound...",
@@ -427,8 +428,13 @@ void TfmVelMain::externalCommand(int parameter) {
     case 4:
         Rules1Click(0);
         break;
+    case 0:
+        Customize1Click(TfmCustomize::playersPage);
+        break;
+    case 1:
+        Customize1Click(TfmCustomize::generalPage);
+        break;
     default:
-        // The Customize dialog (parameters 0 and 1) is not part of this build.
         break;
     }
 }
@@ -760,6 +766,16 @@ void TfmVelMain::Rules1Click(int page) {
 
 void TfmVelMain::About1Click() {
     showAbout(this);
+}
+
+void TfmVelMain::Customize1Click(int page) {
+    TfmCustomize dialog(*this, page);
+    if (dialog.exec() == QDialog::Accepted) applyCustomizedOptions();
+}
+
+void TfmVelMain::applyCustomizedOptions() {
+    applyOptionsToGame();
+    applyWindowSize();
 }
 
 void TfmVelMain::Hiscores1Click() {

@@ -94,6 +94,8 @@ public:
     void setSplash(QWidget* splash) { splash_ = splash; }
     // Changes the table to windowSizeIndex and moves the cards on it.
     void applyWindowSize();
+    // Takes over the options the Customize dialog stored: size, status bar and game options.
+    void applyCustomizedOptions();
     // Opens the Customize dialog (0, 1) or the Rules dialog (2, 3, 4) at a page.
     void externalCommand(int parameter);
     // Ends the program at once through the normal shutdown, so the running game is autosaved:
@@ -151,6 +153,7 @@ public:
     void Save1Click() { SaveGame(false); }
     void Load1Click() { LoadGame(false); }
     void About1Click();
+    void Customize1Click(int page = -1);
     void Hiscores1Click();
     void WinRatio1Click();
     void MatchHistory1Click();
