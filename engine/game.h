@@ -151,7 +151,8 @@ private:
     Card givePlayerCard(Card card);
     int wildcardsInHand() const;
     void playerVelnoraCheck(int column);
-    void dissolveVelnora(int column);
+    // Dissolves the player's velnora of a column that no longer forms one (after an undo).
+    void dissolveLostVelnora(int column);
     void finishDraw();
     void handOverPile();
     void startOpponentAfterPlayer();
