@@ -9,13 +9,6 @@ namespace {
 constexpr int kHandSize = 15;
 constexpr const char* kCurrentHandKey = "Settings\\CurrentHand";
 
-// The stock order as the partner rebuilds it: who starts, then face and deck of every card.
-std::string dealPayload(const GameState& g) {
-    std::string out = g.playerStartsHand ? "1" : "0";
-    for (const Card& c : g.stock)
-        out += ";" + std::to_string(c.face) + "," + std::to_string(c.deck);
-    return out;
-}
 } // namespace
 
 void Game::newGame() {
@@ -69,8 +62,13 @@ void Game::dealHand() {
     g.undoStack.clear();
     g.topCardPending = 0;
 
-    // The stored value, not the rules in memory: the rules dialog may have written it since.
-    g.pileFrozen = settings_.readBool(rulekeys::kInitialBlock, true) ? 1 : 0;
+    // The stored value, not the rules in memory: the rules dialog may have written it since. A
+    // network game plays the rules in memory on both copies, which may be the partner's
+    // adopted rules and are never stored; the stored value would split the two tables.
+    g.pileFrozen = (options.networkGame ? rules.initialBlock
+                                        : settings_.readBool(rulekeys::kInitialBlock, true))
+                       ? 1
+                       : 0;
 
     g.blackThreesAllowed = 0;
     g.opponentMeldPoints = 0;
@@ -89,6 +87,7 @@ void Game::dealHand() {
     g.invalidMeldReason.clear();
     g.wentOut = 2;
     g.ai.clearForNewHand();
+    g.playerSeatAi.clearForNewHand();
 
     const int hand = settings_.readInt(kCurrentHandKey, 0) + 1;
     settings_.writeInt(kCurrentHandKey, hand);
@@ -96,8 +95,9 @@ void Game::dealHand() {
     g.loadedSinceDeal = 0;
 
     if (options.reseedFromClock) rng_.reseed(clockSeed());
-    buildDeck(g, rng_, layout); // also empties knownPlayerCards and every other pile
-    if (options.networkGame) host_.sendToken(token::kDeal, dealPayload(g));
+    buildDeck(g, rng_, layout); // also empties the known cards and every other pile
+    // The stock is complete here and nothing is dealt yet: the partner rebuilds it from this.
+    if (options.networkGame) host_.sendToken(token::kDeal, g.playerStartsHand ? "1" : "0");
 
     resetColumnPositions(g, layout);
 

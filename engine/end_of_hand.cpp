@@ -15,14 +15,21 @@ namespace {
 // again inside the deal this call makes.
 class RunningMark {
 public:
-    explicit RunningMark(bool& flag) : flag_(flag), saved_(flag) { flag_ = true; }
-    ~RunningMark() { flag_ = saved_; }
+    RunningMark(bool& flag, TableHost& host) : flag_(flag), saved_(flag), host_(host) {
+        flag_ = true;
+        if (!saved_) host_.holdNetworkMessages(true);
+    }
+    ~RunningMark() {
+        flag_ = saved_;
+        if (!saved_) host_.holdNetworkMessages(false);
+    }
     RunningMark(const RunningMark&) = delete;
     RunningMark& operator=(const RunningMark&) = delete;
 
 private:
     bool& flag_;
     bool saved_;
+    TableHost& host_;
 };
 
 } // namespace
@@ -44,7 +51,7 @@ std::string Game::opponentPhrase() const {
 }
 
 bool Game::checkEndOfHand() {
-    RunningMark mark(endOfHandRunning_);
+    RunningMark mark(endOfHandRunning_, host_);
 
     const bool someoneOut =
         hasGoneOut(state, Seat::player, rules) || hasGoneOut(state, Seat::opponent, rules);

@@ -87,6 +87,10 @@ public:
     // Sound and network
     virtual void playSound(SoundEvent event) = 0;
     virtual void sendToken(const std::string& token, const std::string& payload) = 0;
+    // The end-of-hand dialogs open (true) and close (false): the partner's messages wait
+    // meanwhile and are applied once the player has seen the hand's result. The release comes
+    // from a destructor, so a host queues the dispatch of what waited instead of running it here.
+    virtual void holdNetworkMessages(bool /*hold*/) {}
 
     // Dialogs
     virtual MessageAnswer showMessage(MessageKind kind, const std::string& text) = 0;

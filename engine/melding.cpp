@@ -129,7 +129,8 @@ bool Game::addWildcardTo(int column) {
     placeInColumn(g.playerMelds, card, column, kColumnStep, !velnora);
     moveCard(card, fromX, fromY);
     push(g.playerMelds, card);
-    host_.sendToken(token::kWildcard, std::to_string(column) + "," + std::to_string(card.face));
+    host_.sendToken(token::kWildcard,
+                    std::to_string(card.face) + token::kFieldSeparator + std::to_string(column));
     // A melded wildcard is no longer a card the opponent knows in the hand; undo puts it back.
     removeFace(g.knownPlayerCards, card.face);
     g.undoStack.push_back({card, layout.columnPitch});
@@ -213,7 +214,8 @@ void Game::undoOneMeld() {
     placeInColumn(g.playerHand, card, card.rank, kColumnStep);
     moveCard(card, fromX, fromY);
     push(g.playerHand, card);
-    host_.sendToken(token::kUndoMeld, std::to_string(card.face) + "," + std::to_string(column));
+    host_.sendToken(token::kUndoMeld,
+                    std::to_string(column) + token::kFieldSeparator + std::to_string(card.face));
     host_.repaint(TableArea::all);
 }
 

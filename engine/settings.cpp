@@ -27,6 +27,13 @@ void MemorySettings::writeString(std::string_view name, std::string_view value) 
     values_[foldCase(name)] = Value{false, 0, std::string(value)};
 }
 
+void MemorySettings::deleteKey(std::string_view path) {
+    const std::string prefix = foldCase(path) + "\\";
+    auto it = values_.lower_bound(prefix);
+    while (it != values_.end() && it->first.compare(0, prefix.size(), prefix) == 0)
+        it = values_.erase(it);
+}
+
 bool MemorySettings::contains(std::string_view name) const {
     return values_.count(foldCase(name)) != 0;
 }

@@ -15,6 +15,8 @@ public:
     virtual std::string readString(std::string_view name, std::string_view defaultValue) = 0;
     virtual void writeInt(std::string_view name, int value) = 0;
     virtual void writeString(std::string_view name, std::string_view value) = 0;
+    // Removes the key path ("Sound") with every value and key below it.
+    virtual void deleteKey(std::string_view path) = 0;
 
     bool readBool(std::string_view name, bool defaultValue) {
         return readInt(name, defaultValue ? 1 : 0) != 0;
@@ -30,6 +32,7 @@ public:
     std::string readString(std::string_view name, std::string_view defaultValue) override;
     void writeInt(std::string_view name, int value) override;
     void writeString(std::string_view name, std::string_view value) override;
+    void deleteKey(std::string_view path) override;
     bool contains(std::string_view name) const;
     void erase(std::string_view name);
 

@@ -41,7 +41,7 @@ void Game::drawFromStock() {
         }
         g.mayTakePile = 0;
         ++g.stockDrawsThisTurn;
-        host_.sendToken(token::kDraw, std::to_string(card.face));
+        host_.sendToken(token::kDraw, "");
         givePlayerCard(card);
         if (isRedThree(card.face)) {
             host_.repaint(TableArea::playerMelds);
@@ -156,7 +156,7 @@ void Game::takeDiscardPile() {
     placeInColumn(g.playerMelds, card, r, kColumnStep, !velnoraAlready);
     moveCard(card, fromX, fromY);
     push(g.playerMelds, card);
-    host_.sendToken(token::kTakeTopCard, std::to_string(card.face));
+    host_.sendToken(token::kTakeTopCard, "");
     playerVelnoraCheck(r);
     // The velnora check may square the column up; remember the card where it now lies.
     g.takenTopCard = card;
@@ -260,7 +260,7 @@ void Game::undoTakePile() {
     push(g.discardPile, card);
     g.playerTotal -= kUndoTakeCost;
     host_.repaint(TableArea::all);
-    host_.sendToken(token::kUndoTakePile, std::to_string(card.face));
+    host_.sendToken(token::kUndoTakePile, "");
     g.mayTakePile = 1;
 }
 

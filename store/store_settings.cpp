@@ -18,4 +18,8 @@ void StoreSettings::writeString(std::string_view name, std::string_view value) {
     store_.WriteValue(name, std::string(value));
 }
 
+void StoreSettings::deleteKey(std::string_view path) {
+    store_.DeleteKey(path);
+}
+
 } // namespace velnora

@@ -16,6 +16,7 @@ public:
     std::string readString(std::string_view name, std::string_view defaultValue) override;
     void writeInt(std::string_view name, int value) override;
     void writeString(std::string_view name, std::string_view value) override;
+    void deleteKey(std::string_view path) override;
 
 private:
     TRegistryVelnora& store_;

@@ -1,3 +1,4 @@
+#include "partner_tokens.h"
 #include "table_setup.h"
 
 #include <gtest/gtest.h>
@@ -137,10 +138,9 @@ TEST(Deal, NetworkDealSendsTheStockAndWaitsForThePartner) {
     EXPECT_EQ(t.status(), "It's Ann's turn");
     EXPECT_EQ(t.host.whoseTurn.back(), "It's Ann's turn to draw first.");
     ASSERT_FALSE(t.host.tokens.empty());
-    // Who starts, then the 108 cards of the stock.
-    const std::string& payload = t.host.tokens[0].second;
-    EXPECT_EQ(payload[0], '0');
-    EXPECT_EQ(std::count(payload.begin(), payload.end(), ';'), 108);
+    // Who starts, sent while the whole stock still lies there to be encoded.
+    EXPECT_EQ(t.host.tokens[0].first, token::kDeal);
+    EXPECT_EQ(t.host.tokens[0].second, "0");
 }
 
 TEST(Deal, NewGameClearsTotalsAndAsksOnlyDuringANetworkGame) {

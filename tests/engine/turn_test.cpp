@@ -1,3 +1,4 @@
+#include "partner_tokens.h"
 #include "table_setup.h"
 
 #include <gtest/gtest.h>
@@ -40,7 +41,7 @@ TEST(Drawing, TwoCardsPerTurnWithARedThreeReplacedWithoutCounting) {
     EXPECT_GE(t.handIndex(face(kFive, 2)), 0);
     EXPECT_GE(t.handIndex(face(kNine, 1)), 0);
     EXPECT_EQ(t.column(kRankThree), 1);
-    EXPECT_EQ(tokenCount(t.host, "Draw"), 3);
+    EXPECT_EQ(tokenCount(t.host, token::kDraw), 3);
     EXPECT_TRUE(sawStatus(t.host, "Draw a second card from the stock"));
     EXPECT_EQ(t.status(), kMeldPrompt);
     EXPECT_EQ(t.g.hasDrawn, 1);
@@ -154,7 +155,7 @@ TEST(TakingThePile, OpenPileGoesOntoAnExistingMeldAtOnce) {
     EXPECT_EQ(t.g.takingPile, 0);
     EXPECT_EQ(t.g.hasDrawn, 1);
     EXPECT_EQ(t.status(), kMeldPrompt);
-    EXPECT_EQ(tokenCount(t.host, "TakePile"), 1);
+    EXPECT_EQ(tokenCount(t.host, token::kTakePile), 1);
     EXPECT_CONSISTENT(t.game);
 
     // With the natural pair also required for existing melds the same take is refused.
@@ -202,7 +203,7 @@ TEST(TakingThePile, UndoingTheTakeCostsFiftyEachTime) {
         EXPECT_EQ(t.status(), kDrawPrompt);
         EXPECT_CONSISTENT(t.game);
     }
-    EXPECT_EQ(tokenCount(t.host, "UndoTake"), 2);
+    EXPECT_EQ(tokenCount(t.host, token::kUndoTakePile), 2);
 }
 
 TEST(TakingThePile, TopCardThatCompletesAVelnoraIsTakenBackWithIt) {
@@ -362,7 +363,7 @@ TEST(Passing, StuckWithOneCardPassesTheTurnWithoutADiscard) {
     EXPECT_EQ(t.g.playerHand.count, 1);
     EXPECT_TRUE(t.g.undoStack.empty());
     EXPECT_FALSE(t.host.undoEnabled);
-    EXPECT_EQ(tokenCount(t.host, "Pass"), 1);
+    EXPECT_EQ(tokenCount(t.host, token::kPass), 1);
     EXPECT_EQ(t.status(), "It's the computer's turn");
     EXPECT_CONSISTENT(t.game);
 }
@@ -381,7 +382,7 @@ TEST(EndingTheHand, EndHandWhenNotForcedScoresTheHandWithNobodyOut) {
     t.game.showInstruction(kPromptDraw);
     EXPECT_FALSE(t.game.isForced());
     t.game.endHand();
-    EXPECT_EQ(tokenCount(t.host, "EndHand"), 1);
+    EXPECT_EQ(tokenCount(t.host, token::kEndHand), 1);
     ASSERT_EQ(t.host.scorings.size(), 1u);
     EXPECT_EQ(t.host.scorings[0].player.v[9], 0); // nobody went out
     EXPECT_EQ(t.host.scorings[0].opponent.v[9], 0);

@@ -1,0 +1,232 @@
+// The receive buffer, the dispatcher, the handshake and everything this copy sends.
+
+#include "net_session.h"
+
+#include <algorithm>
+
+namespace velnora::net {
+
+namespace {
+// Clears a flag on every way out of a scope.
+class FlagGuard {
+public:
+    explicit FlagGuard(bool& flag) : flag_(flag) { flag_ = true; }
+    ~FlagGuard() { flag_ = false; }
+    FlagGuard(const FlagGuard&) = delete;
+    FlagGuard& operator=(const FlagGuard&) = delete;
+
+private:
+    bool& flag_;
+};
+} // namespace
+
+NetSession::NetSession(Game& game, NetEvents& events) : game_(game), events_(events) {}
+
+NetSession::~NetSession() {
+    if (game_.opponentDriver() == &driver_) game_.setOpponentDriver(savedDriver_);
+}
+
+// Connection
+
+void NetSession::connectionOpened(NetRole role, const std::string& localName) {
+    resetReceiveState();
+    role_ = role;
+    localName_ = cutUtf8(localName, kMaxTextLength);
+    connected_ = true;
+    identified_ = false;
+    stopped_ = false;
+    opponentRules_.clear();
+    // The server introduces itself first; the client answers when it has heard the server.
+    if (role_ == NetRole::server)
+        write(frameMessage(tokenText(Token::playerId), buildPlayerId(localName_)));
+}
+
+void NetSession::connectionClosed() {
+    resetReceiveState();
+    connected_ = false;
+    identified_ = false;
+    opponentRules_.clear();
+    driver_.pileTakingByOpponent = false;
+    if (game_.options.networkGame) {
+        game_.options.networkGame = false;
+        game_.options.isServer = false;
+        // Rules taken over from the partner were never stored; the stored ones apply again.
+        game_.rules = loadRules(game_.settings());
+    }
+    if (game_.opponentDriver() == &driver_) game_.setOpponentDriver(savedDriver_);
+}
+
+void NetSession::resetReceiveState() {
+    receiveBuffer_.clear();
+    scanned_ = 0;
+    completeEnd_ = 0;
+    partialSinceMs_ = -1;
+    dispatchHeld_ = false;
+}
+
+// Receiving
+
+void NetSession::receive(std::string_view bytes, std::int64_t nowMs) {
+    if (!connected_ || stopped_ || bytes.empty()) return;
+    dropStalePartial(nowMs);
+    const bool partialBefore = receiveBuffer_.size() > completeEnd_;
+    receiveBuffer_.append(bytes);
+    // Only the new bytes are searched, so a message trickling in byte by byte costs linear time.
+    bool foundEnd = false;
+    for (std::size_t i = scanned_; i < receiveBuffer_.size(); ++i)
+        if (receiveBuffer_[i] == kTerminator) {
+            completeEnd_ = i + 1;
+            foundEnd = true;
+        }
+    scanned_ = receiveBuffer_.size();
+    const std::size_t partial = receiveBuffer_.size() - completeEnd_;
+    if (partial == 0)
+        partialSinceMs_ = -1;
+    else if (!partialBefore || foundEnd)
+        partialSinceMs_ = nowMs;
+
+    if (partial > kMaxMessageBytes || receiveBuffer_.size() > kMaxBufferBytes) {
+        stopped_ = true;
+        resetReceiveState();
+        events_.bufferOverflow();
+        return;
+    }
+    dispatchPending();
+}
+
+bool NetSession::dropStalePartial(std::int64_t nowMs) {
+    if (partialSinceMs_ < 0 || nowMs - partialSinceMs_ <= kPartialMessageMaxAgeMs) return false;
+    receiveBuffer_.resize(completeEnd_);
+    scanned_ = completeEnd_;
+    partialSinceMs_ = -1;
+    return true;
+}
+
+void NetSession::dispatchPending() {
+    if (dispatching_) return;
+    FlagGuard guard(dispatching_);
+    while (!stopped_ && !dispatchHeld_ && completeEnd_ > 0) {
+        const std::size_t end = receiveBuffer_.find(kTerminator) + 1;
+        std::string message = receiveBuffer_.substr(0, end);
+        receiveBuffer_.erase(0, end);
+        completeEnd_ -= end;
+        scanned_ -= end;
+        dispatchOne(std::move(message));
+    }
+}
+
+void NetSession::dispatchOne(std::string message) {
+    std::string rest = message;
+    const Token token = TokenNumber(NextField(rest));
+    // Whatever a handler leaves of the message is dropped: a chat line carrying the delimiters
+    // must never be read as a second message.
+    switch (token) {
+    case Token::ok:
+    case Token::sendAgain:
+    case Token::quit:
+        return;
+    case Token::unknown:
+        events_.protocolError("Unknown token: " + latin1ToUtf8(message));
+        return;
+    case Token::playerId:
+        handlePlayerId(std::move(rest));
+        return;
+    default:
+        break;
+    }
+    // Until the partner has identified itself the connection is no opponent of ours.
+    if (!identified_) return;
+    switch (token) {
+    case Token::chat: {
+        std::string line = NextField(rest);
+        if (line.size() > kMaxTextLength) line.resize(kMaxTextLength);
+        events_.chatReceived(latin1ToUtf8(line));
+        return;
+    }
+    case Token::rules:
+        opponentRules_ = rest.substr(0, std::min(rest.find(kTerminator), kMaxTextLength));
+        events_.rulesReceived(buildRules(game_.rules), opponentRules_);
+        return;
+    default:
+        break;
+    }
+    std::string why;
+    ApplyResult result;
+    try {
+        result = driver_.apply(game_, token, rest, why);
+    } catch (const InternalError& e) {
+        result = ApplyResult::outOfStep;
+        why = e.what();
+    }
+    if (result == ApplyResult::malformed)
+        events_.protocolError(why);
+    else if (result == ApplyResult::outOfStep)
+        events_.outOfStep(why);
+    else if (token == Token::loadGame)
+        events_.tableReceived();
+}
+
+void NetSession::handlePlayerId(std::string rest) {
+    // A second identification on the same connection changes nothing.
+    if (identified_) return;
+    const PlayerId id = parsePlayerId(std::move(rest));
+    if (!id.sameVersion) {
+        stopped_ = true;
+        resetReceiveState();
+        events_.versionMismatch();
+        return;
+    }
+    identified_ = true;
+    game_.options.networkGame = true;
+    game_.options.isServer = role_ == NetRole::server;
+    game_.options.remoteName = id.name;
+    if (game_.opponentDriver() != &driver_) savedDriver_ = game_.opponentDriver();
+    game_.setOpponentDriver(&driver_);
+    driver_.pileTakingByOpponent = false;
+    if (role_ == NetRole::client)
+        write(frameMessage(tokenText(Token::playerId), buildPlayerId(localName_)));
+    events_.playerIdentified(id.name);
+    sendRules();
+    // Both copies start the match from zero, so the first table is the same on both sides.
+    game_.state.playerTotal = 0;
+    game_.state.opponentTotal = 0;
+    if (role_ == NetRole::server) game_.dealHand();
+}
+
+// Sending
+
+void NetSession::write(const std::string& bytes) {
+    if (connected_) events_.writeBytes(bytes);
+}
+
+void NetSession::sendToken(const std::string& token, const std::string& payload) {
+    if (!identified_) return;
+    // The engine names the moment of the deal; the stock order travels in the wire's form.
+    if (token == tokenText(Token::deal))
+        write(frameMessage(token, buildDeal(game_.state.stock, game_.state.playerStartsHand != 0)));
+    else
+        write(frameMessage(token, payload));
+}
+
+std::string NetSession::sendChat(const std::string& utf8Text) {
+    const std::string wire = utf8ToWireText(localName_ + ": " + utf8Text);
+    if (identified_) write(frameMessage(tokenText(Token::chat), wire));
+    return latin1ToUtf8(wire);
+}
+
+void NetSession::sendRules() {
+    if (identified_) write(frameMessage(tokenText(Token::rules), buildRules(game_.rules)));
+}
+
+void NetSession::sendTable() {
+    if (identified_)
+        write(frameMessage(tokenText(Token::loadGame), buildLoadGame(game_.state, game_.layout)));
+}
+
+void NetSession::adoptOpponentRules() {
+    if (opponentRules_.empty()) return;
+    game_.rules = parseRules(opponentRules_);
+    sendRules();
+}
+
+} // namespace velnora::net

@@ -1,0 +1,129 @@
+#pragma once
+// One network game between two copies, without sockets: the connection code hands in the bytes
+// it reads and writes out the bytes this class produces. The session buffers and dispatches
+// messages, applies the partner's moves to the opponent seat, sends this copy's moves, and
+// reports everything the window must show through NetEvents.
+
+#include "game.h"
+#include "remote_driver.h"
+#include "wire.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace velnora::net {
+
+// What the window does for the session; the Qt main window implements it.
+class NetEvents {
+public:
+    virtual ~NetEvents() = default;
+
+    // Writes bytes to the active connection (already framed).
+    virtual void writeBytes(const std::string& bytes) = 0;
+    // A valid first PLAYERID arrived: the partner is `name` (UTF-8). The game is now a network
+    // game; after this returns the session sends RULES and, as server, deals the first hand.
+    virtual void playerIdentified(const std::string& name) = 0;
+    // The partner speaks another protocol version (or no number): tell the player and
+    // disconnect. Nothing further is dispatched.
+    virtual void versionMismatch() = 0;
+    // A chat line arrived (UTF-8, "name: text").
+    virtual void chatReceived(const std::string& line) = 0;
+    // The partner's rules arrived (both texts in wire form); run the rule comparison.
+    virtual void rulesReceived(const std::string& localRules, const std::string& remoteRules) = 0;
+    // The partner sent its table with LOADGAME and it was taken over; refresh the window.
+    virtual void tableReceived() = 0;
+    // An unknown token or a malformed payload; `text` is the message for the player (UTF-8).
+    virtual void protocolError(const std::string& text) = 0;
+    // A move that does not fit this table: nothing was changed. Tell the player the tables are
+    // out of step and offer sendTable().
+    virtual void outOfStep(const std::string& reason) = 0;
+    // The partner sent more than the buffer may hold: save quietly, disconnect, tell the player.
+    virtual void bufferOverflow() = 0;
+};
+
+enum class NetRole { client, server };
+
+class NetSession {
+public:
+    // Limits of the receive buffer and of an unfinished message's age.
+    static constexpr std::size_t kMaxMessageBytes = 64 * 1024;
+    static constexpr std::size_t kMaxBufferBytes = 1024 * 1024;
+    static constexpr std::int64_t kPartialMessageMaxAgeMs = 60 * 1000;
+
+    NetSession(Game& game, NetEvents& events);
+    ~NetSession();
+    NetSession(const NetSession&) = delete;
+    NetSession& operator=(const NetSession&) = delete;
+
+    // Connection
+    // A connection became the active one (server: accepted; client: connected). Clears the
+    // receive state; the server sends its PLAYERID at once. localName is UTF-8.
+    void connectionOpened(NetRole role, const std::string& localName);
+    // The connection ended (Disconnect): the game leaves network mode, the stored rules are
+    // read again and the computer drives the opponent seat again.
+    void connectionClosed();
+    // Whether a connection is open / the partner has identified itself on it.
+    bool connected() const { return connected_; }
+    bool identified() const { return identified_; }
+
+    // Receiving
+    // Bytes read from the socket; nowMs is a monotonic clock in milliseconds.
+    void receive(std::string_view bytes, std::int64_t nowMs);
+    // Drops an unfinished message older than the age limit; call from a timer. True if dropped.
+    bool dropStalePartial(std::int64_t nowMs);
+    // While held (the end-of-hand dialogs are open), messages wait in the buffer.
+    void setDispatchHeld(bool held) { dispatchHeld_ = held; }
+    bool dispatchHeld() const { return dispatchHeld_; }
+    // Dispatches every complete message that waits, unless held or already dispatching (a
+    // modal dialog opened by a handler must not start a second dispatch inside the first).
+    void dispatchPending();
+    // Bytes waiting in the receive buffer.
+    std::size_t buffered() const { return receiveBuffer_.size(); }
+
+    // Sending
+    // The engine's TableHost::sendToken lands here: frames and writes the token while a
+    // connection is open, else does nothing. A DEAL's payload is built from the stock.
+    void sendToken(const std::string& token, const std::string& payload);
+    // Sends a chat line of the local player; returns the line as sent, for the local log.
+    std::string sendChat(const std::string& utf8Text);
+    // Sends the local rules (after the Rules dialog's OK and after "Use Opponent's Rules").
+    void sendRules();
+    // Sends the whole table with LOADGAME (after loading a game, or to mend an out-of-step).
+    void sendTable();
+
+    // Rules
+    // The partner's rules text as last received ("" before any).
+    const std::string& opponentRules() const { return opponentRules_; }
+    // "Use Opponent's Rules": takes the partner's rules for this connection (not stored) and
+    // sends RULES with them.
+    void adoptOpponentRules();
+
+    // The local player's name as announced (UTF-8).
+    const std::string& localName() const { return localName_; }
+
+private:
+    void resetReceiveState();
+    void dispatchOne(std::string message);
+    void handlePlayerId(std::string rest);
+    void write(const std::string& bytes);
+
+    Game& game_;
+    NetEvents& events_;
+    RemoteDriver driver_;
+    OpponentDriver* savedDriver_ = nullptr;
+    NetRole role_ = NetRole::client;
+    std::string localName_;
+    std::string opponentRules_;
+    std::string receiveBuffer_;
+    std::size_t scanned_ = 0;          // bytes of receiveBuffer_ already searched for 0xFF
+    std::size_t completeEnd_ = 0;      // end of the last complete message in receiveBuffer_
+    std::int64_t partialSinceMs_ = -1; // when the unfinished message began
+    bool connected_ = false;
+    bool identified_ = false;
+    bool dispatchHeld_ = false;
+    bool dispatching_ = false;
+    bool stopped_ = false; // version mismatch or overflow: nothing more is dispatched
+};
+
+} // namespace velnora::net
