@@ -1,6 +1,9 @@
 #include "main_window.h"
 
 #include "data_module.h"
+#include "dialog_look.h"
+#include "highscores_window.h"
+#include "match_history_window.h"
 #include "migration.h"
 #include "relayout.h"
 #include "rules_dialog.h"
@@ -8,10 +11,13 @@
 #include "small_windows.h"
 #include "store_settings.h"
 #include "table_view.h"
+#include "win_ratio_window.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDate>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -19,6 +25,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
+#include <QLocale>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -53,29 +60,6 @@ QColor colourOf(int stored) {
 }
 
 } // namespace
-
-PlayerRecord parsePlayerEntry(const QString& value) {
-    PlayerRecord r;
-    const int comma = value.indexOf(',');
-    if (comma < 0) {
-        r.name = value;
-        return r;
-    }
-    r.name = value.left(comma);
-    const QString rest = value.mid(comma + 1);
-    const int next = rest.indexOf(',');
-    bool ok = false;
-    r.wins = rest.left(next < 0 ? rest.size() : next).trimmed().toInt(&ok);
-    if (!ok) {
-        r.wins = 0;
-        return r;
-    }
-    if (next >= 0) {
-        r.losses = rest.mid(next + 1).trimmed().toInt(&ok);
-        if (!ok) r.losses = 0;
-    }
-    return r;
-}
 
 WindowPlacement parseResolution(const QString& value, int screenWidth, int screenHeight) {
     WindowPlacement p;
@@ -119,6 +103,7 @@ TfmVelMain::TfmVelMain(Settings* settings, QStringList arguments, QWidget* paren
     }
     game_ = std::make_unique<Game>(*this, *settings_, random_);
     game_->setOpponentDriver(&computerDriver_);
+    statistics_ = std::make_unique<StatisticsRecorder>(*settings_, highscores, statisticsHooks());
 
     table_ = new TableView(*game_, this);
     setCentralWidget(table_);
@@ -215,12 +200,13 @@ void TfmVelMain::createMenus() {
     a = addItem(game, "Save1", "&Save...", "Save the current Velnora game to disk", Qt::Key_F4);
     connect(a, &QAction::triggered, this, &TfmVelMain::Save1Click);
     game->addSeparator();
-    addItem(game, "Hiscores1", "&Hiscores...", "Show the Top Ten highscores")->setEnabled(false);
-    addItem(game, "WinRatio1", "&Win Ratio...", "Show the player's win/loss ratio ")
-        ->setEnabled(false);
-    addItem(game, "MatchHistory1", "&Match History...",
-            "Show the result of the last hundred matches")
-        ->setEnabled(false);
+    a = addItem(game, "Hiscores1", "&Hiscores...", "Show the Top Ten highscores");
+    connect(a, &QAction::triggered, this, &TfmVelMain::Hiscores1Click);
+    a = addItem(game, "WinRatio1", "&Win Ratio...", "Show the player's win/loss ratio ");
+    connect(a, &QAction::triggered, this, &TfmVelMain::WinRatio1Click);
+    a = addItem(game, "MatchHistory1", "&Match History...",
+                "Show the result of the last hundred matches");
+    connect(a, &QAction::triggered, this, &TfmVelMain::MatchHistory1Click);
     game->addSeparator();
     undoMeld_ = addItem(game, "UndoMeld1", "&Undo Meld", "Undo the last meld, if any",
                         QKeySequence(Qt::Key_Delete));
@@ -298,12 +284,7 @@ void TfmVelMain::loadOptions() {
     doubleClickDiscard =
         s.readString("Settings\\Mouse options", "Single Right Click") != "Single Right Click";
     selectPlayerOnStartup = s.readBool("Settings\\Select Player on startup", true);
-    playerList.clear();
-    for (int n = 1;; ++n) {
-        const std::string value = s.readString("Player Names\\PlayerName" + std::to_string(n), "");
-        if (value.empty()) break;
-        playerList.push_back(parsePlayerEntry(qs(value)));
-    }
+    playerList = loadPlayerList(s);
     currentPlayer = playerList.empty() ? -1 : 0;
 
     // Rules and options, in the order the store lists them
@@ -327,6 +308,7 @@ void TfmVelMain::loadOptions() {
     }
     showHighscores = s.readBool("Settings\\Show Highscores", true);
     showTurns = s.readBool("Settings\\Show Turns", true);
+    highscores = LoadHighscores(s);
 
     // Window placement: a stored size larger than the screen allows is lowered
     const WindowPlacement place =
@@ -349,7 +331,7 @@ void TfmVelMain::applyOptionsToGame() {
     o.aggression = aggression;
     o.computerLevel = computerLevel;
     o.playerName = currentPlayer >= 0 && currentPlayer < int(playerList.size())
-                       ? playerList[std::size_t(currentPlayer)].name.toStdString()
+                       ? playerList[std::size_t(currentPlayer)].name
                        : std::string();
     table_->setCardMovement(cardMovement, cardSpeed);
 }
@@ -414,7 +396,7 @@ void TfmVelMain::tmSplashTimer() {
 void TfmVelMain::choosePlayer() {
     QStringList names;
     for (const PlayerRecord& r : playerList)
-        names << r.name;
+        names << qs(r.name);
     TfmSelectPlayer choice(names, currentPlayer, this);
     choice.exec();
     currentPlayer = choice.selectedIndex();
@@ -676,37 +658,56 @@ int TfmVelMain::showGameOver(const MatchReport& report) {
     return over.exec();
 }
 
-void TfmVelMain::recordHighscore(int, int) {
-    // The highscore tables belong to the statistics module, which is not wired yet.
+void TfmVelMain::recordHighscore(int kind, int score) {
+    statistics_->recordHighscore(kind, score, matchContext());
 }
 
-void TfmVelMain::recordMatchHistory(int, int) {
-    // The match history belongs to the statistics module, which is not wired yet.
+void TfmVelMain::recordMatchHistory(int playerTotal, int opponentTotal) {
+    statistics_->recordMatchHistory(playerTotal, opponentTotal, matchContext());
 }
 
 void TfmVelMain::recordWinLoss(bool won) {
     if (currentPlayer < 0 || currentPlayer >= int(playerList.size())) return;
-    PlayerRecord& r = playerList[std::size_t(currentPlayer)];
-    if (won)
-        ++r.wins;
-    else
-        ++r.losses;
+    countMatchResult(playerList[std::size_t(currentPlayer)], won);
     savePlayerList();
 }
 
 void TfmVelMain::savePlayerList() {
-    if (playerList.empty()) return;
-    int n = 1;
-    auto write = [&](const PlayerRecord& r) {
-        settings_->writeString(
-            "Player Names\\PlayerName" + std::to_string(n++),
-            (r.name + "," + QString::number(r.wins) + "," + QString::number(r.losses))
-                .toStdString());
+    velnora::savePlayerList(*settings_, playerList, currentPlayer);
+}
+
+MatchContext TfmVelMain::matchContext() const {
+    MatchContext c;
+    c.networkGame = game_->options.networkGame;
+    c.computerLevel = computerLevel;
+    c.playerName = game_->options.playerName;
+    c.opponentName = game_->opponentName();
+    c.showHighscores = showHighscores;
+    return c;
+}
+
+StatisticsHooks TfmVelMain::statisticsHooks() {
+    StatisticsHooks h;
+    h.askName = [this](int kind, const std::string& preset) {
+        QString name = qs(preset);
+        const bool typed = look::askText(this,
+                                         kind == kMatchHighscore ? "Match Score in Highscore List"
+                                                                 : "Hand Score in Highscore List",
+                                         "Enter your name:", name);
+        return typed ? name.trimmed().toStdString() : preset;
     };
-    if (currentPlayer >= 0 && currentPlayer < int(playerList.size()))
-        write(playerList[std::size_t(currentPlayer)]);
-    for (int i = 0; i < int(playerList.size()); ++i)
-        if (i != currentPlayer) write(playerList[std::size_t(i)]);
+    h.playHighscoreSound = [this] { playSound(SoundEvent::highscore); };
+    h.showTable = [this](int kind, int level, int rank) {
+        TfmHighscores window(*settings_, highscores, level, kind, rank, this);
+        window.exec();
+    };
+    h.today = [] {
+        return QLocale().toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();
+    };
+    h.now = [] {
+        return QLocale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat).toStdString();
+    };
+    return h;
 }
 
 void TfmVelMain::closeApplication() {
@@ -759,6 +760,27 @@ void TfmVelMain::Rules1Click(int page) {
 
 void TfmVelMain::About1Click() {
     showAbout(this);
+}
+
+void TfmVelMain::Hiscores1Click() {
+    TfmHighscores window(*settings_, highscores, computerLevel, kHandHighscore, -1, this);
+    window.exec();
+}
+
+void TfmVelMain::WinRatio1Click() {
+    if (currentPlayer == -1) {
+        showMessage(MessageKind::information,
+                    "There are no players defined to show statistics for. To create players, "
+                    "select Options|Customize...|Player and press 'New...'");
+        return;
+    }
+    TfmWinRatio window(*settings_, playerList, currentPlayer, this);
+    window.exec();
+}
+
+void TfmVelMain::MatchHistory1Click() {
+    TfmMatchHistory window(*settings_, this);
+    window.exec();
 }
 
 void TfmVelMain::bnEndHandClick() {

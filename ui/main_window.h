@@ -7,6 +7,7 @@
 #include "game.h"
 #include "host.h"
 #include "random.h"
+#include "statistics.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -28,17 +29,6 @@ class TdmMain;
 namespace velnora::ui {
 
 class TableView;
-
-// One known human player with the counts of matches won and lost.
-struct PlayerRecord {
-    QString name;
-    int wins = 0;
-    int losses = 0;
-};
-
-// Splits a stored "name,wins,losses" entry; a count that does not parse is 0, and when the
-// first does not parse the second is not read.
-PlayerRecord parsePlayerEntry(const QString& value);
 
 // The parts of a stored "left,top,size name" window placement after checking them against the
 // screen.
@@ -83,6 +73,7 @@ public:
     int cardSpeed = 10;
     std::array<CardBack, 2> cardBacks;
     bool showHighscores = true;
+    Highscores highscores;
     bool showTurns = true;
     int windowSizeIndex = 0;
     int maxWindowSizeIndex = 3;
@@ -160,6 +151,9 @@ public:
     void Save1Click() { SaveGame(false); }
     void Load1Click() { LoadGame(false); }
     void About1Click();
+    void Hiscores1Click();
+    void WinRatio1Click();
+    void MatchHistory1Click();
     void bnEndHandClick();
 
 protected:
@@ -180,12 +174,16 @@ private:
     void showWarningColour(bool warning);
     void tmLEDTimer();
     void destroySequence();
+    // The game being played, as the statistics record it.
+    MatchContext matchContext() const;
+    StatisticsHooks statisticsHooks();
 
     std::unique_ptr<TdmMain> dataModule_;
     std::unique_ptr<Settings> ownedSettings_;
     Settings* settings_ = nullptr;
     Random random_;
     std::unique_ptr<Game> game_;
+    std::unique_ptr<StatisticsRecorder> statistics_;
     ai::ComputerDriver computerDriver_;
     QStringList arguments_;
     TableView* table_ = nullptr;

@@ -3,6 +3,7 @@
 #include "rules_dialog.h"
 #include "small_windows.h"
 #include "table_window_support.h"
+#include "widget_lookup.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -16,25 +17,9 @@
 
 using namespace velnora;
 using namespace velnora::test;
+using velnora::uitest::onNextModal;
 
 namespace {
-
-// Runs `inspect` on the next modal dialog that opens, then closes it with `result`. The poll
-// lives as long as the returned guard, so it can never answer a later test's dialog.
-template <typename Dialog, typename Inspect>
-[[nodiscard]] std::unique_ptr<QTimer> onNextModal(Inspect inspect, int result = QDialog::Rejected) {
-    auto timer = std::make_unique<QTimer>();
-    QTimer* poll = timer.get();
-    QObject::connect(poll, &QTimer::timeout, poll, [=] {
-        if (auto* d = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
-            poll->stop();
-            inspect(d);
-            d->done(result);
-        }
-    });
-    poll->start(5);
-    return timer;
-}
 
 QString autosaveFile() {
     return QDir(ui::programDataFolder()).filePath("autosave.vel");
