@@ -63,6 +63,8 @@ public:
     Game(TableHost& host, Settings& settings, Random& rng);
 
     GameState state;
+    // The rules in force. Constructing a game reads no setting: the window loads the rules
+    // once older settings have been migrated.
     RuleSettings rules;
     Layout layout;
     GameOptions options;

@@ -168,7 +168,10 @@ private:
     QAction* addItem(QMenu* menu, const char* objectName, const QString& caption,
                      const QString& hint, const QKeySequence& shortcut = {});
     void loadOptions();
-    void sizeWindow();
+    // Sizes the window for windowSizeIndex; start-up also moves it to its stored place.
+    void sizeWindow(bool atStartup);
+    // A close requested during a local wait: retried until the wait is over.
+    void closeWhenWaitEnds();
     void choosePlayer();
     void applyOptionsToGame();
     void showWarningColour(bool warning);
@@ -208,6 +211,7 @@ private:
     bool splashDone_ = false;
     bool busyCursor_ = false;
     bool destroyed_ = false;
+    bool closePending_ = false;
     int helpCounter_ = 1;
 };
 
