@@ -133,6 +133,10 @@ public:
 
     // End of hand and match; true when the hand ended here.
     bool checkEndOfHand();
+    // Set while a computer level plays the player seat on the exchanged table: the hand must
+    // be scored and the next one dealt with the seats the right way round, so the check waits
+    // until the seats are back.
+    bool holdEndOfHand = false;
     bool endOfHandRunning() const { return endOfHandRunning_; }
     HandReport lastHandReport;
     MatchReport lastMatchReport;

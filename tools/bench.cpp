@@ -3,6 +3,7 @@
 
 #include "ai_common.h"
 #include "autoplayer.h"
+#include "duel.h"
 #include "game.h"
 #include "rules.h"
 #include "settings.h"
@@ -173,6 +174,16 @@ struct LevelResult {
 
 enum class RulesMode { standard, hoyle, random };
 
+// The rules of the match played from a seed.
+RuleSettings rulesFor(RulesMode mode, std::uint64_t seed) {
+    if (mode == RulesMode::hoyle) return hoyleRules();
+    if (mode == RulesMode::random) {
+        Random ruleRng(seed ^ 0x5bd1e995ULL);
+        return randomRules(ruleRng);
+    }
+    return RuleSettings{};
+}
+
 // Plays one match; returns false with a message on any failure.
 bool playMatch(int level, RulesMode mode, std::uint64_t seed, LevelResult& out, Fnv& sig,
                std::string& failure) {
@@ -181,12 +192,7 @@ bool playMatch(int level, RulesMode mode, std::uint64_t seed, LevelResult& out, 
     MemorySettings settings;
     Random rng(seed);
     Game game(host, settings, rng);
-    if (mode == RulesMode::hoyle) {
-        game.rules = hoyleRules();
-    } else if (mode == RulesMode::random) {
-        Random ruleRng(seed ^ 0x5bd1e995ULL);
-        game.rules = randomRules(ruleRng);
-    }
+    game.rules = rulesFor(mode, seed);
     saveRules(settings, game.rules); // the deal reads "Initial Block" from the store
     game.options.computerLevel = level;
     game.options.showTurns = false;
@@ -259,7 +265,7 @@ bool playMatch(int level, RulesMode mode, std::uint64_t seed, LevelResult& out, 
 void usage() {
     std::fprintf(stderr, "usage: velnora-bench [--seed N] [--matches N] "
                          "[--level beginner|advanced|expert|all] "
-                         "[--rules default|hoyle|random]\n");
+                         "[--rules default|hoyle|random] [--duel LEVEL:LEVEL]\n");
 }
 
 } // namespace
@@ -270,6 +276,7 @@ int main(int argc, char** argv) {
     std::vector<int> levels = {0, 1, 2};
     RulesMode mode = RulesMode::standard;
     std::string modeName = "default";
+    int duelFirst = -1, duelSecond = -1;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         const char* v = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -294,6 +301,12 @@ int main(int argc, char** argv) {
                 usage();
                 return 2;
             }
+        } else if (a == "--duel" && v) {
+            if (!bench::parseDuel(v, duelFirst, duelSecond)) {
+                usage();
+                return 2;
+            }
+            ++i;
         } else if (a == "--rules" && v) {
             modeName = v;
             ++i;
@@ -316,6 +329,12 @@ int main(int argc, char** argv) {
         usage();
         return 2;
     }
+
+    if (duelFirst >= 0)
+        return bench::runDuel(duelFirst, duelSecond, seed, matches, modeName.c_str(),
+                              [mode](std::uint64_t s) { return rulesFor(mode, s); }) == 0
+                   ? 0
+                   : 1;
 
     int failures = 0;
     Fnv total;
