@@ -2,6 +2,7 @@
 
 #include "data_module.h"
 #include "dialog_look.h"
+#include "help_window.h"
 #include "highscores_window.h"
 #include "match_history_window.h"
 #include "migration.h"
@@ -250,9 +251,12 @@ void TfmVelMain::createMenus() {
                                "Shows the differences in rule settings between you and your "
                                "opponent, if there are any");
     disconnect_ = addItem(network, "Disconnect1", "&Disconnect", "Cancel network connection");
-    addItem(network, "RequestListing1", "Request &Listing",
-            "Request to be listed in the Internet player list")
-        ->setEnabled(false);
+    // The player-list service behind this item does not exist; the item only says so.
+    QAction* listing = addItem(network, "RequestListing1", "Request &Listing",
+                               "Requesting a listing in the Internet player list is not "
+                               "available in this version");
+    listing->setToolTip(listing->statusTip());
+    listing->setEnabled(false);
     network->addSeparator();
     chatOnTop_ = addItem(network, "Chatwindowalwaysontop1", "&Chat window always on top",
                          "Check this to keep the chat window visible at all times");
@@ -260,8 +264,9 @@ void TfmVelMain::createMenus() {
 
     QMenu* help = menuBar()->addMenu("&Help");
     help->setObjectName("Help1");
-    addItem(help, "HelpTopics1", "&Help Topics", "Opens the index of the Help file", Qt::Key_F1)
-        ->setEnabled(false);
+    a = addItem(help, "HelpTopics1", "&Help Topics", "Opens the index of the Help file",
+                Qt::Key_F1);
+    connect(a, &QAction::triggered, this, &TfmVelMain::HelpTopics1Click);
     addItem(help, "CheckUpgrade1", "Check &Upgrade...",
             "Check whether a newer version of Velnora is available")
         ->setEnabled(false);
@@ -487,6 +492,7 @@ void TfmVelMain::destroySequence() {
     tmSplash_->stop();
     tmLED_->stop();
     playSound(SoundEvent::exit);
+    if (help_) help_->close();
     if (autoSave && game_->state.gameInProgress) {
         // A refused or failed autosave leaves the previous autosave as it was.
         SaveGame(true, autosaveFile());
@@ -787,6 +793,26 @@ void TfmVelMain::Rules1Click(int page) {
         game_->state.pileFrozen = chosen.initialBlock ? 1 : 0;
         repaint(TableArea::pileColumn);
     }
+}
+
+void TfmVelMain::HelpTopics1Click() {
+    // The three help sounds take turns; the first request plays "Help (1st)".
+    static constexpr SoundEvent rotation[] = {SoundEvent::help3, SoundEvent::help1,
+                                              SoundEvent::help2};
+    playSound(rotation[helpCounter_++ % 3]);
+    showHelp();
+}
+
+TfmHelp* TfmVelMain::helpWindow() const {
+    return help_;
+}
+
+void TfmVelMain::showHelp(const QString& page) {
+    if (!help_) {
+        help_ = new TfmHelp(helpFolder(), this);
+        help_->onCommand = [this](int parameter) { externalCommand(parameter); };
+    }
+    help_->showPage(page);
 }
 
 void TfmVelMain::About1Click() {

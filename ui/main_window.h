@@ -29,6 +29,7 @@ class TdmMain;
 namespace velnora::ui {
 
 class TableView;
+class TfmHelp;
 
 // The parts of a stored "left,top,size name" window placement after checking them against the
 // screen.
@@ -151,6 +152,11 @@ public:
     void Save1Click() { SaveGame(false); }
     void Load1Click() { LoadGame(false); }
     void About1Click();
+    // "&Help Topics": plays the next help sound and opens the help window at its start page.
+    void HelpTopics1Click();
+    // Opens the help window at a page ("melds.html#velnora"; empty: the start page).
+    void showHelp(const QString& page = {});
+    TfmHelp* helpWindow() const;
     void Hiscores1Click();
     void WinRatio1Click();
     void MatchHistory1Click();
@@ -200,6 +206,7 @@ private:
     QTimer* tmSplash_ = nullptr;
     QTimer* tmLED_ = nullptr;
     QPointer<QWidget> splash_;
+    QPointer<TfmHelp> help_;
 
     QAction* undoMeld_ = nullptr;
     QAction* undoAll_ = nullptr;

@@ -1,5 +1,6 @@
 // The table window's start-up choices, waits, commands and shutdown.
 
+#include "help_window.h"
 #include "rules_dialog.h"
 #include "small_windows.h"
 #include "table_window_support.h"
@@ -291,4 +292,28 @@ TEST(TableWindowPlayers, OnePlayerIsTakenWithoutAsking) {
     // A won match counts for the selected player and is stored.
     window.recordWinLoss(true);
     EXPECT_EQ(settings.readString("Player Names\\PlayerName1", ""), "Anna,3,5");
+}
+
+TEST_F(TableWindowTest, HelpTopicsOpensTheHelpWhoseCommandLinksOpenTheRules) {
+    auto* topics = window->findChild<QAction*>("HelpTopics1");
+    ASSERT_NE(topics, nullptr);
+    EXPECT_EQ(topics->shortcut(), QKeySequence(Qt::Key_F1));
+    topics->trigger();
+    ui::TfmHelp* help = window->helpWindow();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_TRUE(help->browser()->source().toLocalFile().endsWith("help/index.html"));
+
+    // The Velnoras page of the Rules dialog is its page 2, reached through command 3.
+    int page = -1;
+    auto answer = onNextModal<ui::TfmRules>(
+        [&](ui::TfmRules* d) { page = d->findChild<QTabWidget*>()->currentIndex(); });
+    help->followLink(QUrl("velnora:9999/3"));
+    EXPECT_EQ(page, 2);
+
+    // A second request reuses the one window.
+    window->showHelp("scoring.html");
+    EXPECT_EQ(window->helpWindow(), help);
+    EXPECT_TRUE(help->browser()->source().toLocalFile().endsWith("help/scoring.html"));
+    EXPECT_FALSE(window->findChild<QAction*>("RequestListing1")->isEnabled());
 }
