@@ -3,6 +3,7 @@
 #include "customize_dialog.h"
 #include "data_module.h"
 #include "dialog_look.h"
+#include "help_window.h"
 #include "highscores_window.h"
 #include "match_history_window.h"
 #include "migration.h"
@@ -37,6 +38,8 @@
 #include <QTimer>
 #include <QToolTip>
 
+#include <algorithm>
+
 namespace velnora::ui {
 
 namespace {
@@ -44,6 +47,7 @@ namespace {
 constexpr const char* kCaption = "Velnora 4.17";
 constexpr int kSplashMs = 2000;
 constexpr int kLedMs = 600;
+constexpr int kCloseRetryMs = 50; // how often a deferred close looks whether the wait is over
 constexpr int kHintLift = 40;
 
 QString qs(const std::string& s) {
@@ -155,7 +159,7 @@ TfmVelMain::TfmVelMain(Settings* settings, QStringList arguments, QWidget* paren
 
     loadOptions();
 
-    sizeWindow();
+    sizeWindow(true);
 
     // The network items stay off until a connection exists.
     chatOnTop_->setChecked(chatOnTop);
@@ -248,9 +252,12 @@ void TfmVelMain::createMenus() {
                                "Shows the differences in rule settings between you and your "
                                "opponent, if there are any");
     disconnect_ = addItem(network, "Disconnect1", "&Disconnect", "Cancel network connection");
-    addItem(network, "RequestListing1", "Request &Listing",
-            "Request to be listed in the Internet player list")
-        ->setEnabled(false);
+    // The player-list service behind this item does not exist; the item only says so.
+    QAction* listing = addItem(network, "RequestListing1", "Request &Listing",
+                               "Requesting a listing in the Internet player list is not "
+                               "available in this version");
+    listing->setToolTip(listing->statusTip());
+    listing->setEnabled(false);
     network->addSeparator();
     chatOnTop_ = addItem(network, "Chatwindowalwaysontop1", "&Chat window always on top",
                          "Check this to keep the chat window visible at all times");
@@ -258,8 +265,9 @@ void TfmVelMain::createMenus() {
 
     QMenu* help = menuBar()->addMenu("&Help");
     help->setObjectName("Help1");
-    addItem(help, "HelpTopics1", "&Help Topics", "Opens the index of the Help file", Qt::Key_F1)
-        ->setEnabled(false);
+    a = addItem(help, "HelpTopics1", "&Help Topics", "Opens the index of the Help file",
+                Qt::Key_F1);
+    connect(a, &QAction::triggered, this, &TfmVelMain::HelpTopics1Click);
     addItem(help, "CheckUpgrade1", "Check &Upgrade...",
             "Check whether a newer version of Velnora is available")
         ->setEnabled(false);
@@ -337,7 +345,7 @@ void TfmVelMain::applyOptionsToGame() {
     table_->setCardMovement(cardMovement, cardSpeed);
 }
 
-void TfmVelMain::sizeWindow() {
+void TfmVelMain::sizeWindow(bool atStartup) {
     table_->computeLayout(windowSizeIndex);
     QScreen* screen = QGuiApplication::primaryScreen();
     const int screenWidth = screen ? screen->size().width() : 0;
@@ -348,8 +356,19 @@ void TfmVelMain::sizeWindow() {
         // The window is exactly the table plus its menu and status bar, and stays so.
         layout()->setSizeConstraint(QLayout::SetFixedSize);
         setWindowState(windowState() & ~Qt::WindowMaximized);
-        move(windowLeft, windowTop);
+        // Only start-up places the window; later a new size keeps the place the player chose.
+        if (atStartup) move(windowLeft, windowTop);
         adjustSize();
+        if (!atStartup && screen) {
+            // A larger table that reaches past the right or bottom edge ends at that edge.
+            const QRect area = screen->availableGeometry();
+            const QRect frame = frameGeometry();
+            const int x =
+                std::max(area.left(), std::min(frame.x(), area.right() + 1 - frame.width()));
+            const int y =
+                std::max(area.top(), std::min(frame.y(), area.bottom() + 1 - frame.height()));
+            if (x != frame.x() || y != frame.y()) move(x, y);
+        }
     }
     table_->placeEndHandButton();
 }
@@ -407,7 +426,7 @@ void TfmVelMain::applyWindowSize() {
     const Layout old = game_->layout;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     if (windowSizeIndex != old.sizeIndex) {
-        sizeWindow();
+        sizeWindow(false);
         relayout(game_->state, old, game_->layout);
         table_->loadCardImages(cardBacks);
         table_->placeEndHandButton();
@@ -443,7 +462,10 @@ void TfmVelMain::externalCommand(int parameter) {
 
 void TfmVelMain::closeEvent(QCloseEvent* event) {
     if (inLocalWait()) {
+        // Freeing the game under the computer's running turn or a moving card would crash;
+        // the request is kept and carried out once the wait is over.
         event->ignore();
+        closeWhenWaitEnds();
         return;
     }
     if (connectionState == 2 &&
@@ -457,12 +479,26 @@ void TfmVelMain::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+void TfmVelMain::closeWhenWaitEnds() {
+    if (closePending_) return;
+    closePending_ = true;
+    // The timer also fires inside the waits of a running turn; it only closes outside them.
+    QTimer::singleShot(kCloseRetryMs, this, [this] {
+        closePending_ = false;
+        if (inLocalWait())
+            closeWhenWaitEnds();
+        else
+            close();
+    });
+}
+
 void TfmVelMain::destroySequence() {
     if (destroyed_) return;
     destroyed_ = true;
     tmSplash_->stop();
     tmLED_->stop();
     playSound(SoundEvent::exit);
+    if (help_) help_->close();
     if (autoSave && game_->state.gameInProgress) {
         // A refused or failed autosave leaves the previous autosave as it was.
         SaveGame(true, autosaveFile());
@@ -508,7 +544,8 @@ bool TfmVelMain::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TfmVelMain::keyPressEvent(QKeyEvent* event) {
-    if (!table_->formKeyDown(event->key(), event->modifiers())) QMainWindow::keyPressEvent(event);
+    if (!table_->formKeyDown(event->key(), event->modifiers(), event->nativeScanCode()))
+        QMainWindow::keyPressEvent(event);
 }
 
 // Status bar
@@ -762,6 +799,26 @@ void TfmVelMain::Rules1Click(int page) {
         game_->state.pileFrozen = chosen.initialBlock ? 1 : 0;
         repaint(TableArea::pileColumn);
     }
+}
+
+void TfmVelMain::HelpTopics1Click() {
+    // The three help sounds take turns; the first request plays "Help (1st)".
+    static constexpr SoundEvent rotation[] = {SoundEvent::help3, SoundEvent::help1,
+                                              SoundEvent::help2};
+    playSound(rotation[helpCounter_++ % 3]);
+    showHelp();
+}
+
+TfmHelp* TfmVelMain::helpWindow() const {
+    return help_;
+}
+
+void TfmVelMain::showHelp(const QString& page) {
+    if (!help_) {
+        help_ = new TfmHelp(helpFolder(), this);
+        help_->onCommand = [this](int parameter) { externalCommand(parameter); };
+    }
+    help_->showPage(page);
 }
 
 void TfmVelMain::About1Click() {

@@ -29,6 +29,7 @@ class TdmMain;
 namespace velnora::ui {
 
 class TableView;
+class TfmHelp;
 
 // The parts of a stored "left,top,size name" window placement after checking them against the
 // screen.
@@ -154,6 +155,11 @@ public:
     void Load1Click() { LoadGame(false); }
     void About1Click();
     void Customize1Click(int page = -1);
+    // "&Help Topics": plays the next help sound and opens the help window at its start page.
+    void HelpTopics1Click();
+    // Opens the help window at a page ("melds.html#velnora"; empty: the start page).
+    void showHelp(const QString& page = {});
+    TfmHelp* helpWindow() const;
     void Hiscores1Click();
     void WinRatio1Click();
     void MatchHistory1Click();
@@ -171,7 +177,10 @@ private:
     QAction* addItem(QMenu* menu, const char* objectName, const QString& caption,
                      const QString& hint, const QKeySequence& shortcut = {});
     void loadOptions();
-    void sizeWindow();
+    // Sizes the window for windowSizeIndex; start-up also moves it to its stored place.
+    void sizeWindow(bool atStartup);
+    // A close requested during a local wait: retried until the wait is over.
+    void closeWhenWaitEnds();
     void choosePlayer();
     void applyOptionsToGame();
     void showWarningColour(bool warning);
@@ -200,6 +209,7 @@ private:
     QTimer* tmSplash_ = nullptr;
     QTimer* tmLED_ = nullptr;
     QPointer<QWidget> splash_;
+    QPointer<TfmHelp> help_;
 
     QAction* undoMeld_ = nullptr;
     QAction* undoAll_ = nullptr;
@@ -211,6 +221,7 @@ private:
     bool splashDone_ = false;
     bool busyCursor_ = false;
     bool destroyed_ = false;
+    bool closePending_ = false;
     int helpCounter_ = 1;
 };
 

@@ -52,7 +52,7 @@ TEST_F(TableWindowTest, MenuItemsCarryTheirCaptionsShortcutsAndHints) {
         {"Disconnect1", "&Disconnect", {}, false},
         {"Chatwindowalwaysontop1", "&Chat window always on top", {}, false},
         {"RequestListing1", "Request &Listing", {}, false},
-        {"HelpTopics1", "&Help Topics", QKeySequence(Qt::Key_F1), false},
+        {"HelpTopics1", "&Help Topics", QKeySequence(Qt::Key_F1), true},
         {"CheckUpgrade1", "Check &Upgrade...", {}, false},
         {"About1", "&About...", {}, true},
     };
