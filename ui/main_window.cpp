@@ -1,10 +1,14 @@
 #include "main_window.h"
 
+#include "customize_dialog.h"
 #include "data_module.h"
 #include "dialog_look.h"
+#include "help_window.h"
 #include "highscores_window.h"
 #include "match_history_window.h"
+#include "messenger_entry.h"
 #include "migration.h"
+#include "network_play.h"
 #include "relayout.h"
 #include "rules_dialog.h"
 #include "scoring_dialogs.h"
@@ -36,6 +40,8 @@
 #include <QTimer>
 #include <QToolTip>
 
+#include <algorithm>
+
 namespace velnora::ui {
 
 namespace {
@@ -43,6 +49,7 @@ namespace {
 constexpr const char* kCaption = "Velnora 4.17";
 constexpr int kSplashMs = 2000;
 constexpr int kLedMs = 600;
+constexpr int kCloseRetryMs = 50; // how often a deferred close looks whether the wait is over
 constexpr int kHintLift = 40;
 
 QString qs(const std::string& s) {
@@ -150,11 +157,15 @@ TfmVelMain::TfmVelMain(Settings* settings, QStringList arguments, QWidget* paren
     helpCounter_ = 1;
 
     // Older versions' settings come in before anything is read.
-    if (dataModule_) MigrateSettings(dataModule_->rfMain, MigrationPaths::fromEnvironment());
+    if (dataModule_) {
+        MigrateSettings(dataModule_->rfMain, MigrationPaths::fromEnvironment());
+        net::registerWithMessenger(QCoreApplication::applicationFilePath().toStdString(),
+                                   VELNORA_SITE_URL);
+    }
 
     loadOptions();
 
-    sizeWindow();
+    sizeWindow(true);
 
     // The network items stay off until a connection exists.
     chatOnTop_->setChecked(chatOnTop);
@@ -224,9 +235,9 @@ void TfmVelMain::createMenus() {
 
     QMenu* options = menuBar()->addMenu("&Options");
     options->setObjectName("Options1");
-    addItem(options, "Customize1", "&Customize...",
-            "Create players, set the computer level and change the window size and color")
-        ->setEnabled(false);
+    a = addItem(options, "Customize1", "&Customize...",
+                "Create players, set the computer level and change the window size and color");
+    connect(a, &QAction::triggered, this, [this] { Customize1Click(); });
     addItem(options, "Decks1", "&Decks...", "Select a color or image for the backside of the cards")
         ->setEnabled(false);
     addItem(options, "Sound1", "&Sound...",
@@ -240,25 +251,26 @@ void TfmVelMain::createMenus() {
 
     QMenu* network = menuBar()->addMenu("&Network");
     network->setObjectName("Network1");
-    addItem(network, "ConnecttoOpponent1", "&Connect to Opponent...",
-            "Connect to another player over a network")
-        ->setEnabled(false);
+    QAction* connectItem = addItem(network, "ConnecttoOpponent1", "&Connect to Opponent...",
+                                   "Connect to another player over a network");
     ruleDifferences_ = addItem(network, "RuleDifferences1", "&Rule Differences...",
                                "Shows the differences in rule settings between you and your "
                                "opponent, if there are any");
     disconnect_ = addItem(network, "Disconnect1", "&Disconnect", "Cancel network connection");
-    addItem(network, "RequestListing1", "Request &Listing",
-            "Request to be listed in the Internet player list")
-        ->setEnabled(false);
+    QAction* listing = addItem(network, "RequestListing1", "Request &Listing",
+                               "Request to be listed in the Internet player list");
     network->addSeparator();
     chatOnTop_ = addItem(network, "Chatwindowalwaysontop1", "&Chat window always on top",
                          "Check this to keep the chat window visible at all times");
     chatOnTop_->setCheckable(true);
+    network_ =
+        new NetworkPlay(*this, {connectItem, ruleDifferences_, disconnect_, chatOnTop_, listing});
 
     QMenu* help = menuBar()->addMenu("&Help");
     help->setObjectName("Help1");
-    addItem(help, "HelpTopics1", "&Help Topics", "Opens the index of the Help file", Qt::Key_F1)
-        ->setEnabled(false);
+    a = addItem(help, "HelpTopics1", "&Help Topics", "Opens the index of the Help file",
+                Qt::Key_F1);
+    connect(a, &QAction::triggered, this, &TfmVelMain::HelpTopics1Click);
     addItem(help, "CheckUpgrade1", "Check &Upgrade...",
             "Check whether a newer version of Velnora is available")
         ->setEnabled(false);
@@ -336,7 +348,7 @@ void TfmVelMain::applyOptionsToGame() {
     table_->setCardMovement(cardMovement, cardSpeed);
 }
 
-void TfmVelMain::sizeWindow() {
+void TfmVelMain::sizeWindow(bool atStartup) {
     table_->computeLayout(windowSizeIndex);
     QScreen* screen = QGuiApplication::primaryScreen();
     const int screenWidth = screen ? screen->size().width() : 0;
@@ -347,8 +359,19 @@ void TfmVelMain::sizeWindow() {
         // The window is exactly the table plus its menu and status bar, and stays so.
         layout()->setSizeConstraint(QLayout::SetFixedSize);
         setWindowState(windowState() & ~Qt::WindowMaximized);
-        move(windowLeft, windowTop);
+        // Only start-up places the window; later a new size keeps the place the player chose.
+        if (atStartup) move(windowLeft, windowTop);
         adjustSize();
+        if (!atStartup && screen) {
+            // A larger table that reaches past the right or bottom edge ends at that edge.
+            const QRect area = screen->availableGeometry();
+            const QRect frame = frameGeometry();
+            const int x =
+                std::max(area.left(), std::min(frame.x(), area.right() + 1 - frame.width()));
+            const int y =
+                std::max(area.top(), std::min(frame.y(), area.bottom() + 1 - frame.height()));
+            if (x != frame.x() || y != frame.y()) move(x, y);
+        }
     }
     table_->placeEndHandButton();
 }
@@ -374,10 +397,7 @@ void TfmVelMain::tmSplashTimer() {
         if (arguments_[0].mid(4).isEmpty() || arguments_.size() < 2)
             showMessage(MessageKind::warning, "IP number, /invite or /join parameter missing");
         else
-            // Connections come with the network module; until then the table deals a local game.
-            showMessage(MessageKind::information,
-                        "Network play is not available in this version. A game against the "
-                        "computer is dealt instead.");
+            network_->startFromCommandLine(arguments_[0].mid(4), arguments_[1]);
     } else if (arguments_[0] != "/setup" && arguments_[0].contains(".vel")) {
         gameFileName = arguments_[0];
         resumeGame = CheckSavedGameFile(gameFileName);
@@ -406,7 +426,7 @@ void TfmVelMain::applyWindowSize() {
     const Layout old = game_->layout;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     if (windowSizeIndex != old.sizeIndex) {
-        sizeWindow();
+        sizeWindow(false);
         relayout(game_->state, old, game_->layout);
         table_->loadCardImages(cardBacks);
         table_->placeEndHandButton();
@@ -427,8 +447,13 @@ void TfmVelMain::externalCommand(int parameter) {
     case 4:
         Rules1Click(0);
         break;
+    case 0:
+        Customize1Click(TfmCustomize::playersPage);
+        break;
+    case 1:
+        Customize1Click(TfmCustomize::generalPage);
+        break;
     default:
-        // The Customize dialog (parameters 0 and 1) is not part of this build.
         break;
     }
 }
@@ -437,7 +462,10 @@ void TfmVelMain::externalCommand(int parameter) {
 
 void TfmVelMain::closeEvent(QCloseEvent* event) {
     if (inLocalWait()) {
+        // Freeing the game under the computer's running turn or a moving card would crash;
+        // the request is kept and carried out once the wait is over.
         event->ignore();
+        closeWhenWaitEnds();
         return;
     }
     if (connectionState == 2 &&
@@ -451,12 +479,27 @@ void TfmVelMain::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+void TfmVelMain::closeWhenWaitEnds() {
+    if (closePending_) return;
+    closePending_ = true;
+    // The timer also fires inside the waits of a running turn; it only closes outside them.
+    QTimer::singleShot(kCloseRetryMs, this, [this] {
+        closePending_ = false;
+        if (inLocalWait())
+            closeWhenWaitEnds();
+        else
+            close();
+    });
+}
+
 void TfmVelMain::destroySequence() {
     if (destroyed_) return;
     destroyed_ = true;
     tmSplash_->stop();
     tmLED_->stop();
+    network_->shutdown();
     playSound(SoundEvent::exit);
+    if (help_) help_->close();
     if (autoSave && game_->state.gameInProgress) {
         // A refused or failed autosave leaves the previous autosave as it was.
         SaveGame(true, autosaveFile());
@@ -502,7 +545,8 @@ bool TfmVelMain::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TfmVelMain::keyPressEvent(QKeyEvent* event) {
-    if (!table_->formKeyDown(event->key(), event->modifiers())) QMainWindow::keyPressEvent(event);
+    if (!table_->formKeyDown(event->key(), event->modifiers(), event->nativeScanCode()))
+        QMainWindow::keyPressEvent(event);
 }
 
 // Status bar
@@ -617,8 +661,12 @@ void TfmVelMain::playSound(SoundEvent) {
     // Sound effects come with the sound module; until then the table is silent.
 }
 
-void TfmVelMain::sendToken(const std::string&, const std::string&) {
-    // Only a network game has a partner to tell.
+void TfmVelMain::sendToken(const std::string& token, const std::string& payload) {
+    network_->sendToken(token, payload);
+}
+
+void TfmVelMain::holdNetworkMessages(bool hold) {
+    network_->holdMessages(hold);
 }
 
 MessageAnswer TfmVelMain::showMessage(MessageKind kind, const std::string& text) {
@@ -756,10 +804,41 @@ void TfmVelMain::Rules1Click(int page) {
         game_->state.pileFrozen = chosen.initialBlock ? 1 : 0;
         repaint(TableArea::pileColumn);
     }
+    network_->rulesConfirmed();
+}
+
+void TfmVelMain::HelpTopics1Click() {
+    // The three help sounds take turns; the first request plays "Help (1st)".
+    static constexpr SoundEvent rotation[] = {SoundEvent::help3, SoundEvent::help1,
+                                              SoundEvent::help2};
+    playSound(rotation[helpCounter_++ % 3]);
+    showHelp();
+}
+
+TfmHelp* TfmVelMain::helpWindow() const {
+    return help_;
+}
+
+void TfmVelMain::showHelp(const QString& page) {
+    if (!help_) {
+        help_ = new TfmHelp(helpFolder(), this);
+        help_->onCommand = [this](int parameter) { externalCommand(parameter); };
+    }
+    help_->showPage(page);
 }
 
 void TfmVelMain::About1Click() {
     showAbout(this);
+}
+
+void TfmVelMain::Customize1Click(int page) {
+    TfmCustomize dialog(*this, page);
+    if (dialog.exec() == QDialog::Accepted) applyCustomizedOptions();
+}
+
+void TfmVelMain::applyCustomizedOptions() {
+    applyOptionsToGame();
+    applyWindowSize();
 }
 
 void TfmVelMain::Hiscores1Click() {

@@ -28,7 +28,9 @@ class TdmMain;
 
 namespace velnora::ui {
 
+class NetworkPlay;
 class TableView;
+class TfmHelp;
 
 // The parts of a stored "left,top,size name" window placement after checking them against the
 // screen.
@@ -56,6 +58,7 @@ public:
 
     Game& game() { return *game_; }
     TableView* table() const { return table_; }
+    NetworkPlay& network() { return *network_; }
     Settings& settings() { return *settings_; }
 
     // Options held for the life of the process
@@ -94,6 +97,8 @@ public:
     void setSplash(QWidget* splash) { splash_ = splash; }
     // Changes the table to windowSizeIndex and moves the cards on it.
     void applyWindowSize();
+    // Takes over the options the Customize dialog stored: size, status bar and game options.
+    void applyCustomizedOptions();
     // Opens the Customize dialog (0, 1) or the Rules dialog (2, 3, 4) at a page.
     void externalCommand(int parameter);
     // Ends the program at once through the normal shutdown, so the running game is autosaved:
@@ -132,6 +137,7 @@ public:
     void processPendingEvents() override;
     void playSound(SoundEvent event) override;
     void sendToken(const std::string& token, const std::string& payload) override;
+    void holdNetworkMessages(bool hold) override;
     MessageAnswer showMessage(MessageKind kind, const std::string& text) override;
     bool showScoring(const HandReport& report) override;
     void showDetails(const HandReport& report) override;
@@ -151,6 +157,12 @@ public:
     void Save1Click() { SaveGame(false); }
     void Load1Click() { LoadGame(false); }
     void About1Click();
+    void Customize1Click(int page = -1);
+    // "&Help Topics": plays the next help sound and opens the help window at its start page.
+    void HelpTopics1Click();
+    // Opens the help window at a page ("melds.html#velnora"; empty: the start page).
+    void showHelp(const QString& page = {});
+    TfmHelp* helpWindow() const;
     void Hiscores1Click();
     void WinRatio1Click();
     void MatchHistory1Click();
@@ -168,7 +180,10 @@ private:
     QAction* addItem(QMenu* menu, const char* objectName, const QString& caption,
                      const QString& hint, const QKeySequence& shortcut = {});
     void loadOptions();
-    void sizeWindow();
+    // Sizes the window for windowSizeIndex; start-up also moves it to its stored place.
+    void sizeWindow(bool atStartup);
+    // A close requested during a local wait: retried until the wait is over.
+    void closeWhenWaitEnds();
     void choosePlayer();
     void applyOptionsToGame();
     void showWarningColour(bool warning);
@@ -197,6 +212,7 @@ private:
     QTimer* tmSplash_ = nullptr;
     QTimer* tmLED_ = nullptr;
     QPointer<QWidget> splash_;
+    QPointer<TfmHelp> help_;
 
     QAction* undoMeld_ = nullptr;
     QAction* undoAll_ = nullptr;
@@ -204,10 +220,12 @@ private:
     QAction* chatOnTop_ = nullptr;
     QAction* disconnect_ = nullptr;
     QAction* ruleDifferences_ = nullptr;
+    NetworkPlay* network_ = nullptr;
 
     bool splashDone_ = false;
     bool busyCursor_ = false;
     bool destroyed_ = false;
+    bool closePending_ = false;
     int helpCounter_ = 1;
 };
 
