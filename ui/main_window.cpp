@@ -5,6 +5,7 @@
 #include "dialog_look.h"
 #include "help_window.h"
 #include "highscores_window.h"
+#include "hint_action.h"
 #include "match_history_window.h"
 #include "messenger_entry.h"
 #include "migration.h"
@@ -229,6 +230,8 @@ void TfmVelMain::createMenus() {
                 QKeySequence(Qt::CTRL | Qt::Key_Delete));
     connect(undoAll_, &QAction::triggered, this, &TfmVelMain::UndoAll1Click);
     undoAll_->setEnabled(false);
+    hint_ = new HintAction(
+        game, *game_, *table_, [this](const std::string& text) { showStatus(text, false); }, this);
     game->addSeparator();
     a = addItem(game, "Exit1", "E&xit", "Exit Velnora");
     connect(a, &QAction::triggered, this, &QWidget::close);
@@ -703,7 +706,10 @@ void TfmVelMain::showDetails(const HandReport& report) {
 
 int TfmVelMain::showGameOver(const MatchReport& report) {
     TfmGameOver over(report, this);
-    return over.exec();
+    over.setHintsUsed(hint_->hintsUsed());
+    const int answer = over.exec();
+    hint_->resetCount();
+    return answer;
 }
 
 void TfmVelMain::recordHighscore(int kind, int score) {
@@ -780,6 +786,7 @@ void TfmVelMain::fatalError(const std::string& text) {
 void TfmVelMain::New1Click() {
     if (!splashDone_ || game_->state.inputBlocked) return;
     applyOptionsToGame();
+    hint_->resetCount();
     game_->newGame();
 }
 

@@ -28,6 +28,7 @@ class TdmMain;
 
 namespace velnora::ui {
 
+class HintAction;
 class NetworkPlay;
 class TableView;
 class TfmHelp;
@@ -216,6 +217,7 @@ private:
 
     QAction* undoMeld_ = nullptr;
     QAction* undoAll_ = nullptr;
+    HintAction* hint_ = nullptr;
     QAction* rules_ = nullptr;
     QAction* chatOnTop_ = nullptr;
     QAction* disconnect_ = nullptr;
