@@ -53,7 +53,7 @@ TEST_F(TableWindowTest, MenuItemsCarryTheirCaptionsShortcutsAndHints) {
         {"Chatwindowalwaysontop1", "&Chat window always on top", {}, false},
         {"RequestListing1", "Request &Listing", {}, false},
         {"HelpTopics1", "&Help Topics", QKeySequence(Qt::Key_F1), true},
-        {"CheckUpgrade1", "Check &Upgrade...", {}, false},
+        {"CheckUpgrade1", "Check &Upgrade...", {}, true},
         {"About1", "&About...", {}, true},
     };
     for (const Row& r : rows) {
