@@ -63,6 +63,8 @@ public:
     Game(TableHost& host, Settings& settings, Random& rng);
 
     GameState state;
+    // The rules in force. Constructing a game reads no setting: the window loads the rules
+    // once older settings have been migrated.
     RuleSettings rules;
     Layout layout;
     GameOptions options;
@@ -155,7 +157,8 @@ private:
     Card givePlayerCard(Card card);
     int wildcardsInHand() const;
     void playerVelnoraCheck(int column);
-    void dissolveVelnora(int column);
+    // Dissolves the player's velnora of a column that no longer forms one (after an undo).
+    void dissolveLostVelnora(int column);
     void finishDraw();
     void handOverPile();
     void startOpponentAfterPlayer();

@@ -97,6 +97,16 @@ Card removeFromColumn(Pile& pile, int i, const Layout& layout, const VelnoraTall
     return card;
 }
 
+bool columnFormsVelnora(const Pile& melds, int column, const Layout& layout) {
+    int n = 0, naturals = 0;
+    for (const Card& c : melds) {
+        if (columnOf(c.x, layout) != column) continue;
+        ++n;
+        if (isNatural(c.rank)) ++naturals;
+    }
+    return formsVelnora(n, naturals, column);
+}
+
 VelnoraCheck checkVelnora(GameState& g, Seat seat, int column, const Layout& layout) {
     VelnoraCheck result;
     if (column == kRankThree || column < 0 || column >= kColumns) return result;
@@ -112,7 +122,7 @@ VelnoraCheck checkVelnora(GameState& g, Seat seat, int column, const Layout& lay
         if (isNatural(c.rank)) ++naturals;
     }
     tally.velnoraNaturals[col] = static_cast<std::uint8_t>(naturals);
-    if (n < 7 || (naturals < 4 && column != 1)) return result;
+    if (!formsVelnora(n, naturals, column)) return result;
 
     result.isVelnora = true;
     result.kind = column == 1 ? kWildVelnora : naturals == n ? kNaturalVelnora : kMixed;

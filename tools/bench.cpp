@@ -112,13 +112,33 @@ class CheckingDriver : public OpponentDriver {
 public:
     ai::ComputerDriver computer;
     std::string* failure = nullptr;
+    const int* hands = nullptr; // hands scored so far: a turn that ends the hand is not checked
     long turns = 0;
     void startTurn(Game& game) override {
         ++turns;
+        const GameState& s = game.state;
+        const bool unmelded = s.opponentMeldPoints == 0;
+        const int handsBefore = *hands;
+        const Card top = s.discardPile.empty() ? Card{} : s.discardPile.top();
+        int minimum = initialMeldMinimumFor(s.opponentTotal);
         computer.startTurn(game);
         std::string why;
         if (failure && failure->empty() && !game.isConsistent(&why))
             *failure = "after a computer turn: " + why + "\n" + toString(game.state);
+        if (!failure || !failure->empty() || !unmelded || *hands != handsBefore ||
+            s.opponentMeldPoints == 0)
+            return;
+        // The computer may not make a first meld the rules forbid the player.
+        bool taken = top.face != 0;
+        for (const Card& c : s.discardPile)
+            if (c.face == top.face && c.deck == top.deck) taken = false;
+        if (taken && !game.rules.topCardCounts) minimum += top.points;
+        const bool exempt = (game.rules.bonusCounts && s.opponentVelnoras.velnoraCount > 0) ||
+                            s.opponentHand.empty();
+        if (!exempt && s.opponentMeldPoints < minimum)
+            *failure = "a first meld of " + std::to_string(s.opponentMeldPoints) +
+                       " points below the minimum of " + std::to_string(minimum) + "\n" +
+                       toString(s);
     }
 };
 
@@ -178,6 +198,7 @@ bool playMatch(int level, RulesMode mode, std::uint64_t seed, LevelResult& out, 
     game.options.showTurns = false;
     CheckingDriver driver;
     driver.failure = &host.failure;
+    driver.hands = &host.hands;
     game.setOpponentDriver(&driver);
     ai::AutoPlayer player(game, seed * 0x9E3779B97F4A7C15ULL + 1);
     game.state.playerStartsHand = static_cast<std::uint8_t>(rng(2));

@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include "check_upgrade.h"
+#include "customize_dialog.h"
 #include "data_module.h"
 #include "dialog_look.h"
 #include "help_window.h"
@@ -40,6 +41,8 @@
 #include <QTimer>
 #include <QToolTip>
 
+#include <algorithm>
+
 namespace velnora::ui {
 
 namespace {
@@ -47,6 +50,7 @@ namespace {
 constexpr const char* kCaption = "Velnora 4.17";
 constexpr int kSplashMs = 2000;
 constexpr int kLedMs = 600;
+constexpr int kCloseRetryMs = 50; // how often a deferred close looks whether the wait is over
 constexpr int kHintLift = 40;
 
 QString qs(const std::string& s) {
@@ -158,7 +162,7 @@ TfmVelMain::TfmVelMain(Settings* settings, QStringList arguments, QWidget* paren
 
     loadOptions();
 
-    sizeWindow();
+    sizeWindow(true);
 
     // The network items stay off until a connection exists.
     chatOnTop_->setChecked(chatOnTop);
@@ -228,9 +232,9 @@ void TfmVelMain::createMenus() {
 
     QMenu* options = menuBar()->addMenu("&Options");
     options->setObjectName("Options1");
-    addItem(options, "Customize1", "&Customize...",
-            "Create players, set the computer level and change the window size and color")
-        ->setEnabled(false);
+    a = addItem(options, "Customize1", "&Customize...",
+                "Create players, set the computer level and change the window size and color");
+    connect(a, &QAction::triggered, this, [this] { Customize1Click(); });
     addItem(options, "Decks1", "&Decks...", "Select a color or image for the backside of the cards")
         ->setEnabled(false);
     addItem(options, "Sound1", "&Sound...",
@@ -346,7 +350,7 @@ void TfmVelMain::applyOptionsToGame() {
     table_->setCardMovement(cardMovement, cardSpeed);
 }
 
-void TfmVelMain::sizeWindow() {
+void TfmVelMain::sizeWindow(bool atStartup) {
     table_->computeLayout(windowSizeIndex);
     QScreen* screen = QGuiApplication::primaryScreen();
     const int screenWidth = screen ? screen->size().width() : 0;
@@ -357,8 +361,19 @@ void TfmVelMain::sizeWindow() {
         // The window is exactly the table plus its menu and status bar, and stays so.
         layout()->setSizeConstraint(QLayout::SetFixedSize);
         setWindowState(windowState() & ~Qt::WindowMaximized);
-        move(windowLeft, windowTop);
+        // Only start-up places the window; later a new size keeps the place the player chose.
+        if (atStartup) move(windowLeft, windowTop);
         adjustSize();
+        if (!atStartup && screen) {
+            // A larger table that reaches past the right or bottom edge ends at that edge.
+            const QRect area = screen->availableGeometry();
+            const QRect frame = frameGeometry();
+            const int x =
+                std::max(area.left(), std::min(frame.x(), area.right() + 1 - frame.width()));
+            const int y =
+                std::max(area.top(), std::min(frame.y(), area.bottom() + 1 - frame.height()));
+            if (x != frame.x() || y != frame.y()) move(x, y);
+        }
     }
     table_->placeEndHandButton();
 }
@@ -416,7 +431,7 @@ void TfmVelMain::applyWindowSize() {
     const Layout old = game_->layout;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     if (windowSizeIndex != old.sizeIndex) {
-        sizeWindow();
+        sizeWindow(false);
         relayout(game_->state, old, game_->layout);
         table_->loadCardImages(cardBacks);
         table_->placeEndHandButton();
@@ -437,8 +452,13 @@ void TfmVelMain::externalCommand(int parameter) {
     case 4:
         Rules1Click(0);
         break;
+    case 0:
+        Customize1Click(TfmCustomize::playersPage);
+        break;
+    case 1:
+        Customize1Click(TfmCustomize::generalPage);
+        break;
     default:
-        // The Customize dialog (parameters 0 and 1) is not part of this build.
         break;
     }
 }
@@ -447,7 +467,10 @@ void TfmVelMain::externalCommand(int parameter) {
 
 void TfmVelMain::closeEvent(QCloseEvent* event) {
     if (inLocalWait()) {
+        // Freeing the game under the computer's running turn or a moving card would crash;
+        // the request is kept and carried out once the wait is over.
         event->ignore();
+        closeWhenWaitEnds();
         return;
     }
     if (connectionState == 2 &&
@@ -459,6 +482,19 @@ void TfmVelMain::closeEvent(QCloseEvent* event) {
     }
     destroySequence();
     event->accept();
+}
+
+void TfmVelMain::closeWhenWaitEnds() {
+    if (closePending_) return;
+    closePending_ = true;
+    // The timer also fires inside the waits of a running turn; it only closes outside them.
+    QTimer::singleShot(kCloseRetryMs, this, [this] {
+        closePending_ = false;
+        if (inLocalWait())
+            closeWhenWaitEnds();
+        else
+            close();
+    });
 }
 
 void TfmVelMain::destroySequence() {
@@ -513,7 +549,8 @@ bool TfmVelMain::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TfmVelMain::keyPressEvent(QKeyEvent* event) {
-    if (!table_->formKeyDown(event->key(), event->modifiers())) QMainWindow::keyPressEvent(event);
+    if (!table_->formKeyDown(event->key(), event->modifiers(), event->nativeScanCode()))
+        QMainWindow::keyPressEvent(event);
 }
 
 // Status bar
@@ -812,6 +849,16 @@ void TfmVelMain::HomePage1Click() {
 
 void TfmVelMain::About1Click() {
     showAbout(this);
+}
+
+void TfmVelMain::Customize1Click(int page) {
+    TfmCustomize dialog(*this, page);
+    if (dialog.exec() == QDialog::Accepted) applyCustomizedOptions();
+}
+
+void TfmVelMain::applyCustomizedOptions() {
+    applyOptionsToGame();
+    applyWindowSize();
 }
 
 void TfmVelMain::Hiscores1Click() {

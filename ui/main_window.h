@@ -95,6 +95,8 @@ public:
     void setSplash(QWidget* splash) { splash_ = splash; }
     // Changes the table to windowSizeIndex and moves the cards on it.
     void applyWindowSize();
+    // Takes over the options the Customize dialog stored: size, status bar and game options.
+    void applyCustomizedOptions();
     // Opens the Customize dialog (0, 1) or the Rules dialog (2, 3, 4) at a page.
     void externalCommand(int parameter);
     // Ends the program at once through the normal shutdown, so the running game is autosaved:
@@ -152,6 +154,7 @@ public:
     void Save1Click() { SaveGame(false); }
     void Load1Click() { LoadGame(false); }
     void About1Click();
+    void Customize1Click(int page = -1);
     // "&Help Topics": plays the next help sound and opens the help window at its start page.
     void HelpTopics1Click();
     // Opens the help window at a page ("melds.html#velnora"; empty: the start page).
@@ -178,7 +181,10 @@ private:
     QAction* addItem(QMenu* menu, const char* objectName, const QString& caption,
                      const QString& hint, const QKeySequence& shortcut = {});
     void loadOptions();
-    void sizeWindow();
+    // Sizes the window for windowSizeIndex; start-up also moves it to its stored place.
+    void sizeWindow(bool atStartup);
+    // A close requested during a local wait: retried until the wait is over.
+    void closeWhenWaitEnds();
     void choosePlayer();
     void applyOptionsToGame();
     void showWarningColour(bool warning);
@@ -219,6 +225,7 @@ private:
     bool splashDone_ = false;
     bool busyCursor_ = false;
     bool destroyed_ = false;
+    bool closePending_ = false;
     int helpCounter_ = 1;
 };
 

@@ -12,10 +12,13 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QScreen>
 #include <QStatusTipEvent>
 #include <QTabWidget>
 #include <QTimer>
@@ -75,6 +78,43 @@ TEST_F(TableWindowTest, TheWindowStaysOpenWhileTheComputerPauses) {
     window->pause(40);
     EXPECT_FALSE(closed);
     EXPECT_TRUE(window->isVisible());
+    // The request is not lost: once the wait is over the window closes without another click.
+    for (int i = 0; i < 100 && window->isVisible(); ++i) {
+        QEventLoop idle;
+        QTimer::singleShot(10, &idle, &QEventLoop::quit);
+        idle.exec();
+    }
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(TableWindowTest, ANewTableSizeKeepsTheWindowsPlaceAndPullsItOntoTheScreen) {
+    window->windowLeft = 200; // where start-up put it
+    window->windowTop = 100;
+    window->show();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    window->move(screen.left() + 30, screen.top() + 20);
+    QApplication::processEvents();
+    // A table wider than the screen ends at the right and bottom edges, as far as it can.
+    window->windowSizeIndex = 2;
+    window->applyWindowSize();
+    EXPECT_EQ(window->frameGeometry().left(), screen.left());
+    EXPECT_EQ(window->frameGeometry().top(), screen.top());
+    // Back to the small table: it stays where the player has moved it.
+    window->move(screen.left() + 40, screen.top() + 25);
+    window->windowSizeIndex = 0;
+    window->applyWindowSize();
+    EXPECT_EQ(window->frameGeometry().topLeft(), screen.topLeft() + QPoint(40, 25));
+}
+
+TEST_F(TableWindowTest, WinRatioWithoutPlayersSaysHowToCreateThem) {
+    ASSERT_TRUE(window->playerList.empty());
+    QAction* item = window->findChild<QAction*>("WinRatio1");
+    ASSERT_TRUE(item->isEnabled());
+    QString shown;
+    auto answer = onNextModal<QMessageBox>([&](QMessageBox* box) { shown = box->text(); });
+    item->trigger();
+    EXPECT_EQ(shown, "There are no players defined to show statistics for. To create players, "
+                     "select Options|Customize...|Player and press 'New...'");
 }
 
 TEST_F(TableWindowTest, TheTableRepaintsDuringAPause) {
