@@ -300,6 +300,8 @@ int beginTurn(Game& game) {
 Card takeTopCard(Game& game) {
     Card card = pop(game.state.discardPile);
     card.faceUp = 1;
+    // The player saw it taken, as the computer sees the player's pile cards.
+    if (!isRedThree(card.face)) push(game.state.knownOpponentCards, card);
     game.opponentAddCard(card, true);
     return card;
 }

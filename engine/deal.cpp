@@ -82,6 +82,7 @@ void Game::resetHandState() {
     g.invalidMeldReason.clear();
     g.wentOut = 2;
     g.ai.clearForNewHand();
+    g.playerSeatAi.clearForNewHand();
 }
 
 void Game::startHand(const std::array<Card, kDeckSize>* stockOrder) {
@@ -107,7 +108,7 @@ void Game::startHand(const std::array<Card, kDeckSize>* stockOrder) {
     g.loadedSinceDeal = 0;
 
     if (options.reseedFromClock && !stockOrder) rng_.reseed(clockSeed());
-    buildDeck(g, rng_, layout); // also empties knownPlayerCards and every other pile
+    buildDeck(g, rng_, layout); // also empties the known cards and every other pile
     if (stockOrder) {
         // The partner's shuffle replaces ours, card for card at the same place.
         for (int i = 0; i < kDeckSize; ++i) {

@@ -152,7 +152,7 @@ VelnoraCheck checkVelnora(GameState& g, Seat seat, int column, const Layout& lay
 
 void buildDeck(GameState& g, Random& rng, const Layout& layout) {
     for (Pile* p : {&g.stock, &g.discardPile, &g.opponentHand, &g.playerHand, &g.opponentMelds,
-                    &g.playerMelds, &g.knownPlayerCards})
+                    &g.playerMelds, &g.knownPlayerCards, &g.knownOpponentCards})
         clear(*p);
     std::array<bool, kDeckSize> used{};
     auto place = [&](int face, int deck) {
@@ -201,8 +201,8 @@ bool isConsistent(const GameState& g, const Layout& layout, std::string* why) {
             return fail("face " + std::to_string(f) + " appears " +
                         std::to_string(faces[static_cast<std::size_t>(f)]) + " times");
     if (faces[kJokerFace] != 4) return fail("there are not four jokers");
-    for (const Pile* p :
-         {&g.knownPlayerCards, &g.playerHandSnapshot, &g.playerMeldsSnapshot, &g.discardSnapshot})
+    for (const Pile* p : {&g.knownPlayerCards, &g.knownOpponentCards, &g.playerHandSnapshot,
+                          &g.playerMeldsSnapshot, &g.discardSnapshot})
         if (p->count < 0 || p->count > kDeckSize) return fail("snapshot count out of range");
 
     auto checkTally = [&](const VelnoraTally& t, const Pile& melds, const char* who) {
@@ -240,6 +240,7 @@ std::string toString(const GameState& g) {
     dumpPile(out, "playerMelds", g.playerMelds);
     dumpPile(out, "playerHand", g.playerHand);
     dumpPile(out, "knownPlayerCards", g.knownPlayerCards);
+    dumpPile(out, "knownOpponentCards", g.knownOpponentCards);
     out << "melds x/y:";
     for (const Card& c : g.playerMelds)
         out << ' ' << cardLabel(c.face) << '(' << c.x << ',' << c.y << ')';

@@ -74,6 +74,8 @@ struct GameState {
     Pile opponentMelds;
     Pile playerMelds;
     Pile knownPlayerCards;
+    // Cards the opponent took with the pile and still holds, as the player saw them.
+    Pile knownOpponentCards;
     Pile playerHandSnapshot;
     Pile playerMeldsSnapshot;
     Pile discardSnapshot;
@@ -125,6 +127,8 @@ struct GameState {
     std::vector<UndoEntry> undoStack;
 
     AiMemory ai;
+    // The memory of a computer level playing the player seat (duels, the hint).
+    AiMemory playerSeatAi;
 
     bool operator==(const GameState&) const = default;
 };

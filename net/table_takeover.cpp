@@ -138,6 +138,7 @@ bool takeOverTable(Game& game, const LoadedTable& table, std::string& why) {
         c.faceUp = g.showOpponentCards;
     }
     clear(g.knownPlayerCards);
+    clear(g.knownOpponentCards);
     g.playerVelnoras = v.playerVelnoras;
     g.opponentVelnoras = v.opponentVelnoras;
     g.pileFrozen = v.pileFrozen;
