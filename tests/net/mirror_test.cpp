@@ -27,21 +27,8 @@ TEST_P(MirroredPlay, TwoCopiesStayMirroredThroughWholeMatches) {
     EXPECT_EQ(r.chatsChecked, kMatchesPerSeed);
     EXPECT_EQ(r.newGames, kMatchesPerSeed);
     EXPECT_GT(r.tablesSent, 0);
+    EXPECT_GT(r.undoPiles, 0);
     EXPECT_EQ(r.adoptedRules, 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, MirroredPlay, ::testing::Range(0, kSeeds));
-
-// Giving back a taken pile happens often enough over all seeds to be exercised.
-TEST(MirroredPlayCoverage, PileTakesAreGivenBack) {
-    int undoPiles = 0;
-    for (int seed = 100; seed < 106 && undoPiles == 0; ++seed) {
-        MirrorOptions opts;
-        opts.seed = static_cast<std::uint64_t>(seed);
-        opts.matches = 1;
-        const auto r = playMirroredMatches(opts);
-        ASSERT_EQ(r.failure, "");
-        undoPiles += r.undoPiles;
-    }
-    EXPECT_GT(undoPiles, 0);
-}
