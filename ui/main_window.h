@@ -28,6 +28,7 @@ class TdmMain;
 
 namespace velnora::ui {
 
+class NetworkPlay;
 class TableView;
 class TfmHelp;
 
@@ -57,6 +58,7 @@ public:
 
     Game& game() { return *game_; }
     TableView* table() const { return table_; }
+    NetworkPlay& network() { return *network_; }
     Settings& settings() { return *settings_; }
 
     // Options held for the life of the process
@@ -95,6 +97,8 @@ public:
     void setSplash(QWidget* splash) { splash_ = splash; }
     // Changes the table to windowSizeIndex and moves the cards on it.
     void applyWindowSize();
+    // Takes over the options the Customize dialog stored: size, status bar and game options.
+    void applyCustomizedOptions();
     // Opens the Customize dialog (0, 1) or the Rules dialog (2, 3, 4) at a page.
     void externalCommand(int parameter);
     // Ends the program at once through the normal shutdown, so the running game is autosaved:
@@ -133,6 +137,7 @@ public:
     void processPendingEvents() override;
     void playSound(SoundEvent event) override;
     void sendToken(const std::string& token, const std::string& payload) override;
+    void holdNetworkMessages(bool hold) override;
     MessageAnswer showMessage(MessageKind kind, const std::string& text) override;
     bool showScoring(const HandReport& report) override;
     void showDetails(const HandReport& report) override;
@@ -152,6 +157,7 @@ public:
     void Save1Click() { SaveGame(false); }
     void Load1Click() { LoadGame(false); }
     void About1Click();
+    void Customize1Click(int page = -1);
     // "&Help Topics": plays the next help sound and opens the help window at its start page.
     void HelpTopics1Click();
     // Opens the help window at a page ("melds.html#velnora"; empty: the start page).
@@ -214,6 +220,7 @@ private:
     QAction* chatOnTop_ = nullptr;
     QAction* disconnect_ = nullptr;
     QAction* ruleDifferences_ = nullptr;
+    NetworkPlay* network_ = nullptr;
 
     bool splashDone_ = false;
     bool busyCursor_ = false;
