@@ -1,17 +1,27 @@
 #include "main_window.h"
 
+#include "customize_dialog.h"
 #include "data_module.h"
+#include "dialog_look.h"
+#include "help_window.h"
+#include "highscores_window.h"
+#include "match_history_window.h"
+#include "messenger_entry.h"
 #include "migration.h"
+#include "network_play.h"
 #include "relayout.h"
 #include "rules_dialog.h"
 #include "scoring_dialogs.h"
 #include "small_windows.h"
 #include "store_settings.h"
 #include "table_view.h"
+#include "win_ratio_window.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDate>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -19,6 +29,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
+#include <QLocale>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -29,6 +40,8 @@
 #include <QTimer>
 #include <QToolTip>
 
+#include <algorithm>
+
 namespace velnora::ui {
 
 namespace {
@@ -36,6 +49,7 @@ namespace {
 constexpr const char* kCaption = "Velnora 4.17";
 constexpr int kSplashMs = 2000;
 constexpr int kLedMs = 600;
+constexpr int kCloseRetryMs = 50; // how often a deferred close looks whether the wait is over
 constexpr int kHintLift = 40;
 
 QString qs(const std::string& s) {
@@ -53,29 +67,6 @@ QColor colourOf(int stored) {
 }
 
 } // namespace
-
-PlayerRecord parsePlayerEntry(const QString& value) {
-    PlayerRecord r;
-    const int comma = value.indexOf(',');
-    if (comma < 0) {
-        r.name = value;
-        return r;
-    }
-    r.name = value.left(comma);
-    const QString rest = value.mid(comma + 1);
-    const int next = rest.indexOf(',');
-    bool ok = false;
-    r.wins = rest.left(next < 0 ? rest.size() : next).trimmed().toInt(&ok);
-    if (!ok) {
-        r.wins = 0;
-        return r;
-    }
-    if (next >= 0) {
-        r.losses = rest.mid(next + 1).trimmed().toInt(&ok);
-        if (!ok) r.losses = 0;
-    }
-    return r;
-}
 
 WindowPlacement parseResolution(const QString& value, int screenWidth, int screenHeight) {
     WindowPlacement p;
@@ -119,6 +110,7 @@ TfmVelMain::TfmVelMain(Settings* settings, QStringList arguments, QWidget* paren
     }
     game_ = std::make_unique<Game>(*this, *settings_, random_);
     game_->setOpponentDriver(&computerDriver_);
+    statistics_ = std::make_unique<StatisticsRecorder>(*settings_, highscores, statisticsHooks());
 
     table_ = new TableView(*game_, this);
     setCentralWidget(table_);
@@ -165,11 +157,15 @@ TfmVelMain::TfmVelMain(Settings* settings, QStringList arguments, QWidget* paren
     helpCounter_ = 1;
 
     // Older versions' settings come in before anything is read.
-    if (dataModule_) MigrateSettings(dataModule_->rfMain, MigrationPaths::fromEnvironment());
+    if (dataModule_) {
+        MigrateSettings(dataModule_->rfMain, MigrationPaths::fromEnvironment());
+        net::registerWithMessenger(QCoreApplication::applicationFilePath().toStdString(),
+                                   VELNORA_SITE_URL);
+    }
 
     loadOptions();
 
-    sizeWindow();
+    sizeWindow(true);
 
     // The network items stay off until a connection exists.
     chatOnTop_->setChecked(chatOnTop);
@@ -215,12 +211,13 @@ void TfmVelMain::createMenus() {
     a = addItem(game, "Save1", "&Save...", "Save the current Velnora game to disk", Qt::Key_F4);
     connect(a, &QAction::triggered, this, &TfmVelMain::Save1Click);
     game->addSeparator();
-    addItem(game, "Hiscores1", "&Hiscores...", "Show the Top Ten highscores")->setEnabled(false);
-    addItem(game, "WinRatio1", "&Win Ratio...", "Show the player's win/loss ratio ")
-        ->setEnabled(false);
-    addItem(game, "MatchHistory1", "&Match History...",
-            "Show the result of the last hundred matches")
-        ->setEnabled(false);
+    a = addItem(game, "Hiscores1", "&Hiscores...", "Show the Top Ten highscores");
+    connect(a, &QAction::triggered, this, &TfmVelMain::Hiscores1Click);
+    a = addItem(game, "WinRatio1", "&Win Ratio...", "Show the player's win/loss ratio ");
+    connect(a, &QAction::triggered, this, &TfmVelMain::WinRatio1Click);
+    a = addItem(game, "MatchHistory1", "&Match History...",
+                "Show the result of the last hundred matches");
+    connect(a, &QAction::triggered, this, &TfmVelMain::MatchHistory1Click);
     game->addSeparator();
     undoMeld_ = addItem(game, "UndoMeld1", "&Undo Meld", "Undo the last meld, if any",
                         QKeySequence(Qt::Key_Delete));
@@ -238,9 +235,9 @@ void TfmVelMain::createMenus() {
 
     QMenu* options = menuBar()->addMenu("&Options");
     options->setObjectName("Options1");
-    addItem(options, "Customize1", "&Customize...",
-            "Create players, set the computer level and change the window size and color")
-        ->setEnabled(false);
+    a = addItem(options, "Customize1", "&Customize...",
+                "Create players, set the computer level and change the window size and color");
+    connect(a, &QAction::triggered, this, [this] { Customize1Click(); });
     addItem(options, "Decks1", "&Decks...", "Select a color or image for the backside of the cards")
         ->setEnabled(false);
     addItem(options, "Sound1", "&Sound...",
@@ -254,25 +251,26 @@ void TfmVelMain::createMenus() {
 
     QMenu* network = menuBar()->addMenu("&Network");
     network->setObjectName("Network1");
-    addItem(network, "ConnecttoOpponent1", "&Connect to Opponent...",
-            "Connect to another player over a network")
-        ->setEnabled(false);
+    QAction* connectItem = addItem(network, "ConnecttoOpponent1", "&Connect to Opponent...",
+                                   "Connect to another player over a network");
     ruleDifferences_ = addItem(network, "RuleDifferences1", "&Rule Differences...",
                                "Shows the differences in rule settings between you and your "
                                "opponent, if there are any");
     disconnect_ = addItem(network, "Disconnect1", "&Disconnect", "Cancel network connection");
-    addItem(network, "RequestListing1", "Request &Listing",
-            "Request to be listed in the Internet player list")
-        ->setEnabled(false);
+    QAction* listing = addItem(network, "RequestListing1", "Request &Listing",
+                               "Request to be listed in the Internet player list");
     network->addSeparator();
     chatOnTop_ = addItem(network, "Chatwindowalwaysontop1", "&Chat window always on top",
                          "Check this to keep the chat window visible at all times");
     chatOnTop_->setCheckable(true);
+    network_ =
+        new NetworkPlay(*this, {connectItem, ruleDifferences_, disconnect_, chatOnTop_, listing});
 
     QMenu* help = menuBar()->addMenu("&Help");
     help->setObjectName("Help1");
-    addItem(help, "HelpTopics1", "&Help Topics", "Opens the index of the Help file", Qt::Key_F1)
-        ->setEnabled(false);
+    a = addItem(help, "HelpTopics1", "&Help Topics", "Opens the index of the Help file",
+                Qt::Key_F1);
+    connect(a, &QAction::triggered, this, &TfmVelMain::HelpTopics1Click);
     addItem(help, "CheckUpgrade1", "Check &Upgrade...",
             "Check whether a newer version of Velnora is available")
         ->setEnabled(false);
@@ -298,12 +296,7 @@ void TfmVelMain::loadOptions() {
     doubleClickDiscard =
         s.readString("Settings\\Mouse options", "Single Right Click") != "Single Right Click";
     selectPlayerOnStartup = s.readBool("Settings\\Select Player on startup", true);
-    playerList.clear();
-    for (int n = 1;; ++n) {
-        const std::string value = s.readString("Player Names\\PlayerName" + std::to_string(n), "");
-        if (value.empty()) break;
-        playerList.push_back(parsePlayerEntry(qs(value)));
-    }
+    playerList = loadPlayerList(s);
     currentPlayer = playerList.empty() ? -1 : 0;
 
     // Rules and options, in the order the store lists them
@@ -327,6 +320,7 @@ void TfmVelMain::loadOptions() {
     }
     showHighscores = s.readBool("Settings\\Show Highscores", true);
     showTurns = s.readBool("Settings\\Show Turns", true);
+    highscores = LoadHighscores(s);
 
     // Window placement: a stored size larger than the screen allows is lowered
     const WindowPlacement place =
@@ -349,12 +343,12 @@ void TfmVelMain::applyOptionsToGame() {
     o.aggression = aggression;
     o.computerLevel = computerLevel;
     o.playerName = currentPlayer >= 0 && currentPlayer < int(playerList.size())
-                       ? playerList[std::size_t(currentPlayer)].name.toStdString()
+                       ? playerList[std::size_t(currentPlayer)].name
                        : std::string();
     table_->setCardMovement(cardMovement, cardSpeed);
 }
 
-void TfmVelMain::sizeWindow() {
+void TfmVelMain::sizeWindow(bool atStartup) {
     table_->computeLayout(windowSizeIndex);
     QScreen* screen = QGuiApplication::primaryScreen();
     const int screenWidth = screen ? screen->size().width() : 0;
@@ -365,8 +359,19 @@ void TfmVelMain::sizeWindow() {
         // The window is exactly the table plus its menu and status bar, and stays so.
         layout()->setSizeConstraint(QLayout::SetFixedSize);
         setWindowState(windowState() & ~Qt::WindowMaximized);
-        move(windowLeft, windowTop);
+        // Only start-up places the window; later a new size keeps the place the player chose.
+        if (atStartup) move(windowLeft, windowTop);
         adjustSize();
+        if (!atStartup && screen) {
+            // A larger table that reaches past the right or bottom edge ends at that edge.
+            const QRect area = screen->availableGeometry();
+            const QRect frame = frameGeometry();
+            const int x =
+                std::max(area.left(), std::min(frame.x(), area.right() + 1 - frame.width()));
+            const int y =
+                std::max(area.top(), std::min(frame.y(), area.bottom() + 1 - frame.height()));
+            if (x != frame.x() || y != frame.y()) move(x, y);
+        }
     }
     table_->placeEndHandButton();
 }
@@ -392,10 +397,7 @@ void TfmVelMain::tmSplashTimer() {
         if (arguments_[0].mid(4).isEmpty() || arguments_.size() < 2)
             showMessage(MessageKind::warning, "IP number, /invite or /join parameter missing");
         else
-            // Connections come with the network module; until then the table deals a local game.
-            showMessage(MessageKind::information,
-                        "Network play is not available in this version. A game against the "
-                        "computer is dealt instead.");
+            network_->startFromCommandLine(arguments_[0].mid(4), arguments_[1]);
     } else if (arguments_[0] != "/setup" && arguments_[0].contains(".vel")) {
         gameFileName = arguments_[0];
         resumeGame = CheckSavedGameFile(gameFileName);
@@ -414,7 +416,7 @@ void TfmVelMain::tmSplashTimer() {
 void TfmVelMain::choosePlayer() {
     QStringList names;
     for (const PlayerRecord& r : playerList)
-        names << r.name;
+        names << qs(r.name);
     TfmSelectPlayer choice(names, currentPlayer, this);
     choice.exec();
     currentPlayer = choice.selectedIndex();
@@ -424,7 +426,7 @@ void TfmVelMain::applyWindowSize() {
     const Layout old = game_->layout;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     if (windowSizeIndex != old.sizeIndex) {
-        sizeWindow();
+        sizeWindow(false);
         relayout(game_->state, old, game_->layout);
         table_->loadCardImages(cardBacks);
         table_->placeEndHandButton();
@@ -445,8 +447,13 @@ void TfmVelMain::externalCommand(int parameter) {
     case 4:
         Rules1Click(0);
         break;
+    case 0:
+        Customize1Click(TfmCustomize::playersPage);
+        break;
+    case 1:
+        Customize1Click(TfmCustomize::generalPage);
+        break;
     default:
-        // The Customize dialog (parameters 0 and 1) is not part of this build.
         break;
     }
 }
@@ -455,7 +462,10 @@ void TfmVelMain::externalCommand(int parameter) {
 
 void TfmVelMain::closeEvent(QCloseEvent* event) {
     if (inLocalWait()) {
+        // Freeing the game under the computer's running turn or a moving card would crash;
+        // the request is kept and carried out once the wait is over.
         event->ignore();
+        closeWhenWaitEnds();
         return;
     }
     if (connectionState == 2 &&
@@ -469,12 +479,27 @@ void TfmVelMain::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+void TfmVelMain::closeWhenWaitEnds() {
+    if (closePending_) return;
+    closePending_ = true;
+    // The timer also fires inside the waits of a running turn; it only closes outside them.
+    QTimer::singleShot(kCloseRetryMs, this, [this] {
+        closePending_ = false;
+        if (inLocalWait())
+            closeWhenWaitEnds();
+        else
+            close();
+    });
+}
+
 void TfmVelMain::destroySequence() {
     if (destroyed_) return;
     destroyed_ = true;
     tmSplash_->stop();
     tmLED_->stop();
+    network_->shutdown();
     playSound(SoundEvent::exit);
+    if (help_) help_->close();
     if (autoSave && game_->state.gameInProgress) {
         // A refused or failed autosave leaves the previous autosave as it was.
         SaveGame(true, autosaveFile());
@@ -520,7 +545,8 @@ bool TfmVelMain::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TfmVelMain::keyPressEvent(QKeyEvent* event) {
-    if (!table_->formKeyDown(event->key(), event->modifiers())) QMainWindow::keyPressEvent(event);
+    if (!table_->formKeyDown(event->key(), event->modifiers(), event->nativeScanCode()))
+        QMainWindow::keyPressEvent(event);
 }
 
 // Status bar
@@ -635,8 +661,12 @@ void TfmVelMain::playSound(SoundEvent) {
     // Sound effects come with the sound module; until then the table is silent.
 }
 
-void TfmVelMain::sendToken(const std::string&, const std::string&) {
-    // Only a network game has a partner to tell.
+void TfmVelMain::sendToken(const std::string& token, const std::string& payload) {
+    network_->sendToken(token, payload);
+}
+
+void TfmVelMain::holdNetworkMessages(bool hold) {
+    network_->holdMessages(hold);
 }
 
 MessageAnswer TfmVelMain::showMessage(MessageKind kind, const std::string& text) {
@@ -676,37 +706,56 @@ int TfmVelMain::showGameOver(const MatchReport& report) {
     return over.exec();
 }
 
-void TfmVelMain::recordHighscore(int, int) {
-    // The highscore tables belong to the statistics module, which is not wired yet.
+void TfmVelMain::recordHighscore(int kind, int score) {
+    statistics_->recordHighscore(kind, score, matchContext());
 }
 
-void TfmVelMain::recordMatchHistory(int, int) {
-    // The match history belongs to the statistics module, which is not wired yet.
+void TfmVelMain::recordMatchHistory(int playerTotal, int opponentTotal) {
+    statistics_->recordMatchHistory(playerTotal, opponentTotal, matchContext());
 }
 
 void TfmVelMain::recordWinLoss(bool won) {
     if (currentPlayer < 0 || currentPlayer >= int(playerList.size())) return;
-    PlayerRecord& r = playerList[std::size_t(currentPlayer)];
-    if (won)
-        ++r.wins;
-    else
-        ++r.losses;
+    countMatchResult(playerList[std::size_t(currentPlayer)], won);
     savePlayerList();
 }
 
 void TfmVelMain::savePlayerList() {
-    if (playerList.empty()) return;
-    int n = 1;
-    auto write = [&](const PlayerRecord& r) {
-        settings_->writeString(
-            "Player Names\\PlayerName" + std::to_string(n++),
-            (r.name + "," + QString::number(r.wins) + "," + QString::number(r.losses))
-                .toStdString());
+    velnora::savePlayerList(*settings_, playerList, currentPlayer);
+}
+
+MatchContext TfmVelMain::matchContext() const {
+    MatchContext c;
+    c.networkGame = game_->options.networkGame;
+    c.computerLevel = computerLevel;
+    c.playerName = game_->options.playerName;
+    c.opponentName = game_->opponentName();
+    c.showHighscores = showHighscores;
+    return c;
+}
+
+StatisticsHooks TfmVelMain::statisticsHooks() {
+    StatisticsHooks h;
+    h.askName = [this](int kind, const std::string& preset) {
+        QString name = qs(preset);
+        const bool typed = look::askText(this,
+                                         kind == kMatchHighscore ? "Match Score in Highscore List"
+                                                                 : "Hand Score in Highscore List",
+                                         "Enter your name:", name);
+        return typed ? name.trimmed().toStdString() : preset;
     };
-    if (currentPlayer >= 0 && currentPlayer < int(playerList.size()))
-        write(playerList[std::size_t(currentPlayer)]);
-    for (int i = 0; i < int(playerList.size()); ++i)
-        if (i != currentPlayer) write(playerList[std::size_t(i)]);
+    h.playHighscoreSound = [this] { playSound(SoundEvent::highscore); };
+    h.showTable = [this](int kind, int level, int rank) {
+        TfmHighscores window(*settings_, highscores, level, kind, rank, this);
+        window.exec();
+    };
+    h.today = [] {
+        return QLocale().toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();
+    };
+    h.now = [] {
+        return QLocale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat).toStdString();
+    };
+    return h;
 }
 
 void TfmVelMain::closeApplication() {
@@ -755,10 +804,62 @@ void TfmVelMain::Rules1Click(int page) {
         game_->state.pileFrozen = chosen.initialBlock ? 1 : 0;
         repaint(TableArea::pileColumn);
     }
+    network_->rulesConfirmed();
+}
+
+void TfmVelMain::HelpTopics1Click() {
+    // The three help sounds take turns; the first request plays "Help (1st)".
+    static constexpr SoundEvent rotation[] = {SoundEvent::help3, SoundEvent::help1,
+                                              SoundEvent::help2};
+    playSound(rotation[helpCounter_++ % 3]);
+    showHelp();
+}
+
+TfmHelp* TfmVelMain::helpWindow() const {
+    return help_;
+}
+
+void TfmVelMain::showHelp(const QString& page) {
+    if (!help_) {
+        help_ = new TfmHelp(helpFolder(), this);
+        help_->onCommand = [this](int parameter) { externalCommand(parameter); };
+    }
+    help_->showPage(page);
 }
 
 void TfmVelMain::About1Click() {
     showAbout(this);
+}
+
+void TfmVelMain::Customize1Click(int page) {
+    TfmCustomize dialog(*this, page);
+    if (dialog.exec() == QDialog::Accepted) applyCustomizedOptions();
+}
+
+void TfmVelMain::applyCustomizedOptions() {
+    applyOptionsToGame();
+    applyWindowSize();
+}
+
+void TfmVelMain::Hiscores1Click() {
+    TfmHighscores window(*settings_, highscores, computerLevel, kHandHighscore, -1, this);
+    window.exec();
+}
+
+void TfmVelMain::WinRatio1Click() {
+    if (currentPlayer == -1) {
+        showMessage(MessageKind::information,
+                    "There are no players defined to show statistics for. To create players, "
+                    "select Options|Customize...|Player and press 'New...'");
+        return;
+    }
+    TfmWinRatio window(*settings_, playerList, currentPlayer, this);
+    window.exec();
+}
+
+void TfmVelMain::MatchHistory1Click() {
+    TfmMatchHistory window(*settings_, this);
+    window.exec();
 }
 
 void TfmVelMain::bnEndHandClick() {

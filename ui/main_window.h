@@ -7,6 +7,7 @@
 #include "game.h"
 #include "host.h"
 #include "random.h"
+#include "statistics.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -27,18 +28,9 @@ class TdmMain;
 
 namespace velnora::ui {
 
+class NetworkPlay;
 class TableView;
-
-// One known human player with the counts of matches won and lost.
-struct PlayerRecord {
-    QString name;
-    int wins = 0;
-    int losses = 0;
-};
-
-// Splits a stored "name,wins,losses" entry; a count that does not parse is 0, and when the
-// first does not parse the second is not read.
-PlayerRecord parsePlayerEntry(const QString& value);
+class TfmHelp;
 
 // The parts of a stored "left,top,size name" window placement after checking them against the
 // screen.
@@ -66,6 +58,7 @@ public:
 
     Game& game() { return *game_; }
     TableView* table() const { return table_; }
+    NetworkPlay& network() { return *network_; }
     Settings& settings() { return *settings_; }
 
     // Options held for the life of the process
@@ -83,6 +76,7 @@ public:
     int cardSpeed = 10;
     std::array<CardBack, 2> cardBacks;
     bool showHighscores = true;
+    Highscores highscores;
     bool showTurns = true;
     int windowSizeIndex = 0;
     int maxWindowSizeIndex = 3;
@@ -103,6 +97,8 @@ public:
     void setSplash(QWidget* splash) { splash_ = splash; }
     // Changes the table to windowSizeIndex and moves the cards on it.
     void applyWindowSize();
+    // Takes over the options the Customize dialog stored: size, status bar and game options.
+    void applyCustomizedOptions();
     // Opens the Customize dialog (0, 1) or the Rules dialog (2, 3, 4) at a page.
     void externalCommand(int parameter);
     // Ends the program at once through the normal shutdown, so the running game is autosaved:
@@ -141,6 +137,7 @@ public:
     void processPendingEvents() override;
     void playSound(SoundEvent event) override;
     void sendToken(const std::string& token, const std::string& payload) override;
+    void holdNetworkMessages(bool hold) override;
     MessageAnswer showMessage(MessageKind kind, const std::string& text) override;
     bool showScoring(const HandReport& report) override;
     void showDetails(const HandReport& report) override;
@@ -160,6 +157,15 @@ public:
     void Save1Click() { SaveGame(false); }
     void Load1Click() { LoadGame(false); }
     void About1Click();
+    void Customize1Click(int page = -1);
+    // "&Help Topics": plays the next help sound and opens the help window at its start page.
+    void HelpTopics1Click();
+    // Opens the help window at a page ("melds.html#velnora"; empty: the start page).
+    void showHelp(const QString& page = {});
+    TfmHelp* helpWindow() const;
+    void Hiscores1Click();
+    void WinRatio1Click();
+    void MatchHistory1Click();
     void bnEndHandClick();
 
 protected:
@@ -174,18 +180,25 @@ private:
     QAction* addItem(QMenu* menu, const char* objectName, const QString& caption,
                      const QString& hint, const QKeySequence& shortcut = {});
     void loadOptions();
-    void sizeWindow();
+    // Sizes the window for windowSizeIndex; start-up also moves it to its stored place.
+    void sizeWindow(bool atStartup);
+    // A close requested during a local wait: retried until the wait is over.
+    void closeWhenWaitEnds();
     void choosePlayer();
     void applyOptionsToGame();
     void showWarningColour(bool warning);
     void tmLEDTimer();
     void destroySequence();
+    // The game being played, as the statistics record it.
+    MatchContext matchContext() const;
+    StatisticsHooks statisticsHooks();
 
     std::unique_ptr<TdmMain> dataModule_;
     std::unique_ptr<Settings> ownedSettings_;
     Settings* settings_ = nullptr;
     Random random_;
     std::unique_ptr<Game> game_;
+    std::unique_ptr<StatisticsRecorder> statistics_;
     ai::ComputerDriver computerDriver_;
     QStringList arguments_;
     TableView* table_ = nullptr;
@@ -199,6 +212,7 @@ private:
     QTimer* tmSplash_ = nullptr;
     QTimer* tmLED_ = nullptr;
     QPointer<QWidget> splash_;
+    QPointer<TfmHelp> help_;
 
     QAction* undoMeld_ = nullptr;
     QAction* undoAll_ = nullptr;
@@ -206,10 +220,12 @@ private:
     QAction* chatOnTop_ = nullptr;
     QAction* disconnect_ = nullptr;
     QAction* ruleDifferences_ = nullptr;
+    NetworkPlay* network_ = nullptr;
 
     bool splashDone_ = false;
     bool busyCursor_ = false;
     bool destroyed_ = false;
+    bool closePending_ = false;
     int helpCounter_ = 1;
 };
 

@@ -1,5 +1,7 @@
+#include "game.h"
 #include "game_state.h"
 #include "random.h"
+#include "recording_host.h"
 #include "rules.h"
 #include "settings.h"
 
@@ -195,6 +197,58 @@ TEST(Deck, ConsistencyCatchesALostOrDuplicatedCard) {
     EXPECT_FALSE(why.empty());
 }
 
+TEST(Deck, ConsistencyNamesEveryKindOfWrongCard) {
+    Layout l = computeLayout(1);
+    GameState g;
+    Random r(9);
+    buildDeck(g, r, l);
+    const int first = g.stock.cards[0].face;
+    auto withCard = [&](int index, auto change) {
+        GameState bad = g;
+        change(bad.stock.cards[static_cast<std::size_t>(index)]);
+        std::string why;
+        EXPECT_FALSE(isConsistent(bad, l, &why));
+        return why;
+    };
+    // Whichever face another copy replaces, the counts say which face is short or over.
+    for (int i = 1; i < kDeckSize; ++i) {
+        if (g.stock.cards[static_cast<std::size_t>(i)].face == first) continue;
+        const std::string why = withCard(i, [&](Card& c) { c = g.stock.cards[0]; });
+        EXPECT_NE(why.find("appears"), std::string::npos) << why;
+    }
+    // Four copies of one face and none of another.
+    GameState four = g;
+    int copies = 0;
+    for (Card& c : four.stock)
+        if (c.face == 10 || c.face == 11) c = makeCard(++copies <= 4 ? 10 : 11, 0);
+    std::string why;
+    EXPECT_FALSE(isConsistent(four, l, &why));
+    EXPECT_EQ(why, "face 10 appears 4 times");
+    EXPECT_EQ(withCard(3, [](Card& c) { c.face = 0; }), "bad face 0");
+    EXPECT_EQ(withCard(3, [](Card& c) { c.face = 54; }), "bad face 54");
+    EXPECT_EQ(withCard(3, [](Card& c) { c.points += 5; }).rfind("rank or points", 0), 0u);
+    EXPECT_EQ(withCard(3, [](Card& c) { c.rank = static_cast<std::uint8_t>(c.rank ^ 1); })
+                  .rfind("rank or points", 0),
+              0u);
+    GameState noJoker = g;
+    for (Card& c : noJoker.stock)
+        if (c.face == kJokerFace) {
+            c = makeCard(52, 1);
+            break;
+        }
+    EXPECT_FALSE(isConsistent(noJoker, l));
+}
+
+TEST(Layout, ColumnOfBeyondTheTableAndWithoutALayout) {
+    const Layout l = computeLayout(3);
+    EXPECT_EQ(columnOf(-5000, l), 0);
+    EXPECT_EQ(columnOf(l.tableLeft - 1, l), 0);
+    EXPECT_EQ(columnOf(l.tableWidth * 4, l), 13);
+    EXPECT_EQ(columnOf(2147483647, l), 13);
+    EXPECT_EQ(columnOf(-2147483647 - 1, l), 0);
+    EXPECT_EQ(columnOf(500, Layout{}), 0);
+}
+
 TEST(Random, RangeAndDeterminism) {
     Random a(5), b(5);
     for (int i = 0; i < 1000; ++i) {
@@ -226,4 +280,37 @@ TEST(Rules, DefaultsAndRuleString) {
     EXPECT_EQ(r.cardsDrawn, 1);
     saveRules(s, hoyleRules());
     EXPECT_EQ(loadRules(s), hoyleRules());
+}
+
+namespace {
+// Remembers the exact spelling of every name read or written.
+struct NameRecordingSettings : MemorySettings {
+    std::vector<std::string> reads, writes;
+    int readInt(std::string_view name, int d) override {
+        reads.emplace_back(name);
+        return MemorySettings::readInt(name, d);
+    }
+    std::string readString(std::string_view name, std::string_view d) override {
+        reads.emplace_back(name);
+        return MemorySettings::readString(name, d);
+    }
+    void writeInt(std::string_view name, int v) override {
+        writes.emplace_back(name);
+        MemorySettings::writeInt(name, v);
+    }
+};
+} // namespace
+
+TEST(Rules, AGameReadsNoSettingUntilTheWindowLoadsThemAndTheWriterUsesTheDialogsSpelling) {
+    NameRecordingSettings s;
+    test::RecordingHost host;
+    Random rng(1);
+    // Settings of an older version are migrated after the game exists and before any read.
+    Game game(host, s, rng);
+    EXPECT_TRUE(s.reads.empty());
+    EXPECT_EQ(game.rules, RuleSettings{});
+
+    saveRules(s, RuleSettings{});
+    ASSERT_EQ(s.writes.size(), 13u);
+    EXPECT_EQ(s.writes[0], "Settings\\Velnora Required");
 }
