@@ -28,6 +28,7 @@ class TdmMain;
 
 namespace velnora::ui {
 
+class NetworkPlay;
 class TableView;
 class TfmHelp;
 
@@ -57,6 +58,7 @@ public:
 
     Game& game() { return *game_; }
     TableView* table() const { return table_; }
+    NetworkPlay& network() { return *network_; }
     Settings& settings() { return *settings_; }
 
     // Options held for the life of the process
@@ -135,6 +137,7 @@ public:
     void processPendingEvents() override;
     void playSound(SoundEvent event) override;
     void sendToken(const std::string& token, const std::string& payload) override;
+    void holdNetworkMessages(bool hold) override;
     MessageAnswer showMessage(MessageKind kind, const std::string& text) override;
     bool showScoring(const HandReport& report) override;
     void showDetails(const HandReport& report) override;
@@ -220,6 +223,7 @@ private:
     QAction* chatOnTop_ = nullptr;
     QAction* disconnect_ = nullptr;
     QAction* ruleDifferences_ = nullptr;
+    NetworkPlay* network_ = nullptr;
 
     bool splashDone_ = false;
     bool busyCursor_ = false;
