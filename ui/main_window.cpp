@@ -3,6 +3,7 @@
 #include "check_upgrade.h"
 #include "customize_dialog.h"
 #include "data_module.h"
+#include "deck_dialog.h"
 #include "dialog_look.h"
 #include "help_window.h"
 #include "highscores_window.h"
@@ -241,8 +242,9 @@ void TfmVelMain::createMenus() {
     a = addItem(options, "Customize1", "&Customize...",
                 "Create players, set the computer level and change the window size and color");
     connect(a, &QAction::triggered, this, [this] { Customize1Click(); });
-    addItem(options, "Decks1", "&Decks...", "Select a color or image for the backside of the cards")
-        ->setEnabled(false);
+    a = addItem(options, "Decks1", "&Decks...",
+                "Select a color or image for the backside of the cards");
+    connect(a, &QAction::triggered, this, &TfmVelMain::Decks1Click);
     addItem(options, "Sound1", "&Sound...",
             "Enable or disable sound and music, and select sound effects and melodies")
         ->setEnabled(false);
@@ -864,6 +866,19 @@ void TfmVelMain::About1Click() {
 void TfmVelMain::Customize1Click(int page) {
     TfmCustomize dialog(*this, page);
     if (dialog.exec() == QDialog::Accepted) applyCustomizedOptions();
+}
+
+void TfmVelMain::Decks1Click() {
+    TfmDeck dialog(*settings_, cardBacks, this);
+    dialog.onApply = [this](const std::array<CardBack, 2>& backs) { applyCardBacks(backs); };
+    dialog.exec();
+}
+
+void TfmVelMain::applyCardBacks(const std::array<CardBack, 2>& backs) {
+    cardBacks = backs;
+    if (!splashDone_) return; // the images are built when the start-up interval ends
+    table_->loadCardImages(cardBacks);
+    table_->update();
 }
 
 void TfmVelMain::applyCustomizedOptions() {
