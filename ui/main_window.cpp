@@ -6,6 +6,8 @@
 #include "rules_dialog.h"
 #include "scoring_dialogs.h"
 #include "small_windows.h"
+#include "sound_dialog.h"
+#include "sounds.h"
 #include "store_settings.h"
 #include "table_view.h"
 
@@ -37,6 +39,8 @@ constexpr const char* kCaption = "Velnora 4.17";
 constexpr int kSplashMs = 2000;
 constexpr int kLedMs = 600;
 constexpr int kHintLift = 40;
+// The longest the program waits at exit for the "Exit" sound to finish.
+constexpr int kExitSoundWaitMs = 3000;
 
 QString qs(const std::string& s) {
     return QString::fromStdString(s);
@@ -119,6 +123,7 @@ TfmVelMain::TfmVelMain(Settings* settings, QStringList arguments, QWidget* paren
     }
     game_ = std::make_unique<Game>(*this, *settings_, random_);
     game_->setOpponentDriver(&computerDriver_);
+    sounds_ = new TSounds(random_, this);
 
     table_ = new TableView(*game_, this);
     setCentralWidget(table_);
@@ -162,7 +167,7 @@ TfmVelMain::TfmVelMain(Settings* settings, QStringList arguments, QWidget* paren
     QApplication::setOverrideCursor(Qt::WaitCursor);
     random_.reseed(clockSeed());
     game_->options.reseedFromClock = true;
-    helpCounter_ = 1;
+    sounds_->helpCounter = 1;
 
     // Older versions' settings come in before anything is read.
     if (dataModule_) MigrateSettings(dataModule_->rfMain, MigrationPaths::fromEnvironment());
@@ -186,6 +191,8 @@ TfmVelMain::TfmVelMain(Settings* settings, QStringList arguments, QWidget* paren
     tmSplash_->setSingleShot(true);
     connect(tmSplash_, &QTimer::timeout, this, &TfmVelMain::tmSplashTimer);
     tmSplash_->start(kSplashMs);
+    // The music's first piece loads while the splash shows, not before the window appears.
+    QTimer::singleShot(0, sounds_, &TSounds::startMusic);
 }
 
 TfmVelMain::~TfmVelMain() {
@@ -243,9 +250,9 @@ void TfmVelMain::createMenus() {
         ->setEnabled(false);
     addItem(options, "Decks1", "&Decks...", "Select a color or image for the backside of the cards")
         ->setEnabled(false);
-    addItem(options, "Sound1", "&Sound...",
-            "Enable or disable sound and music, and select sound effects and melodies")
-        ->setEnabled(false);
+    a = addItem(options, "Sound1", "&Sound...",
+                "Enable or disable sound and music, and select sound effects and melodies");
+    connect(a, &QAction::triggered, this, &TfmVelMain::Sound1Click);
     options->addSeparator();
     rules_ = addItem(options, "Rules1", "&Rules...",
                      "Adjust the rules of Velnora to your local variant (only possible when "
@@ -308,7 +315,7 @@ void TfmVelMain::loadOptions() {
 
     // Rules and options, in the order the store lists them
     game_->rules = loadRules(s);
-    soundEnabled = s.readBool("Settings\\Sound", true);
+    sounds_->readSwitches(s);
     meldDelay = s.readInt("Settings\\Delay", 300);
     autoSave = s.readBool("Settings\\AutoSave", true);
     showStatusbar = s.readBool("Settings\\Show Statusbar", true);
@@ -327,6 +334,7 @@ void TfmVelMain::loadOptions() {
     }
     showHighscores = s.readBool("Settings\\Show Highscores", true);
     showTurns = s.readBool("Settings\\Show Turns", true);
+    sounds_->readEventSounds(s);
 
     // Window placement: a stored size larger than the screen allows is lowered
     const WindowPlacement place =
@@ -474,6 +482,7 @@ void TfmVelMain::destroySequence() {
     destroyed_ = true;
     tmSplash_->stop();
     tmLED_->stop();
+    sounds_->stopMusic();
     playSound(SoundEvent::exit);
     if (autoSave && game_->state.gameInProgress) {
         // A refused or failed autosave leaves the previous autosave as it was.
@@ -485,6 +494,9 @@ void TfmVelMain::destroySequence() {
                                QString::number(windowTop = y()) + "," + sizeName(windowSizeIndex);
     settings_->writeString("Settings\\Resolution", resolution.toStdString());
     playerList.clear();
+    // Nobody hears SDL's dummy device (tests, servers): no reason to hold the exit there.
+    if (!audioDeviceSilent()) sounds_->waitForSound(kExitSoundWaitMs);
+    sounds_->mpWav.close();
 }
 
 void TfmVelMain::resizeEvent(QResizeEvent* event) {
@@ -631,8 +643,12 @@ void TfmVelMain::processPendingEvents() {
     table_->waitFor(1);
 }
 
-void TfmVelMain::playSound(SoundEvent) {
-    // Sound effects come with the sound module; until then the table is silent.
+void TfmVelMain::playSound(SoundEvent event) {
+    sounds_->playEventSound(event);
+}
+
+void TfmVelMain::playHelpTopicsSound() {
+    sounds_->playHelpSound();
 }
 
 void TfmVelMain::sendToken(const std::string&, const std::string&) {
@@ -758,7 +774,13 @@ void TfmVelMain::Rules1Click(int page) {
 }
 
 void TfmVelMain::About1Click() {
+    sounds_->playAboutSound();
     showAbout(this);
+}
+
+void TfmVelMain::Sound1Click() {
+    TfmSound dialog(*sounds_, *settings_, this);
+    if (dialog.exec() == QDialog::Accepted) sounds_->applyMusicSettings(dialog.chosen());
 }
 
 void TfmVelMain::bnEndHandClick() {

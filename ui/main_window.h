@@ -28,6 +28,7 @@ class TdmMain;
 namespace velnora::ui {
 
 class TableView;
+class TSounds;
 
 // One known human player with the counts of matches won and lost.
 struct PlayerRecord {
@@ -67,13 +68,14 @@ public:
     Game& game() { return *game_; }
     TableView* table() const { return table_; }
     Settings& settings() { return *settings_; }
+    // Event sounds, music and their options.
+    TSounds& sounds() { return *sounds_; }
 
     // Options held for the life of the process
     bool doubleClickDiscard = false;
     bool selectPlayerOnStartup = true;
     std::vector<PlayerRecord> playerList;
     int currentPlayer = -1;
-    bool soundEnabled = true;
     int meldDelay = 300;
     bool autoSave = true;
     bool showStatusbar = true;
@@ -160,6 +162,9 @@ public:
     void Save1Click() { SaveGame(false); }
     void Load1Click() { LoadGame(false); }
     void About1Click();
+    void Sound1Click();
+    // The sound of "&Help Topics": the three help events in turn.
+    void playHelpTopicsSound();
     void bnEndHandClick();
 
 protected:
@@ -189,6 +194,7 @@ private:
     ai::ComputerDriver computerDriver_;
     QStringList arguments_;
     TableView* table_ = nullptr;
+    TSounds* sounds_ = nullptr;
 
     QLabel* lbStatus_ = nullptr;
     QLabel* pnPCurrMeld_ = nullptr;
@@ -210,7 +216,6 @@ private:
     bool splashDone_ = false;
     bool busyCursor_ = false;
     bool destroyed_ = false;
-    int helpCounter_ = 1;
 };
 
 } // namespace velnora::ui

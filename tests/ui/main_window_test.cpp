@@ -46,7 +46,7 @@ TEST_F(TableWindowTest, MenuItemsCarryTheirCaptionsShortcutsAndHints) {
         {"Exit1", "E&xit", {}, true},
         {"Customize1", "&Customize...", {}, false},
         {"Decks1", "&Decks...", {}, false},
-        {"Sound1", "&Sound...", {}, false},
+        {"Sound1", "&Sound...", {}, true},
         {"ConnecttoOpponent1", "&Connect to Opponent...", {}, false},
         {"RuleDifferences1", "&Rule Differences...", {}, false},
         {"Disconnect1", "&Disconnect", {}, false},
