@@ -213,8 +213,12 @@ void velnoraCompletingStep(Game& game) {
 }
 
 MeldEstimate sharedMeldEstimate(Game& game, const Counts& c, int minimum) {
+    return sharedMeldEstimate(c, minimum, game.state.opponentMeldPoints);
+}
+
+MeldEstimate sharedMeldEstimate(const Counts& c, int minimum, int melded) {
     MeldEstimate e;
-    e.a = game.state.opponentMeldPoints;
+    e.a = melded;
     for (int r = 3; r <= kRankAce && e.a < minimum; ++r) {
         const int n = c.h[static_cast<std::size_t>(r)];
         if (n >= 3) {
@@ -224,7 +228,8 @@ MeldEstimate sharedMeldEstimate(Game& game, const Counts& c, int minimum) {
     }
     int jokers = c.J, twos = c.T;
     for (int r = kRankAce; r >= 3 && e.a < minimum; --r) {
-        if ((jokers == 0 && twos == 0) || game.rules.naturalPair) break;
+        // The natural pair rule governs taking the pile, not the wild-card pairs of the hand.
+        if (jokers == 0 && twos == 0) break;
         if (c.h[static_cast<std::size_t>(r)] != 2) continue;
         ++e.pairs;
         if (jokers > 0) {
@@ -265,6 +270,19 @@ void layFirstMelds(Game& game, int minimum, MeldRankFn meldRank) {
     }
 }
 
+void topUpFirstMeld(Game& game, int minimum) {
+    for (;;) {
+        const Counts c = aiRecount(game);
+        if (game.state.opponentMeldPoints >= minimum || c.W == 0 || c.handSize < 2) return;
+        // A column may hold as many wild cards as naturals.
+        int column = -1;
+        for (int r = kRankAce; r >= 3 && column < 0; --r)
+            if (at(c.opponentMeldNaturals, r) > countMeldWildcards(game, r)) column = r;
+        if (column < 0) return;
+        meldWildcard(game, column);
+    }
+}
+
 int velnoraWithinReach(const Counts& c, int topRank, int wildSpent) {
     int best = -1;
     for (int q = kRankAce; q >= 3 && best < 0; --q) {
@@ -300,6 +318,8 @@ int beginTurn(Game& game) {
 Card takeTopCard(Game& game) {
     Card card = pop(game.state.discardPile);
     card.faceUp = 1;
+    // The player saw it taken, as the computer sees the player's pile cards.
+    if (!isRedThree(card.face)) push(game.state.knownOpponentCards, card);
     game.opponentAddCard(card, true);
     return card;
 }

@@ -86,11 +86,16 @@ struct MeldEstimate {
 };
 // Triples at face value, then wild-card pairs from the ace down, until the minimum is reached.
 MeldEstimate sharedMeldEstimate(Game& game, const Counts& c, int minimum);
+// The same estimate starting from melded points instead of the computer's meld points.
+MeldEstimate sharedMeldEstimate(const Counts& c, int minimum, int melded);
 // How a level melds every hand card of one rank (and the wild card it adds to a short column).
 using MeldRankFn = void (*)(Game& game, int rank);
 // The first meld of Beginner and Advanced: the estimate's wild-card pairs from the ace down,
 // then ranks in hand order until the minimum is reached, each laid by meldRank.
 void layFirstMelds(Game& game, int minimum, MeldRankFn meldRank);
+// Spare wild cards onto the columns of a first meld, a joker before a two, while the meld is
+// below the minimum, a column has fewer wild cards than naturals and a card stays in hand.
+void topUpFirstMeld(Game& game, int minimum);
 // The highest rank whose velnora the top card of rank topRank brings within reach when
 // wildSpent wild cards go to the first meld, or -1.
 int velnoraWithinReach(const Counts& c, int topRank, int wildSpent);

@@ -18,6 +18,43 @@ void beginnerMeldRank(Game& game, int r) {
     if (at(c.m, r) == 2) meldWildcard(game, r);
 }
 
+// The points the first meld reaches when the pile is taken: the top card with its rank (and a
+// wild card for a column of two), the estimate's wild-card pairs, ranks of three or more until
+// the minimum, then spare wild cards on the columns laid (beginnerMeldRank, layFirstMelds,
+// topUpFirstMeld). c is counted without the top card, whose rank is r.
+int beginnerFirstMeldReach(Counts c, int r, int minimum) {
+    int value = 0;
+    std::array<int, kColumns> room{}; // wild cards a column may still take
+    auto spendWild = [&](int column) {
+        value += c.J > 0 ? pointsOfRank(kRankJoker) : pointsOfRank(kRankTwo);
+        --(c.J > 0 ? c.J : c.T);
+        --c.W;
+        --c.handSize;
+        --room[static_cast<std::size_t>(column)];
+    };
+    auto meldRank = [&](int q, int cards) {
+        value += pointsOfRank(q) * cards;
+        c.handSize -= cards;
+        c.h[static_cast<std::size_t>(q)] = 0;
+        room[static_cast<std::size_t>(q)] = cards;
+        if (cards == 2 && c.W > 0) spendWild(q);
+    };
+    ++c.handSize; // the top card joins the hand and leaves it with its rank
+    meldRank(r, 1 + at(c.h, r));
+    const int pairs = sharedMeldEstimate(c, minimum, value).pairs;
+    for (int k = 0, q = kRankAce; k < pairs && q >= 3; --q) {
+        if (at(c.h, q) != 2) continue;
+        meldRank(q, 2);
+        ++k;
+    }
+    for (int q = 3; q <= kRankAce && value < minimum; ++q)
+        if (at(c.h, q) >= 3) meldRank(q, at(c.h, q));
+    for (int q = 3; q <= kRankAce; ++q)
+        while (at(room, q) > 0 && value < minimum && c.W > 0 && c.handSize >= 2)
+            spendWild(q);
+    return value;
+}
+
 bool beginnerTakePile(Game& game, int& minimum) {
     const GameState& s = game.state;
     if (s.discardPile.empty()) return false;
@@ -51,6 +88,8 @@ bool beginnerTakePile(Game& game, int& minimum) {
                 }
             }
         }
+        // The wild cards counted above must also fit the meld the laying will make.
+        if (!hasMelded(game)) meldOk = meldOk && beginnerFirstMeldReach(c, r, minimum) >= minimum;
         return meldOk && velnoraWithinReach(c, r, wildNeeded) >= 0;
     }
     const int h = at(c.h, r);
@@ -158,11 +197,14 @@ void beginnerTurn(Game& game) {
     int minimum = beginTurn(game);
     GameState& s = game.state;
     if (beginnerTakePile(game, minimum)) {
+        const bool firstMeld = !hasMelded(game);
         s.pileFrozen = 0;
         pause(game);
         const Card top = takeTopCard(game);
         beginnerMeldRank(game, top.rank);
         layFirstMelds(game, minimum, beginnerMeldRank);
+        // The take decision counted every wild card in hand towards the minimum.
+        if (firstMeld) topUpFirstMeld(game, minimum);
         takeRestOfPile(game);
     } else if (s.stockExhausted) {
         if (!takeForcedTopCardOrEndHand(game, beginnerMeldRank)) return;

@@ -87,6 +87,7 @@ void Game::dealHand() {
     g.invalidMeldReason.clear();
     g.wentOut = 2;
     g.ai.clearForNewHand();
+    g.playerSeatAi.clearForNewHand();
 
     const int hand = settings_.readInt(kCurrentHandKey, 0) + 1;
     settings_.writeInt(kCurrentHandKey, hand);
@@ -94,7 +95,7 @@ void Game::dealHand() {
     g.loadedSinceDeal = 0;
 
     if (options.reseedFromClock) rng_.reseed(clockSeed());
-    buildDeck(g, rng_, layout); // also empties knownPlayerCards and every other pile
+    buildDeck(g, rng_, layout); // also empties the known cards and every other pile
     // The stock is complete here and nothing is dealt yet: the partner rebuilds it from this.
     if (options.networkGame) host_.sendToken(token::kDeal, g.playerStartsHand ? "1" : "0");
 

@@ -51,6 +51,7 @@ std::string Game::opponentPhrase() const {
 }
 
 bool Game::checkEndOfHand() {
+    if (holdEndOfHand) return false;
     RunningMark mark(endOfHandRunning_, host_);
 
     const bool someoneOut =

@@ -48,8 +48,7 @@ const char* warningText(int warning) {
 }
 
 Game::Game(TableHost& host, Settings& settings, Random& rng)
-    : rules(loadRules(settings)), layout(computeLayout(0)), host_(host), settings_(settings),
-      rng_(rng) {}
+    : layout(computeLayout(0)), host_(host), settings_(settings), rng_(rng) {}
 
 std::string Game::instructionText(int prompt) const {
     // The two meld prompts differ only in how a discard is made; the mouse option picks one.

@@ -63,6 +63,8 @@ public:
     Game(TableHost& host, Settings& settings, Random& rng);
 
     GameState state;
+    // The rules in force. Constructing a game reads no setting: the window loads the rules
+    // once older settings have been migrated.
     RuleSettings rules;
     Layout layout;
     GameOptions options;
@@ -131,6 +133,10 @@ public:
 
     // End of hand and match; true when the hand ended here.
     bool checkEndOfHand();
+    // Set while a computer level plays the player seat on the exchanged table: the hand must
+    // be scored and the next one dealt with the seats the right way round, so the check waits
+    // until the seats are back.
+    bool holdEndOfHand = false;
     bool endOfHandRunning() const { return endOfHandRunning_; }
     HandReport lastHandReport;
     MatchReport lastMatchReport;
@@ -151,7 +157,8 @@ private:
     Card givePlayerCard(Card card);
     int wildcardsInHand() const;
     void playerVelnoraCheck(int column);
-    void dissolveVelnora(int column);
+    // Dissolves the player's velnora of a column that no longer forms one (after an undo).
+    void dissolveLostVelnora(int column);
     void finishDraw();
     void handOverPile();
     void startOpponentAfterPlayer();

@@ -97,6 +97,16 @@ Card removeFromColumn(Pile& pile, int i, const Layout& layout, const VelnoraTall
     return card;
 }
 
+bool columnFormsVelnora(const Pile& melds, int column, const Layout& layout) {
+    int n = 0, naturals = 0;
+    for (const Card& c : melds) {
+        if (columnOf(c.x, layout) != column) continue;
+        ++n;
+        if (isNatural(c.rank)) ++naturals;
+    }
+    return formsVelnora(n, naturals, column);
+}
+
 VelnoraCheck checkVelnora(GameState& g, Seat seat, int column, const Layout& layout) {
     VelnoraCheck result;
     if (column == kRankThree || column < 0 || column >= kColumns) return result;
@@ -112,7 +122,7 @@ VelnoraCheck checkVelnora(GameState& g, Seat seat, int column, const Layout& lay
         if (isNatural(c.rank)) ++naturals;
     }
     tally.velnoraNaturals[col] = static_cast<std::uint8_t>(naturals);
-    if (n < 7 || (naturals < 4 && column != 1)) return result;
+    if (!formsVelnora(n, naturals, column)) return result;
 
     result.isVelnora = true;
     result.kind = column == 1 ? kWildVelnora : naturals == n ? kNaturalVelnora : kMixed;
@@ -152,7 +162,7 @@ VelnoraCheck checkVelnora(GameState& g, Seat seat, int column, const Layout& lay
 
 void buildDeck(GameState& g, Random& rng, const Layout& layout) {
     for (Pile* p : {&g.stock, &g.discardPile, &g.opponentHand, &g.playerHand, &g.opponentMelds,
-                    &g.playerMelds, &g.knownPlayerCards})
+                    &g.playerMelds, &g.knownPlayerCards, &g.knownOpponentCards})
         clear(*p);
     std::array<bool, kDeckSize> used{};
     auto place = [&](int face, int deck) {
@@ -201,8 +211,8 @@ bool isConsistent(const GameState& g, const Layout& layout, std::string* why) {
             return fail("face " + std::to_string(f) + " appears " +
                         std::to_string(faces[static_cast<std::size_t>(f)]) + " times");
     if (faces[kJokerFace] != 4) return fail("there are not four jokers");
-    for (const Pile* p :
-         {&g.knownPlayerCards, &g.playerHandSnapshot, &g.playerMeldsSnapshot, &g.discardSnapshot})
+    for (const Pile* p : {&g.knownPlayerCards, &g.knownOpponentCards, &g.playerHandSnapshot,
+                          &g.playerMeldsSnapshot, &g.discardSnapshot})
         if (p->count < 0 || p->count > kDeckSize) return fail("snapshot count out of range");
 
     auto checkTally = [&](const VelnoraTally& t, const Pile& melds, const char* who) {
@@ -240,6 +250,7 @@ std::string toString(const GameState& g) {
     dumpPile(out, "playerMelds", g.playerMelds);
     dumpPile(out, "playerHand", g.playerHand);
     dumpPile(out, "knownPlayerCards", g.knownPlayerCards);
+    dumpPile(out, "knownOpponentCards", g.knownOpponentCards);
     out << "melds x/y:";
     for (const Card& c : g.playerMelds)
         out << ' ' << cardLabel(c.face) << '(' << c.x << ',' << c.y << ')';

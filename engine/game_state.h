@@ -74,6 +74,8 @@ struct GameState {
     Pile opponentMelds;
     Pile playerMelds;
     Pile knownPlayerCards;
+    // Cards the opponent took with the pile and still holds, as the player saw them.
+    Pile knownOpponentCards;
     Pile playerHandSnapshot;
     Pile playerMeldsSnapshot;
     Pile discardSnapshot;
@@ -125,6 +127,8 @@ struct GameState {
     std::vector<UndoEntry> undoStack;
 
     AiMemory ai;
+    // The memory of a computer level playing the player seat (duels, the hint).
+    AiMemory playerSeatAi;
 
     bool operator==(const GameState&) const = default;
 };
@@ -163,6 +167,13 @@ struct VelnoraCheck {
     bool isNew = false;
     int kind = 0;
 };
+// The velnora rule of one column: seven cards or more with at least four naturals, or any seven
+// in the wildcard column.
+constexpr bool formsVelnora(int cards, int naturals, int column) {
+    return cards >= 7 && (naturals >= 4 || column == 1);
+}
+// Whether column c of a meld pile forms a velnora now.
+bool columnFormsVelnora(const Pile& melds, int column, const Layout& layout);
 // Checks column c of a seat's melds after a change, updates the tally and squares the velnora up.
 VelnoraCheck checkVelnora(GameState& g, Seat seat, int column, const Layout& layout);
 

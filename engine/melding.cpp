@@ -172,10 +172,12 @@ void Game::meldWildcards(MeldMode mode) {
 
 // Undo of melds
 
-void Game::dissolveVelnora(int column) {
+void Game::dissolveLostVelnora(int column) {
     GameState& g = state;
     const auto col = static_cast<std::size_t>(column);
-    if (g.playerVelnoras.velnoraKind[col] == kNoVelnora) return;
+    if (g.playerVelnoras.velnoraKind[col] == kNoVelnora ||
+        columnFormsVelnora(g.playerMelds, column, layout))
+        return;
     --g.playerVelnoras.velnoraCount;
     g.playerVelnoras.velnoraKind[col] = kNoVelnora;
     // Laid open again, 12 pixels apart, the first one step below the meld row.
@@ -202,10 +204,10 @@ void Game::undoOneMeld() {
         if (c.face == entry.card.face && columnOf(c.x, layout) == column) index = i;
     }
     if (index < 0) return; // the card left the melds another way (a pile take was undone)
-    if (columnCount(g.playerMelds, column, layout) == 7 &&
-        g.playerVelnoras.velnoraKind[static_cast<std::size_t>(column)] != kNoVelnora)
-        dissolveVelnora(column);
     Card card = removeFromColumn(g.playerMelds, index, layout, g.playerVelnoras, kColumnStep);
+    // A velnora can pass seven cards before it qualifies, so the count alone does not tell
+    // whether taking a card back undoes it.
+    dissolveLostVelnora(column);
     push(g.knownPlayerCards, card);
     playerVelnoraCheck(column);
     const int fromX = card.x, fromY = card.y;

@@ -47,6 +47,7 @@ Card Game::opponentRemoveCard(int i) {
         throw InternalError("Internal Failure removing card from computer's hand");
     }
     const Card card = removeAt(hand, i);
+    removeFace(state.knownOpponentCards, card.face);
     for (Card& c : hand)
         if (c.x > card.x) c.x -= state.opponentCardSpacing;
     return card;

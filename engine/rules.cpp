@@ -28,7 +28,7 @@ RuleSettings loadRules(Settings& s) {
 
 void saveRules(Settings& s, const RuleSettings& r) {
     using namespace rulekeys;
-    s.writeBool(kVelnoraRequired, r.velnoraRequired);
+    s.writeBool(kVelnoraRequiredWritten, r.velnoraRequired);
     s.writeInt(kNumberOfVelnoras, r.velnorasToGoOut);
     s.writeInt(kNumberOfCards, r.cardsDrawn);
     s.writeBool(kAddToVelnora, r.addToVelnora);

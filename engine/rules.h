@@ -29,6 +29,8 @@ struct RuleSettings {
 // The settings keys of the rules (the reader's spelling; the store folds case).
 namespace rulekeys {
 inline constexpr const char* kVelnoraRequired = "Settings\\Velnora required";
+// The name as the dialog writes it: a value stored for the first time keeps this spelling.
+inline constexpr const char* kVelnoraRequiredWritten = "Settings\\Velnora Required";
 inline constexpr const char* kNumberOfVelnoras = "Settings\\Number of Velnoras";
 inline constexpr const char* kNumberOfCards = "Settings\\Number of Cards";
 inline constexpr const char* kAddToVelnora = "Settings\\Add to Velnora";

@@ -252,9 +252,7 @@ void Game::undoTakePile() {
     const int column = columnOf(g.playerMelds.cards[static_cast<std::size_t>(index)].x, layout);
     Card card = removeFromColumn(g.playerMelds, index, layout, g.playerVelnoras, kColumnStep);
     // A velnora the top card completed is gone with it.
-    if (g.playerVelnoras.velnoraKind[static_cast<std::size_t>(column)] != kNoVelnora &&
-        columnCount(g.playerMelds, column, layout) < 7)
-        dissolveVelnora(column);
+    dissolveLostVelnora(column);
     const int fromX = card.x, fromY = card.y;
     card.x = layout.tableLeft;
     card.y = layout.discardY;

@@ -64,12 +64,22 @@ SaveOutcome saveGame(Game& game, bool quiet, const std::filesystem::path& file) 
     return SaveOutcome::saved;
 }
 
+namespace {
+constexpr const char* kLoadErrorText =
+    "An error occurred while loading the file; the game cannot be opened.";
+} // namespace
+
 LoadOutcome checkSavedGameFile(Game& game, const std::filesystem::path& file) {
     std::string head;
     ReadStatus status = readWholeFile(file, savegame::kMaxFileSize, head);
     if (status == ReadStatus::missing) return LoadOutcome::missing;
+    // A file that is there but cannot be read says nothing about what it holds.
+    if (status == ReadStatus::failed) {
+        game.host().showMessage(MessageKind::error, kLoadErrorText);
+        return LoadOutcome::readFailed;
+    }
     if (status == ReadStatus::tooLarge) head.resize(savegame::kMagic.size());
-    if (status == ReadStatus::failed || !savegame::hasMagic(head)) {
+    if (!savegame::hasMagic(head)) {
         game.host().showMessage(MessageKind::information,
                                 upperCase(file.string()) +
                                     " : this file is not a Velnora saved game");
@@ -91,10 +101,8 @@ LoadOutcome loadGame(Game& game, const std::filesystem::path& file) {
         return LoadOutcome::wrongVersion;
     }
     if (status != ReadStatus::ok || result.error != savegame::LoadError::none) {
-        game.host().showMessage(MessageKind::error,
-                                "An error occurred while loading the file; the game cannot be "
-                                "opened.");
-        return LoadOutcome::corrupt;
+        game.host().showMessage(MessageKind::error, kLoadErrorText);
+        return status == ReadStatus::ok ? LoadOutcome::corrupt : LoadOutcome::readFailed;
     }
     adoptLoadedGame(game, result);
     return LoadOutcome::loaded;

@@ -19,7 +19,7 @@ SaveOutcome checkSavable(Game& game, bool quiet);
 // goes on while the pile is being taken; an invalid meld area refuses either kind.
 SaveOutcome saveGame(Game& game, bool quiet, const std::filesystem::path& file);
 
-enum class LoadOutcome { loaded, missing, notSavedGame, wrongVersion, corrupt };
+enum class LoadOutcome { loaded, missing, notSavedGame, wrongVersion, corrupt, readFailed };
 
 // Whether the file exists and begins with the saved-game marker; shows the refusal for a file
 // that does not (quiet or not: the player asked for that file).

@@ -12,6 +12,15 @@ namespace {
 // Card positions beyond this cannot come from any table size; refusing them keeps the
 // relayout arithmetic far from overflow.
 constexpr std::int64_t kPositionLimit = 1000000;
+// A match ends at 5000 and no hand scores more than a few thousand either way; only repeated
+// undoing of a pile take (50 points each time) lowers a total further. Values past these
+// limits would overflow once play goes on.
+constexpr std::int64_t kTotalLimit = 1000000;
+// The largest first-meld minimum (120), raised by an ace (the largest top card that can be
+// taken) for every pile take of a hand, when the top card does not count.
+constexpr std::int64_t kMinimumLimit = 120 + 20 * kDeckSize;
+// All 108 cards together are worth less than this.
+constexpr std::int64_t kMeldPointsLimit = 2000;
 
 void put(std::string& out, std::int64_t v) {
     out += std::to_string(v);
@@ -252,9 +261,36 @@ LoadResult decode(std::string_view text, const GameState& current) {
         if (!readTally(in, *t, why)) return corrupt(why);
     }
     if (!in.beginLine(line)) return corrupt("file ends early");
+    // What each of the 17 values can reach in a game; the flags and bytes are read as the
+    // format says (non-zero, low byte) and only need to fit 32 bits.
+    constexpr std::int64_t kInt32Min = std::numeric_limits<std::int32_t>::min();
+    constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
+    struct Range {
+        std::int64_t lo, hi;
+    };
+    const Range ranges[17] = {
+        {kInt32Min, kInt32Max},
+        {kInt32Min, kInt32Max},
+        {kInt32Min, kInt32Max},
+        {kInt32Min, kInt32Max},
+        {kInt32Min, kInt32Max},
+        {kInt32Min, kInt32Max},
+        {kInt32Min, kInt32Max},
+        {0, kDeckSize},
+        {0, kDeckSize},
+        {kInt32Min, kInt32Max},
+        {kInt32Min, kInt32Max},
+        {0, kMeldPointsLimit},
+        {-kTotalLimit, kTotalLimit},
+        {-kTotalLimit, kTotalLimit},
+        {0, kMinimumLimit},
+        {0, 9},
+        {0, 9},
+    };
     std::int32_t v[17];
     for (int i = 0; i < 17; ++i)
-        if (!in.nextInt(v[i])) return corrupt("bad game value " + std::to_string(i + 1));
+        if (!in.nextInt(v[i], ranges[i].lo, ranges[i].hi))
+            return corrupt("bad game value " + std::to_string(i + 1));
     auto flag = [](std::int32_t x) { return static_cast<std::uint8_t>(x != 0 ? 1 : 0); };
     g.pileFrozen = flag(v[0]);
     g.hasDrawn = flag(v[1]);
@@ -271,7 +307,6 @@ LoadResult decode(std::string_view text, const GameState& current) {
     g.opponentTotal = v[12];
     g.playerTotal = v[13];
     g.initialMeldMinimum = v[14];
-    if (v[15] < 0 || v[15] > 9 || v[16] < 0 || v[16] > 9) return corrupt("bad prompt state");
     g.promptState = static_cast<std::uint8_t>(v[15]);
     g.opponentPromptState = static_cast<std::uint8_t>(v[16]);
     if (g.promptState == 8 && g.opponentPromptState == 8) g.opponentPromptState = 0;

@@ -3,6 +3,7 @@
 
 #include "ai_common.h"
 #include "autoplayer.h"
+#include "duel.h"
 #include "game.h"
 #include "rules.h"
 #include "settings.h"
@@ -111,13 +112,33 @@ class CheckingDriver : public OpponentDriver {
 public:
     ai::ComputerDriver computer;
     std::string* failure = nullptr;
+    const int* hands = nullptr; // hands scored so far: a turn that ends the hand is not checked
     long turns = 0;
     void startTurn(Game& game) override {
         ++turns;
+        const GameState& s = game.state;
+        const bool unmelded = s.opponentMeldPoints == 0;
+        const int handsBefore = *hands;
+        const Card top = s.discardPile.empty() ? Card{} : s.discardPile.top();
+        int minimum = initialMeldMinimumFor(s.opponentTotal);
         computer.startTurn(game);
         std::string why;
         if (failure && failure->empty() && !game.isConsistent(&why))
             *failure = "after a computer turn: " + why + "\n" + toString(game.state);
+        if (!failure || !failure->empty() || !unmelded || *hands != handsBefore ||
+            s.opponentMeldPoints == 0)
+            return;
+        // The computer may not make a first meld the rules forbid the player.
+        bool taken = top.face != 0;
+        for (const Card& c : s.discardPile)
+            if (c.face == top.face && c.deck == top.deck) taken = false;
+        if (taken && !game.rules.topCardCounts) minimum += top.points;
+        const bool exempt = (game.rules.bonusCounts && s.opponentVelnoras.velnoraCount > 0) ||
+                            s.opponentHand.empty();
+        if (!exempt && s.opponentMeldPoints < minimum)
+            *failure = "a first meld of " + std::to_string(s.opponentMeldPoints) +
+                       " points below the minimum of " + std::to_string(minimum) + "\n" +
+                       toString(s);
     }
 };
 
@@ -153,6 +174,16 @@ struct LevelResult {
 
 enum class RulesMode { standard, hoyle, random };
 
+// The rules of the match played from a seed.
+RuleSettings rulesFor(RulesMode mode, std::uint64_t seed) {
+    if (mode == RulesMode::hoyle) return hoyleRules();
+    if (mode == RulesMode::random) {
+        Random ruleRng(seed ^ 0x5bd1e995ULL);
+        return randomRules(ruleRng);
+    }
+    return RuleSettings{};
+}
+
 // Plays one match; returns false with a message on any failure.
 bool playMatch(int level, RulesMode mode, std::uint64_t seed, LevelResult& out, Fnv& sig,
                std::string& failure) {
@@ -161,17 +192,13 @@ bool playMatch(int level, RulesMode mode, std::uint64_t seed, LevelResult& out, 
     MemorySettings settings;
     Random rng(seed);
     Game game(host, settings, rng);
-    if (mode == RulesMode::hoyle) {
-        game.rules = hoyleRules();
-    } else if (mode == RulesMode::random) {
-        Random ruleRng(seed ^ 0x5bd1e995ULL);
-        game.rules = randomRules(ruleRng);
-    }
+    game.rules = rulesFor(mode, seed);
     saveRules(settings, game.rules); // the deal reads "Initial Block" from the store
     game.options.computerLevel = level;
     game.options.showTurns = false;
     CheckingDriver driver;
     driver.failure = &host.failure;
+    driver.hands = &host.hands;
     game.setOpponentDriver(&driver);
     ai::AutoPlayer player(game, seed * 0x9E3779B97F4A7C15ULL + 1);
     game.state.playerStartsHand = static_cast<std::uint8_t>(rng(2));
@@ -238,7 +265,7 @@ bool playMatch(int level, RulesMode mode, std::uint64_t seed, LevelResult& out, 
 void usage() {
     std::fprintf(stderr, "usage: velnora-bench [--seed N] [--matches N] "
                          "[--level beginner|advanced|expert|all] "
-                         "[--rules default|hoyle|random]\n");
+                         "[--rules default|hoyle|random] [--duel LEVEL:LEVEL]\n");
 }
 
 } // namespace
@@ -249,6 +276,7 @@ int main(int argc, char** argv) {
     std::vector<int> levels = {0, 1, 2};
     RulesMode mode = RulesMode::standard;
     std::string modeName = "default";
+    int duelFirst = -1, duelSecond = -1;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         const char* v = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -273,6 +301,12 @@ int main(int argc, char** argv) {
                 usage();
                 return 2;
             }
+        } else if (a == "--duel" && v) {
+            if (!bench::parseDuel(v, duelFirst, duelSecond)) {
+                usage();
+                return 2;
+            }
+            ++i;
         } else if (a == "--rules" && v) {
             modeName = v;
             ++i;
@@ -295,6 +329,12 @@ int main(int argc, char** argv) {
         usage();
         return 2;
     }
+
+    if (duelFirst >= 0)
+        return bench::runDuel(duelFirst, duelSecond, seed, matches, modeName.c_str(),
+                              [mode](std::uint64_t s) { return rulesFor(mode, s); }) == 0
+                   ? 0
+                   : 1;
 
     int failures = 0;
     Fnv total;

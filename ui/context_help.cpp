@@ -1,5 +1,7 @@
 #include "context_help.h"
 
+#include "help_window.h"
+
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QEvent>
@@ -9,8 +11,6 @@
 #include <QWhatsThis>
 #include <QWidget>
 
-#include <map>
-
 namespace velnora::ui {
 
 namespace {
@@ -19,38 +19,11 @@ namespace {
 // with its dialog takes its number along.
 constexpr const char* kContextProperty = "velnoraHelpContext";
 
-// The help topics of the dialogs by context number. The numbers are those of the help file the
-// program has always shipped with, so links into it keep working.
-const std::map<int, QString>& topics() {
-    static const std::map<int, QString> table = {
-        {1018, QStringLiteral("Current Cardback")},
-        {1019, QStringLiteral("OK")},
-        {1020, QStringLiteral("Cancel")},
-        {1021, QStringLiteral("Apply")},
-        {1022, QStringLiteral("Cardback Type")},
-        {1023, QStringLiteral("Change Card Back")},
-        {1024, QStringLiteral("Background Color")},
-        {1025, QStringLiteral("Change Background Color")},
-        {1026, QStringLiteral("Window Size")},
-        {1027, QStringLiteral("Show Statusbar")},
-        {1028, QStringLiteral("Show My Turn/Your Turn Messages")},
-        {1029, QStringLiteral("Current Player")},
-        {1030, QStringLiteral("Player List")},
-        {1031, QStringLiteral("New Player")},
-        {1032, QStringLiteral("Rename Player")},
-        {1033, QStringLiteral("Delete Player")},
-        {1034, QStringLiteral("Reset Stats")},
-        {1035, QStringLiteral("Set as Current Player")},
-        {1036, QStringLiteral("Computer Level")},
-        {1037, QStringLiteral("Aggressiveness")},
-        {1038, QStringLiteral("Discarding")},
-        {1039, QStringLiteral("Computer Melding")},
-        {1040, QStringLiteral("Card Animation")},
-        {1041, QStringLiteral("AutoSave on Exit and AutoLoad on Start")},
-        {1042, QStringLiteral("Show Highscores")},
-        {1084, QStringLiteral("Select Deck")},
-    };
-    return table;
+// The help pages, read once: each context number has its topic page there (topic1024.html), so
+// the popup and the dialog's page in the help window show one text.
+const HelpLibrary& helpPages() {
+    static const HelpLibrary library(helpFolder());
+    return library;
 }
 
 // Catches the context menu and the title-bar help click of one dialog. Both events travel up
@@ -116,17 +89,13 @@ int helpContextOf(const QWidget* widget) {
 }
 
 QString helpTopicTitle(int context) {
-    const auto it = topics().find(context);
-    return it == topics().end() ? QString() : it->second;
+    if (helpPages().topicHtml(context).isEmpty()) return {};
+    return helpPages().pageTitle(HelpLibrary::topicFileName(context));
 }
 
 void showContextHelp(QWidget* anchor, int context) {
     if (!anchor || context == 0) return;
-    QString title = helpTopicTitle(context);
-    if (title.isEmpty()) title = QStringLiteral("Help topic");
-    const QString text =
-        QStringLiteral("<b>%1</b><br>Help topic %2").arg(title.toHtmlEscaped()).arg(context);
-    QWhatsThis::showText(anchor->mapToGlobal(anchor->rect().center()), text, anchor);
+    showContextTopic(helpPages(), context, anchor->mapToGlobal(anchor->rect().center()), anchor);
 }
 
 void installContextHelp(QWidget* dialog) {

@@ -7,7 +7,7 @@
 //     installContextHelp(this);            // in a dialog's constructor, after its controls exist
 // installContextHelp gives every control of the dialog the context menu with the one item
 // "What's This?" and the title-bar help button; both end in showContextHelp for the control's
-// number. The table of topics lives in context_help.cpp.
+// number. The topics are the help pages topic<number>.html of the help folder.
 
 #include <QString>
 

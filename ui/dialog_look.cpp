@@ -1,11 +1,17 @@
 #include "dialog_look.h"
 
 #include <QApplication>
+#include <QButtonGroup>
 #include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
+#include <QInputDialog>
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPushButton>
+#include <QRadioButton>
 
 namespace velnora::ui::look {
 
@@ -120,6 +126,44 @@ void makeBold(QWidget* widget) {
     QFont f = widget->font();
     f.setBold(true);
     widget->setFont(f);
+}
+
+QPushButton* button(QWidget* parent, const QString& objectName, const QString& caption) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(objectName);
+    b->setAutoDefault(false);
+    b->setMinimumWidth(qMax(84, b->sizeHint().width()));
+    return b;
+}
+
+QGroupBox* radioGroup(QWidget* parent, const QString& objectName, const QString& caption,
+                      const QStringList& items, int columns, QButtonGroup*& group) {
+    auto* box = new QGroupBox(caption, parent);
+    box->setObjectName(objectName);
+    group = new QButtonGroup(box);
+    auto* grid = new QGridLayout(box);
+    grid->setHorizontalSpacing(kMargin);
+    grid->setVerticalSpacing(kSpacing / 2);
+    const int perColumn = (int(items.size()) + qMax(1, columns) - 1) / qMax(1, columns);
+    for (int i = 0; i < items.size(); ++i) {
+        auto* radio = new QRadioButton(items[i], box);
+        radio->setObjectName(objectName + QString::number(i));
+        group->addButton(radio, i);
+        grid->addWidget(radio, i % perColumn, i / perColumn);
+    }
+    return box;
+}
+
+bool askText(QWidget* parent, const QString& title, const QString& prompt, QString& text) {
+    QInputDialog box(parent);
+    box.setObjectName(QStringLiteral("InputBox"));
+    box.setWindowTitle(title);
+    box.setLabelText(prompt);
+    box.setTextValue(text);
+    box.setInputMode(QInputDialog::TextInput);
+    if (box.exec() != QDialog::Accepted) return false;
+    text = box.textValue();
+    return true;
 }
 
 } // namespace velnora::ui::look

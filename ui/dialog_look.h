@@ -6,8 +6,11 @@
 #include <QPixmap>
 #include <QString>
 
+class QButtonGroup;
 class QFrame;
+class QGroupBox;
 class QLabel;
+class QPushButton;
 class QWidget;
 
 namespace velnora::ui::look {
@@ -31,5 +34,14 @@ QFrame* horizontalRule(QWidget* parent);
 QFrame* captionPanel(const QString& caption, QWidget* parent, const QString& objectName = {});
 // Makes a label's text bold without touching its family or size.
 void makeBold(QWidget* widget);
+
+// A dialog button of at least the usual width that does not take Return unless made default.
+QPushButton* button(QWidget* parent, const QString& objectName, const QString& caption);
+// A titled radio group with one button per item (named objectName + index) laid out in the
+// given number of columns; the group's ids are the item indexes.
+QGroupBox* radioGroup(QWidget* parent, const QString& objectName, const QString& caption,
+                      const QStringList& items, int columns, QButtonGroup*& group);
+// The platform's text input box; the text typed, or nothing when cancelled.
+bool askText(QWidget* parent, const QString& title, const QString& prompt, QString& text);
 
 } // namespace velnora::ui::look

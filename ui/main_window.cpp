@@ -1,6 +1,10 @@
 #include "main_window.h"
 
 #include "data_module.h"
+#include "dialog_look.h"
+#include "help_window.h"
+#include "highscores_window.h"
+#include "match_history_window.h"
 #include "migration.h"
 #include "relayout.h"
 #include "rules_dialog.h"
@@ -10,10 +14,13 @@
 #include "sounds.h"
 #include "store_settings.h"
 #include "table_view.h"
+#include "win_ratio_window.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDate>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -21,6 +28,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
+#include <QLocale>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -31,6 +39,8 @@
 #include <QTimer>
 #include <QToolTip>
 
+#include <algorithm>
+
 namespace velnora::ui {
 
 namespace {
@@ -38,6 +48,7 @@ namespace {
 constexpr const char* kCaption = "Velnora 4.17";
 constexpr int kSplashMs = 2000;
 constexpr int kLedMs = 600;
+constexpr int kCloseRetryMs = 50; // how often a deferred close looks whether the wait is over
 constexpr int kHintLift = 40;
 // The longest the program waits at exit for the "Exit" sound to finish.
 constexpr int kExitSoundWaitMs = 3000;
@@ -57,29 +68,6 @@ QColor colourOf(int stored) {
 }
 
 } // namespace
-
-PlayerRecord parsePlayerEntry(const QString& value) {
-    PlayerRecord r;
-    const int comma = value.indexOf(',');
-    if (comma < 0) {
-        r.name = value;
-        return r;
-    }
-    r.name = value.left(comma);
-    const QString rest = value.mid(comma + 1);
-    const int next = rest.indexOf(',');
-    bool ok = false;
-    r.wins = rest.left(next < 0 ? rest.size() : next).trimmed().toInt(&ok);
-    if (!ok) {
-        r.wins = 0;
-        return r;
-    }
-    if (next >= 0) {
-        r.losses = rest.mid(next + 1).trimmed().toInt(&ok);
-        if (!ok) r.losses = 0;
-    }
-    return r;
-}
 
 WindowPlacement parseResolution(const QString& value, int screenWidth, int screenHeight) {
     WindowPlacement p;
@@ -124,6 +112,7 @@ TfmVelMain::TfmVelMain(Settings* settings, QStringList arguments, QWidget* paren
     game_ = std::make_unique<Game>(*this, *settings_, random_);
     game_->setOpponentDriver(&computerDriver_);
     sounds_ = new TSounds(random_, this);
+    statistics_ = std::make_unique<StatisticsRecorder>(*settings_, highscores, statisticsHooks());
 
     table_ = new TableView(*game_, this);
     setCentralWidget(table_);
@@ -174,7 +163,7 @@ TfmVelMain::TfmVelMain(Settings* settings, QStringList arguments, QWidget* paren
 
     loadOptions();
 
-    sizeWindow();
+    sizeWindow(true);
 
     // The network items stay off until a connection exists.
     chatOnTop_->setChecked(chatOnTop);
@@ -222,12 +211,13 @@ void TfmVelMain::createMenus() {
     a = addItem(game, "Save1", "&Save...", "Save the current Velnora game to disk", Qt::Key_F4);
     connect(a, &QAction::triggered, this, &TfmVelMain::Save1Click);
     game->addSeparator();
-    addItem(game, "Hiscores1", "&Hiscores...", "Show the Top Ten highscores")->setEnabled(false);
-    addItem(game, "WinRatio1", "&Win Ratio...", "Show the player's win/loss ratio ")
-        ->setEnabled(false);
-    addItem(game, "MatchHistory1", "&Match History...",
-            "Show the result of the last hundred matches")
-        ->setEnabled(false);
+    a = addItem(game, "Hiscores1", "&Hiscores...", "Show the Top Ten highscores");
+    connect(a, &QAction::triggered, this, &TfmVelMain::Hiscores1Click);
+    a = addItem(game, "WinRatio1", "&Win Ratio...", "Show the player's win/loss ratio ");
+    connect(a, &QAction::triggered, this, &TfmVelMain::WinRatio1Click);
+    a = addItem(game, "MatchHistory1", "&Match History...",
+                "Show the result of the last hundred matches");
+    connect(a, &QAction::triggered, this, &TfmVelMain::MatchHistory1Click);
     game->addSeparator();
     undoMeld_ = addItem(game, "UndoMeld1", "&Undo Meld", "Undo the last meld, if any",
                         QKeySequence(Qt::Key_Delete));
@@ -268,9 +258,12 @@ void TfmVelMain::createMenus() {
                                "Shows the differences in rule settings between you and your "
                                "opponent, if there are any");
     disconnect_ = addItem(network, "Disconnect1", "&Disconnect", "Cancel network connection");
-    addItem(network, "RequestListing1", "Request &Listing",
-            "Request to be listed in the Internet player list")
-        ->setEnabled(false);
+    // The player-list service behind this item does not exist; the item only says so.
+    QAction* listing = addItem(network, "RequestListing1", "Request &Listing",
+                               "Requesting a listing in the Internet player list is not "
+                               "available in this version");
+    listing->setToolTip(listing->statusTip());
+    listing->setEnabled(false);
     network->addSeparator();
     chatOnTop_ = addItem(network, "Chatwindowalwaysontop1", "&Chat window always on top",
                          "Check this to keep the chat window visible at all times");
@@ -278,8 +271,9 @@ void TfmVelMain::createMenus() {
 
     QMenu* help = menuBar()->addMenu("&Help");
     help->setObjectName("Help1");
-    addItem(help, "HelpTopics1", "&Help Topics", "Opens the index of the Help file", Qt::Key_F1)
-        ->setEnabled(false);
+    a = addItem(help, "HelpTopics1", "&Help Topics", "Opens the index of the Help file",
+                Qt::Key_F1);
+    connect(a, &QAction::triggered, this, &TfmVelMain::HelpTopics1Click);
     addItem(help, "CheckUpgrade1", "Check &Upgrade...",
             "Check whether a newer version of Velnora is available")
         ->setEnabled(false);
@@ -305,12 +299,7 @@ void TfmVelMain::loadOptions() {
     doubleClickDiscard =
         s.readString("Settings\\Mouse options", "Single Right Click") != "Single Right Click";
     selectPlayerOnStartup = s.readBool("Settings\\Select Player on startup", true);
-    playerList.clear();
-    for (int n = 1;; ++n) {
-        const std::string value = s.readString("Player Names\\PlayerName" + std::to_string(n), "");
-        if (value.empty()) break;
-        playerList.push_back(parsePlayerEntry(qs(value)));
-    }
+    playerList = loadPlayerList(s);
     currentPlayer = playerList.empty() ? -1 : 0;
 
     // Rules and options, in the order the store lists them
@@ -335,6 +324,7 @@ void TfmVelMain::loadOptions() {
     showHighscores = s.readBool("Settings\\Show Highscores", true);
     showTurns = s.readBool("Settings\\Show Turns", true);
     sounds_->readEventSounds(s);
+    highscores = LoadHighscores(s);
 
     // Window placement: a stored size larger than the screen allows is lowered
     const WindowPlacement place =
@@ -357,12 +347,12 @@ void TfmVelMain::applyOptionsToGame() {
     o.aggression = aggression;
     o.computerLevel = computerLevel;
     o.playerName = currentPlayer >= 0 && currentPlayer < int(playerList.size())
-                       ? playerList[std::size_t(currentPlayer)].name.toStdString()
+                       ? playerList[std::size_t(currentPlayer)].name
                        : std::string();
     table_->setCardMovement(cardMovement, cardSpeed);
 }
 
-void TfmVelMain::sizeWindow() {
+void TfmVelMain::sizeWindow(bool atStartup) {
     table_->computeLayout(windowSizeIndex);
     QScreen* screen = QGuiApplication::primaryScreen();
     const int screenWidth = screen ? screen->size().width() : 0;
@@ -373,8 +363,19 @@ void TfmVelMain::sizeWindow() {
         // The window is exactly the table plus its menu and status bar, and stays so.
         layout()->setSizeConstraint(QLayout::SetFixedSize);
         setWindowState(windowState() & ~Qt::WindowMaximized);
-        move(windowLeft, windowTop);
+        // Only start-up places the window; later a new size keeps the place the player chose.
+        if (atStartup) move(windowLeft, windowTop);
         adjustSize();
+        if (!atStartup && screen) {
+            // A larger table that reaches past the right or bottom edge ends at that edge.
+            const QRect area = screen->availableGeometry();
+            const QRect frame = frameGeometry();
+            const int x =
+                std::max(area.left(), std::min(frame.x(), area.right() + 1 - frame.width()));
+            const int y =
+                std::max(area.top(), std::min(frame.y(), area.bottom() + 1 - frame.height()));
+            if (x != frame.x() || y != frame.y()) move(x, y);
+        }
     }
     table_->placeEndHandButton();
 }
@@ -422,7 +423,7 @@ void TfmVelMain::tmSplashTimer() {
 void TfmVelMain::choosePlayer() {
     QStringList names;
     for (const PlayerRecord& r : playerList)
-        names << r.name;
+        names << qs(r.name);
     TfmSelectPlayer choice(names, currentPlayer, this);
     choice.exec();
     currentPlayer = choice.selectedIndex();
@@ -432,7 +433,7 @@ void TfmVelMain::applyWindowSize() {
     const Layout old = game_->layout;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     if (windowSizeIndex != old.sizeIndex) {
-        sizeWindow();
+        sizeWindow(false);
         relayout(game_->state, old, game_->layout);
         table_->loadCardImages(cardBacks);
         table_->placeEndHandButton();
@@ -463,7 +464,10 @@ void TfmVelMain::externalCommand(int parameter) {
 
 void TfmVelMain::closeEvent(QCloseEvent* event) {
     if (inLocalWait()) {
+        // Freeing the game under the computer's running turn or a moving card would crash;
+        // the request is kept and carried out once the wait is over.
         event->ignore();
+        closeWhenWaitEnds();
         return;
     }
     if (connectionState == 2 &&
@@ -477,6 +481,19 @@ void TfmVelMain::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+void TfmVelMain::closeWhenWaitEnds() {
+    if (closePending_) return;
+    closePending_ = true;
+    // The timer also fires inside the waits of a running turn; it only closes outside them.
+    QTimer::singleShot(kCloseRetryMs, this, [this] {
+        closePending_ = false;
+        if (inLocalWait())
+            closeWhenWaitEnds();
+        else
+            close();
+    });
+}
+
 void TfmVelMain::destroySequence() {
     if (destroyed_) return;
     destroyed_ = true;
@@ -484,6 +501,7 @@ void TfmVelMain::destroySequence() {
     tmLED_->stop();
     sounds_->stopMusic();
     playSound(SoundEvent::exit);
+    if (help_) help_->close();
     if (autoSave && game_->state.gameInProgress) {
         // A refused or failed autosave leaves the previous autosave as it was.
         SaveGame(true, autosaveFile());
@@ -532,7 +550,8 @@ bool TfmVelMain::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TfmVelMain::keyPressEvent(QKeyEvent* event) {
-    if (!table_->formKeyDown(event->key(), event->modifiers())) QMainWindow::keyPressEvent(event);
+    if (!table_->formKeyDown(event->key(), event->modifiers(), event->nativeScanCode()))
+        QMainWindow::keyPressEvent(event);
 }
 
 // Status bar
@@ -692,37 +711,56 @@ int TfmVelMain::showGameOver(const MatchReport& report) {
     return over.exec();
 }
 
-void TfmVelMain::recordHighscore(int, int) {
-    // The highscore tables belong to the statistics module, which is not wired yet.
+void TfmVelMain::recordHighscore(int kind, int score) {
+    statistics_->recordHighscore(kind, score, matchContext());
 }
 
-void TfmVelMain::recordMatchHistory(int, int) {
-    // The match history belongs to the statistics module, which is not wired yet.
+void TfmVelMain::recordMatchHistory(int playerTotal, int opponentTotal) {
+    statistics_->recordMatchHistory(playerTotal, opponentTotal, matchContext());
 }
 
 void TfmVelMain::recordWinLoss(bool won) {
     if (currentPlayer < 0 || currentPlayer >= int(playerList.size())) return;
-    PlayerRecord& r = playerList[std::size_t(currentPlayer)];
-    if (won)
-        ++r.wins;
-    else
-        ++r.losses;
+    countMatchResult(playerList[std::size_t(currentPlayer)], won);
     savePlayerList();
 }
 
 void TfmVelMain::savePlayerList() {
-    if (playerList.empty()) return;
-    int n = 1;
-    auto write = [&](const PlayerRecord& r) {
-        settings_->writeString(
-            "Player Names\\PlayerName" + std::to_string(n++),
-            (r.name + "," + QString::number(r.wins) + "," + QString::number(r.losses))
-                .toStdString());
+    velnora::savePlayerList(*settings_, playerList, currentPlayer);
+}
+
+MatchContext TfmVelMain::matchContext() const {
+    MatchContext c;
+    c.networkGame = game_->options.networkGame;
+    c.computerLevel = computerLevel;
+    c.playerName = game_->options.playerName;
+    c.opponentName = game_->opponentName();
+    c.showHighscores = showHighscores;
+    return c;
+}
+
+StatisticsHooks TfmVelMain::statisticsHooks() {
+    StatisticsHooks h;
+    h.askName = [this](int kind, const std::string& preset) {
+        QString name = qs(preset);
+        const bool typed = look::askText(this,
+                                         kind == kMatchHighscore ? "Match Score in Highscore List"
+                                                                 : "Hand Score in Highscore List",
+                                         "Enter your name:", name);
+        return typed ? name.trimmed().toStdString() : preset;
     };
-    if (currentPlayer >= 0 && currentPlayer < int(playerList.size()))
-        write(playerList[std::size_t(currentPlayer)]);
-    for (int i = 0; i < int(playerList.size()); ++i)
-        if (i != currentPlayer) write(playerList[std::size_t(i)]);
+    h.playHighscoreSound = [this] { playSound(SoundEvent::highscore); };
+    h.showTable = [this](int kind, int level, int rank) {
+        TfmHighscores window(*settings_, highscores, level, kind, rank, this);
+        window.exec();
+    };
+    h.today = [] {
+        return QLocale().toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();
+    };
+    h.now = [] {
+        return QLocale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat).toStdString();
+    };
+    return h;
 }
 
 void TfmVelMain::closeApplication() {
@@ -773,6 +811,23 @@ void TfmVelMain::Rules1Click(int page) {
     }
 }
 
+void TfmVelMain::HelpTopics1Click() {
+    playHelpTopicsSound();
+    showHelp();
+}
+
+TfmHelp* TfmVelMain::helpWindow() const {
+    return help_;
+}
+
+void TfmVelMain::showHelp(const QString& page) {
+    if (!help_) {
+        help_ = new TfmHelp(helpFolder(), this);
+        help_->onCommand = [this](int parameter) { externalCommand(parameter); };
+    }
+    help_->showPage(page);
+}
+
 void TfmVelMain::About1Click() {
     sounds_->playAboutSound();
     showAbout(this);
@@ -781,6 +836,27 @@ void TfmVelMain::About1Click() {
 void TfmVelMain::Sound1Click() {
     TfmSound dialog(*sounds_, *settings_, this);
     if (dialog.exec() == QDialog::Accepted) sounds_->applyMusicSettings(dialog.chosen());
+}
+
+void TfmVelMain::Hiscores1Click() {
+    TfmHighscores window(*settings_, highscores, computerLevel, kHandHighscore, -1, this);
+    window.exec();
+}
+
+void TfmVelMain::WinRatio1Click() {
+    if (currentPlayer == -1) {
+        showMessage(MessageKind::information,
+                    "There are no players defined to show statistics for. To create players, "
+                    "select Options|Customize...|Player and press 'New...'");
+        return;
+    }
+    TfmWinRatio window(*settings_, playerList, currentPlayer, this);
+    window.exec();
+}
+
+void TfmVelMain::MatchHistory1Click() {
+    TfmMatchHistory window(*settings_, this);
+    window.exec();
 }
 
 void TfmVelMain::bnEndHandClick() {

@@ -7,6 +7,7 @@
 #include "game.h"
 #include "host.h"
 #include "random.h"
+#include "statistics.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -29,17 +30,7 @@ namespace velnora::ui {
 
 class TableView;
 class TSounds;
-
-// One known human player with the counts of matches won and lost.
-struct PlayerRecord {
-    QString name;
-    int wins = 0;
-    int losses = 0;
-};
-
-// Splits a stored "name,wins,losses" entry; a count that does not parse is 0, and when the
-// first does not parse the second is not read.
-PlayerRecord parsePlayerEntry(const QString& value);
+class TfmHelp;
 
 // The parts of a stored "left,top,size name" window placement after checking them against the
 // screen.
@@ -85,6 +76,7 @@ public:
     int cardSpeed = 10;
     std::array<CardBack, 2> cardBacks;
     bool showHighscores = true;
+    Highscores highscores;
     bool showTurns = true;
     int windowSizeIndex = 0;
     int maxWindowSizeIndex = 3;
@@ -165,6 +157,14 @@ public:
     void Sound1Click();
     // The sound of "&Help Topics": the three help events in turn.
     void playHelpTopicsSound();
+    // "&Help Topics": plays the next help sound and opens the help window at its start page.
+    void HelpTopics1Click();
+    // Opens the help window at a page ("melds.html#velnora"; empty: the start page).
+    void showHelp(const QString& page = {});
+    TfmHelp* helpWindow() const;
+    void Hiscores1Click();
+    void WinRatio1Click();
+    void MatchHistory1Click();
     void bnEndHandClick();
 
 protected:
@@ -179,18 +179,25 @@ private:
     QAction* addItem(QMenu* menu, const char* objectName, const QString& caption,
                      const QString& hint, const QKeySequence& shortcut = {});
     void loadOptions();
-    void sizeWindow();
+    // Sizes the window for windowSizeIndex; start-up also moves it to its stored place.
+    void sizeWindow(bool atStartup);
+    // A close requested during a local wait: retried until the wait is over.
+    void closeWhenWaitEnds();
     void choosePlayer();
     void applyOptionsToGame();
     void showWarningColour(bool warning);
     void tmLEDTimer();
     void destroySequence();
+    // The game being played, as the statistics record it.
+    MatchContext matchContext() const;
+    StatisticsHooks statisticsHooks();
 
     std::unique_ptr<TdmMain> dataModule_;
     std::unique_ptr<Settings> ownedSettings_;
     Settings* settings_ = nullptr;
     Random random_;
     std::unique_ptr<Game> game_;
+    std::unique_ptr<StatisticsRecorder> statistics_;
     ai::ComputerDriver computerDriver_;
     QStringList arguments_;
     TableView* table_ = nullptr;
@@ -205,6 +212,7 @@ private:
     QTimer* tmSplash_ = nullptr;
     QTimer* tmLED_ = nullptr;
     QPointer<QWidget> splash_;
+    QPointer<TfmHelp> help_;
 
     QAction* undoMeld_ = nullptr;
     QAction* undoAll_ = nullptr;
@@ -216,6 +224,7 @@ private:
     bool splashDone_ = false;
     bool busyCursor_ = false;
     bool destroyed_ = false;
+    bool closePending_ = false;
 };
 
 } // namespace velnora::ui

@@ -38,10 +38,9 @@ bool TfmVelMain::SaveGame(bool quiet, const QString& fileName) {
         // Refusals come before the dialog, so the player is not asked for a file in vain.
         if (checkSavable(*game_, false) != SaveOutcome::saved) return false;
         const bool named = currentPlayer >= 0 && currentPlayer < int(playerList.size());
-        const QString suggestion =
-            named ? QString::fromStdString(savegame::makeGameFileName(
-                        playerList[std::size_t(currentPlayer)].name.toStdString()))
-                  : QString("player.vel");
+        const QString suggestion = named ? QString::fromStdString(savegame::makeGameFileName(
+                                               playerList[std::size_t(currentPlayer)].name))
+                                         : QString("player.vel");
         QFileDialog dialog(this, "Save Velnora Game", QDir(documentsFolder()).filePath(suggestion),
                            kGameFilter);
         dialog.setObjectName("dlgSave");

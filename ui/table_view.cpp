@@ -56,8 +56,17 @@ private:
     int depth_ = 0;
 };
 
+// X keyboard keycodes (evdev + 8, what both X11 and Wayland deliver as the native scan code)
+// of the digit row: "1" is 10, "9" is 18, "0" is 19. The digit keys are recognised by where
+// they sit, so Shift+5 (reported as '%' on a US layout) and layouts that need Shift for digits
+// still select a rank.
+constexpr quint32 kScanCodeOne = 10, kScanCodeZero = 19;
+
 // The column a rank key selects: "2".."9", "0" ten, J, Q, K, A, W the joker column; -1 else.
-int columnForKey(int key) {
+int columnForKey(int key, quint32 scanCode) {
+    if (scanCode > kScanCodeOne && scanCode < kScanCodeZero)
+        return static_cast<int>(scanCode - kScanCodeOne) + kRankTwo - 1;
+    if (scanCode == kScanCodeZero) return 9; // ten
     if (key >= Qt::Key_2 && key <= Qt::Key_9) return key - Qt::Key_2 + kRankTwo;
     switch (key) {
     case Qt::Key_0:
@@ -569,10 +578,10 @@ void TableView::toggleOpponentCards() {
                 l.cardHeight);
 }
 
-bool TableView::formKeyDown(int key, Qt::KeyboardModifiers modifiers) {
+bool TableView::formKeyDown(int key, Qt::KeyboardModifiers modifiers, quint32 scanCode) {
     const int prompt = game_.state.promptState;
     if (prompt >= kPromptSelectMeld && prompt <= kPromptSelectWildcard) {
-        const int column = columnForKey(key);
+        const int column = columnForKey(key, scanCode);
         if (column >= 0) {
             selectByRank(column, modifiers);
             return true;
@@ -632,7 +641,7 @@ void TableView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void TableView::keyPressEvent(QKeyEvent* event) {
-    if (formKeyDown(event->key(), event->modifiers())) return;
+    if (formKeyDown(event->key(), event->modifiers(), event->nativeScanCode())) return;
     if (game_.options.networkGame && forwardToChat && !(event->modifiers() & Qt::AltModifier) &&
         event->key() >= 33 && forwardToChat(event->key(), event->text()))
         return;

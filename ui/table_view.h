@@ -86,8 +86,9 @@ public:
     Hit hitTest(int x, int y);
     // The mouse release on the table, mapped to a player action.
     void formMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos);
-    // A key for the table; returns true when it was consumed.
-    bool formKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    // A key for the table; returns true when it was consumed. The native scan code, when
+    // known, tells the digit keys apart by position whatever the layout and Shift make of them.
+    bool formKeyDown(int key, Qt::KeyboardModifiers modifiers, quint32 scanCode = 0);
     // Counts warnings shown on the status line, so a typed key knows whether its action failed.
     void noteWarningShown() { ++warningsShown_; }
 

@@ -29,6 +29,23 @@ TEST(Advanced, SpendsTwoWildCardPairsOnTheFirstMeldOnlyAboveFifty) {
     EXPECT_EQ(beginner.g.opponentMeldPoints, 60);
 }
 
+TEST(Advanced, AWildCardPairInHandCountsUnderTheNaturalPairRule) {
+    AiTable t;
+    ASSERT_TRUE(t.game.rules.naturalPair);
+    t.g.opponentTotal = 1500; // minimum 90, one pair allowed
+    t.opponentHand({face(kRankAce), face(kRankAce, 1), face(kRankAce, 2), face(kKing),
+                    face(kKing, 1), kJoker, face(kFour), face(kFive), face(kSix), face(kSeven),
+                    face(kEight), face(kNine), face(kTen)});
+    t.stockTop({face(kJack)});
+    t.discardPile({kBlackThree});
+    advancedTurn(t.game);
+    // Kings with the joker 70, aces 60.
+    EXPECT_EQ(t.g.opponentMeldPoints, 130);
+    EXPECT_EQ(t.opponentColumn(kKing), 3);
+    EXPECT_EQ(t.opponentColumn(kRankAce), 3);
+    EXPECT_CONSISTENT(t.game);
+}
+
 TEST(Advanced, ThreeWildCardPairsMakeTheFirstMeldAgainst120) {
     AiTable t;
     t.game.rules.naturalPair = false;

@@ -179,11 +179,11 @@ TEST(MeldEstimate, TriplesFirstThenWildCardPairsFromTheAceDown) {
     EXPECT_EQ(e.a, 130);
     EXPECT_EQ(e.pairs, 2);
     EXPECT_EQ(e.cards, 9);
-    // With the natural pair rule no pair is counted.
+    // The natural pair rule is about taking the pile: the pairs in hand still count.
     t.game.rules.naturalPair = true;
     e = sharedMeldEstimate(t.game, c, 50);
-    EXPECT_EQ(e.a, 30);
-    EXPECT_EQ(e.pairs, 0);
+    EXPECT_EQ(e.a, 100);
+    EXPECT_EQ(e.pairs, 1);
 }
 
 TEST(VelnoraCompletingStep, FinishesAVelnoraOnlyWhenACardStaysForTheDiscard) {

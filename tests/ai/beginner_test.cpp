@@ -52,6 +52,24 @@ TEST(Beginner, TakesThePileForAVelnoraWhenTheFirstMeldIsCovered) {
     EXPECT_CONSISTENT(t.game);
 }
 
+TEST(Beginner, AFirstMeldFromThePileReachesTheMinimumWithTheWildCardsItCounted) {
+    AiTable t;
+    t.g.opponentTotal = 3000; // minimum 120
+    // Kings and aces make 90, the three twos 60 more; the pile's ace brings a velnora in reach.
+    t.opponentHand({face(kFive), face(kFive, 1), face(kKing), face(kKing, 1), face(kKing, 2),
+                    face(kRankAce), face(kRankAce, 1), face(kRankAce, 2), face(kRankTwo),
+                    face(kRankTwo, 1), face(kRankTwo, 2)});
+    t.discardPile({face(kRankAce, 3), face(kFive, 2)});
+    t.stockTop({face(kSix)});
+    const int stock = t.g.stock.count;
+    beginnerTurn(t.game);
+    EXPECT_EQ(t.g.stock.count, stock); // the pile was taken
+    EXPECT_EQ(t.opponentColumn(kFive), 3);
+    // Fives 15, kings 30, aces 60 and a two on top; the rest of the hand cannot finish a velnora.
+    EXPECT_EQ(t.g.opponentMeldPoints, 125);
+    EXPECT_CONSISTENT(t.game);
+}
+
 TEST(Beginner, DiscardsAThreeFirstWhenOnlyWildCardsAndThreesAreLeft) {
     AiTable t;
     t.opponentHand({kJoker, face(kRankTwo), kBlackThree});

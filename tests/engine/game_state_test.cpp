@@ -1,5 +1,7 @@
+#include "game.h"
 #include "game_state.h"
 #include "random.h"
+#include "recording_host.h"
 #include "rules.h"
 #include "settings.h"
 
@@ -226,4 +228,37 @@ TEST(Rules, DefaultsAndRuleString) {
     EXPECT_EQ(r.cardsDrawn, 1);
     saveRules(s, hoyleRules());
     EXPECT_EQ(loadRules(s), hoyleRules());
+}
+
+namespace {
+// Remembers the exact spelling of every name read or written.
+struct NameRecordingSettings : MemorySettings {
+    std::vector<std::string> reads, writes;
+    int readInt(std::string_view name, int d) override {
+        reads.emplace_back(name);
+        return MemorySettings::readInt(name, d);
+    }
+    std::string readString(std::string_view name, std::string_view d) override {
+        reads.emplace_back(name);
+        return MemorySettings::readString(name, d);
+    }
+    void writeInt(std::string_view name, int v) override {
+        writes.emplace_back(name);
+        MemorySettings::writeInt(name, v);
+    }
+};
+} // namespace
+
+TEST(Rules, AGameReadsNoSettingUntilTheWindowLoadsThemAndTheWriterUsesTheDialogsSpelling) {
+    NameRecordingSettings s;
+    test::RecordingHost host;
+    Random rng(1);
+    // Settings of an older version are migrated after the game exists and before any read.
+    Game game(host, s, rng);
+    EXPECT_TRUE(s.reads.empty());
+    EXPECT_EQ(game.rules, RuleSettings{});
+
+    saveRules(s, RuleSettings{});
+    ASSERT_EQ(s.writes.size(), 13u);
+    EXPECT_EQ(s.writes[0], "Settings\\Velnora Required");
 }

@@ -45,8 +45,12 @@ TEST(MeldCheck, FirstMeldBelowMinimumNamesBothNumbers) {
     t.meldRun(Seat::player, kFive, 3); // 15
     EXPECT_EQ(verdictOf(t, rules, 3),
               "your first meld must be at least 50 points (currently 45 points)");
-    // Emptying the hand in this action lifts the minimum; what is left is the velnora rule.
+    // Emptying the hand in this action lifts the minimum; what is left is the velnora rule,
+    // and with the velnora it needs the same meld passes.
     EXPECT_EQ(verdictOf(t, rules, 0), kOneVelnora);
+    t.g.playerVelnoras.velnoraCount = 1;
+    EXPECT_EQ(verdictOf(t, rules, 0), "ok");
+    t.g.playerVelnoras.velnoraCount = 0;
     t.meld(Seat::player, face(kFive, kHearts));
     EXPECT_EQ(verdictOf(t, rules, 3), "ok");
 }

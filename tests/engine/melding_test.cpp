@@ -211,6 +211,40 @@ TEST(Undo, UndoingTheSeventhCardDissolvesTheVelnora) {
     EXPECT_CONSISTENT(t.game);
 }
 
+TEST(Undo, UndoingANaturalDissolvesAVelnoraThatPassedSevenBeforeItQualified) {
+    Table t;
+    t.clearTable();
+    t.melds(kTen, {face(kTen, 0), face(kTen, 1), face(kTen, 2), kJoker, kJoker, face(kTwo, 0)});
+    t.hand({face(kTwo, 1), face(kTen, 3), face(kFour), face(kSix), face(kEight)});
+    drawn(t);
+    t.game.meldCardClick(t.meldIndex(face(kTen, 1)), false);
+    ASSERT_EQ(t.column(kTen), 7);
+    EXPECT_EQ(t.g.playerVelnoras.velnoraCount, 0); // three naturals are too few
+    t.game.meldFromHand(t.handIndex(face(kTen, 3)), MeldMode::single);
+    ASSERT_EQ(t.g.playerVelnoras.velnoraCount, 1);
+
+    t.game.undoMeld();
+    EXPECT_EQ(t.column(kTen), 7);
+    EXPECT_EQ(t.g.playerVelnoras.velnoraCount, 0);
+    EXPECT_EQ(t.g.playerVelnoras.velnoraKind[kTen], kNoVelnora);
+    EXPECT_EQ(t.g.playerMelds.columnPos[kTen].y, t.game.layout.playerMeldsY + 7 * kColumnStep);
+    EXPECT_CONSISTENT(t.game);
+}
+
+TEST(Wildcards, ShiftClickOnAWildcardLaysAllSeven) {
+    Table t;
+    t.clearTable();
+    t.hand({kJoker, kJoker, kJoker, face(kTwo, 0), face(kTwo, 1), face(kTwo, 2), face(kTwo, 3),
+            face(kFour), face(kSix)});
+    drawn(t);
+    t.game.meldFromHand(t.handIndex(face(kTwo, 2)), MeldMode::allOfRank);
+    EXPECT_EQ(t.column(kRankTwo), 7);
+    EXPECT_EQ(t.g.playerVelnoras.velnoraKind[kRankTwo], kWildVelnora);
+    EXPECT_EQ(t.g.playerHand.count, 2);
+    EXPECT_EQ(t.g.undoStack.size(), 7u);
+    EXPECT_CONSISTENT(t.game);
+}
+
 TEST(Undo, UndoAllTakesBackEveryCardInReverseOrder) {
     Table t;
     t.clearTable();

@@ -227,6 +227,49 @@ TEST(TakingThePile, TopCardThatCompletesAVelnoraIsTakenBackWithIt) {
     EXPECT_CONSISTENT(t.game);
 }
 
+TEST(TakingThePile, UndoingTheTakeDissolvesAVelnoraThatNoLongerHasFourNaturals) {
+    Table t;
+    t.clearTable();
+    t.melds(kEight, {face(kEight, 0), face(kEight, 1), kJoker, face(kEight, 2), kJoker,
+                     face(kTwo, 0), face(kTwo, 1)});
+    ASSERT_EQ(t.g.playerVelnoras.velnoraCount, 0); // seven cards, three naturals
+    t.hand({face(kEight, 0), face(kEight, 1), face(kKing), face(kQueen), face(kFour)});
+    t.discardPile({face(kEight, 3)});
+    t.g.pileFrozen = 1;
+    t.ready();
+    t.game.takeDiscardPile();
+    ASSERT_EQ(t.g.takingPile, 1);
+    ASSERT_EQ(t.g.playerVelnoras.velnoraCount, 1);
+    t.game.undoTakePile();
+    EXPECT_EQ(t.column(kEight), 7);
+    EXPECT_EQ(t.g.playerVelnoras.velnoraCount, 0);
+    EXPECT_EQ(t.g.playerVelnoras.velnoraKind[kEight], kNoVelnora);
+    EXPECT_CONSISTENT(t.game);
+}
+
+TEST(TakingThePile, AFrozenTakeDoesNotCompleteWithOneNaturalAndAWildcard) {
+    Table t;
+    t.clearTable();
+    t.hand({face(kSeven, 2), face(kSeven, 3), kJoker, face(kKing), face(kQueen), face(kFour)});
+    t.discardPile({face(kNine, 2), face(kSeven, 1)});
+    t.opponentHandOf(11);
+    t.g.pileFrozen = 1;
+    t.g.initialMeldMinimum = 15;
+    t.ready();
+    t.game.takeDiscardPile();
+    ASSERT_EQ(t.g.takingPile, 1);
+    t.game.meldFromHand(t.handIndex(face(kSeven, 2)), MeldMode::single);
+    t.game.meldCardClick(t.meldIndex(face(kSeven, 2)), false);
+    // Three cards and 60 points, but only two sevens of the three the frozen pile needs.
+    ASSERT_EQ(t.column(kSeven), 3);
+    EXPECT_EQ(t.g.takingPile, 1);
+    EXPECT_EQ(t.g.discardPile.count, 1);
+    t.game.meldFromHand(t.handIndex(face(kSeven, 3)), MeldMode::single);
+    EXPECT_EQ(t.g.takingPile, 0);
+    EXPECT_EQ(t.g.discardPile.count, 0);
+    EXPECT_CONSISTENT(t.game);
+}
+
 TEST(TakingThePile, OneCardPileWithOneCardInHandIsRefusedWithItsOwnWarning) {
     Table t;
     t.clearTable();

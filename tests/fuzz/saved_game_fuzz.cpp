@@ -1,11 +1,55 @@
 // libFuzzer target for the saved-game loader: any byte string must either load into a
-// consistent game or be refused, never crash or read out of bounds.
+// consistent game or be refused, never crash or read out of bounds. A game that loads is
+// also played on for a few turns by the autoplayer and the computer, so that values which
+// only go wrong in play (totals, minimums, take counts) are reached too.
 
+#include "ai_common.h"
+#include "autoplayer.h"
+#include "recording_host.h"
+#include "rules.h"
 #include "saved_game.h"
 
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
+
+namespace {
+
+constexpr int kPlayerTurns = 3;
+
+// Computer turns stop being played once the budget is spent, so a match cannot run on.
+struct LimitedComputer : velnora::OpponentDriver {
+    velnora::ai::ComputerDriver computer;
+    int turnsLeft = kPlayerTurns + 1;
+    void startTurn(velnora::Game& game) override {
+        if (turnsLeft-- <= 0) return;
+        computer.startTurn(game);
+        if (!game.isConsistent()) std::abort();
+    }
+};
+
+void playOn(const velnora::savegame::LoadResult& loaded, std::uint64_t seed) {
+    using namespace velnora;
+    test::RecordingHost host;
+    MemorySettings settings;
+    Random rng(seed);
+    Game game(host, settings, rng);
+    game.options.showTurns = false;
+    game.options.computerLevel = static_cast<int>(seed % 3);
+    if (seed & 4) game.rules = hoyleRules();
+    game.layout = computeLayout(loaded.sizeIndex);
+    LimitedComputer computer;
+    game.setOpponentDriver(&computer);
+    game.state = loaded.state;
+    if (game.state.inputBlocked) game.startOpponentTurn();
+    ai::AutoPlayer player(game, seed);
+    for (int turn = 0; turn < kPlayerTurns && !host.closed && host.fatal.empty(); ++turn)
+        player.playTurn([&game] {
+            if (!game.isConsistent()) std::abort();
+        });
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace velnora;
@@ -17,6 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         int key = 0;
         std::string again = savegame::encode(r.state, r.sizeIndex, [&key] { return key++ % 1000; });
         if (savegame::decode(again, GameState{}).error != savegame::LoadError::none) std::abort();
+        playOn(r, size);
     }
     return 0;
 }

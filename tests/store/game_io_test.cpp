@@ -137,6 +137,20 @@ TEST(GameIo, RefusedFilesLeaveTheCurrentGameIntact) {
     EXPECT_EQ(b.host.messages.size(), shown); // a missing file is passed over silently
 }
 
+TEST(GameIo, AFileThatCannotBeReadIsALoadErrorNotAForeignFile) {
+    Table b(8);
+    dealForPlayer(b);
+    const GameState before = b.game.state;
+    // It exists, but every read of it fails (the tests may run with rights that read any file).
+    const fs::path unreadable = "/proc/self/mem";
+    EXPECT_EQ(loadGame(b.game, unreadable), LoadOutcome::readFailed);
+    ASSERT_FALSE(b.host.messages.empty());
+    EXPECT_EQ(b.host.messages.back(),
+              "An error occurred while loading the file; the game cannot be opened.");
+    EXPECT_EQ(b.host.messageKinds.back(), MessageKind::error);
+    EXPECT_EQ(b.game.state, before);
+}
+
 TEST(GameIo, TakingThePileRefusesTheMenuSaveButNotTheAutosave) {
     Table a(9);
     dealForPlayer(a);

@@ -176,6 +176,26 @@ TEST(SavedGame, RefusesWrongMagicVersionAndDamage) {
     EXPECT_EQ(decode(huge, g).error, LoadError::corrupt);
 }
 
+TEST(SavedGame, RefusesGameValuesNoGameCanReach) {
+    Layout l = computeLayout(0);
+    GameState g = midHand(l, 6);
+    const std::string good = encode(g, 0, keys(3));
+    ASSERT_EQ(decode(good, g).error, LoadError::none);
+    // Line 13: values 8 and 9 the take counts, 12 the computer's meld points, 13 and 14 the
+    // totals, 15 the first-meld minimum; near the 32-bit limit each would overflow in play.
+    for (int value : {7, 8, 11, 12, 13, 14}) {
+        EXPECT_EQ(decode(withValue(good, 12, value, "2147483600"), g).error, LoadError::corrupt)
+            << value;
+        EXPECT_EQ(decode(withValue(good, 12, value, "-2147483600"), g).error, LoadError::corrupt)
+            << value;
+    }
+    // Values a long match does reach still load.
+    LoadResult r = decode(withValue(withValue(good, 12, 13, "-25000"), 12, 12, "4990"), g);
+    ASSERT_EQ(r.error, LoadError::none) << r.detail;
+    EXPECT_EQ(r.state.playerTotal, -25000);
+    EXPECT_EQ(r.state.opponentTotal, 4990);
+}
+
 TEST(SavedGame, RefusesADuplicatedCard) {
     Layout l = computeLayout(0);
     GameState g = midHand(l, 8);

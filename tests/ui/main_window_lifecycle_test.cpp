@@ -1,40 +1,29 @@
 // The table window's start-up choices, waits, commands and shutdown.
 
+#include "help_window.h"
 #include "rules_dialog.h"
 #include "small_windows.h"
 #include "table_window_support.h"
+#include "widget_lookup.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
+#include <QGuiApplication>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QScreen>
 #include <QStatusTipEvent>
 #include <QTabWidget>
 #include <QTimer>
 
 using namespace velnora;
 using namespace velnora::test;
+using velnora::uitest::onNextModal;
 
 namespace {
-
-// Runs `inspect` on the next modal dialog that opens, then closes it with `result`. The poll
-// lives as long as the returned guard, so it can never answer a later test's dialog.
-template <typename Dialog, typename Inspect>
-[[nodiscard]] std::unique_ptr<QTimer> onNextModal(Inspect inspect, int result = QDialog::Rejected) {
-    auto timer = std::make_unique<QTimer>();
-    QTimer* poll = timer.get();
-    QObject::connect(poll, &QTimer::timeout, poll, [=] {
-        if (auto* d = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
-            poll->stop();
-            inspect(d);
-            d->done(result);
-        }
-    });
-    poll->start(5);
-    return timer;
-}
 
 QString autosaveFile() {
     return QDir(ui::programDataFolder()).filePath("autosave.vel");
@@ -85,6 +74,43 @@ TEST_F(TableWindowTest, TheWindowStaysOpenWhileTheComputerPauses) {
     window->pause(40);
     EXPECT_FALSE(closed);
     EXPECT_TRUE(window->isVisible());
+    // The request is not lost: once the wait is over the window closes without another click.
+    for (int i = 0; i < 100 && window->isVisible(); ++i) {
+        QEventLoop idle;
+        QTimer::singleShot(10, &idle, &QEventLoop::quit);
+        idle.exec();
+    }
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(TableWindowTest, ANewTableSizeKeepsTheWindowsPlaceAndPullsItOntoTheScreen) {
+    window->windowLeft = 200; // where start-up put it
+    window->windowTop = 100;
+    window->show();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    window->move(screen.left() + 30, screen.top() + 20);
+    QApplication::processEvents();
+    // A table wider than the screen ends at the right and bottom edges, as far as it can.
+    window->windowSizeIndex = 2;
+    window->applyWindowSize();
+    EXPECT_EQ(window->frameGeometry().left(), screen.left());
+    EXPECT_EQ(window->frameGeometry().top(), screen.top());
+    // Back to the small table: it stays where the player has moved it.
+    window->move(screen.left() + 40, screen.top() + 25);
+    window->windowSizeIndex = 0;
+    window->applyWindowSize();
+    EXPECT_EQ(window->frameGeometry().topLeft(), screen.topLeft() + QPoint(40, 25));
+}
+
+TEST_F(TableWindowTest, WinRatioWithoutPlayersSaysHowToCreateThem) {
+    ASSERT_TRUE(window->playerList.empty());
+    QAction* item = window->findChild<QAction*>("WinRatio1");
+    ASSERT_TRUE(item->isEnabled());
+    QString shown;
+    auto answer = onNextModal<QMessageBox>([&](QMessageBox* box) { shown = box->text(); });
+    item->trigger();
+    EXPECT_EQ(shown, "There are no players defined to show statistics for. To create players, "
+                     "select Options|Customize...|Player and press 'New...'");
 }
 
 TEST_F(TableWindowTest, TheTableRepaintsDuringAPause) {
@@ -266,4 +292,28 @@ TEST(TableWindowPlayers, OnePlayerIsTakenWithoutAsking) {
     // A won match counts for the selected player and is stored.
     window.recordWinLoss(true);
     EXPECT_EQ(settings.readString("Player Names\\PlayerName1", ""), "Anna,3,5");
+}
+
+TEST_F(TableWindowTest, HelpTopicsOpensTheHelpWhoseCommandLinksOpenTheRules) {
+    auto* topics = window->findChild<QAction*>("HelpTopics1");
+    ASSERT_NE(topics, nullptr);
+    EXPECT_EQ(topics->shortcut(), QKeySequence(Qt::Key_F1));
+    topics->trigger();
+    ui::TfmHelp* help = window->helpWindow();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_TRUE(help->browser()->source().toLocalFile().endsWith("help/index.html"));
+
+    // The Velnoras page of the Rules dialog is its page 2, reached through command 3.
+    int page = -1;
+    auto answer = onNextModal<ui::TfmRules>(
+        [&](ui::TfmRules* d) { page = d->findChild<QTabWidget*>()->currentIndex(); });
+    help->followLink(QUrl("velnora:9999/3"));
+    EXPECT_EQ(page, 2);
+
+    // A second request reuses the one window.
+    window->showHelp("scoring.html");
+    EXPECT_EQ(window->helpWindow(), help);
+    EXPECT_TRUE(help->browser()->source().toLocalFile().endsWith("help/scoring.html"));
+    EXPECT_FALSE(window->findChild<QAction*>("RequestListing1")->isEnabled());
 }

@@ -38,9 +38,9 @@ TEST_F(TableWindowTest, MenuItemsCarryTheirCaptionsShortcutsAndHints) {
         {"New1", "&New", QKeySequence(Qt::Key_F2), true},
         {"Load1", "&Load...", QKeySequence(Qt::Key_F3), true},
         {"Save1", "&Save...", QKeySequence(Qt::Key_F4), true},
-        {"Hiscores1", "&Hiscores...", {}, false},
-        {"WinRatio1", "&Win Ratio...", {}, false},
-        {"MatchHistory1", "&Match History...", {}, false},
+        {"Hiscores1", "&Hiscores...", {}, true},
+        {"WinRatio1", "&Win Ratio...", {}, true},
+        {"MatchHistory1", "&Match History...", {}, true},
         {"UndoMeld1", "&Undo Meld", QKeySequence(Qt::Key_Delete), false},
         {"UndoAll1", "Undo &All", QKeySequence(Qt::CTRL | Qt::Key_Delete), false},
         {"Exit1", "E&xit", {}, true},
@@ -52,7 +52,7 @@ TEST_F(TableWindowTest, MenuItemsCarryTheirCaptionsShortcutsAndHints) {
         {"Disconnect1", "&Disconnect", {}, false},
         {"Chatwindowalwaysontop1", "&Chat window always on top", {}, false},
         {"RequestListing1", "Request &Listing", {}, false},
-        {"HelpTopics1", "&Help Topics", QKeySequence(Qt::Key_F1), false},
+        {"HelpTopics1", "&Help Topics", QKeySequence(Qt::Key_F1), true},
         {"CheckUpgrade1", "Check &Upgrade...", {}, false},
         {"About1", "&About...", {}, true},
     };
@@ -148,18 +148,18 @@ TEST_F(TableWindowTest, EndHandButtonShowsOnlyWithAnExhaustedStock) {
 }
 
 TEST(TableWindowValues, PlayerEntriesSplitAtCommas) {
-    ui::PlayerRecord r = ui::parsePlayerEntry("Anna,3,1");
+    PlayerRecord r = parsePlayerEntry("Anna,3,1");
     EXPECT_EQ(r.name, "Anna");
     EXPECT_EQ(r.wins, 3);
     EXPECT_EQ(r.losses, 1);
-    r = ui::parsePlayerEntry("Bob,x,7");
+    r = parsePlayerEntry("Bob,x,7");
     EXPECT_EQ(r.name, "Bob");
     EXPECT_EQ(r.wins, 0);
     EXPECT_EQ(r.losses, 0);
-    r = ui::parsePlayerEntry("Cleo,4,zz");
+    r = parsePlayerEntry("Cleo,4,zz");
     EXPECT_EQ(r.wins, 4);
     EXPECT_EQ(r.losses, 0);
-    r = ui::parsePlayerEntry("Dan");
+    r = parsePlayerEntry("Dan");
     EXPECT_EQ(r.name, "Dan");
     EXPECT_EQ(r.wins, 0);
 }

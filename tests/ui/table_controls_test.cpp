@@ -203,6 +203,30 @@ TEST_F(TableWindowTest, RankKeysAtTheMeldPromptMeldAndKeepThePrompt) {
     EXPECT_EQ(meldColumnCount(rankOf(kKingDiamonds)), 0);
 }
 
+TEST_F(TableWindowTest, DigitKeysAreKnownByTheirPlaceSoShiftAndCtrlKeepTheirMeaning) {
+    const int sevens[] = {face(0, kSeven), face(1, kSeven), face(2, kSeven), face(3, kSeven)};
+    stage({sevens[0], sevens[1], sevens[2], sevens[3], kKingDiamonds, kJackSpades, kQueenClubs,
+           kNineClubs});
+    key(Qt::Key_F8);
+    // Shift+7 on a US layout arrives as '&'; the key is the one with scan code 16.
+    QKeyEvent shifted(QEvent::KeyPress, Qt::Key_Ampersand, Qt::ShiftModifier, 16, '&', 0, "&");
+    QApplication::sendEvent(table(), &shifted);
+    EXPECT_EQ(meldColumnCount(rankOf(sevens[0])), 4);
+    EXPECT_EQ(state().promptState, kPromptSelectMeld);
+
+    // On a French layout the unshifted nine key types a c-cedilla; with Ctrl it melds up to
+    // three, with nothing it melds one.
+    stage(
+        {face(0, 7), face(1, 7), face(2, 7), face(3, 7), kKingDiamonds, kJackSpades, kQueenClubs});
+    key(Qt::Key_F8);
+    QKeyEvent ctrl(QEvent::KeyPress, Qt::Key_Ccedilla, Qt::ControlModifier, 18, 0xe7, 0);
+    QApplication::sendEvent(window.get(), &ctrl);
+    EXPECT_EQ(meldColumnCount(rankOf(face(0, 7))), 3);
+    QKeyEvent plain(QEvent::KeyPress, Qt::Key_Ccedilla, Qt::NoModifier, 18, 0xe7, 0, "\u00e7");
+    QApplication::sendEvent(table(), &plain);
+    EXPECT_EQ(meldColumnCount(rankOf(face(0, 7))), 4);
+}
+
 TEST_F(TableWindowTest, RankKeyAtTheDiscardPromptDiscardsAndEndsTheSelection) {
     stage({kFiveSpades, kNineClubs, kKingDiamonds, kSixHearts, kJackSpades});
     key(Qt::Key_F10);

@@ -3,14 +3,18 @@
 // picture of a window when VELNORA_UI_SHOTS names a folder.
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPixmap>
+#include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 
 namespace velnora::uitest {
 
@@ -46,6 +50,23 @@ inline void saveShot(QWidget* window, const QString& name) {
     if (folder.isEmpty()) return;
     QDir().mkpath(folder);
     window->grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
+}
+
+// Runs `inspect` on the next modal dialog that opens, then closes it with `result`. The poll
+// lives as long as the returned guard, so it can never answer a later test's dialog.
+template <typename Dialog, typename Inspect>
+[[nodiscard]] std::unique_ptr<QTimer> onNextModal(Inspect inspect, int result = QDialog::Rejected) {
+    auto timer = std::make_unique<QTimer>();
+    QTimer* poll = timer.get();
+    QObject::connect(poll, &QTimer::timeout, poll, [=] {
+        if (auto* d = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
+            poll->stop();
+            inspect(d);
+            d->done(result);
+        }
+    });
+    poll->start(5);
+    return timer;
 }
 
 } // namespace velnora::uitest

@@ -1,0 +1,21 @@
+#pragma once
+// velnora-bench --duel: two computer levels play each deal twice, once from each seat, so the
+// luck of the cards cancels, and the bench prints the first level's win shares.
+
+#include "rules.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace velnora::bench {
+
+// Levels from "expert:advanced" (names, their first letters or 0..2); false when unreadable.
+bool parseDuel(const std::string& spec, int& first, int& second);
+
+// Plays matches (rounded up to an even number) as matches/2 deals from both seats, with the
+// rules rulesFor(matchSeed) gives, prints the results and returns the failures found.
+int runDuel(int first, int second, std::uint64_t seed, int matches, const char* rulesName,
+            const std::function<RuleSettings(std::uint64_t)>& rulesFor);
+
+} // namespace velnora::bench

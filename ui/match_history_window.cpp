@@ -1,0 +1,41 @@
+#include "match_history_window.h"
+
+#include "dialog_look.h"
+#include "statistics.h"
+
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace velnora::ui {
+
+TfmMatchHistory::TfmMatchHistory(Settings& settings, QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("TfmMatchHistory"));
+    setWindowTitle(QStringLiteral("Match History"));
+    setFont(look::dialogFont());
+
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(look::kMargin, look::kMargin, look::kMargin, look::kMargin);
+    outer->setSpacing(look::kMargin);
+
+    auto* list = new QListWidget(this);
+    list->setObjectName(QStringLiteral("lbHistory"));
+    for (const std::string& line : loadMatchHistory(settings))
+        list->addItem(QString::fromStdString(line));
+    list->setMinimumSize(480, 300);
+    outer->addWidget(list);
+
+    auto* row = new QHBoxLayout;
+    QPushButton* bnOK = look::button(this, QStringLiteral("bnOK"), QStringLiteral("&OK"));
+    bnOK->setDefault(true);
+    row->addStretch(1);
+    row->addWidget(bnOK);
+    row->addStretch(1);
+    outer->addLayout(row);
+    connect(bnOK, &QPushButton::clicked, this, &QDialog::accept);
+    // A dialog border: the list is the one thing to read, at one size.
+    setFixedSize(sizeHint());
+}
+
+} // namespace velnora::ui
