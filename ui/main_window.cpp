@@ -1,5 +1,6 @@
 #include "main_window.h"
 
+#include "customize_dialog.h"
 #include "data_module.h"
 #include "dialog_look.h"
 #include "help_window.h"
@@ -235,9 +236,9 @@ void TfmVelMain::createMenus() {
 
     QMenu* options = menuBar()->addMenu("&Options");
     options->setObjectName("Options1");
-    addItem(options, "Customize1", "&Customize...",
-            "Create players, set the computer level and change the window size and color")
-        ->setEnabled(false);
+    a = addItem(options, "Customize1", "&Customize...",
+                "Create players, set the computer level and change the window size and color");
+    connect(a, &QAction::triggered, this, [this] { Customize1Click(); });
     addItem(options, "Decks1", "&Decks...", "Select a color or image for the backside of the cards")
         ->setEnabled(false);
     a = addItem(options, "Sound1", "&Sound...",
@@ -454,8 +455,13 @@ void TfmVelMain::externalCommand(int parameter) {
     case 4:
         Rules1Click(0);
         break;
+    case 0:
+        Customize1Click(TfmCustomize::playersPage);
+        break;
+    case 1:
+        Customize1Click(TfmCustomize::generalPage);
+        break;
     default:
-        // The Customize dialog (parameters 0 and 1) is not part of this build.
         break;
     }
 }
@@ -836,6 +842,16 @@ void TfmVelMain::About1Click() {
 void TfmVelMain::Sound1Click() {
     TfmSound dialog(*sounds_, *settings_, this);
     if (dialog.exec() == QDialog::Accepted) sounds_->applyMusicSettings(dialog.chosen());
+}
+
+void TfmVelMain::Customize1Click(int page) {
+    TfmCustomize dialog(*this, page);
+    if (dialog.exec() == QDialog::Accepted) applyCustomizedOptions();
+}
+
+void TfmVelMain::applyCustomizedOptions() {
+    applyOptionsToGame();
+    applyWindowSize();
 }
 
 void TfmVelMain::Hiscores1Click() {

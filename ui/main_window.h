@@ -97,6 +97,8 @@ public:
     void setSplash(QWidget* splash) { splash_ = splash; }
     // Changes the table to windowSizeIndex and moves the cards on it.
     void applyWindowSize();
+    // Takes over the options the Customize dialog stored: size, status bar and game options.
+    void applyCustomizedOptions();
     // Opens the Customize dialog (0, 1) or the Rules dialog (2, 3, 4) at a page.
     void externalCommand(int parameter);
     // Ends the program at once through the normal shutdown, so the running game is autosaved:
@@ -157,6 +159,7 @@ public:
     void Sound1Click();
     // The sound of "&Help Topics": the three help events in turn.
     void playHelpTopicsSound();
+    void Customize1Click(int page = -1);
     // "&Help Topics": plays the next help sound and opens the help window at its start page.
     void HelpTopics1Click();
     // Opens the help window at a page ("melds.html#velnora"; empty: the start page).

@@ -44,7 +44,7 @@ TEST_F(TableWindowTest, MenuItemsCarryTheirCaptionsShortcutsAndHints) {
         {"UndoMeld1", "&Undo Meld", QKeySequence(Qt::Key_Delete), false},
         {"UndoAll1", "Undo &All", QKeySequence(Qt::CTRL | Qt::Key_Delete), false},
         {"Exit1", "E&xit", {}, true},
-        {"Customize1", "&Customize...", {}, false},
+        {"Customize1", "&Customize...", {}, true},
         {"Decks1", "&Decks...", {}, false},
         {"Sound1", "&Sound...", {}, true},
         {"ConnecttoOpponent1", "&Connect to Opponent...", {}, false},
