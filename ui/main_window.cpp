@@ -6,7 +6,9 @@
 #include "help_window.h"
 #include "highscores_window.h"
 #include "match_history_window.h"
+#include "messenger_entry.h"
 #include "migration.h"
+#include "network_play.h"
 #include "relayout.h"
 #include "rules_dialog.h"
 #include "scoring_dialogs.h"
@@ -160,7 +162,11 @@ TfmVelMain::TfmVelMain(Settings* settings, QStringList arguments, QWidget* paren
     sounds_->helpCounter = 1;
 
     // Older versions' settings come in before anything is read.
-    if (dataModule_) MigrateSettings(dataModule_->rfMain, MigrationPaths::fromEnvironment());
+    if (dataModule_) {
+        MigrateSettings(dataModule_->rfMain, MigrationPaths::fromEnvironment());
+        net::registerWithMessenger(QCoreApplication::applicationFilePath().toStdString(),
+                                   VELNORA_SITE_URL);
+    }
 
     loadOptions();
 
@@ -252,23 +258,20 @@ void TfmVelMain::createMenus() {
 
     QMenu* network = menuBar()->addMenu("&Network");
     network->setObjectName("Network1");
-    addItem(network, "ConnecttoOpponent1", "&Connect to Opponent...",
-            "Connect to another player over a network")
-        ->setEnabled(false);
+    QAction* connectItem = addItem(network, "ConnecttoOpponent1", "&Connect to Opponent...",
+                                   "Connect to another player over a network");
     ruleDifferences_ = addItem(network, "RuleDifferences1", "&Rule Differences...",
                                "Shows the differences in rule settings between you and your "
                                "opponent, if there are any");
     disconnect_ = addItem(network, "Disconnect1", "&Disconnect", "Cancel network connection");
-    // The player-list service behind this item does not exist; the item only says so.
     QAction* listing = addItem(network, "RequestListing1", "Request &Listing",
-                               "Requesting a listing in the Internet player list is not "
-                               "available in this version");
-    listing->setToolTip(listing->statusTip());
-    listing->setEnabled(false);
+                               "Request to be listed in the Internet player list");
     network->addSeparator();
     chatOnTop_ = addItem(network, "Chatwindowalwaysontop1", "&Chat window always on top",
                          "Check this to keep the chat window visible at all times");
     chatOnTop_->setCheckable(true);
+    network_ =
+        new NetworkPlay(*this, {connectItem, ruleDifferences_, disconnect_, chatOnTop_, listing});
 
     QMenu* help = menuBar()->addMenu("&Help");
     help->setObjectName("Help1");
@@ -402,10 +405,7 @@ void TfmVelMain::tmSplashTimer() {
         if (arguments_[0].mid(4).isEmpty() || arguments_.size() < 2)
             showMessage(MessageKind::warning, "IP number, /invite or /join parameter missing");
         else
-            // Connections come with the network module; until then the table deals a local game.
-            showMessage(MessageKind::information,
-                        "Network play is not available in this version. A game against the "
-                        "computer is dealt instead.");
+            network_->startFromCommandLine(arguments_[0].mid(4), arguments_[1]);
     } else if (arguments_[0] != "/setup" && arguments_[0].contains(".vel")) {
         gameFileName = arguments_[0];
         resumeGame = CheckSavedGameFile(gameFileName);
@@ -506,6 +506,7 @@ void TfmVelMain::destroySequence() {
     tmSplash_->stop();
     tmLED_->stop();
     sounds_->stopMusic();
+    network_->shutdown();
     playSound(SoundEvent::exit);
     if (help_) help_->close();
     if (autoSave && game_->state.gameInProgress) {
@@ -676,8 +677,12 @@ void TfmVelMain::playHelpTopicsSound() {
     sounds_->playHelpSound();
 }
 
-void TfmVelMain::sendToken(const std::string&, const std::string&) {
-    // Only a network game has a partner to tell.
+void TfmVelMain::sendToken(const std::string& token, const std::string& payload) {
+    network_->sendToken(token, payload);
+}
+
+void TfmVelMain::holdNetworkMessages(bool hold) {
+    network_->holdMessages(hold);
 }
 
 MessageAnswer TfmVelMain::showMessage(MessageKind kind, const std::string& text) {
@@ -815,6 +820,7 @@ void TfmVelMain::Rules1Click(int page) {
         game_->state.pileFrozen = chosen.initialBlock ? 1 : 0;
         repaint(TableArea::pileColumn);
     }
+    network_->rulesConfirmed();
 }
 
 void TfmVelMain::HelpTopics1Click() {

@@ -28,6 +28,7 @@ class TdmMain;
 
 namespace velnora::ui {
 
+class NetworkPlay;
 class TableView;
 class TSounds;
 class TfmHelp;
@@ -58,6 +59,7 @@ public:
 
     Game& game() { return *game_; }
     TableView* table() const { return table_; }
+    NetworkPlay& network() { return *network_; }
     Settings& settings() { return *settings_; }
     // Event sounds, music and their options.
     TSounds& sounds() { return *sounds_; }
@@ -137,6 +139,7 @@ public:
     void processPendingEvents() override;
     void playSound(SoundEvent event) override;
     void sendToken(const std::string& token, const std::string& payload) override;
+    void holdNetworkMessages(bool hold) override;
     MessageAnswer showMessage(MessageKind kind, const std::string& text) override;
     bool showScoring(const HandReport& report) override;
     void showDetails(const HandReport& report) override;
@@ -223,6 +226,7 @@ private:
     QAction* chatOnTop_ = nullptr;
     QAction* disconnect_ = nullptr;
     QAction* ruleDifferences_ = nullptr;
+    NetworkPlay* network_ = nullptr;
 
     bool splashDone_ = false;
     bool busyCursor_ = false;

@@ -4,6 +4,7 @@
 #include "main_window.h"
 
 #include "game_io.h"
+#include "network_play.h"
 #include "table_view.h"
 
 #include <QCoreApplication>
@@ -79,6 +80,7 @@ bool TfmVelMain::LoadGame(bool quiet, const QString& fileName) {
     if (loaded) {
         updatePanels();
         table_->update();
+        network_->gameLoaded();
     }
     return loaded;
 }

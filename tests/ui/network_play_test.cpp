@@ -1,0 +1,263 @@
+// Two table windows in one process joined over the loopback address: the handshake, the
+// menus and status line, chat both ways, rule differences, the ends of a connection, and the
+// guards against callers that never identify themselves.
+
+#include "main_window.h"
+#include "network_play.h"
+#include "widget_lookup.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace velnora;
+using namespace velnora::ui;
+using velnora::uitest::find;
+using velnora::uitest::waitUntil;
+
+namespace {
+
+quint16 freePort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
+}
+
+// Answers every message box while it lives: Yes to the questions listed, No to other questions,
+// OK to the rest; remembers every text.
+class BoxAnswerer {
+public:
+    BoxAnswerer() {
+        QObject::connect(&poll_, &QTimer::timeout, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            texts << box->text();
+            // The static boxes report the button clicked, so the answer is a click.
+            const bool question = box->standardButtons() & QMessageBox::Yes;
+            QMessageBox::StandardButton answer = QMessageBox::Ok;
+            if (question) answer = yesTo.contains(box->text()) ? QMessageBox::Yes : QMessageBox::No;
+            if (QAbstractButton* b = box->button(answer))
+                b->click();
+            else
+                box->done(answer);
+        });
+        poll_.start(5);
+    }
+    QStringList texts;
+    QStringList yesTo;
+    bool saw(const QString& text) const { return texts.contains(text); }
+
+private:
+    QTimer poll_;
+};
+
+class NetworkPlayTest : public ::testing::Test {
+protected:
+    MemorySettings serverSettings, clientSettings;
+    std::unique_ptr<TfmVelMain> server, client;
+    quint16 port = 0;
+
+    void SetUp() override {
+        QStandardPaths::setTestModeEnabled(true);
+        port = freePort();
+        qputenv("VELNORA_NET_PORT", QByteArray::number(port));
+        prepare(serverSettings, "Ann");
+        prepare(clientSettings, "Bob");
+    }
+    void TearDown() override {
+        client.reset();
+        server.reset();
+        qunsetenv("VELNORA_NET_PORT");
+    }
+
+    static void prepare(MemorySettings& s, const char* name) {
+        s.writeInt("Settings\\Card Movement", 0);
+        s.writeInt("Settings\\Delay", 0);
+        s.writeInt("Settings\\Show Turns", 0);
+        s.writeInt("Settings\\AutoSave", 0);
+        s.writeString("Player Names\\PlayerName1", std::string(name) + ",0,0");
+    }
+
+    static std::unique_ptr<TfmVelMain> open(MemorySettings& s) {
+        auto w = std::make_unique<TfmVelMain>(&s);
+        w->tmSplashTimer();
+        return w;
+    }
+
+    void connectBoth() {
+        server = open(serverSettings);
+        client = open(clientSettings);
+        server->network().startFromCommandLine("127.0.0.1", "/invite");
+        client->network().startFromCommandLine("127.0.0.1", "/join");
+        ASSERT_TRUE(waitUntil(
+            [&] {
+                return server->network().networkConnected() && client->network().networkConnected();
+            },
+            5000));
+    }
+
+    static QAction* item(TfmVelMain* w, const char* name) { return w->findChild<QAction*>(name); }
+};
+
+} // namespace
+
+TEST_F(NetworkPlayTest, TheCopiesIdentifyThemselvesAndChatBothWays) {
+    BoxAnswerer boxes;
+    connectBoth();
+    // The status line showed the connection until the server's deal put the first instruction.
+    EXPECT_EQ(server->connectionState, 2);
+    EXPECT_EQ(client->connectionState, 2);
+    EXPECT_EQ(server->computerLevel, 3);
+    for (TfmVelMain* w : {server.get(), client.get()}) {
+        EXPECT_FALSE(item(w, "ConnecttoOpponent1")->isEnabled());
+        EXPECT_TRUE(item(w, "Disconnect1")->isEnabled());
+        EXPECT_TRUE(item(w, "RuleDifferences1")->isEnabled());
+        EXPECT_TRUE(item(w, "Chatwindowalwaysontop1")->isEnabled());
+        EXPECT_EQ(w->network().tryConnect(), nullptr);
+        ASSERT_NE(w->network().chat(), nullptr);
+    }
+    EXPECT_EQ(server->network().chat()->lines().front(),
+              "Connection established with Bob. Resize window to see more text, right-click to "
+              "change font.");
+
+    auto say = [](TfmVelMain* w, const QString& text) {
+        auto* input = find<QLineEdit>(w->network().chat(), "edChat");
+        input->setText(text);
+        emit input->returnPressed();
+    };
+    // Latin-1 travels; the two delimiter characters cannot and arrive as "?".
+    say(client.get(), QString::fromUtf8("h\xC3\xA9llo \xC3\xBE and \xC3\xBF"));
+    ASSERT_TRUE(waitUntil([&] { return server->network().chat()->lines().size() == 2; }, 3000));
+    EXPECT_EQ(server->network().chat()->lines().back(),
+              QString::fromUtf8("Bob: h\xC3\xA9llo ? and ?"));
+    EXPECT_TRUE(server->network().chat()->flashing());
+    say(server.get(), "hi Bob");
+    ASSERT_TRUE(waitUntil([&] { return client->network().chat()->lines().size() == 3; }, 3000));
+    EXPECT_EQ(client->network().chat()->lines().back(), "Ann: hi Bob");
+}
+
+TEST_F(NetworkPlayTest, RuleDifferencesShowAndTheAdoptedRulesLastOnlyForTheConnection) {
+    BoxAnswerer boxes;
+    clientSettings.writeInt("Settings\\Number of Cards", 2);
+    connectBoth();
+    TfmRuleDifferences* atServer = server->network().ruleDifferences();
+    ASSERT_TRUE(waitUntil([&] { return atServer->isVisible(); }, 3000));
+    ASSERT_EQ(atServer->rowCount(), 1);
+    EXPECT_EQ(atServer->row(0).rule, "Number of Cards drawn each turn");
+    EXPECT_EQ(atServer->row(0).yours, "One");
+    EXPECT_EQ(atServer->row(0).opponents, "Two");
+
+    ASSERT_TRUE(velnora::uitest::click(atServer, "bnUseOpp"));
+    EXPECT_EQ(server->game().rules.cardsDrawn, 2);
+    EXPECT_EQ(serverSettings.readInt("Settings\\Number of Cards", 1), 1);
+    // The client hears the same rules again and has nothing left to show.
+    QApplication::processEvents();
+    waitUntil([] { return false; }, 200);
+    EXPECT_FALSE(client->network().ruleDifferences()->isVisible());
+
+    // "&Disconnect" asks first; No keeps the game.
+    server->network().StopWaiting1Click();
+    EXPECT_TRUE(server->network().networkConnected());
+    EXPECT_TRUE(boxes.saw("Are you sure you want to disconnect?"));
+    boxes.yesTo << "Are you sure you want to disconnect?";
+    server->network().StopWaiting1Click();
+    EXPECT_FALSE(server->network().networkConnected());
+    EXPECT_EQ(server->game().rules.cardsDrawn, 1);
+    EXPECT_EQ(server->statusText(), "Not connected");
+    EXPECT_TRUE(item(server.get(), "ConnecttoOpponent1")->isEnabled());
+    EXPECT_FALSE(item(server.get(), "Disconnect1")->isEnabled());
+    EXPECT_EQ(server->network().chat(), nullptr);
+}
+
+TEST_F(NetworkPlayTest, TheOtherSidesEndIsReported) {
+    BoxAnswerer boxes;
+    connectBoth();
+    client->network().shutdown();
+    ASSERT_TRUE(waitUntil(
+        [&] { return boxes.saw("Connection terminated by Bob. The network game has ended."); },
+        3000));
+    EXPECT_EQ(server->connectionState, 0);
+    EXPECT_FALSE(server->network().connection().isListening());
+    EXPECT_EQ(server->computerLevel, 0);
+}
+
+TEST_F(NetworkPlayTest, ACallerThatNeverSaysWhoItIsNeitherEndsTheWaitNorTouchesTheScore) {
+    BoxAnswerer boxes;
+    server = open(serverSettings);
+    server->network().startFromCommandLine("127.0.0.1", "/invite");
+    server->game().state.playerTotal = 1200;
+    server->game().state.opponentTotal = 800;
+    auto* identify = server->findChild<QTimer*>("tmIdentify");
+    ASSERT_NE(identify, nullptr);
+    identify->setInterval(150);
+
+    // A port scan: connect and go.
+    {
+        QTcpSocket scan;
+        scan.connectToHost("127.0.0.1", port);
+        ASSERT_TRUE(scan.waitForConnected(2000));
+        waitUntil([] { return false; }, 100);
+    }
+    // A caller that connects and says nothing.
+    QTcpSocket silent;
+    bool dropped = false;
+    QObject::connect(&silent, &QTcpSocket::disconnected, [&] { dropped = true; });
+    silent.connectToHost("127.0.0.1", port);
+    EXPECT_TRUE(waitUntil([&] { return dropped; }, 3000));
+    waitUntil([] { return false; }, 50);
+
+    EXPECT_EQ(server->connectionState, 1);
+    EXPECT_TRUE(server->network().connection().isListening());
+    EXPECT_NE(server->network().tryConnect(), nullptr);
+    EXPECT_EQ(server->network().chat(), nullptr);
+    EXPECT_EQ(server->game().state.playerTotal, 1200);
+    EXPECT_EQ(server->game().state.opponentTotal, 800);
+    EXPECT_TRUE(boxes.texts.isEmpty()) << boxes.texts.join("|").toStdString();
+}
+
+TEST_F(NetworkPlayTest, ARefusedClientTriesAgainOnlyOnTheRetryTimer) {
+    BoxAnswerer boxes;
+    client = open(clientSettings);
+    int refusals = 0;
+    QObject::connect(&client->network().connection(), &net::Connection::failed,
+                     [&](const net::SocketError&) { ++refusals; });
+    client->network().startFromCommandLine("127.0.0.1", "/join");
+    EXPECT_EQ(client->connectionState, 1);
+    EXPECT_EQ(client->network().tryConnect()->text(), "Trying to (re)connect to 127.0.0.1...");
+    waitUntil([] { return false; }, 400);
+    // Nobody listens: one refusal, then quiet until the timer ticks.
+    EXPECT_EQ(refusals, 1);
+    EXPECT_EQ(client->network().retryTimer()->interval(), 2000);
+    client->network().retryTimer()->setInterval(100);
+    client->network().retryTimer()->start();
+    waitUntil([] { return false; }, 450);
+    EXPECT_GE(refusals, 3);
+    EXPECT_LE(refusals, 6);
+    EXPECT_GT(client->network().tryConnect()->position(), 0);
+
+    // Cancel while only waiting asks nothing and ends the attempt.
+    ASSERT_TRUE(velnora::uitest::click(client->network().tryConnect(), "bnCancel"));
+    EXPECT_EQ(client->connectionState, 0);
+    EXPECT_EQ(client->network().networkRole(), NetworkPlay::none);
+    EXPECT_TRUE(boxes.texts.isEmpty());
+}
+
+TEST_F(NetworkPlayTest, TheLostConnectionFileStaysInTheDataFolder) {
+    server = open(serverSettings);
+    server->network().playerIdentified("../../etc/evil\x01name");
+    const QString file = server->network().lostConnectionFile();
+    EXPECT_EQ(QFileInfo(file).absolutePath(), QDir(programDataFolder()).absolutePath());
+    EXPECT_EQ(QFileInfo(file).fileName(), "Ann_....etcevilname.vel");
+    server->network().Disconnect();
+}

@@ -1,0 +1,550 @@
+#include "network_play.h"
+
+#include "chat_window.h"
+#include "connect_dialogs.h"
+#include "main_window.h"
+#include "rule_differences.h"
+#include "saved_game.h"
+#include "table_view.h"
+#include "wire.h"
+
+#include <QAction>
+#include <QDebug>
+#include <QDesktopServices>
+#include <QDir>
+#include <QLoggingCategory>
+#include <QTimer>
+#include <QUrl>
+#include <QUrlQuery>
+
+#include <algorithm>
+
+namespace velnora::ui {
+
+// What happens on the connection, for someone watching two copies play (off by default; switch
+// on with QT_LOGGING_RULES="velnora.net.info=true").
+Q_LOGGING_CATEGORY(lcNet, "velnora.net", QtWarningMsg)
+
+namespace {
+
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+constexpr int kHoldPollMs = 20;
+constexpr int kLevelNetwork = 3;
+
+QString sortedFaces(const Pile& pile) {
+    std::vector<int> faces;
+    for (const Card& c : pile)
+        faces.push_back(c.face);
+    std::sort(faces.begin(), faces.end());
+    QStringList out;
+    for (int f : faces)
+        out << QString::number(f);
+    return out.join(',');
+}
+
+} // namespace
+
+NetworkPlay::NetworkPlay(TfmVelMain& window, NetworkMenu menu)
+    : QObject(&window), window_(window), menu_(menu),
+      connection_(std::make_unique<net::Connection>()),
+      session_(std::make_unique<net::NetSession>(window.game(), *this)) {
+    clock_.start();
+    // Two copies on one machine for a trial or a test may agree on another port.
+    bool portOk = false;
+    const uint port = qEnvironmentVariableIntValue("VELNORA_NET_PORT", &portOk);
+    if (portOk && port > 0 && port < 65536) connection_->setPort(quint16(port));
+    tmTryConnect_ = new QTimer(this);
+    tmTryConnect_->setObjectName("tmTryConnect");
+    tmTryConnect_->setInterval(kRetryMs);
+    connect(tmTryConnect_, &QTimer::timeout, this, &NetworkPlay::tmTryConnectTimer);
+    tmIdentify_ = new QTimer(this);
+    tmIdentify_->setObjectName("tmIdentify");
+    tmIdentify_->setSingleShot(true);
+    tmIdentify_->setInterval(kIdentifyMs);
+    connect(tmIdentify_, &QTimer::timeout, this, &NetworkPlay::dropUnidentified);
+    tmHold_ = new QTimer(this);
+    tmHold_->setInterval(kHoldPollMs);
+    connect(tmHold_, &QTimer::timeout, this, &NetworkPlay::updateHold);
+
+    connect(connection_.get(), &net::Connection::peerConnected, this,
+            &NetworkPlay::onPeerConnected);
+    connect(connection_.get(), &net::Connection::dataReceived, this, &NetworkPlay::onData);
+    // Closing and errors are handled after the socket's own notification has returned, so the
+    // socket is never closed inside it.
+    connect(connection_.get(), &net::Connection::peerClosed, this, &NetworkPlay::onPeerClosed,
+            Qt::QueuedConnection);
+    connect(connection_.get(), &net::Connection::failed, this, &NetworkPlay::onFailed,
+            Qt::QueuedConnection);
+
+    if (menu_.connect)
+        connect(menu_.connect, &QAction::triggered, this, &NetworkPlay::ConnecttoPartner1Click);
+    if (menu_.disconnect)
+        connect(menu_.disconnect, &QAction::triggered, this, &NetworkPlay::StopWaiting1Click);
+    if (menu_.ruleDifferences)
+        connect(menu_.ruleDifferences, &QAction::triggered, this,
+                &NetworkPlay::ShowRuleDifferences1Click);
+    if (menu_.chatOnTop)
+        connect(menu_.chatOnTop, &QAction::triggered, this, &NetworkPlay::ChatWindowontopClick);
+    if (menu_.requestListing)
+        connect(menu_.requestListing, &QAction::triggered, this,
+                &NetworkPlay::RequestListing1Click);
+    setMenuConnected(false);
+    freshRuleDifferences();
+}
+
+NetworkPlay::~NetworkPlay() {
+    shutdown();
+    delete chat_;
+    delete ruleDifferences_;
+    delete tryConnect_;
+}
+
+QString NetworkPlay::localNetworkName() const {
+    const int p = window_.currentPlayer;
+    if (p >= 0 && p < int(window_.playerList.size()))
+        return qs(window_.playerList[std::size_t(p)].name);
+    return "Opponent";
+}
+
+// The Network menu
+
+void NetworkPlay::setMenuConnected(bool connected) {
+    if (menu_.connect) menu_.connect->setEnabled(!connected);
+    for (QAction* a : {menu_.disconnect, menu_.chatOnTop, menu_.ruleDifferences})
+        if (a) a->setEnabled(connected);
+}
+
+void NetworkPlay::ConnecttoPartner1Click() {
+    savedLevel_ = window_.computerLevel;
+    connectionWanted_ = true;
+    TfmConnect dialog(window_.settings(), connectionWanted_, &window_);
+    dialog.startConnection = [this](const QString& mode, const QString& address) {
+        connectMode_ = mode;
+        opponentAddress_ = address;
+        opponentName_ = "<none>";
+        StartConnection(address);
+    };
+    afterConnectDialog(dialog.exec() == QDialog::Accepted);
+}
+
+void NetworkPlay::startFromCommandLine(const QString& address, const QString& mode) {
+    savedLevel_ = window_.computerLevel;
+    connectionWanted_ = true;
+    TfmConnect dialog(window_.settings(), connectionWanted_, &window_);
+    dialog.startConnection = [this](const QString& m, const QString& a) {
+        connectMode_ = m;
+        opponentAddress_ = a;
+        opponentName_ = "<none>";
+        StartConnection(a);
+    };
+    dialog.setAddress(address);
+    dialog.chooseServer(mode == "/invite");
+    dialog.bnConnectClick();
+    // The dialog was never shown, so its choices are not stored; a refused address leaves it
+    // open, which here means no connection was started.
+    afterConnectDialog(dialog.result() == QDialog::Accepted);
+}
+
+void NetworkPlay::afterConnectDialog(bool accepted) {
+    if (accepted && connectionWanted_) {
+        enterWaiting();
+    } else {
+        tmTryConnect_->stop();
+        Disconnect();
+    }
+}
+
+void NetworkPlay::showConnectionState(int state) {
+    window_.showConnectionState(state);
+    qCInfo(lcNet).noquote() << "status:" << window_.statusText();
+}
+
+void NetworkPlay::logTable() {
+    if (!lcNet().isInfoEnabled()) return;
+    const GameState& g = window_.game().state;
+    qCInfo(lcNet).noquote()
+        << "table: mine=" + sortedFaces(g.playerHand) << "theirs=" + sortedFaces(g.opponentHand)
+        << "top=" +
+               QString::number(g.discardPile.empty()
+                                   ? 0
+                                   : g.discardPile.cards[std::size_t(g.discardPile.count - 1)].face)
+        << "stock=" + QString::number(g.stock.count);
+}
+
+void NetworkPlay::enterWaiting() {
+    window_.connectionState = 1;
+    showConnectionState(1);
+    setMenuConnected(true);
+}
+
+void NetworkPlay::StopWaiting1Click() {
+    tmTryConnect_->stop();
+    if (networkConnected_ &&
+        window_.showMessage(MessageKind::confirmation, "Are you sure you want to disconnect?") !=
+            MessageAnswer::yes) {
+        return;
+    }
+    connection_->closeListening();
+    Disconnect();
+    window_.game().state.inputBlocked = 0;
+}
+
+void NetworkPlay::ChatWindowontopClick() {
+    window_.chatOnTop = menu_.chatOnTop ? menu_.chatOnTop->isChecked() : !window_.chatOnTop;
+    if (chat_) chat_->setStayOnTop(window_.chatOnTop);
+    window_.settings().writeBool("Network\\Chat on Top", window_.chatOnTop);
+}
+
+void NetworkPlay::RequestListing1Click() {
+    // A mail to the list's keeper, composed in the player's own mail program, with what others
+    // need to find this copy.
+    const QStringList addresses = ownIPv4Addresses();
+    QUrl mail(QStringLiteral("mailto:") + VELNORA_LISTING_MAIL);
+    QUrlQuery query;
+    query.addQueryItem("subject", "Velnora player list");
+    query.addQueryItem(
+        "body", "Please list me in the Velnora player list.\r\nName: " + localNetworkName() +
+                    "\r\nIP number: " + (addresses.isEmpty() ? QString() : addresses.front()) +
+                    "\r\n");
+    mail.setQuery(query);
+    QDesktopServices::openUrl(mail);
+}
+
+// Starting and ending a connection
+
+void NetworkPlay::StartConnection(const QString& address) {
+    tmTryConnect_->stop();
+    retryPending_ = false;
+    closeTryConnect();
+    const bool asServer = connectMode_ == "/invite";
+    tryConnect_ = new TfmTryConnect(asServer ? QString("Waiting for opponent to connect...")
+                                             : "Trying to (re)connect to " + address + "...",
+                                    &window_);
+    connect(tryConnect_, &TfmTryConnect::cancelled, this, &NetworkPlay::StopWaiting1Click);
+    tryConnect_->show();
+    tmTryConnect_->start();
+    if (asServer) {
+        networkRole_ = server;
+        if (!connection_->listen()) {
+            // Another program (or a second copy) holds the port: nobody could ever connect.
+            connectionWanted_ = false;
+            closeTryConnect();
+            tmTryConnect_->stop();
+            window_.showMessage(MessageKind::warning, "Velnora cannot wait for an opponent: port " +
+                                                          std::to_string(connection_->port()) +
+                                                          " is in use by another program.");
+        }
+    } else {
+        networkRole_ = client;
+        connection_->connectTo(address);
+    }
+}
+
+void NetworkPlay::tmTryConnectTimer() {
+    if (!tryConnect_) {
+        tmTryConnect_->stop();
+        return;
+    }
+    tryConnect_->step();
+    // A refused attempt is made again on the next tick, not at once: a tight loop of refusals
+    // would keep the machine busy until the server listens.
+    if (retryPending_ && networkRole_ == client) {
+        retryPending_ = false;
+        connection_->connectTo(opponentAddress_);
+    }
+}
+
+void NetworkPlay::closeTryConnect() {
+    if (tryConnect_) {
+        tryConnect_->hide();
+        tryConnect_->deleteLater();
+        tryConnect_ = nullptr;
+    }
+}
+
+void NetworkPlay::Disconnect() {
+    if (disconnecting_) return;
+    disconnecting_ = true;
+    tmIdentify_->stop();
+    tmHold_->stop();
+    endOfHandHold_ = false;
+    connection_->closeAll();
+    networkRole_ = none;
+    window_.connectionState = 0;
+    showConnectionState(0);
+    setMenuConnected(false);
+    closeTryConnect();
+    if (networkConnected_) {
+        delete chat_;
+        freshRuleDifferences();
+    }
+    networkConnected_ = false;
+    retryPending_ = false;
+    // Leaves network mode: the stored rules come back, the computer drives the opponent again.
+    session_->connectionClosed();
+    window_.computerLevel = savedLevel_;
+    window_.game().options.computerLevel = savedLevel_;
+    window_.updatePanels();
+    disconnecting_ = false;
+}
+
+void NetworkPlay::shutdown() {
+    tmTryConnect_->stop();
+    connectionWanted_ = false;
+    if (networkRole_ != none || networkConnected_) Disconnect();
+    connection_->closeAll();
+}
+
+// Connection events
+
+void NetworkPlay::onPeerConnected() {
+    // The peer counts as the opponent only once it has said who it is: a port scan must neither
+    // end the server's wait nor touch the running match.
+    session_->connectionOpened(networkRole_ == server ? net::NetRole::server : net::NetRole::client,
+                               localNetworkName().toStdString());
+    tmIdentify_->start();
+}
+
+void NetworkPlay::dropUnidentified() {
+    if (session_->identified()) return;
+    qWarning() << "Velnora: a connection that did not identify itself within" << kIdentifyMs / 1000
+               << "seconds was closed";
+    session_->connectionClosed();
+    connection_->closePeer();
+    // The client tries again on the next tick; the server goes on waiting.
+    if (networkRole_ == client) retryPending_ = true;
+}
+
+void NetworkPlay::onData(const QByteArray& bytes) {
+    updateHold();
+    session_->receive(std::string_view(bytes.constData(), std::size_t(bytes.size())),
+                      clock_.elapsed());
+    QTimer::singleShot(0, this, &NetworkPlay::logTable);
+    if (session_->dispatchHeld() && !tmHold_->isActive()) tmHold_->start();
+}
+
+void NetworkPlay::updateHold() {
+    // A card in flight or a computer-style pause of a remote meld runs a local event loop; a
+    // message applied inside it would change the table under the moving card.
+    const bool held = endOfHandHold_ || inLocalWait();
+    session_->setDispatchHeld(held);
+    if (held) return;
+    tmHold_->stop();
+    if (session_->buffered() > 0) session_->dispatchPending();
+}
+
+void NetworkPlay::holdMessages(bool hold) {
+    endOfHandHold_ = hold;
+    if (hold) {
+        session_->setDispatchHeld(true);
+    } else {
+        // The release comes from inside the engine's end of hand; what waited is applied once
+        // that has returned.
+        QTimer::singleShot(0, this, &NetworkPlay::updateHold);
+    }
+}
+
+void NetworkPlay::onPeerClosed() {
+    if (disconnecting_) return;
+    if (!session_->identified()) {
+        // Not an opponent yet (a port scan, or a copy that gave up): keep waiting.
+        session_->connectionClosed();
+        connection_->closePeer();
+        tmIdentify_->stop();
+        if (networkRole_ == client) retryPending_ = true;
+        return;
+    }
+    // A peer that vanished (killed, or reset) looks the same here as one that quit; the
+    // table is saved quietly either way so the match can be loaded again.
+    if (window_.game().state.gameInProgress) saveLostGame();
+    const QString name = opponentName_;
+    Disconnect();
+    closeTryConnect();
+    tellLater(MessageKind::warning,
+              "Connection terminated by " + name + ". The network game has ended.");
+}
+
+void NetworkPlay::onFailed(const net::SocketError& error) {
+    if (disconnecting_ || networkRole_ == none) return;
+    const bool connecting = !session_->identified();
+    const bool retryable = error.kind == net::SocketFailure::refused ||
+                           error.kind == net::SocketFailure::timedOut ||
+                           error.kind == net::SocketFailure::unreachable;
+    if (connecting && networkRole_ == client && retryable) {
+        connection_->closePeer();
+        retryPending_ = true;
+        return;
+    }
+    if (connecting && networkRole_ == server) {
+        // An unidentified caller's error is its own affair; the server keeps listening.
+        session_->connectionClosed();
+        connection_->closePeer();
+        tmIdentify_->stop();
+        return;
+    }
+    connectionWanted_ = false;
+    tmTryConnect_->stop();
+    const QString path = saveLostGame();
+    Disconnect();
+    QString text = "The connection has been lost (" + QString::number(error.code) + ").";
+    // A quiet save refuses a half-made meld; the player must not be told of a file that
+    // was never written.
+    text += path.isEmpty() ? QString(" The game could not be saved.")
+                           : " The game has been saved as " + path;
+    tellLater(MessageKind::warning, text);
+}
+
+QString NetworkPlay::lostConnectionFile() const {
+    const std::string name =
+        savegame::makeGameFileName((localNetworkName() + "_" + opponentName_).toStdString());
+    return QDir(programDataFolder()).filePath(qs(name));
+}
+
+QString NetworkPlay::saveLostGame() {
+    const QString file = lostConnectionFile();
+    return window_.SaveGame(true, file) ? QDir::toNativeSeparators(file) : QString();
+}
+
+// Session events
+
+void NetworkPlay::writeBytes(const std::string& bytes) {
+    connection_->write(QByteArray(bytes.data(), qsizetype(bytes.size())));
+}
+
+void NetworkPlay::playerIdentified(const std::string& name) {
+    tmIdentify_->stop();
+    freshRuleDifferences();
+    opponentName_ = qs(name);
+    networkConnected_ = true;
+    window_.connectionState = 2;
+    window_.computerLevel = kLevelNetwork;
+    window_.game().options.computerLevel = kLevelNetwork;
+    tmTryConnect_->stop();
+    retryPending_ = false;
+
+    delete chat_;
+    chat_ = new TfmChat(window_.settings(), &window_, window_.chatOnTop);
+    chat_->sendLine = [this](const QString& text) {
+        if (networkRole_ == none) return QString();
+        return qs(session_->sendChat(text.toStdString()));
+    };
+    chat_->show();
+    chat_->AddChatLine("Connection established with " + opponentName_ + ". " +
+                       "Resize window to see more text, right-click to change font.");
+    closeTryConnect();
+    showConnectionState(2);
+    setMenuConnected(true);
+}
+
+void NetworkPlay::versionMismatch() {
+    // The message waits until the dispatch has returned; the connection ends with it.
+    networkRole_ = none;
+    QTimer::singleShot(0, this, [this] {
+        const char* text = "You have version 41701 and your opponent has another version. "
+                           "Please use the same version.";
+        qCInfo(lcNet).noquote() << "message:" << text;
+        window_.showMessage(MessageKind::information, text);
+        Disconnect();
+        closeTryConnect();
+    });
+}
+
+void NetworkPlay::chatReceived(const std::string& line) {
+    if (chat_) chat_->receiveLine(qs(line));
+}
+
+void NetworkPlay::rulesReceived(const std::string& localRules, const std::string& remoteRules) {
+    CompareRules(localRules, remoteRules);
+}
+
+void NetworkPlay::CompareRules(const std::string& localRules, const std::string& remoteRules) {
+    if (!networkConnected_) return;
+    QList<RuleRow> rows;
+    for (const net::RuleDifference& d : net::ruleDifferences(localRules, remoteRules))
+        rows.append({qs(d.name), qs(d.local), qs(d.remote)});
+    if (rows.isEmpty()) {
+        freshRuleDifferences();
+        return;
+    }
+    ruleDifferences_->setRows(rows);
+    ruleDifferences_->show();
+    ruleDifferences_->raise();
+}
+
+void NetworkPlay::freshRuleDifferences() {
+    delete ruleDifferences_;
+    ruleDifferences_ = new TfmRuleDifferences(&window_);
+    connect(ruleDifferences_, &TfmRuleDifferences::useOpponentsRules, this,
+            [this] { session_->adoptOpponentRules(); });
+}
+
+void NetworkPlay::ShowRuleDifferences1Click() {
+    if (session_->opponentRules().empty()) return;
+    CompareRules(net::buildRules(window_.game().rules), session_->opponentRules());
+}
+
+void NetworkPlay::rulesConfirmed() {
+    if (!networkConnected_) return;
+    session_->sendRules();
+    ShowRuleDifferences1Click();
+}
+
+void NetworkPlay::tableReceived() {
+    window_.repaint(TableArea::all);
+}
+
+void NetworkPlay::protocolError(const std::string& text) {
+    tellLater(MessageKind::warning, qs(text));
+}
+
+void NetworkPlay::outOfStep(const std::string& reason) {
+    tellLater(MessageKind::confirmation,
+              "The two tables are out of step (" + qs(reason) +
+                  "). Send your table to your opponent, so both tables are the same again?",
+              [this] { session_->sendTable(); });
+}
+
+void NetworkPlay::bufferOverflow() {
+    QTimer::singleShot(0, this, [this] {
+        connectionWanted_ = false;
+        tmTryConnect_->stop();
+        const QString path = saveLostGame();
+        Disconnect();
+        QString text = "Your opponent sent more data than Velnora accepts, so the connection "
+                       "has been closed.";
+        text += path.isEmpty() ? QString(" The game could not be saved.")
+                               : " The game has been saved as " + path;
+        qCInfo(lcNet).noquote() << "message:" << text;
+        window_.showMessage(MessageKind::warning, text.toStdString());
+    });
+}
+
+void NetworkPlay::tellLater(MessageKind kind, const QString& text, std::function<void()> onYes) {
+    if (boxOpen_) {
+        qWarning().noquote() << "Velnora:" << text;
+        return;
+    }
+    boxOpen_ = true;
+    qCInfo(lcNet).noquote() << "message:" << text;
+    QTimer::singleShot(0, this, [this, kind, text, onYes] {
+        const MessageAnswer answer = window_.showMessage(kind, text.toStdString());
+        boxOpen_ = false;
+        if (answer == MessageAnswer::yes && onYes && networkConnected_) onYes();
+    });
+}
+
+// From the window
+
+void NetworkPlay::sendToken(const std::string& token, const std::string& payload) {
+    session_->sendToken(token, payload);
+    QTimer::singleShot(0, this, &NetworkPlay::logTable);
+}
+
+void NetworkPlay::gameLoaded() {
+    session_->sendTable();
+}
+
+} // namespace velnora::ui
