@@ -2,6 +2,7 @@
 
 #include "customize_dialog.h"
 #include "data_module.h"
+#include "deck_dialog.h"
 #include "dialog_look.h"
 #include "help_window.h"
 #include "highscores_window.h"
@@ -245,8 +246,9 @@ void TfmVelMain::createMenus() {
     a = addItem(options, "Customize1", "&Customize...",
                 "Create players, set the computer level and change the window size and color");
     connect(a, &QAction::triggered, this, [this] { Customize1Click(); });
-    addItem(options, "Decks1", "&Decks...", "Select a color or image for the backside of the cards")
-        ->setEnabled(false);
+    a = addItem(options, "Decks1", "&Decks...",
+                "Select a color or image for the backside of the cards");
+    connect(a, &QAction::triggered, this, &TfmVelMain::Decks1Click);
     a = addItem(options, "Sound1", "&Sound...",
                 "Enable or disable sound and music, and select sound effects and melodies");
     connect(a, &QAction::triggered, this, &TfmVelMain::Sound1Click);
@@ -853,6 +855,19 @@ void TfmVelMain::Sound1Click() {
 void TfmVelMain::Customize1Click(int page) {
     TfmCustomize dialog(*this, page);
     if (dialog.exec() == QDialog::Accepted) applyCustomizedOptions();
+}
+
+void TfmVelMain::Decks1Click() {
+    TfmDeck dialog(*settings_, cardBacks, this);
+    dialog.onApply = [this](const std::array<CardBack, 2>& backs) { applyCardBacks(backs); };
+    dialog.exec();
+}
+
+void TfmVelMain::applyCardBacks(const std::array<CardBack, 2>& backs) {
+    cardBacks = backs;
+    if (!splashDone_) return; // the images are built when the start-up interval ends
+    table_->loadCardImages(cardBacks);
+    table_->update();
 }
 
 void TfmVelMain::applyCustomizedOptions() {

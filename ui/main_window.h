@@ -163,6 +163,9 @@ public:
     // The sound of "&Help Topics": the three help events in turn.
     void playHelpTopicsSound();
     void Customize1Click(int page = -1);
+    void Decks1Click();
+    // Takes over two card backs: the table's images are rebuilt and repainted.
+    void applyCardBacks(const std::array<CardBack, 2>& backs);
     // "&Help Topics": plays the next help sound and opens the help window at its start page.
     void HelpTopics1Click();
     // Opens the help window at a page ("melds.html#velnora"; empty: the start page).

@@ -45,7 +45,7 @@ TEST_F(TableWindowTest, MenuItemsCarryTheirCaptionsShortcutsAndHints) {
         {"UndoAll1", "Undo &All", QKeySequence(Qt::CTRL | Qt::Key_Delete), false},
         {"Exit1", "E&xit", {}, true},
         {"Customize1", "&Customize...", {}, true},
-        {"Decks1", "&Decks...", {}, false},
+        {"Decks1", "&Decks...", {}, true},
         {"Sound1", "&Sound...", {}, true},
         {"ConnecttoOpponent1", "&Connect to Opponent...", {}, true},
         {"RuleDifferences1", "&Rule Differences...", {}, false},
