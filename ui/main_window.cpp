@@ -1,5 +1,6 @@
 #include "main_window.h"
 
+#include "check_upgrade.h"
 #include "customize_dialog.h"
 #include "data_module.h"
 #include "deck_dialog.h"
@@ -18,6 +19,8 @@
 #include "sounds.h"
 #include "store_settings.h"
 #include "table_view.h"
+#include "url_opener.h"
+#include "web_site.h"
 #include "win_ratio_window.h"
 
 #include <QAction>
@@ -267,7 +270,13 @@ void TfmVelMain::createMenus() {
                                "opponent, if there are any");
     disconnect_ = addItem(network, "Disconnect1", "&Disconnect", "Cancel network connection");
     QAction* listing = addItem(network, "RequestListing1", "Request &Listing",
-                               "Request to be listed in the Internet player list");
+                               "Listing in an Internet player list is not available in this "
+                               "version");
+    // No player list exists to be listed in, so the item stays off and says so.
+    listing->setToolTip(listing->statusTip());
+    listing->setEnabled(false);
+    // A disabled item shows no status hint; its tooltip is the one place to say why.
+    network->setToolTipsVisible(true);
     network->addSeparator();
     chatOnTop_ = addItem(network, "Chatwindowalwaysontop1", "&Chat window always on top",
                          "Check this to keep the chat window visible at all times");
@@ -280,11 +289,11 @@ void TfmVelMain::createMenus() {
     a = addItem(help, "HelpTopics1", "&Help Topics", "Opens the index of the Help file",
                 Qt::Key_F1);
     connect(a, &QAction::triggered, this, &TfmVelMain::HelpTopics1Click);
-    addItem(help, "CheckUpgrade1", "Check &Upgrade...",
-            "Check whether a newer version of Velnora is available")
-        ->setEnabled(false);
-    addItem(help, "HomePage1", "Velnora &Home Page", "Open the Velnora home page")
-        ->setEnabled(false);
+    a = addItem(help, "CheckUpgrade1", "Check &Upgrade...",
+                "Check whether a newer version of Velnora is available");
+    connect(a, &QAction::triggered, this, &TfmVelMain::CheckUpgrade1Click);
+    a = addItem(help, "HomePage1", "Velnora &Home Page", "Open the Velnora home page");
+    connect(a, &QAction::triggered, this, &TfmVelMain::HomePage1Click);
     help->addSeparator();
     a = addItem(help, "About1", "&About...", "");
     connect(a, &QAction::triggered, this, &TfmVelMain::About1Click);
@@ -721,6 +730,9 @@ void TfmVelMain::showDetails(const HandReport& report) {
 
 int TfmVelMain::showGameOver(const MatchReport& report) {
     TfmGameOver over(report, this);
+    // The name this copy announces to the partner: the player's, or "Opponent" without one.
+    const std::string& name = game_->options.playerName;
+    over.setLocalNetworkName(name.empty() ? QStringLiteral("Opponent") : qs(name));
     return over.exec();
 }
 
@@ -840,6 +852,24 @@ void TfmVelMain::showHelp(const QString& page) {
         help_->onCommand = [this](int parameter) { externalCommand(parameter); };
     }
     help_->showPage(page);
+}
+
+QString TfmVelMain::webSite() {
+    return qs(
+        settings_->readString(online::kWebSiteSetting, online::builtInWebSite().toStdString()));
+}
+
+void TfmVelMain::CheckUpgrade1Click() {
+    online::TfmCheckUpgrade dialog(webSite(), this);
+    dialog.exec();
+}
+
+void TfmVelMain::HomePage1Click() {
+    const QUrl home = online::homePageUrl(webSite());
+    if (home.isEmpty())
+        showMessage(MessageKind::information, "No Velnora web site is set up for this copy.");
+    else
+        online::openUrl(home);
 }
 
 void TfmVelMain::About1Click() {

@@ -171,6 +171,10 @@ public:
     // Opens the help window at a page ("melds.html#velnora"; empty: the start page).
     void showHelp(const QString& page = {});
     TfmHelp* helpWindow() const;
+    // "Check &Upgrade..." and the home page, on the web site of the setting or the built-in one.
+    void CheckUpgrade1Click();
+    void HomePage1Click();
+    QString webSite();
     void Hiscores1Click();
     void WinRatio1Click();
     void MatchHistory1Click();

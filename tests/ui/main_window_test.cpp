@@ -51,9 +51,9 @@ TEST_F(TableWindowTest, MenuItemsCarryTheirCaptionsShortcutsAndHints) {
         {"RuleDifferences1", "&Rule Differences...", {}, false},
         {"Disconnect1", "&Disconnect", {}, false},
         {"Chatwindowalwaysontop1", "&Chat window always on top", {}, false},
-        {"RequestListing1", "Request &Listing", {}, true},
+        {"RequestListing1", "Request &Listing", {}, false},
         {"HelpTopics1", "&Help Topics", QKeySequence(Qt::Key_F1), true},
-        {"CheckUpgrade1", "Check &Upgrade...", {}, false},
+        {"CheckUpgrade1", "Check &Upgrade...", {}, true},
         {"About1", "&About...", {}, true},
     };
     for (const Row& r : rows) {
