@@ -1,7 +1,9 @@
 #include "main_window.h"
 
+#include "check_upgrade.h"
 #include "customize_dialog.h"
 #include "data_module.h"
+#include "deck_dialog.h"
 #include "dialog_look.h"
 #include "help_window.h"
 #include "highscores_window.h"
@@ -13,8 +15,12 @@
 #include "rules_dialog.h"
 #include "scoring_dialogs.h"
 #include "small_windows.h"
+#include "sound_dialog.h"
+#include "sounds.h"
 #include "store_settings.h"
 #include "table_view.h"
+#include "url_opener.h"
+#include "web_site.h"
 #include "win_ratio_window.h"
 
 #include <QAction>
@@ -51,6 +57,8 @@ constexpr int kSplashMs = 2000;
 constexpr int kLedMs = 600;
 constexpr int kCloseRetryMs = 50; // how often a deferred close looks whether the wait is over
 constexpr int kHintLift = 40;
+// The longest the program waits at exit for the "Exit" sound to finish.
+constexpr int kExitSoundWaitMs = 3000;
 
 QString qs(const std::string& s) {
     return QString::fromStdString(s);
@@ -110,6 +118,7 @@ TfmVelMain::TfmVelMain(Settings* settings, QStringList arguments, QWidget* paren
     }
     game_ = std::make_unique<Game>(*this, *settings_, random_);
     game_->setOpponentDriver(&computerDriver_);
+    sounds_ = new TSounds(random_, this);
     statistics_ = std::make_unique<StatisticsRecorder>(*settings_, highscores, statisticsHooks());
 
     table_ = new TableView(*game_, this);
@@ -154,7 +163,7 @@ TfmVelMain::TfmVelMain(Settings* settings, QStringList arguments, QWidget* paren
     QApplication::setOverrideCursor(Qt::WaitCursor);
     random_.reseed(clockSeed());
     game_->options.reseedFromClock = true;
-    helpCounter_ = 1;
+    sounds_->helpCounter = 1;
 
     // Older versions' settings come in before anything is read.
     if (dataModule_) {
@@ -182,6 +191,8 @@ TfmVelMain::TfmVelMain(Settings* settings, QStringList arguments, QWidget* paren
     tmSplash_->setSingleShot(true);
     connect(tmSplash_, &QTimer::timeout, this, &TfmVelMain::tmSplashTimer);
     tmSplash_->start(kSplashMs);
+    // The music's first piece loads while the splash shows, not before the window appears.
+    QTimer::singleShot(0, sounds_, &TSounds::startMusic);
 }
 
 TfmVelMain::~TfmVelMain() {
@@ -238,11 +249,12 @@ void TfmVelMain::createMenus() {
     a = addItem(options, "Customize1", "&Customize...",
                 "Create players, set the computer level and change the window size and color");
     connect(a, &QAction::triggered, this, [this] { Customize1Click(); });
-    addItem(options, "Decks1", "&Decks...", "Select a color or image for the backside of the cards")
-        ->setEnabled(false);
-    addItem(options, "Sound1", "&Sound...",
-            "Enable or disable sound and music, and select sound effects and melodies")
-        ->setEnabled(false);
+    a = addItem(options, "Decks1", "&Decks...",
+                "Select a color or image for the backside of the cards");
+    connect(a, &QAction::triggered, this, &TfmVelMain::Decks1Click);
+    a = addItem(options, "Sound1", "&Sound...",
+                "Enable or disable sound and music, and select sound effects and melodies");
+    connect(a, &QAction::triggered, this, &TfmVelMain::Sound1Click);
     options->addSeparator();
     rules_ = addItem(options, "Rules1", "&Rules...",
                      "Adjust the rules of Velnora to your local variant (only possible when "
@@ -258,7 +270,13 @@ void TfmVelMain::createMenus() {
                                "opponent, if there are any");
     disconnect_ = addItem(network, "Disconnect1", "&Disconnect", "Cancel network connection");
     QAction* listing = addItem(network, "RequestListing1", "Request &Listing",
-                               "Request to be listed in the Internet player list");
+                               "Listing in an Internet player list is not available in this "
+                               "version");
+    // No player list exists to be listed in, so the item stays off and says so.
+    listing->setToolTip(listing->statusTip());
+    listing->setEnabled(false);
+    // A disabled item shows no status hint; its tooltip is the one place to say why.
+    network->setToolTipsVisible(true);
     network->addSeparator();
     chatOnTop_ = addItem(network, "Chatwindowalwaysontop1", "&Chat window always on top",
                          "Check this to keep the chat window visible at all times");
@@ -271,11 +289,11 @@ void TfmVelMain::createMenus() {
     a = addItem(help, "HelpTopics1", "&Help Topics", "Opens the index of the Help file",
                 Qt::Key_F1);
     connect(a, &QAction::triggered, this, &TfmVelMain::HelpTopics1Click);
-    addItem(help, "CheckUpgrade1", "Check &Upgrade...",
-            "Check whether a newer version of Velnora is available")
-        ->setEnabled(false);
-    addItem(help, "HomePage1", "Velnora &Home Page", "Open the Velnora home page")
-        ->setEnabled(false);
+    a = addItem(help, "CheckUpgrade1", "Check &Upgrade...",
+                "Check whether a newer version of Velnora is available");
+    connect(a, &QAction::triggered, this, &TfmVelMain::CheckUpgrade1Click);
+    a = addItem(help, "HomePage1", "Velnora &Home Page", "Open the Velnora home page");
+    connect(a, &QAction::triggered, this, &TfmVelMain::HomePage1Click);
     help->addSeparator();
     a = addItem(help, "About1", "&About...", "");
     connect(a, &QAction::triggered, this, &TfmVelMain::About1Click);
@@ -301,7 +319,7 @@ void TfmVelMain::loadOptions() {
 
     // Rules and options, in the order the store lists them
     game_->rules = loadRules(s);
-    soundEnabled = s.readBool("Settings\\Sound", true);
+    sounds_->readSwitches(s);
     meldDelay = s.readInt("Settings\\Delay", 300);
     autoSave = s.readBool("Settings\\AutoSave", true);
     showStatusbar = s.readBool("Settings\\Show Statusbar", true);
@@ -320,6 +338,7 @@ void TfmVelMain::loadOptions() {
     }
     showHighscores = s.readBool("Settings\\Show Highscores", true);
     showTurns = s.readBool("Settings\\Show Turns", true);
+    sounds_->readEventSounds(s);
     highscores = LoadHighscores(s);
 
     // Window placement: a stored size larger than the screen allows is lowered
@@ -497,6 +516,7 @@ void TfmVelMain::destroySequence() {
     destroyed_ = true;
     tmSplash_->stop();
     tmLED_->stop();
+    sounds_->stopMusic();
     network_->shutdown();
     playSound(SoundEvent::exit);
     if (help_) help_->close();
@@ -510,6 +530,9 @@ void TfmVelMain::destroySequence() {
                                QString::number(windowTop = y()) + "," + sizeName(windowSizeIndex);
     settings_->writeString("Settings\\Resolution", resolution.toStdString());
     playerList.clear();
+    // Nobody hears SDL's dummy device (tests, servers): no reason to hold the exit there.
+    if (!audioDeviceSilent()) sounds_->waitForSound(kExitSoundWaitMs);
+    sounds_->mpWav.close();
 }
 
 void TfmVelMain::resizeEvent(QResizeEvent* event) {
@@ -657,8 +680,12 @@ void TfmVelMain::processPendingEvents() {
     table_->waitFor(1);
 }
 
-void TfmVelMain::playSound(SoundEvent) {
-    // Sound effects come with the sound module; until then the table is silent.
+void TfmVelMain::playSound(SoundEvent event) {
+    sounds_->playEventSound(event);
+}
+
+void TfmVelMain::playHelpTopicsSound() {
+    sounds_->playHelpSound();
 }
 
 void TfmVelMain::sendToken(const std::string& token, const std::string& payload) {
@@ -703,6 +730,9 @@ void TfmVelMain::showDetails(const HandReport& report) {
 
 int TfmVelMain::showGameOver(const MatchReport& report) {
     TfmGameOver over(report, this);
+    // The name this copy announces to the partner: the player's, or "Opponent" without one.
+    const std::string& name = game_->options.playerName;
+    over.setLocalNetworkName(name.empty() ? QStringLiteral("Opponent") : qs(name));
     return over.exec();
 }
 
@@ -808,10 +838,7 @@ void TfmVelMain::Rules1Click(int page) {
 }
 
 void TfmVelMain::HelpTopics1Click() {
-    // The three help sounds take turns; the first request plays "Help (1st)".
-    static constexpr SoundEvent rotation[] = {SoundEvent::help3, SoundEvent::help1,
-                                              SoundEvent::help2};
-    playSound(rotation[helpCounter_++ % 3]);
+    playHelpTopicsSound();
     showHelp();
 }
 
@@ -827,13 +854,50 @@ void TfmVelMain::showHelp(const QString& page) {
     help_->showPage(page);
 }
 
+QString TfmVelMain::webSite() {
+    return qs(
+        settings_->readString(online::kWebSiteSetting, online::builtInWebSite().toStdString()));
+}
+
+void TfmVelMain::CheckUpgrade1Click() {
+    online::TfmCheckUpgrade dialog(webSite(), this);
+    dialog.exec();
+}
+
+void TfmVelMain::HomePage1Click() {
+    const QUrl home = online::homePageUrl(webSite());
+    if (home.isEmpty())
+        showMessage(MessageKind::information, "No Velnora web site is set up for this copy.");
+    else
+        online::openUrl(home);
+}
+
 void TfmVelMain::About1Click() {
+    sounds_->playAboutSound();
     showAbout(this);
+}
+
+void TfmVelMain::Sound1Click() {
+    TfmSound dialog(*sounds_, *settings_, this);
+    if (dialog.exec() == QDialog::Accepted) sounds_->applyMusicSettings(dialog.chosen());
 }
 
 void TfmVelMain::Customize1Click(int page) {
     TfmCustomize dialog(*this, page);
     if (dialog.exec() == QDialog::Accepted) applyCustomizedOptions();
+}
+
+void TfmVelMain::Decks1Click() {
+    TfmDeck dialog(*settings_, cardBacks, this);
+    dialog.onApply = [this](const std::array<CardBack, 2>& backs) { applyCardBacks(backs); };
+    dialog.exec();
+}
+
+void TfmVelMain::applyCardBacks(const std::array<CardBack, 2>& backs) {
+    cardBacks = backs;
+    if (!splashDone_) return; // the images are built when the start-up interval ends
+    table_->loadCardImages(cardBacks);
+    table_->update();
 }
 
 void TfmVelMain::applyCustomizedOptions() {
