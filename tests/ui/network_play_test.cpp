@@ -261,3 +261,38 @@ TEST_F(NetworkPlayTest, TheLostConnectionFileStaysInTheDataFolder) {
     EXPECT_EQ(QFileInfo(file).fileName(), "Ann_....etcevilname.vel");
     server->network().Disconnect();
 }
+
+TEST_F(NetworkPlayTest, AnErrorDuringPlaySavesTheGameAndTellsWhere) {
+    BoxAnswerer boxes;
+    connectBoth();
+    server->game().state.gameInProgress = 1;
+    const QString file = server->network().lostConnectionFile();
+    QFile::remove(file);
+    emit server->network().connection().failed(
+        {net::SocketFailure::other, 7, QStringLiteral("Network error")});
+    const QString expected = "The connection has been lost (7). The game has been saved as " +
+                             QDir::toNativeSeparators(file);
+    EXPECT_TRUE(waitUntil([&] { return boxes.saw(expected); }, 3000))
+        << boxes.texts.join("|").toStdString();
+    EXPECT_TRUE(QFile::exists(file));
+    EXPECT_EQ(QFileInfo(file).fileName(), "Ann_Bob.vel");
+    EXPECT_FALSE(server->network().networkConnected());
+    EXPECT_EQ(server->connectionState, 0);
+    QFile::remove(file);
+}
+
+TEST_F(NetworkPlayTest, MessagesWaitWhileTheEndOfHandDialogsAreOpen) {
+    BoxAnswerer boxes;
+    connectBoth();
+    const int before = int(server->network().chat()->lines().size());
+    server->holdNetworkMessages(true);
+    auto* input = find<QLineEdit>(client->network().chat(), "edChat");
+    input->setText("while you read the scores");
+    emit input->returnPressed();
+    waitUntil([] { return false; }, 200);
+    EXPECT_EQ(server->network().chat()->lines().size(), before);
+    EXPECT_GT(server->network().session().buffered(), 0u);
+    server->holdNetworkMessages(false);
+    EXPECT_TRUE(
+        waitUntil([&] { return server->network().chat()->lines().size() == before + 1; }, 2000));
+}
