@@ -25,21 +25,37 @@ bool AutoPlayer::turnOver() const {
 
 bool AutoPlayer::act(const std::function<void()>& action) {
     ++actions_;
+    tallyStale_ = true;
     action();
     if (after_) after_();
     return !turnOver();
 }
 
+const AutoPlayer::Tally& AutoPlayer::tally() const {
+    if (!tallyStale_) return tally_;
+    const GameState& s = game_.state;
+    tally_ = Tally{};
+    for (const Card& c : s.playerHand)
+        if (c.rank < kColumns) ++tally_.hand[c.rank];
+    for (const Card& c : s.playerMelds) {
+        const auto column = static_cast<std::size_t>(columnOf(c.x, game_.layout));
+        ++tally_.melds[column];
+        if (isNatural(c.rank)) ++tally_.meldNaturals[column];
+    }
+    tallyStale_ = false;
+    return tally_;
+}
+
 int AutoPlayer::handCount(int rank) const {
-    return countRank(game_.state.playerHand, rank);
+    return tally().hand[static_cast<std::size_t>(rank)];
 }
 
 int AutoPlayer::meldColumn(int column) const {
-    return columnCount(game_.state.playerMelds, column, game_.layout);
+    return tally().melds[static_cast<std::size_t>(column)];
 }
 
 int AutoPlayer::meldWilds(int column) const {
-    return meldColumn(column) - columnNaturals(game_.state.playerMelds, column, game_.layout);
+    return meldColumn(column) - tally().meldNaturals[static_cast<std::size_t>(column)];
 }
 
 int AutoPlayer::firstInHand(int rank) const {
@@ -252,6 +268,7 @@ bool AutoPlayer::discardPhase() {
             (void)score;
             if (i >= s.playerHand.count) continue;
             ++actions_;
+            tallyStale_ = true;
             const bool done = game_.discard(i);
             if (after_) after_();
             if (done) return false;
@@ -272,6 +289,7 @@ int AutoPlayer::playTurn(const std::function<void()>& afterAction) {
     if (!isPlayersTurn()) return 0;
     after_ = afterAction;
     actions_ = 0;
+    tallyStale_ = true;
     GameState& s = game_.state;
     if (!s.hasDrawn && !drawPhase()) return actions_;
     if (s.takingPile && !completePileTake()) return actions_;

@@ -4,6 +4,7 @@
 
 #include "game.h"
 
+#include <array>
 #include <functional>
 
 namespace velnora::ai {
@@ -36,6 +37,17 @@ private:
     bool meldPhase();
     bool discardPhase();
     bool wantsPile();
+
+    // Counts of the player's hand by rank and melds by column, read again only after an
+    // action: the phases ask for them rank by rank, over and over.
+    struct Tally {
+        std::array<int, kColumns> hand{};
+        std::array<int, kColumns> melds{};
+        std::array<int, kColumns> meldNaturals{};
+    };
+    const Tally& tally() const;
+    mutable Tally tally_;
+    mutable bool tallyStale_ = true;
 
     int handCount(int rank) const;
     int meldColumn(int column) const;

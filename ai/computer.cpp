@@ -1,23 +1,12 @@
 #include "ai_common.h"
+#include "seat_driver.h"
 
 namespace velnora::ai {
 
 void ComputerDriver::startTurn(Game& game) {
     // The remote player moves the opponent seat in a network game.
     if (game.options.networkGame) return;
-    switch (game.options.computerLevel) {
-    case 0:
-        beginnerTurn(game);
-        break;
-    case 1:
-        advancedTurn(game);
-        break;
-    case 2:
-        expertTurn(game);
-        break;
-    default:
-        break;
-    }
+    playLevelTurn(game, game.options.computerLevel);
 }
 
 } // namespace velnora::ai

@@ -13,14 +13,17 @@ void playLevelTurn(Game& game, int level) {
     case 1:
         advancedTurn(game);
         break;
-    default:
+    case 2:
         expertTurn(game);
+        break;
+    default:
         break;
     }
 }
 
 bool playPlayerSeatTurn(Game& game, int level) {
     GameState& s = game.state;
+    if (level < 0 || level > 2) return false;
     if (s.promptState != kPromptDraw || s.inputBlocked || game.endOfHandRunning()) return false;
 
     exchangeSeats(s);

@@ -1,6 +1,7 @@
 #pragma once
 // The card vocabulary: how one of the 108 cards is numbered and what it is worth.
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -62,6 +63,32 @@ constexpr bool isWild(int rank) {
 }
 constexpr bool isNatural(int rank) {
     return rank >= 2;
+}
+
+namespace card_detail {
+// What a face byte must carry: one table read per card for the checks after every action.
+struct FaceFacts {
+    bool valid = false;
+    std::uint8_t rank = 0;
+    std::int32_t points = 0;
+};
+inline constexpr std::array<FaceFacts, 256> kFaceFacts = [] {
+    std::array<FaceFacts, 256> t{};
+    for (int f = 1; f <= kJokerFace; ++f)
+        t[static_cast<std::size_t>(f)] = {true, static_cast<std::uint8_t>(rankOf(f)),
+                                          cardPoints(f)};
+    return t;
+}();
+} // namespace card_detail
+
+// Whether the face is one of the 53 faces.
+inline bool isValidFace(int face) {
+    return face >= 0 && face < 256 && card_detail::kFaceFacts[static_cast<std::size_t>(face)].valid;
+}
+// Whether a card's face is one of the 53 and its rank and points are that face's.
+inline bool isSoundCard(const Card& c) {
+    const card_detail::FaceFacts& f = card_detail::kFaceFacts[c.face];
+    return f.valid && c.rank == f.rank && c.points == f.points;
 }
 
 // Resource name of a face without the size suffix: "spade2", "heartb", "joker".

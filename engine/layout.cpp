@@ -40,6 +40,9 @@ Layout computeLayout(int sizeIndex) {
     l.playerMeldsY = l.midY - 6;
     l.playerHandY = l.midY + row.cardHeight + 56;
     l.opponentCardSpacing = 10;
+    for (int d = 0; d < kColumnTableWidth; ++d)
+        l.columnAtOffset[static_cast<std::size_t>(d)] =
+            static_cast<std::uint8_t>(d / l.columnPitch > 13 ? 13 : d / l.columnPitch);
     return l;
 }
 
@@ -57,14 +60,6 @@ int sizeIndexOf(const char* name) {
     for (int i = 0; i < kTableSizes; ++i)
         if (std::strcmp(kSizes[static_cast<std::size_t>(i)].name, name) == 0) return i;
     return -1;
-}
-
-int columnOf(int x, const Layout& layout) {
-    if (layout.columnPitch <= 0) return 0;
-    int d = x - layout.tableLeft;
-    // Floor division: a card nudged left of column 0 still belongs to column 0.
-    int c = d >= 0 ? d / layout.columnPitch : 0;
-    return c > 13 ? 13 : c;
 }
 
 int columnX(int column, const Layout& layout) {

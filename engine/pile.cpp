@@ -21,6 +21,15 @@ Card& Pile::at(int i) {
     return cards[static_cast<std::size_t>(i)];
 }
 
+Pile& Pile::operator=(const Pile& other) {
+    if (this == &other) return *this;
+    const int n = std::clamp(other.count, 0, kDeckSize);
+    std::copy(other.cards.begin(), other.cards.begin() + n, cards.begin());
+    count = other.count;
+    columnPos = other.columnPos;
+    return *this;
+}
+
 bool Pile::operator==(const Pile& other) const {
     return count == other.count && columnPos == other.columnPos &&
            std::equal(begin(), end(), other.begin());

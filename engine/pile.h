@@ -29,6 +29,12 @@ struct Pile {
     int count = 0;
     std::array<ColumnPos, kColumns> columnPos{};
 
+    Pile() = default;
+    // A copy takes the valid cards only: tables are copied for every snapshot, undo and
+    // what-if, and most piles hold a few cards of their 108 places.
+    Pile(const Pile& other) { *this = other; }
+    Pile& operator=(const Pile& other);
+
     bool empty() const { return count == 0; }
     const Card& top() const;
     Card& top();

@@ -314,6 +314,13 @@ LoadResult decode(std::string_view text, const GameState& current) {
 
     const Layout layout = computeLayout(sizeIndex);
     if (!isConsistent(g, layout, &why)) return corrupt(why);
+    // Undoing a pending take puts the snapshot back on the table, which must then still hold
+    // every card once.
+    if (g.takingPile) {
+        GameState undone = g;
+        restoreSnapshot(undone);
+        if (!isConsistent(undone, layout, &why)) return corrupt("snapshot: " + why);
+    }
 
     // Derived state the file does not hold.
     g.stockExhausted = static_cast<std::uint8_t>(g.stock.empty());

@@ -197,6 +197,58 @@ TEST(Deck, ConsistencyCatchesALostOrDuplicatedCard) {
     EXPECT_FALSE(why.empty());
 }
 
+TEST(Deck, ConsistencyNamesEveryKindOfWrongCard) {
+    Layout l = computeLayout(1);
+    GameState g;
+    Random r(9);
+    buildDeck(g, r, l);
+    const int first = g.stock.cards[0].face;
+    auto withCard = [&](int index, auto change) {
+        GameState bad = g;
+        change(bad.stock.cards[static_cast<std::size_t>(index)]);
+        std::string why;
+        EXPECT_FALSE(isConsistent(bad, l, &why));
+        return why;
+    };
+    // Whichever face another copy replaces, the counts say which face is short or over.
+    for (int i = 1; i < kDeckSize; ++i) {
+        if (g.stock.cards[static_cast<std::size_t>(i)].face == first) continue;
+        const std::string why = withCard(i, [&](Card& c) { c = g.stock.cards[0]; });
+        EXPECT_NE(why.find("appears"), std::string::npos) << why;
+    }
+    // Four copies of one face and none of another.
+    GameState four = g;
+    int copies = 0;
+    for (Card& c : four.stock)
+        if (c.face == 10 || c.face == 11) c = makeCard(++copies <= 4 ? 10 : 11, 0);
+    std::string why;
+    EXPECT_FALSE(isConsistent(four, l, &why));
+    EXPECT_EQ(why, "face 10 appears 4 times");
+    EXPECT_EQ(withCard(3, [](Card& c) { c.face = 0; }), "bad face 0");
+    EXPECT_EQ(withCard(3, [](Card& c) { c.face = 54; }), "bad face 54");
+    EXPECT_EQ(withCard(3, [](Card& c) { c.points += 5; }).rfind("rank or points", 0), 0u);
+    EXPECT_EQ(withCard(3, [](Card& c) { c.rank = static_cast<std::uint8_t>(c.rank ^ 1); })
+                  .rfind("rank or points", 0),
+              0u);
+    GameState noJoker = g;
+    for (Card& c : noJoker.stock)
+        if (c.face == kJokerFace) {
+            c = makeCard(52, 1);
+            break;
+        }
+    EXPECT_FALSE(isConsistent(noJoker, l));
+}
+
+TEST(Layout, ColumnOfBeyondTheTableAndWithoutALayout) {
+    const Layout l = computeLayout(3);
+    EXPECT_EQ(columnOf(-5000, l), 0);
+    EXPECT_EQ(columnOf(l.tableLeft - 1, l), 0);
+    EXPECT_EQ(columnOf(l.tableWidth * 4, l), 13);
+    EXPECT_EQ(columnOf(2147483647, l), 13);
+    EXPECT_EQ(columnOf(-2147483647 - 1, l), 0);
+    EXPECT_EQ(columnOf(500, Layout{}), 0);
+}
+
 TEST(Random, RangeAndDeterminism) {
     Random a(5), b(5);
     for (int i = 0; i < 1000; ++i) {

@@ -10,12 +10,21 @@
 #include "saved_game.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string_view>
 
 namespace {
 
 constexpr int kPlayerTurns = 3;
+
+// Stops the run with the reason, so a crash file explains itself.
+void requireConsistent(const velnora::Game& game, const char* when) {
+    std::string why;
+    if (game.isConsistent(&why)) return;
+    std::fprintf(stderr, "%s: %s\n%s\n", when, why.c_str(), velnora::toString(game.state).c_str());
+    std::abort();
+}
 
 // Computer turns stop being played once the budget is spent, so a match cannot run on.
 struct LimitedComputer : velnora::OpponentDriver {
@@ -24,7 +33,7 @@ struct LimitedComputer : velnora::OpponentDriver {
     void startTurn(velnora::Game& game) override {
         if (turnsLeft-- <= 0) return;
         computer.startTurn(game);
-        if (!game.isConsistent()) std::abort();
+        requireConsistent(game, "after a computer turn");
     }
 };
 
@@ -44,9 +53,7 @@ void playOn(const velnora::savegame::LoadResult& loaded, std::uint64_t seed) {
     if (game.state.inputBlocked) game.startOpponentTurn();
     ai::AutoPlayer player(game, seed);
     for (int turn = 0; turn < kPlayerTurns && !host.closed && host.fatal.empty(); ++turn)
-        player.playTurn([&game] {
-            if (!game.isConsistent()) std::abort();
-        });
+        player.playTurn([&game] { requireConsistent(game, "after a player action"); });
 }
 
 } // namespace

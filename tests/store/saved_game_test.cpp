@@ -224,6 +224,12 @@ TEST(SavedGame, PendingPileTakeKeepsTheTakenCardAcrossALoad) {
     ASSERT_EQ(r.error, LoadError::none) << r.detail;
     EXPECT_EQ(r.state.takenTopCard, top);
     EXPECT_EQ(r.state.takenTopRank, top.rank);
+
+    // A snapshot that has lost a card would lose it from the table when the take is undone.
+    GameState damaged = g;
+    removeAt(damaged.playerHandSnapshot, 0);
+    r = decode(encode(damaged, 1, keys(4)), GameState{});
+    EXPECT_EQ(r.error, LoadError::corrupt);
 }
 
 TEST(SavedGame, OpponentsTurnIsRestoredAsTheOpponentToDraw) {
