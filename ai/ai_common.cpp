@@ -331,15 +331,7 @@ void takeRestOfPile(Game& game) {
 }
 
 void layOnDiscardPile(Game& game, Card card) {
-    GameState& s = game.state;
-    const int fromX = card.x, fromY = card.y;
-    card.faceUp = 1;
-    card.x = game.layout.tableLeft;
-    card.y = game.layout.discardY;
-    game.host().animateCard(card, fromX, fromY, card.x, card.y, false);
-    push(s.discardPile, card);
-    if (isWild(card.rank) || isRedThree(card.face)) s.pileFrozen = 1;
-    game.host().repaint(TableArea::pileColumn);
+    game.opponentLayOnPile(card);
 }
 
 void discardFromHand(Game& game, int handIndex) {

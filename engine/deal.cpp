@@ -42,21 +42,16 @@ void Game::turnUpDiscard() {
 }
 
 void Game::dealHand() {
+    startHand(nullptr);
+}
+
+void Game::dealPartnerHand(const std::array<Card, kDeckSize>& stockOrder, bool partnerStarts) {
+    state.playerStartsHand = partnerStarts ? 0 : 1;
+    startHand(&stockOrder);
+}
+
+void Game::resetHandState() {
     GameState& g = state;
-    host_.setBusyCursor(true);
-    host_.playSound(SoundEvent::deal);
-
-    if (options.showTurns) {
-        std::string text;
-        if (g.playerStartsHand)
-            text = "It's your turn to draw first.";
-        else if (options.networkGame)
-            text = "It's " + options.remoteName + "'s turn to draw first.";
-        else
-            text = "It's the computer's turn to draw first.";
-        host_.showWhoseTurn(text);
-    }
-
     host_.setRulesHint("|Adjust the rules of Velnora to your local variant");
     host_.setUndoEnabled(false);
     g.undoStack.clear();
@@ -88,38 +83,53 @@ void Game::dealHand() {
     g.wentOut = 2;
     g.ai.clearForNewHand();
     g.playerSeatAi.clearForNewHand();
+}
+
+void Game::startHand(const std::array<Card, kDeckSize>* stockOrder) {
+    GameState& g = state;
+    host_.setBusyCursor(true);
+    host_.playSound(SoundEvent::deal);
+
+    if (options.showTurns) {
+        std::string text;
+        if (g.playerStartsHand)
+            text = "It's your turn to draw first.";
+        else if (options.networkGame)
+            text = "It's " + options.remoteName + "'s turn to draw first.";
+        else
+            text = "It's the computer's turn to draw first.";
+        host_.showWhoseTurn(text);
+    }
+    resetHandState();
 
     const int hand = settings_.readInt(kCurrentHandKey, 0) + 1;
     settings_.writeInt(kCurrentHandKey, hand);
     g.pileFanned = 1;
     g.loadedSinceDeal = 0;
 
-    if (options.reseedFromClock) rng_.reseed(clockSeed());
+    if (options.reseedFromClock && !stockOrder) rng_.reseed(clockSeed());
     buildDeck(g, rng_, layout); // also empties the known cards and every other pile
-    // The stock is complete here and nothing is dealt yet: the partner rebuilds it from this.
-    if (options.networkGame) host_.sendToken(token::kDeal, g.playerStartsHand ? "1" : "0");
+    if (stockOrder) {
+        // The partner's shuffle replaces ours, card for card at the same place.
+        for (int i = 0; i < kDeckSize; ++i) {
+            Card c = (*stockOrder)[static_cast<std::size_t>(i)];
+            c.x = layout.tableLeft;
+            c.y = layout.stockY;
+            c.faceUp = 0;
+            g.stock.cards[static_cast<std::size_t>(i)] = c;
+        }
+    } else if (options.networkGame) {
+        // The stock is complete and nothing is dealt yet: the partner rebuilds it from this.
+        host_.sendToken(token::kDeal, g.playerStartsHand ? "1" : "0");
+    }
 
     resetColumnPositions(g, layout);
 
-    // Red threes dealt to a seat are laid out at once and do not count towards the fifteen.
-    while (g.opponentHand.count < kHandSize && !g.stock.empty()) {
-        Card card = pop(g.stock);
-        const int fromX = card.x, fromY = card.y;
-        if (isRedThree(card.face)) {
-            card.faceUp = 1;
-            placeInColumn(g.opponentMelds, card, kRankThree, -kColumnStep);
-            moveCard(card, fromX, fromY);
-            push(g.opponentMelds, card);
-        } else {
-            card.x = layout.tableLeft + g.opponentCardSpacing * g.opponentHand.count;
-            card.y = kOpponentHandY;
-            card.faceUp = g.showOpponentCards;
-            moveCard(card, fromX, fromY);
-            push(g.opponentHand, card);
-        }
-    }
-    while (g.playerHand.count < kHandSize && !g.stock.empty())
-        givePlayerCard(pop(g.stock));
+    // The dealer serves its opponent first; the partner, dealing from the same stock, serves
+    // its own player first, so each seat gets the same cards on both tables.
+    if (stockOrder) dealToPlayer();
+    dealToOpponent();
+    if (!stockOrder) dealToPlayer();
 
     turnUpDiscard();
 
@@ -138,8 +148,34 @@ void Game::dealHand() {
         showInstruction(kPromptDraw);
     } else {
         showInstruction(kPromptOpponentsTurn);
-        if (!options.networkGame) startOpponentTurn();
+        startOpponentTurn();
     }
+}
+
+void Game::dealToOpponent() {
+    GameState& g = state;
+    // Red threes dealt to a seat are laid out at once and do not count towards the fifteen.
+    while (g.opponentHand.count < kHandSize && !g.stock.empty()) {
+        Card card = pop(g.stock);
+        const int fromX = card.x, fromY = card.y;
+        if (isRedThree(card.face)) {
+            card.faceUp = 1;
+            placeInColumn(g.opponentMelds, card, kRankThree, -kColumnStep);
+            moveCard(card, fromX, fromY);
+            push(g.opponentMelds, card);
+        } else {
+            card.x = layout.tableLeft + g.opponentCardSpacing * g.opponentHand.count;
+            card.y = kOpponentHandY;
+            card.faceUp = g.showOpponentCards;
+            moveCard(card, fromX, fromY);
+            push(g.opponentHand, card);
+        }
+    }
+}
+
+void Game::dealToPlayer() {
+    while (state.playerHand.count < kHandSize && !state.stock.empty())
+        givePlayerCard(pop(state.stock));
 }
 
 } // namespace velnora

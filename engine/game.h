@@ -10,6 +10,7 @@
 #include "rules.h"
 #include "settings.h"
 
+#include <array>
 #include <string>
 
 namespace velnora {
@@ -78,6 +79,11 @@ public:
     // Game and hand
     void newGame();
     void dealHand();
+    // Deals the hand a network partner dealt: its stock order (stockOrder[i] lies at position
+    // i), its own player drawing first when partnerStarts.
+    void dealPartnerHand(const std::array<Card, kDeckSize>& stockOrder, bool partnerStarts);
+    // Empties the undo list and the flags and tallies of a hand, as a new deal does.
+    void resetHandState();
     // Turns up the first discard from the stock (and more while wildcards or red threes show).
     void turnUpDiscard();
 
@@ -123,6 +129,15 @@ public:
     void opponentDraw();
     Card opponentRemoveCard(int i);
     void opponentMeldCard(int i);
+    // Lays a card that has left the opponent's hand (or the pile) face up in a column of its
+    // melds, counting its points and checking the column for a velnora.
+    void opponentLayCard(Card card, int column);
+    // Takes card meldIndex of the opponent's melds back into its hand, breaking up a velnora
+    // of exactly seven cards.
+    Card opponentTakeBackMeld(int meldIndex);
+    // Lays a card that has left the opponent's hand or melds face up on the discard pile; a
+    // wildcard or red three freezes it.
+    void opponentLayOnPile(Card card);
     // Appends a card at the right end of the opponent's hand row.
     void opponentAddCard(Card card, bool animate);
     void endOpponentTurn();
@@ -152,6 +167,9 @@ public:
 
 private:
     // Shared steps of the actions
+    void startHand(const std::array<Card, kDeckSize>* stockOrder);
+    void dealToOpponent();
+    void dealToPlayer();
     void moveCard(const Card& card, int fromX, int fromY);
     // Lays a card the player receives face up in their hand, or a red three in their melds.
     Card givePlayerCard(Card card);

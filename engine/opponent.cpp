@@ -5,12 +5,12 @@
 namespace velnora {
 
 void Game::startOpponentTurn() {
-    // A remote opponent's turn arrives as tokens; nothing is started here for it.
-    if (options.networkGame) return;
     state.playerMeldPointsAtTurnStart = meldedPoints(state, Seat::player, true, layout);
+    // The table is the opponent's until it hands it back, also a remote opponent's.
     state.inputBlocked = 1;
     state.opponentPromptState = 0;
-    if (driver_) driver_->startTurn(*this);
+    // A remote opponent's turn arrives as tokens; nothing is started here for it.
+    if (driver_ && !options.networkGame) driver_->startTurn(*this);
 }
 
 void Game::opponentDraw() {
@@ -54,10 +54,13 @@ Card Game::opponentRemoveCard(int i) {
 }
 
 void Game::opponentMeldCard(int i) {
-    Card card = opponentRemoveCard(i);
+    const Card card = opponentRemoveCard(i);
+    opponentLayCard(card, isRedThree(card.face) ? kRankThree : card.rank);
+}
+
+void Game::opponentLayCard(Card card, int column) {
     const int fromX = card.x, fromY = card.y;
     card.faceUp = 1;
-    const int column = isRedThree(card.face) ? kRankThree : card.rank;
     // Beyond six cards the column is drawn squared up, so the new card joins that position.
     if (columnCount(state.opponentMelds, column, layout) > 6) {
         placeInColumn(state.opponentMelds, card, column, -kColumnStep, false);
@@ -72,6 +75,44 @@ void Game::opponentMeldCard(int i) {
     host_.pause(options.meldDelay);
     if (columnCount(state.opponentMelds, column, layout) >= 7)
         checkVelnora(state, Seat::opponent, column, layout);
+}
+
+Card Game::opponentTakeBackMeld(int meldIndex) {
+    GameState& g = state;
+    const int column = columnOf(g.opponentMelds.at(meldIndex).x, layout);
+    const auto col = static_cast<std::size_t>(column);
+    // Taking a card from a velnora of exactly seven breaks it up; its cards are laid open
+    // again, growing upwards from the meld row as the opponent's columns do.
+    if (g.opponentVelnoras.velnoraKind[col] != kNoVelnora &&
+        columnCount(g.opponentMelds, column, layout) == 7) {
+        --g.opponentVelnoras.velnoraCount;
+        g.opponentVelnoras.velnoraKind[col] = kNoVelnora;
+        int y = layout.opponentMeldsY;
+        for (Card& c : g.opponentMelds) {
+            if (columnOf(c.x, layout) != column) continue;
+            y -= kColumnStep;
+            c.y = y;
+        }
+        g.opponentMelds.columnPos[col].y = y;
+    }
+    Card card =
+        removeFromColumn(g.opponentMelds, meldIndex, layout, g.opponentVelnoras, -kColumnStep);
+    checkVelnora(g, Seat::opponent, column, layout);
+    g.opponentMeldPoints -= card.points;
+    host_.repaint(TableArea::opponentMelds);
+    opponentAddCard(card, true);
+    return card;
+}
+
+void Game::opponentLayOnPile(Card card) {
+    const int fromX = card.x, fromY = card.y;
+    card.faceUp = 1;
+    card.x = layout.tableLeft;
+    card.y = layout.discardY;
+    moveCard(card, fromX, fromY);
+    push(state.discardPile, card);
+    if (isWild(card.rank) || isRedThree(card.face)) state.pileFrozen = 1;
+    host_.repaint(TableArea::pileColumn);
 }
 
 } // namespace velnora

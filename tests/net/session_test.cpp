@@ -1,0 +1,354 @@
+#include "net_fixture.h"
+
+#include <gtest/gtest.h>
+
+using namespace velnora;
+using namespace velnora::net;
+using velnora::test::msg;
+using velnora::test::NetTable;
+
+namespace {
+int lastFace(const Pile& p, int face) {
+    for (int i = p.count - 1; i >= 0; --i)
+        if (p.at(i).face == face) return i;
+    return -1;
+}
+} // namespace
+
+// Receiving and dispatching
+
+TEST(SessionReceive, TwoMessagesInOneReadAreBothDispatchedInOrder) {
+    NetTable t;
+    t.connect();
+    t.feed(msg("CHAT", "Rita: one") + msg("CHAT", "Rita: two"));
+    EXPECT_EQ(t.events.chats, (std::vector<std::string>{"Rita: one", "Rita: two"}));
+}
+
+TEST(SessionReceive, AMessageSplitAnywhereIsDispatchedOnlyAtItsTerminator) {
+    const std::string bytes = msg("CHAT", "Rita: hello");
+    for (std::size_t cut = 1; cut < bytes.size(); ++cut) {
+        NetTable t;
+        t.connect();
+        t.feed(bytes.substr(0, cut));
+        EXPECT_TRUE(t.events.chats.empty());
+        t.feed(bytes.substr(cut));
+        EXPECT_EQ(t.events.chats, std::vector<std::string>{"Rita: hello"}) << cut;
+    }
+}
+
+TEST(SessionReceive, AnUnknownTokenIsReportedWithTheWholeMessage) {
+    NetTable t;
+    t.connect();
+    t.feed(msg("FOO", "x"));
+    ASSERT_EQ(t.events.errors.size(), 1u);
+    // The delimiters show as the Latin-1 letters they are.
+    EXPECT_EQ(t.events.errors[0], "Unknown token: FOO\xC3\xBEx\xC3\xBF");
+}
+
+TEST(SessionReceive, ADealArrivingWhileTheHandsResultIsShownWaitsForTheDialogs) {
+    NetTable t;
+    t.connectAndDeal(false);
+    Random shuffle(9);
+    GameState dealer;
+    buildDeck(dealer, shuffle, t.game.layout);
+    const Pile before = t.game.state.playerHand;
+    t.host.holdNetworkMessages(true); // the end of hand opens its dialogs
+    t.feed(msg("DEAL", buildDeal(dealer.stock, false)));
+    EXPECT_EQ(t.game.state.playerHand, before);
+    t.host.holdNetworkMessages(false);
+    EXPECT_TRUE(t.host.releaseDue);
+    t.session.dispatchPending();
+    EXPECT_NE(t.game.state.playerHand, before);
+    EXPECT_EQ(t.game.state.stock.count + t.game.state.discardPile.count +
+                  t.game.state.playerHand.count + t.game.state.opponentHand.count +
+                  t.game.state.playerMelds.count + t.game.state.opponentMelds.count,
+              kDeckSize);
+}
+
+// Mend 1: an unfinished message may not grow without bound.
+TEST(SessionMends, AnEndlessMessageOverflowsInsteadOfFillingMemory) {
+    NetTable t;
+    t.connect();
+    const std::string chunk(4096, 'a');
+    for (int i = 0; i < 15; ++i)
+        t.feed(chunk);
+    EXPECT_EQ(t.events.overflows, 0);
+    t.feed(chunk + chunk);
+    EXPECT_EQ(t.events.overflows, 1);
+    EXPECT_EQ(t.session.buffered(), 0u);
+    // Nothing more is taken from this connection.
+    t.feed(msg("CHAT", "Rita: late"));
+    EXPECT_TRUE(t.events.chats.empty());
+}
+
+TEST(SessionMends, CompleteMessagesHeldTooLongOverflowTheWholeBuffer) {
+    NetTable t;
+    t.connect();
+    t.session.setDispatchHeld(true);
+    const std::string line = msg("CHAT", std::string(250, 'z'));
+    for (int i = 0; i < 5000 && t.events.overflows == 0; ++i)
+        t.feed(line);
+    EXPECT_EQ(t.events.overflows, 1);
+    EXPECT_LE(t.session.buffered(), NetSession::kMaxBufferBytes);
+}
+
+// Mend 2: what is left in a message after its handler never becomes a second message.
+TEST(SessionMends, AChatLineCarryingADiscardPlaysNoCard) {
+    NetTable t;
+    t.connectAndDeal(true);
+    t.feed(msg("DRAWNEW"));
+    const int face = t.game.state.opponentHand.at(0).face;
+    const int hand = t.game.state.opponentHand.count;
+    t.feed(std::string("CHAT\xFERita: hi\xFE"
+                       "DISCARD\xFE") +
+           std::to_string(face) + "\xFF");
+    EXPECT_EQ(t.events.chats, std::vector<std::string>{"Rita: hi"});
+    EXPECT_EQ(t.game.state.opponentHand.count, hand);
+    EXPECT_TRUE(t.events.stepReports.empty());
+}
+
+TEST(SessionMends, OwnChatLinesNeverCarryTheDelimiters) {
+    NetTable t;
+    t.connect();
+    const std::string shown = t.session.sendChat("\xC3\xBE\xC3\xBF ok");
+    EXPECT_EQ(shown, "Me: ?? ok");
+    EXPECT_EQ(t.events.written, msg("CHAT", "Me: ?? ok"));
+}
+
+// Mend 3: a read that arrives while a handler's message box is open is not dispatched inside it.
+TEST(SessionMends, NoDispatchInsideAnotherDispatch) {
+    NetTable t;
+    t.connect();
+    bool insideError = false;
+    std::vector<bool> chatInsideError;
+    t.events.duringError = [&] {
+        insideError = true;
+        t.feed(msg("CHAT", "Rita: meanwhile"));
+        chatInsideError.push_back(!t.events.chats.empty());
+        insideError = false;
+    };
+    t.feed(msg("BOGUS"));
+    EXPECT_EQ(chatInsideError, std::vector<bool>{false});
+    EXPECT_EQ(t.events.chats, std::vector<std::string>{"Rita: meanwhile"});
+}
+
+// Mend 4: a deal that is not a whole shuffled deck changes nothing.
+TEST(SessionMends, ABrokenDealIsRefusedAndTheTableStays) {
+    NetTable t;
+    t.connectAndDeal(true);
+    const GameState before = t.game.state;
+    std::string shortDeal(108, '\x01');
+    t.feed(msg("DEAL", "1" + shortDeal));
+    std::string repeated = "0";
+    for (int i = 0; i < kDeckSize; ++i)
+        repeated += static_cast<char>(1 + i % 100);
+    t.feed(msg("DEAL", repeated));
+    EXPECT_EQ(t.events.errors.size(), 2u);
+    EXPECT_TRUE(t.game.state == before);
+}
+
+// Mend 5: a move that does not fit the table changes nothing and is reported as out of step.
+TEST(SessionMends, MovesThatDoNotFitTheTableChangeNothing) {
+    NetTable t;
+    t.connectAndDeal(true); // Rita draws first
+    GameState before = t.game.state;
+    t.feed(msg("UNDOPILE"));     // no pile taken
+    t.feed(msg("MELD", "5"));    // before drawing
+    t.feed(msg("DRAWPILEREST")); // no top card taken
+    EXPECT_EQ(t.events.stepReports.size(), 3u);
+    EXPECT_TRUE(t.game.state == before);
+
+    t.feed(msg("DRAWNEW"));
+    before = t.game.state;
+    t.feed(msg("MELD", "54")); // no card has face 54
+    t.feed(msg("DISCARD", "55"));
+    const int natural = t.game.state.opponentHand.at(0).face;
+    t.feed(
+        msg("MELDWILDCARD", std::to_string(isWild(rankOf(natural)) ? 5 : natural) + "\xFE" + "5"));
+    int absent = 1;
+    while (lastFace(t.game.state.opponentHand, absent) >= 0)
+        ++absent;
+    t.feed(msg("DISCARD", std::to_string(absent))); // a card Rita does not hold
+    t.feed(msg("DISCARDREDTHREE", "5"));            // not a red three
+    EXPECT_EQ(t.events.stepReports.size(), 8u);
+    EXPECT_TRUE(t.events.errors.empty());
+    EXPECT_TRUE(t.game.state == before);
+
+    // Faces beyond 55 and columns beyond 13 are malformed, not merely out of step.
+    t.feed(msg("MELD", "56"));
+    t.feed(msg("MELDWILDCARD", "53\xFE"
+                               "14"));
+    EXPECT_EQ(t.events.errors.size(), 2u);
+    EXPECT_TRUE(t.game.state == before);
+}
+
+TEST(SessionMends, DrawingFromAnEmptyStockIsOutOfStep) {
+    NetTable t;
+    t.connectAndDeal(true);
+    GameState& g = t.game.state;
+    while (!g.stock.empty())
+        push(g.discardPile, pop(g.stock));
+    const GameState before = g;
+    t.feed(msg("DRAWNEW"));
+    EXPECT_EQ(t.events.stepReports.size(), 1u);
+    EXPECT_TRUE(t.game.state == before);
+}
+
+TEST(SessionMends, AMoveWhileItIsOurTurnIsOutOfStep) {
+    NetTable t;
+    t.connectAndDeal(false); // we draw first
+    const GameState before = t.game.state;
+    t.feed(msg("DRAWNEW"));
+    t.feed(msg("PASSDISCARD"));
+    EXPECT_EQ(t.events.stepReports.size(), 2u);
+    EXPECT_TRUE(t.game.state == before);
+}
+
+// Mend 6: a table that does not hold the two decks is not taken over.
+TEST(SessionMends, ALoadedTableMissingACardIsRefused) {
+    NetTable sender;
+    sender.connectAndDeal(true);
+    std::string table = buildLoadGame(sender.game.state, sender.game.layout);
+    // Drop the first card of the stock group: face, rank, points and deck.
+    std::string rest = table;
+    for (int i = 0; i < 4; ++i)
+        NextWord(rest);
+    NetTable t;
+    t.connectAndDeal(false);
+    const GameState before = t.game.state;
+    t.feed(msg("LOADGAME", rest));
+    EXPECT_EQ(t.events.errors.size(), 1u);
+    EXPECT_EQ(t.events.tables, 0);
+    EXPECT_TRUE(t.game.state == before);
+    t.feed(msg("LOADGAME", table));
+    EXPECT_EQ(t.events.tables, 1);
+    EXPECT_TRUE(t.game.isConsistent());
+}
+
+// Mend 7: adopted rules are read as the list shows them.
+TEST(SessionMends, AdoptedCountsAreOneOrTwo) {
+    NetTable t;
+    t.connect();
+    t.feed(msg("RULES", "T\xFE"
+                        "99\xFE"
+                        "99\xFE"
+                        "F"));
+    t.session.adoptOpponentRules();
+    EXPECT_EQ(t.game.rules.cardsDrawn, 2);
+    EXPECT_EQ(t.game.rules.velnorasToGoOut, 2);
+    EXPECT_TRUE(t.game.rules.velnoraRequired);
+    // The adopted rules are sent back and never stored.
+    EXPECT_NE(t.events.written.find("RULES\xFE"), std::string::npos);
+    t.session.connectionClosed();
+    EXPECT_EQ(t.game.rules, RuleSettings{});
+}
+
+// Mend 8: the partner counts only after a valid identification.
+TEST(SessionMends, TotalsAreClearedOnlyWhenTheClientIdentifies) {
+    NetTable t;
+    t.game.state.playerTotal = 2400;
+    t.game.state.opponentTotal = 1800;
+    t.session.connectionOpened(NetRole::server, "Me");
+    // The server introduces itself at once.
+    EXPECT_EQ(t.events.written, msg("PLAYERID", buildPlayerId("Me")));
+    t.feed(msg("CHAT", "port scan"));
+    EXPECT_TRUE(t.events.chats.empty());
+    EXPECT_EQ(t.game.state.playerTotal, 2400);
+    EXPECT_FALSE(t.game.options.networkGame);
+
+    t.feed(msg("PLAYERID", buildPlayerId("Rita")));
+    EXPECT_EQ(t.events.identified, std::vector<std::string>{"Rita"});
+    EXPECT_TRUE(t.game.options.networkGame);
+    EXPECT_EQ(t.game.state.playerTotal, 0);
+    EXPECT_EQ(t.game.state.opponentTotal, 0);
+    // The server deals the first hand.
+    EXPECT_NE(t.events.written.find("DEAL\xFE"), std::string::npos);
+
+    // A second identification on the same connection changes nothing.
+    t.feed(msg("PLAYERID", buildPlayerId("Mallory")));
+    EXPECT_EQ(t.game.options.remoteName, "Rita");
+    EXPECT_EQ(t.events.identified.size(), 1u);
+}
+
+TEST(SessionMends, AnotherVersionStopsDispatchingAtOnce) {
+    NetTable t;
+    t.session.connectionOpened(NetRole::client, "Me");
+    t.feed(msg("PLAYERID", "Rita\xFE\xFEv4") + msg("CHAT", "Rita: hi"));
+    EXPECT_EQ(t.events.mismatches, 1);
+    EXPECT_TRUE(t.events.chats.empty());
+    EXPECT_FALSE(t.game.options.networkGame);
+    EXPECT_EQ(t.events.written, "");
+}
+
+// Mend 11: a partial message older than a minute is dropped.
+TEST(SessionMends, APartialMessageOlderThanAMinuteIsDropped) {
+    NetTable t;
+    t.connect();
+    t.now = 1000;
+    t.feed("CHAT\xFERita: hal");
+    EXPECT_FALSE(t.session.dropStalePartial(1000 + 60000));
+    EXPECT_TRUE(t.session.dropStalePartial(1000 + 60001));
+    EXPECT_EQ(t.session.buffered(), 0u);
+    // Complete messages before it are never dropped.
+    t.session.setDispatchHeld(true);
+    t.feed(msg("CHAT", "Rita: whole") + "CHAT\xFE");
+    EXPECT_TRUE(t.session.dropStalePartial(t.now + 60001));
+    t.session.setDispatchHeld(false);
+    t.session.dispatchPending();
+    EXPECT_EQ(t.events.chats, std::vector<std::string>{"Rita: whole"});
+}
+
+// The other side of the turn: applying the partner's moves.
+
+TEST(SessionApply, ADealFromThePartnerGivesItsPlayerTheCardsItsOpponentGotThere) {
+    NetTable t;
+    t.connect();
+    Random shuffle(7);
+    GameState dealer;
+    buildDeck(dealer, shuffle, t.game.layout);
+    const Pile stock = dealer.stock;
+    t.feed(msg("DEAL", buildDeal(stock, true)));
+    // The dealer gives its opponent the first fifteen (after red threes); we take them.
+    int next = stock.count - 1;
+    int taken = 0;
+    while (taken < 15) {
+        const Card& c = stock.at(next--);
+        if (!isRedThree(c.face)) ++taken;
+        EXPECT_TRUE(
+            lastFace(isRedThree(c.face) ? t.game.state.playerMelds : t.game.state.playerHand,
+                     c.face) >= 0);
+    }
+    EXPECT_EQ(t.game.state.promptState, kPromptOpponentsTurn);
+    EXPECT_EQ(t.game.state.opponentPromptState, kPromptDraw);
+    EXPECT_TRUE(t.game.state.inputBlocked);
+}
+
+// The melds made while taking the pile go back with it, and so do their points.
+TEST(SessionApply, GivingBackThePileRestoresRitasSideAndCostsFifty) {
+    NetTable t;
+    t.connectAndDeal(true);
+    GameState& g = t.game.state;
+    t.feed(msg("DRAWNEW"));
+    t.feed(msg("DISCARD", std::to_string(g.opponentHand.at(0).face)));
+    ASSERT_EQ(g.promptState, kPromptDraw);
+    t.game.drawFromStock();
+    ASSERT_TRUE(t.game.discard(0));
+    ASSERT_EQ(g.promptState, kPromptOpponentsTurn);
+
+    const GameState atStart = g;
+    t.feed(msg("DRAWPILETOP"));
+    int natural = -1;
+    for (int i = 0; i < g.opponentHand.count && natural < 0; ++i)
+        if (g.opponentHand.at(i).rank > kRankThree) natural = g.opponentHand.at(i).face;
+    ASSERT_GT(natural, 0);
+    t.feed(msg("MELD", std::to_string(natural)));
+    ASSERT_GT(g.opponentMeldPoints, atStart.opponentMeldPoints);
+    t.feed(msg("UNDOPILE"));
+    EXPECT_TRUE(t.events.stepReports.empty());
+    EXPECT_EQ(g.opponentTotal, atStart.opponentTotal - 50);
+    EXPECT_EQ(g.discardPile, atStart.discardPile);
+    EXPECT_EQ(g.opponentHand, atStart.opponentHand);
+    EXPECT_EQ(g.opponentMelds, atStart.opponentMelds);
+    EXPECT_EQ(g.opponentMeldPoints, atStart.opponentMeldPoints);
+    EXPECT_EQ(g.opponentPromptState, kPromptDraw);
+}
