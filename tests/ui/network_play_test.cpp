@@ -16,6 +16,7 @@
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -65,11 +66,15 @@ private:
 class NetworkPlayTest : public ::testing::Test {
 protected:
     MemorySettings serverSettings, clientSettings;
+    QTemporaryDir dataHome;
     std::unique_ptr<TfmVelMain> server, client;
     quint16 port = 0;
 
     void SetUp() override {
-        QStandardPaths::setTestModeEnabled(true);
+        // A data folder of this test's own: a window's shutdown deletes or writes the autosave
+        // file there, which must not race with other tests running at the same time.
+        QStandardPaths::setTestModeEnabled(false);
+        qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
         port = freePort();
         qputenv("VELNORA_NET_PORT", QByteArray::number(port));
         prepare(serverSettings, "Ann");
@@ -79,6 +84,7 @@ protected:
         client.reset();
         server.reset();
         qunsetenv("VELNORA_NET_PORT");
+        qunsetenv("XDG_DATA_HOME");
     }
 
     static void prepare(MemorySettings& s, const char* name) {
