@@ -1,7 +1,9 @@
 #include "main_window.h"
 
+#include "check_upgrade.h"
 #include "customize_dialog.h"
 #include "data_module.h"
+#include "deck_dialog.h"
 #include "dialog_look.h"
 #include "help_window.h"
 #include "highscores_window.h"
@@ -15,6 +17,8 @@
 #include "small_windows.h"
 #include "store_settings.h"
 #include "table_view.h"
+#include "url_opener.h"
+#include "web_site.h"
 #include "win_ratio_window.h"
 
 #include <QAction>
@@ -241,8 +245,9 @@ void TfmVelMain::createMenus() {
     a = addItem(options, "Customize1", "&Customize...",
                 "Create players, set the computer level and change the window size and color");
     connect(a, &QAction::triggered, this, [this] { Customize1Click(); });
-    addItem(options, "Decks1", "&Decks...", "Select a color or image for the backside of the cards")
-        ->setEnabled(false);
+    a = addItem(options, "Decks1", "&Decks...",
+                "Select a color or image for the backside of the cards");
+    connect(a, &QAction::triggered, this, &TfmVelMain::Decks1Click);
     addItem(options, "Sound1", "&Sound...",
             "Enable or disable sound and music, and select sound effects and melodies")
         ->setEnabled(false);
@@ -261,7 +266,13 @@ void TfmVelMain::createMenus() {
                                "opponent, if there are any");
     disconnect_ = addItem(network, "Disconnect1", "&Disconnect", "Cancel network connection");
     QAction* listing = addItem(network, "RequestListing1", "Request &Listing",
-                               "Request to be listed in the Internet player list");
+                               "Listing in an Internet player list is not available in this "
+                               "version");
+    // No player list exists to be listed in, so the item stays off and says so.
+    listing->setToolTip(listing->statusTip());
+    listing->setEnabled(false);
+    // A disabled item shows no status hint; its tooltip is the one place to say why.
+    network->setToolTipsVisible(true);
     network->addSeparator();
     chatOnTop_ = addItem(network, "Chatwindowalwaysontop1", "&Chat window always on top",
                          "Check this to keep the chat window visible at all times");
@@ -274,11 +285,11 @@ void TfmVelMain::createMenus() {
     a = addItem(help, "HelpTopics1", "&Help Topics", "Opens the index of the Help file",
                 Qt::Key_F1);
     connect(a, &QAction::triggered, this, &TfmVelMain::HelpTopics1Click);
-    addItem(help, "CheckUpgrade1", "Check &Upgrade...",
-            "Check whether a newer version of Velnora is available")
-        ->setEnabled(false);
-    addItem(help, "HomePage1", "Velnora &Home Page", "Open the Velnora home page")
-        ->setEnabled(false);
+    a = addItem(help, "CheckUpgrade1", "Check &Upgrade...",
+                "Check whether a newer version of Velnora is available");
+    connect(a, &QAction::triggered, this, &TfmVelMain::CheckUpgrade1Click);
+    a = addItem(help, "HomePage1", "Velnora &Home Page", "Open the Velnora home page");
+    connect(a, &QAction::triggered, this, &TfmVelMain::HomePage1Click);
     help->addSeparator();
     a = addItem(help, "About1", "&About...", "");
     connect(a, &QAction::triggered, this, &TfmVelMain::About1Click);
@@ -706,6 +717,9 @@ void TfmVelMain::showDetails(const HandReport& report) {
 
 int TfmVelMain::showGameOver(const MatchReport& report) {
     TfmGameOver over(report, this);
+    // The name this copy announces to the partner: the player's, or "Opponent" without one.
+    const std::string& name = game_->options.playerName;
+    over.setLocalNetworkName(name.empty() ? QStringLiteral("Opponent") : qs(name));
     return over.exec();
 }
 
@@ -830,6 +844,24 @@ void TfmVelMain::showHelp(const QString& page) {
     help_->showPage(page);
 }
 
+QString TfmVelMain::webSite() {
+    return qs(
+        settings_->readString(online::kWebSiteSetting, online::builtInWebSite().toStdString()));
+}
+
+void TfmVelMain::CheckUpgrade1Click() {
+    online::TfmCheckUpgrade dialog(webSite(), this);
+    dialog.exec();
+}
+
+void TfmVelMain::HomePage1Click() {
+    const QUrl home = online::homePageUrl(webSite());
+    if (home.isEmpty())
+        showMessage(MessageKind::information, "No Velnora web site is set up for this copy.");
+    else
+        online::openUrl(home);
+}
+
 void TfmVelMain::About1Click() {
     showAbout(this);
 }
@@ -837,6 +869,19 @@ void TfmVelMain::About1Click() {
 void TfmVelMain::Customize1Click(int page) {
     TfmCustomize dialog(*this, page);
     if (dialog.exec() == QDialog::Accepted) applyCustomizedOptions();
+}
+
+void TfmVelMain::Decks1Click() {
+    TfmDeck dialog(*settings_, cardBacks, this);
+    dialog.onApply = [this](const std::array<CardBack, 2>& backs) { applyCardBacks(backs); };
+    dialog.exec();
+}
+
+void TfmVelMain::applyCardBacks(const std::array<CardBack, 2>& backs) {
+    cardBacks = backs;
+    if (!splashDone_) return; // the images are built when the start-up interval ends
+    table_->loadCardImages(cardBacks);
+    table_->update();
 }
 
 void TfmVelMain::applyCustomizedOptions() {

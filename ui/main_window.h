@@ -158,11 +158,18 @@ public:
     void Load1Click() { LoadGame(false); }
     void About1Click();
     void Customize1Click(int page = -1);
+    void Decks1Click();
+    // Takes over two card backs: the table's images are rebuilt and repainted.
+    void applyCardBacks(const std::array<CardBack, 2>& backs);
     // "&Help Topics": plays the next help sound and opens the help window at its start page.
     void HelpTopics1Click();
     // Opens the help window at a page ("melds.html#velnora"; empty: the start page).
     void showHelp(const QString& page = {});
     TfmHelp* helpWindow() const;
+    // "Check &Upgrade..." and the home page, on the web site of the setting or the built-in one.
+    void CheckUpgrade1Click();
+    void HomePage1Click();
+    QString webSite();
     void Hiscores1Click();
     void WinRatio1Click();
     void MatchHistory1Click();

@@ -1,6 +1,7 @@
 #include "scoring_dialogs.h"
 
 #include "dialog_look.h"
+#include "match_report.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -244,11 +245,9 @@ TfmGameOver::TfmGameOver(const MatchReport& report, QWidget* parent) : QDialog(p
     if (report.networkGame) {
         auto* bnOK = makeButton(this, "bnOK", QStringLiteral("&OK"));
         bnOK->setDefault(true);
-        // Mailing a match report is not part of this program, so the button stays off rather
-        // than pretending to send something.
         auto* bnSend = makeButton(this, "bnSendResult", QStringLiteral("Send &Result"));
-        bnSend->setEnabled(false);
         outer->addLayout(buttonRow({bnOK, bnSend}));
+        connect(bnSend, &QPushButton::clicked, this, &TfmGameOver::btSendResultClick);
         connect(bnOK, &QPushButton::clicked, this, [this] { done(kResultYes); });
     } else {
         auto* bnYes = makeButton(this, "bnYes", QStringLiteral("&Yes"));
@@ -262,6 +261,16 @@ TfmGameOver::TfmGameOver(const MatchReport& report, QWidget* parent) : QDialog(p
 
 void TfmGameOver::reject() {
     done(kResultNo);
+}
+
+void TfmGameOver::btSendResultClick() {
+    // The report repeats what the dialog shows, label by label.
+    auto text = [this](const char* name) {
+        const auto* label = findChild<QLabel*>(QString::fromLatin1(name));
+        return label ? label->text() : QString();
+    };
+    online::sendMatchReport(this, {localNetworkName_, text("lbPlayerScore"), text("lbOpponent"),
+                                   text("lbOpponentScore")});
 }
 
 } // namespace velnora::ui

@@ -53,6 +53,14 @@ public:
 
     // Answers kResultNo, as "&No" does: the window was closed without choosing to play on.
     void reject() override;
+
+    // The name this copy announced to the partner; "Send &Result" reports under it.
+    void setLocalNetworkName(const QString& name) { localNetworkName_ = name; }
+
+private:
+    void btSendResultClick();
+
+    QString localNetworkName_ = QStringLiteral("Opponent");
 };
 
 } // namespace velnora::ui

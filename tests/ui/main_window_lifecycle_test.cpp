@@ -1,9 +1,12 @@
 // The table window's start-up choices, waits, commands and shutdown.
 
+#include "check_upgrade.h"
 #include "help_window.h"
 #include "rules_dialog.h"
 #include "small_windows.h"
 #include "table_window_support.h"
+#include "url_opener.h"
+#include "web_site.h"
 #include "widget_lookup.h"
 
 #include <QAction>
@@ -12,6 +15,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QScreen>
@@ -315,5 +319,29 @@ TEST_F(TableWindowTest, HelpTopicsOpensTheHelpWhoseCommandLinksOpenTheRules) {
     window->showHelp("scoring.html");
     EXPECT_EQ(window->helpWindow(), help);
     EXPECT_TRUE(help->browser()->source().toLocalFile().endsWith("help/scoring.html"));
-    EXPECT_TRUE(window->findChild<QAction*>("RequestListing1")->isEnabled());
+    EXPECT_FALSE(window->findChild<QAction*>("RequestListing1")->isEnabled());
+}
+
+TEST_F(TableWindowTest, TheHelpMenuReachesTheWebSiteOfTheSetting) {
+    QList<QUrl> opened;
+    const auto previous = online::setUrlOpener([&](const QUrl& url) {
+        opened.append(url);
+        return true;
+    });
+    EXPECT_EQ(window->webSite(), online::builtInWebSite());
+    settings.writeString("Online\\Web Site", "http://127.0.0.1:9");
+    window->findChild<QAction*>("HomePage1")->trigger();
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(opened[0], QUrl("http://127.0.0.1:9/"));
+
+    // An empty setting means no site: the check says so instead of asking anyone.
+    settings.writeString("Online\\Web Site", "");
+    QString latest;
+    auto answer = onNextModal<online::TfmCheckUpgrade>([&](online::TfmCheckUpgrade* d) {
+        latest = d->findChild<QLabel*>("lbLatest")->text();
+        EXPECT_FALSE(d->checking());
+    });
+    window->findChild<QAction*>("CheckUpgrade1")->trigger();
+    EXPECT_TRUE(latest.startsWith("No Velnora web site")) << latest.toStdString();
+    online::setUrlOpener(previous);
 }

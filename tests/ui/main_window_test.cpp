@@ -45,15 +45,15 @@ TEST_F(TableWindowTest, MenuItemsCarryTheirCaptionsShortcutsAndHints) {
         {"UndoAll1", "Undo &All", QKeySequence(Qt::CTRL | Qt::Key_Delete), false},
         {"Exit1", "E&xit", {}, true},
         {"Customize1", "&Customize...", {}, true},
-        {"Decks1", "&Decks...", {}, false},
+        {"Decks1", "&Decks...", {}, true},
         {"Sound1", "&Sound...", {}, false},
         {"ConnecttoOpponent1", "&Connect to Opponent...", {}, true},
         {"RuleDifferences1", "&Rule Differences...", {}, false},
         {"Disconnect1", "&Disconnect", {}, false},
         {"Chatwindowalwaysontop1", "&Chat window always on top", {}, false},
-        {"RequestListing1", "Request &Listing", {}, true},
+        {"RequestListing1", "Request &Listing", {}, false},
         {"HelpTopics1", "&Help Topics", QKeySequence(Qt::Key_F1), true},
-        {"CheckUpgrade1", "Check &Upgrade...", {}, false},
+        {"CheckUpgrade1", "Check &Upgrade...", {}, true},
         {"About1", "&About...", {}, true},
     };
     for (const Row& r : rows) {

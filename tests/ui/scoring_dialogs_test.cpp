@@ -1,9 +1,13 @@
 #include "scoring_dialogs.h"
 
+#include "url_opener.h"
 #include "widget_lookup.h"
 
+#include <QApplication>
+#include <QInputDialog>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace velnora;
@@ -150,8 +154,32 @@ TEST(GameOverDialog, NetworkGameOnlyContinues) {
     EXPECT_EQ(dialog.findChild<QPushButton*>("bnYes"), nullptr);
     auto* send = find<QPushButton>(&dialog, "bnSendResult");
     EXPECT_EQ(send->text(), "Send &Result");
-    EXPECT_FALSE(send->isEnabled());
     EXPECT_EQ(find<QPushButton>(&dialog, "bnOK")->text(), "&OK");
+
+    // "Send &Result" reports what the dialog shows, under the name this copy announced.
+    QList<QUrl> opened;
+    const auto previous = online::setUrlOpener([&](const QUrl& url) {
+        opened.append(url);
+        return true;
+    });
+    dialog.setLocalNetworkName("Mira");
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* prompt = qobject_cast<QInputDialog*>(QApplication::activeModalWidget())) {
+            answer.stop();
+            prompt->setTextValue("tobias@example.org");
+            prompt->accept();
+        }
+    });
+    answer.start(5);
+    ASSERT_TRUE(click(&dialog, "bnSendResult"));
+    online::setUrlOpener(previous);
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_TRUE(opened[0].toString().startsWith(
+        "mailto:tobias@example.org?Subject=Velnora Match Result&Body=Mira's "
+        "Score:4890%0D%0ATobias's score: 5005%0D%0ATimestamp: "))
+        << opened[0].toString().toStdString();
+    EXPECT_FALSE(dialog.result() == kResultYes);
     ASSERT_TRUE(click(&dialog, "bnOK"));
     EXPECT_EQ(dialog.result(), kResultYes);
 }

@@ -62,7 +62,7 @@ template <typename Dialog, typename Inspect>
         if (auto* d = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
             poll->stop();
             inspect(d);
-            d->done(result);
+            static_cast<QDialog*>(d)->done(result); // some dialogs hide done()
         }
     });
     poll->start(5);
