@@ -198,6 +198,9 @@ TfmVelMain::TfmVelMain(Settings* settings, QStringList arguments, QWidget* paren
 
 TfmVelMain::~TfmVelMain() {
     destroySequence();
+    // The network session holds the game; it goes before the game does.
+    delete network_;
+    network_ = nullptr;
 }
 
 // Menus
