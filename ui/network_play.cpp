@@ -32,6 +32,7 @@ QString qs(const std::string& s) {
 }
 
 constexpr int kHoldPollMs = 20;
+constexpr int kStaleCheckMs = 5000;
 constexpr int kLevelNetwork = 3;
 
 QString sortedFaces(const Pile& pile) {
@@ -68,6 +69,12 @@ NetworkPlay::NetworkPlay(TfmVelMain& window, NetworkMenu menu)
     tmHold_ = new QTimer(this);
     tmHold_->setInterval(kHoldPollMs);
     connect(tmHold_, &QTimer::timeout, this, &NetworkPlay::updateHold);
+    // A partner that stops in the middle of a message must not pin its bytes forever, even when
+    // nothing more arrives to trigger the check.
+    tmStale_ = new QTimer(this);
+    tmStale_->setInterval(kStaleCheckMs);
+    connect(tmStale_, &QTimer::timeout, this,
+            [this] { session_->dropStalePartial(clock_.elapsed()); });
 
     connect(connection_.get(), &net::Connection::peerConnected, this,
             &NetworkPlay::onPeerConnected);
@@ -272,6 +279,7 @@ void NetworkPlay::Disconnect() {
     disconnecting_ = true;
     tmIdentify_->stop();
     tmHold_->stop();
+    tmStale_->stop();
     endOfHandHold_ = false;
     connection_->closeAll();
     networkRole_ = none;
@@ -308,6 +316,7 @@ void NetworkPlay::onPeerConnected() {
     session_->connectionOpened(networkRole_ == server ? net::NetRole::server : net::NetRole::client,
                                localNetworkName().toStdString());
     tmIdentify_->start();
+    tmStale_->start();
 }
 
 void NetworkPlay::dropUnidentified() {

@@ -134,6 +134,7 @@ private:
     QTimer* tmTryConnect_ = nullptr;
     QTimer* tmIdentify_ = nullptr;
     QTimer* tmHold_ = nullptr;
+    QTimer* tmStale_ = nullptr;
     QElapsedTimer clock_;
 
     int networkRole_ = none;
