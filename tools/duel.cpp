@@ -201,8 +201,8 @@ double percentile(std::vector<double> v, double q) {
 
 } // namespace
 
-bool parseDuel(const std::string& spec, int& first, int& second) {
-    const auto colon = spec.find(':');
+bool parseDuel(const std::string& pairing, int& first, int& second) {
+    const auto colon = pairing.find(':');
     if (colon == std::string::npos) return false;
     auto level = [](std::string word) {
         for (char& ch : word)
@@ -215,8 +215,8 @@ bool parseDuel(const std::string& spec, int& first, int& second) {
         }
         return -1;
     };
-    first = level(spec.substr(0, colon));
-    second = level(spec.substr(colon + 1));
+    first = level(pairing.substr(0, colon));
+    second = level(pairing.substr(colon + 1));
     return first >= 0 && second >= 0;
 }
 

@@ -11,7 +11,7 @@
 namespace velnora::bench {
 
 // Levels from "expert:advanced" (names, their first letters or 0..2); false when unreadable.
-bool parseDuel(const std::string& spec, int& first, int& second);
+bool parseDuel(const std::string& pairing, int& first, int& second);
 
 // Plays matches (rounded up to an even number) as matches/2 deals from both seats, with the
 // rules rulesFor(matchSeed) gives, prints the results and returns the failures found.
