@@ -7,6 +7,7 @@
 #include "dialog_look.h"
 #include "help_window.h"
 #include "highscores_window.h"
+#include "hint_action.h"
 #include "match_history_window.h"
 #include "messenger_entry.h"
 #include "migration.h"
@@ -197,6 +198,9 @@ TfmVelMain::TfmVelMain(Settings* settings, QStringList arguments, QWidget* paren
 
 TfmVelMain::~TfmVelMain() {
     destroySequence();
+    // The network session holds the game; it goes before the game does.
+    delete network_;
+    network_ = nullptr;
 }
 
 // Menus
@@ -240,6 +244,8 @@ void TfmVelMain::createMenus() {
                 QKeySequence(Qt::CTRL | Qt::Key_Delete));
     connect(undoAll_, &QAction::triggered, this, &TfmVelMain::UndoAll1Click);
     undoAll_->setEnabled(false);
+    hint_ = new HintAction(
+        game, *game_, *table_, [this](const std::string& text) { showStatus(text, false); }, this);
     game->addSeparator();
     a = addItem(game, "Exit1", "E&xit", "Exit Velnora");
     connect(a, &QAction::triggered, this, &QWidget::close);
@@ -733,7 +739,10 @@ int TfmVelMain::showGameOver(const MatchReport& report) {
     // The name this copy announces to the partner: the player's, or "Opponent" without one.
     const std::string& name = game_->options.playerName;
     over.setLocalNetworkName(name.empty() ? QStringLiteral("Opponent") : qs(name));
-    return over.exec();
+    over.setHintsUsed(hint_->hintsUsed());
+    const int answer = over.exec();
+    hint_->resetCount();
+    return answer;
 }
 
 void TfmVelMain::recordHighscore(int kind, int score) {
@@ -810,6 +819,7 @@ void TfmVelMain::fatalError(const std::string& text) {
 void TfmVelMain::New1Click() {
     if (!splashDone_ || game_->state.inputBlocked) return;
     applyOptionsToGame();
+    hint_->resetCount();
     game_->newGame();
 }
 

@@ -28,6 +28,7 @@ class TdmMain;
 
 namespace velnora::ui {
 
+class HintAction;
 class NetworkPlay;
 class TableView;
 class TSounds;
@@ -229,6 +230,7 @@ private:
 
     QAction* undoMeld_ = nullptr;
     QAction* undoAll_ = nullptr;
+    HintAction* hint_ = nullptr;
     QAction* rules_ = nullptr;
     QAction* chatOnTop_ = nullptr;
     QAction* disconnect_ = nullptr;

@@ -224,6 +224,8 @@ void NetworkPlay::StartConnection(const QString& address) {
                                              : "Trying to (re)connect to " + address + "...",
                                     &window_);
     connect(tryConnect_, &TfmTryConnect::cancelled, this, &NetworkPlay::StopWaiting1Click);
+    tryConnect_->adjustSize();
+    tryConnect_->move(window_.geometry().center() - tryConnect_->rect().center());
     tryConnect_->show();
     tmTryConnect_->start();
     if (asServer) {

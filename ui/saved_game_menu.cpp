@@ -4,6 +4,7 @@
 #include "main_window.h"
 
 #include "game_io.h"
+#include "hint_action.h"
 #include "network_play.h"
 #include "table_view.h"
 
@@ -78,6 +79,7 @@ bool TfmVelMain::LoadGame(bool quiet, const QString& fileName) {
     if (file.isEmpty()) return false;
     const bool loaded = loadGame(*game_, toPath(file)) == LoadOutcome::loaded;
     if (loaded) {
+        hint_->resetCount();
         updatePanels();
         table_->update();
         network_->gameLoaded();

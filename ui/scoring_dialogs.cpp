@@ -234,6 +234,12 @@ TfmGameOver::TfmGameOver(const MatchReport& report, QWidget* parent) : QDialog(p
     outer->addLayout(centred(summaryGrid(this, opponentCaption, report.playerTotal,
                                          report.opponentTotal, report.matchDiff)));
 
+    hints_ = new QLabel(this);
+    hints_->setObjectName(QStringLiteral("lbHints"));
+    hints_->setAlignment(Qt::AlignCenter);
+    hints_->hide();
+    outer->addWidget(hints_);
+
     auto* question =
         new QLabel(report.networkGame ? QStringLiteral("Press OK to continue.")
                                       : QStringLiteral("Do you want to play another game?"),
@@ -257,6 +263,11 @@ TfmGameOver::TfmGameOver(const MatchReport& report, QWidget* parent) : QDialog(p
         connect(bnYes, &QPushButton::clicked, this, [this] { done(kResultYes); });
         connect(bnNo, &QPushButton::clicked, this, [this] { done(kResultNo); });
     }
+}
+
+void TfmGameOver::setHintsUsed(int hints) {
+    hints_->setText(QStringLiteral("hints used: %1").arg(hints));
+    hints_->show();
 }
 
 void TfmGameOver::reject() {

@@ -50,6 +50,8 @@ public:
     // A local game asks "&Yes"/"&No"; a network game offers "&OK" and "Send &Result". Closing
     // the window any other way answers kResultNo.
     explicit TfmGameOver(const MatchReport& report, QWidget* parent = nullptr);
+    // Shows "hints used: N" above the question.
+    void setHintsUsed(int hints);
 
     // Answers kResultNo, as "&No" does: the window was closed without choosing to play on.
     void reject() override;
@@ -61,6 +63,7 @@ private:
     void btSendResultClick();
 
     QString localNetworkName_ = QStringLiteral("Opponent");
+    QLabel* hints_ = nullptr;
 };
 
 } // namespace velnora::ui

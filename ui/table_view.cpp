@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 
 namespace velnora::ui {
@@ -328,6 +329,7 @@ void TableView::paintEvent(QPaintEvent* event) {
     p.fillRect(rect(), background_);
     if (!paintingEnabled_) return;
     paintTable(p);
+    paintHintMarks(p);
     if (!overlay_.isNull()) p.drawPixmap(overlayPos_, overlay_);
     if (onPainted) onPainted();
 }
@@ -371,6 +373,69 @@ void TableView::paintTable(QPainter& p) {
 
     paintFrameAndCounters(p);
     paintVelnoraLabels(p);
+}
+
+// Hint marks
+
+void TableView::setHintMarks(const HintMarks& marks) {
+    const GameState& g = game_.state;
+    hint_ = marks;
+    hintOn_ = true;
+    hintHand_ = g.playerHand;
+    hintMelds_ = g.playerMelds;
+    hintStock_ = g.stock.count;
+    hintPile_ = g.discardPile.count;
+    update();
+}
+
+void TableView::clearHintMarks() {
+    if (!hintOn_) return;
+    hintOn_ = false;
+    update();
+}
+
+bool TableView::hintMarksShown() const {
+    const GameState& g = game_.state;
+    return hintOn_ && g.playerHand == hintHand_ && g.playerMelds == hintMelds_ &&
+           g.stock.count == hintStock_ && g.discardPile.count == hintPile_;
+}
+
+std::vector<QRect> TableView::hintMarkRects() const {
+    std::vector<QRect> rects;
+    if (!hintMarksShown()) return rects;
+    const GameState& g = game_.state;
+    const Layout& l = game_.layout;
+    // Cards of a column overlap: a card shows a strip down to the next card of its column.
+    auto visible = [&](const Pile& pile, int index) {
+        const Card& c = pile.at(index);
+        int height = l.cardHeight;
+        for (const Card& o : pile)
+            if (o.x == c.x && o.y > c.y && o.y - c.y < height) height = o.y - c.y;
+        return QRect(c.x, c.y, l.cardWidth, height);
+    };
+    if (hint_.stock && !g.stock.empty())
+        rects.emplace_back(g.stock.top().x, g.stock.top().y, l.cardWidth, l.cardHeight);
+    if (hint_.pile && !g.discardPile.empty()) {
+        const Card& top = g.discardPile.top();
+        const int fan = g.pileFanned ? kColumnStep * (g.discardPile.count - 1) : 0;
+        rects.emplace_back(top.x, top.y + fan, l.cardWidth, l.cardHeight);
+    }
+    for (int i : hint_.handIndices)
+        if (i >= 0 && i < g.playerHand.count) rects.push_back(visible(g.playerHand, i));
+    if (hint_.meldIndex >= 0 && hint_.meldIndex < g.playerMelds.count)
+        rects.push_back(visible(g.playerMelds, hint_.meldIndex));
+    return rects;
+}
+
+void TableView::paintHintMarks(QPainter& p) {
+    // A bright frame and a light wash: plain on the green cloth and on white card faces alike.
+    const int pen = std::max(2, game_.layout.cardWidth / 16);
+    for (const QRect& r : hintMarkRects()) {
+        p.fillRect(r, QColor(255, 215, 0, 90));
+        p.setPen(QPen(QColor(255, 120, 0), pen));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(r.adjusted(pen / 2, pen / 2, -(pen + 1) / 2, -(pen + 1) / 2));
+    }
 }
 
 void TableView::paintFrameAndCounters(QPainter& p) {
@@ -632,6 +697,7 @@ bool TableView::formKeyDown(int key, Qt::KeyboardModifiers modifiers, quint32 sc
 // Qt events
 
 void TableView::mouseReleaseEvent(QMouseEvent* event) {
+    clearHintMarks();
     formMouseUp(event->button(), event->modifiers(), event->position().toPoint());
 }
 
@@ -641,6 +707,10 @@ void TableView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void TableView::keyPressEvent(QKeyEvent* event) {
+    // A modifier alone is the start of a Ctrl or Shift click, which keeps the marks in view.
+    const int key = event->key();
+    if (key != Qt::Key_Shift && key != Qt::Key_Control && key != Qt::Key_Alt && key != Qt::Key_Meta)
+        clearHintMarks();
     if (formKeyDown(event->key(), event->modifiers(), event->nativeScanCode())) return;
     if (game_.options.networkGame && forwardToChat && !(event->modifiers() & Qt::AltModifier) &&
         event->key() >= 33 && forwardToChat(event->key(), event->text()))

@@ -7,9 +7,11 @@
 
 #include <QFont>
 #include <QPixmap>
+#include <QRect>
 #include <QWidget>
 
 #include <functional>
+#include <vector>
 
 class QPushButton;
 
@@ -82,6 +84,21 @@ public:
     // The two lines under (player) or over (opponent) a velnora column; empty when none.
     QStringList velnoraLabel(Seat seat, int column) const;
 
+    // The hint's marks: the cards of the player's hand it names, a red three of the player's
+    // melds, or the stock or the pile.
+    struct HintMarks {
+        bool stock = false;
+        bool pile = false;
+        std::vector<int> handIndices;
+        int meldIndex = -1;
+    };
+    // Marks cards until the player acts or the table changes.
+    void setHintMarks(const HintMarks& marks);
+    void clearHintMarks();
+    // Whether marks are showing now; the rectangles they cover, in table coordinates.
+    bool hintMarksShown() const;
+    std::vector<QRect> hintMarkRects() const;
+
     // Controls
     Hit hitTest(int x, int y);
     // The mouse release on the table, mapped to a player action.
@@ -119,6 +136,7 @@ private:
     void paintTable(QPainter& p);
     void paintFrameAndCounters(QPainter& p);
     void paintVelnoraLabels(QPainter& p);
+    void paintHintMarks(QPainter& p);
     void drawCard(QPainter& p, const Card& c, bool showFace, int x, int y);
     void selectByRank(int column, Qt::KeyboardModifiers modifiers);
     void toggleOpponentCards();
@@ -140,6 +158,13 @@ private:
 
     int warningsShown_ = 0;
     QPushButton* bnEndHand_ = nullptr;
+    // The marks, with the table they were made for: any change of it ends them.
+    HintMarks hint_;
+    bool hintOn_ = false;
+    Pile hintHand_;
+    Pile hintMelds_;
+    int hintStock_ = 0;
+    int hintPile_ = 0;
 };
 
 } // namespace velnora::ui

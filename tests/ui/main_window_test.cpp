@@ -77,8 +77,9 @@ TEST_F(TableWindowTest, SeparatorsStandWhereTheMenusGroupTheirItems) {
     QStringList shape;
     for (QAction* a : game->actions())
         shape << (a->isSeparator() ? "-" : a->objectName());
-    EXPECT_EQ(shape, QStringList({"New1", "Load1", "Save1", "-", "Hiscores1", "WinRatio1",
-                                  "MatchHistory1", "-", "UndoMeld1", "UndoAll1", "-", "Exit1"}));
+    EXPECT_EQ(shape,
+              QStringList({"New1", "Load1", "Save1", "-", "Hiscores1", "WinRatio1", "MatchHistory1",
+                           "-", "UndoMeld1", "UndoAll1", "Hint1", "-", "Exit1"}));
 }
 
 TEST_F(TableWindowTest, UndoItemsFollowTheUndoStack) {

@@ -16,6 +16,7 @@
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -65,11 +66,15 @@ private:
 class NetworkPlayTest : public ::testing::Test {
 protected:
     MemorySettings serverSettings, clientSettings;
+    QTemporaryDir dataHome;
     std::unique_ptr<TfmVelMain> server, client;
     quint16 port = 0;
 
     void SetUp() override {
-        QStandardPaths::setTestModeEnabled(true);
+        // A data folder of this test's own: a window's shutdown deletes or writes the autosave
+        // file there, which must not race with other tests running at the same time.
+        QStandardPaths::setTestModeEnabled(false);
+        qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
         port = freePort();
         qputenv("VELNORA_NET_PORT", QByteArray::number(port));
         prepare(serverSettings, "Ann");
@@ -79,6 +84,7 @@ protected:
         client.reset();
         server.reset();
         qunsetenv("VELNORA_NET_PORT");
+        qunsetenv("XDG_DATA_HOME");
     }
 
     static void prepare(MemorySettings& s, const char* name) {
@@ -260,4 +266,39 @@ TEST_F(NetworkPlayTest, TheLostConnectionFileStaysInTheDataFolder) {
     EXPECT_EQ(QFileInfo(file).absolutePath(), QDir(programDataFolder()).absolutePath());
     EXPECT_EQ(QFileInfo(file).fileName(), "Ann_....etcevilname.vel");
     server->network().Disconnect();
+}
+
+TEST_F(NetworkPlayTest, AnErrorDuringPlaySavesTheGameAndTellsWhere) {
+    BoxAnswerer boxes;
+    connectBoth();
+    server->game().state.gameInProgress = 1;
+    const QString file = server->network().lostConnectionFile();
+    QFile::remove(file);
+    emit server->network().connection().failed(
+        {net::SocketFailure::other, 7, QStringLiteral("Network error")});
+    const QString expected = "The connection has been lost (7). The game has been saved as " +
+                             QDir::toNativeSeparators(file);
+    EXPECT_TRUE(waitUntil([&] { return boxes.saw(expected); }, 3000))
+        << boxes.texts.join("|").toStdString();
+    EXPECT_TRUE(QFile::exists(file));
+    EXPECT_EQ(QFileInfo(file).fileName(), "Ann_Bob.vel");
+    EXPECT_FALSE(server->network().networkConnected());
+    EXPECT_EQ(server->connectionState, 0);
+    QFile::remove(file);
+}
+
+TEST_F(NetworkPlayTest, MessagesWaitWhileTheEndOfHandDialogsAreOpen) {
+    BoxAnswerer boxes;
+    connectBoth();
+    const int before = int(server->network().chat()->lines().size());
+    server->holdNetworkMessages(true);
+    auto* input = find<QLineEdit>(client->network().chat(), "edChat");
+    input->setText("while you read the scores");
+    emit input->returnPressed();
+    waitUntil([] { return false; }, 200);
+    EXPECT_EQ(server->network().chat()->lines().size(), before);
+    EXPECT_GT(server->network().session().buffered(), 0u);
+    server->holdNetworkMessages(false);
+    EXPECT_TRUE(
+        waitUntil([&] { return server->network().chat()->lines().size() == before + 1; }, 2000));
 }

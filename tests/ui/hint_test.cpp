@@ -1,0 +1,76 @@
+// The Game menu's hint: status line, marks on the table, and the count in the game-over dialog.
+
+#include "scoring_dialogs.h"
+#include "seat_exchange.h"
+#include "table_window_support.h"
+#include "widget_lookup.h"
+
+#include <QAction>
+#include <QLabel>
+
+using namespace velnora;
+using namespace velnora::test;
+using velnora::uitest::onNextModal;
+
+namespace {
+
+QAction* hintItem(QWidget* window) {
+    return window->findChild<QAction*>("Hint1");
+}
+
+} // namespace
+
+TEST_F(TableWindowTest, HintNamesAMoveMarksItsCardsAndChangesNothing) {
+    QAction* hint = hintItem(window.get());
+    ASSERT_NE(hint, nullptr);
+    EXPECT_EQ(hint->text(), "&Hint");
+    EXPECT_EQ(hint->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_H));
+
+    // The deal leaves the player to draw.
+    ASSERT_EQ(state().promptState, kPromptDraw);
+    const GameState before = state();
+    hint->trigger();
+    EXPECT_EQ(firstDifference(before, state()), "");
+    EXPECT_TRUE(window->statusText().startsWith("Hint: ")) << window->statusText().toStdString();
+    EXPECT_TRUE(table()->hintMarksShown());
+    ASSERT_EQ(table()->hintMarkRects().size(), 1u);
+
+    // Melding or discarding: the marks stand on hand cards, inside the table.
+    stage({face(0, 11), face(1, 11), face(2, 11), face(0, 3), face(3, 8), face(1, 5)});
+    hint->trigger();
+    const auto rects = table()->hintMarkRects();
+    ASSERT_FALSE(rects.empty()) << window->statusText().toStdString();
+    for (const QRect& r : rects) {
+        EXPECT_GE(r.top(), layout().playerHandY) << window->statusText().toStdString();
+        EXPECT_LE(r.right(), layout().tableWidth);
+        EXPECT_GT(r.height(), 0);
+    }
+    // The player's next action ends the marks.
+    rightClick(onHandCard(0));
+    rightClick(onHandCard(0));
+    EXPECT_FALSE(table()->hintMarksShown());
+}
+
+TEST_F(TableWindowTest, HintWaitsForThePlayersTurnAndIsCountedForTheGameOverDialog) {
+    QAction* hint = hintItem(window.get());
+    state().inputBlocked = 1;
+    hint->trigger();
+    EXPECT_EQ(window->statusText(), "A hint is given when it is your turn to play.");
+    EXPECT_FALSE(table()->hintMarksShown());
+    state().inputBlocked = 0;
+    hint->trigger();
+    hint->trigger();
+
+    QString shown;
+    auto answer = onNextModal<ui::TfmGameOver>(
+        [&](ui::TfmGameOver* d) { shown = d->findChild<QLabel*>("lbHints")->text(); });
+    MatchReport report;
+    report.verdict = "You won.";
+    window->showGameOver(report);
+    EXPECT_EQ(shown, "hints used: 2");
+    // The next match counts from nothing.
+    auto again = onNextModal<ui::TfmGameOver>(
+        [&](ui::TfmGameOver* d) { shown = d->findChild<QLabel*>("lbHints")->text(); });
+    window->showGameOver(report);
+    EXPECT_EQ(shown, "hints used: 0");
+}

@@ -1,0 +1,47 @@
+#include "hint_action.h"
+
+#include "hint.h"
+#include "table_view.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeySequence>
+#include <QMenu>
+
+namespace velnora::ui {
+
+HintAction::HintAction(QMenu* menu, Game& game, TableView& table,
+                       std::function<void(const std::string&)> status, QObject* parent)
+    : QObject(parent), game_(game), table_(table), status_(std::move(status)) {
+    action_ = new QAction(QStringLiteral("&Hint"), parent);
+    action_->setObjectName(QStringLiteral("Hint1"));
+    action_->setStatusTip(QStringLiteral("Show what the Expert would do in your place"));
+    // No key of the table or the menus uses Ctrl+H.
+    action_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    menu->addAction(action_);
+    connect(action_, &QAction::triggered, this, &HintAction::showHint);
+}
+
+void HintAction::showHint() {
+    if (!ai::hintAvailable(game_)) {
+        status_("A hint is given when it is your turn to play.");
+        return;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const ai::Hint hint = ai::expertHint(game_);
+    QApplication::restoreOverrideCursor();
+    if (hint.samples == 0) {
+        status_("No hint can be worked out for this table.");
+        return;
+    }
+    ++hintsUsed_;
+    TableView::HintMarks marks;
+    marks.stock = hint.action == ai::Hint::Action::drawFromStock;
+    marks.pile = hint.action == ai::Hint::Action::takePile;
+    marks.handIndices = hint.handIndices;
+    marks.meldIndex = hint.meldIndex;
+    table_.setHintMarks(marks);
+    status_(hint.text);
+}
+
+} // namespace velnora::ui

@@ -1,0 +1,44 @@
+#pragma once
+// The Game menu's hint: asks the Expert what it would do in the player's place, shows the
+// answer on the status line and marks the cards on the table, and counts the hints of a match.
+
+#include <QObject>
+
+#include <functional>
+#include <string>
+
+class QAction;
+class QMenu;
+
+namespace velnora {
+class Game;
+}
+
+namespace velnora::ui {
+
+class TableView;
+
+class HintAction : public QObject {
+    Q_OBJECT
+public:
+    // Adds "&Hint" to the menu; status shows a text on the status line.
+    HintAction(QMenu* menu, Game& game, TableView& table,
+               std::function<void(const std::string&)> status, QObject* parent);
+
+    QAction* action() const { return action_; }
+    // Hints asked for since the match began.
+    int hintsUsed() const { return hintsUsed_; }
+    // A new match (or a loaded one) starts counting from nothing.
+    void resetCount() { hintsUsed_ = 0; }
+    // Works out and shows the hint; on another's turn it says when a hint can be had.
+    void showHint();
+
+private:
+    Game& game_;
+    TableView& table_;
+    std::function<void(const std::string&)> status_;
+    QAction* action_ = nullptr;
+    int hintsUsed_ = 0;
+};
+
+} // namespace velnora::ui
