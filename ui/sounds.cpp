@@ -143,6 +143,10 @@ void TSounds::applyMusicSettings(const MusicSettings& chosen) {
 // Playing
 
 void TSounds::playEventSound(SoundEvent event) {
+    // Play begins after start-up with the "Start" sound: the first hand dealt after the program
+    // starts is greeted rather than shuffled (a resumed game has already played "Start").
+    if (event == SoundEvent::deal && !playBegun_) event = SoundEvent::start;
+    if (event == SoundEvent::deal || event == SoundEvent::start) playBegun_ = true;
     const int e = static_cast<int>(event);
     if (!music.soundEnabled || e < 0 || e >= kSoundEventCount) return;
     const SoundEventList& list = eventSounds[std::size_t(e)];

@@ -103,6 +103,7 @@ private:
     void pieceEnded();
 
     Random& random_;
+    bool playBegun_ = false;
     QElapsedTimer pieceClock_;
     int quickEnds_ = 0;
 };

@@ -58,8 +58,23 @@ TEST_F(SoundsTest, StoredListsReplaceDefaultsAndNoneSilencesAnEvent) {
     EXPECT_EQ(sounds.eventSounds[7], defaultEventSounds()[7]);
     EXPECT_EQ(sounds.eventSounds[7].count, 2);
 
+    sounds.playEventSound(SoundEvent::start); // a later deal, not the greeting one
+    sounds.mpWav.close();
     sounds.playEventSound(SoundEvent::deal);
     EXPECT_TRUE(sounds.mpWav.fileName().isEmpty());
+}
+
+TEST_F(SoundsTest, TheFirstDealAfterStartGreetsAndLaterDealsShuffle) {
+    sounds.playEventSound(SoundEvent::deal);
+    EXPECT_EQ(sounds.mpWav.fileName(), shipped("welcome.wav"));
+    sounds.playEventSound(SoundEvent::deal);
+    EXPECT_EQ(sounds.mpWav.fileName(), shipped("shufl.wav"));
+
+    // A resumed game has played "Start" already: its next deal shuffles.
+    TSounds resumed(random);
+    resumed.playEventSound(SoundEvent::start);
+    resumed.playEventSound(SoundEvent::deal);
+    EXPECT_EQ(resumed.mpWav.fileName(), shipped("shufl.wav"));
 }
 
 TEST_F(SoundsTest, AnEventPlaysEachOfItsFilesAndNothingWhenSoundIsOff) {
@@ -88,6 +103,8 @@ TEST_F(SoundsTest, AMissingOrBrokenFilePlaysNothingAndRaisesNothing) {
     broken.close();
     sounds.eventSounds[0] = {1, {folder.filePath("gone.wav")}};
     sounds.eventSounds[1] = {1, {broken.fileName()}};
+    sounds.eventSounds[10] = {0, {}};
+    sounds.playEventSound(SoundEvent::start);
     sounds.playEventSound(SoundEvent::deal);
     EXPECT_FALSE(sounds.mpWav.playing());
     sounds.playEventSound(SoundEvent::exit);
