@@ -61,8 +61,10 @@ void Game::opponentMeldCard(int i) {
 void Game::opponentLayCard(Card card, int column) {
     const int fromX = card.x, fromY = card.y;
     card.faceUp = 1;
-    // Beyond six cards the column is drawn squared up, so the new card joins that position.
-    if (columnCount(state.opponentMelds, column, layout) > 6) {
+    // A completed velnora is drawn squared up, so the new card joins that position; any other
+    // column grows, also past seven cards (the threes, or a rank with many wildcards), as the
+    // player's columns do.
+    if (state.opponentVelnoras.velnoraKind[static_cast<std::size_t>(column)] != kNoVelnora) {
         placeInColumn(state.opponentMelds, card, column, -kColumnStep, false);
         card.y = layout.opponentMeldsY - kColumnStep;
     } else {

@@ -105,6 +105,12 @@ ApplyResult RemoteDriver::apply(Game& game, Token token, std::string& rest, std:
     }
 }
 
+bool RemoteDriver::takingPile(const Game& game) const {
+    // A forced take of the top card never sends the rest, and a hand may end during a take:
+    // the mark counts only while the table still shows the partner taking the pile.
+    return pileTakingByOpponent && game.state.opponentPromptState == kPromptTakingPile;
+}
+
 // Dealing and drawing
 
 ApplyResult RemoteDriver::deal(Game& game, const std::string& payload, std::string& why) {
@@ -121,7 +127,7 @@ ApplyResult RemoteDriver::deal(Game& game, const std::string& payload, std::stri
 
 ApplyResult RemoteDriver::drawNew(Game& game, std::string& why) {
     GameState& g = game.state;
-    if (!remoteTurn(game) || pileTakingByOpponent)
+    if (!remoteTurn(game) || takingPile(game))
         return refuse(why, "The opponent drew from the stock while it was not their draw.");
     if (g.stock.empty()) return refuse(why, "The opponent drew from an empty stock.");
     g.opponentPromptState = kPromptMeldOrDiscard;
@@ -155,7 +161,7 @@ ApplyResult RemoteDriver::drawPileTop(Game& game, std::string& why) {
 
 ApplyResult RemoteDriver::drawPileRest(Game& game, std::string& why) {
     GameState& g = game.state;
-    if (!remoteTurn(game) || !pileTakingByOpponent)
+    if (!remoteTurn(game) || !takingPile(game))
         return refuse(why, "The opponent took the rest of a pile whose top card it had not taken.");
     g.opponentPromptState = kPromptMeldOrDiscard;
     while (!g.discardPile.empty()) {
@@ -172,7 +178,7 @@ ApplyResult RemoteDriver::drawPileRest(Game& game, std::string& why) {
 
 ApplyResult RemoteDriver::undoPile(Game& game, std::string& why) {
     GameState& g = game.state;
-    if (!remoteTurn(game) || !pileTakingByOpponent)
+    if (!remoteTurn(game) || !takingPile(game))
         return refuse(why, "The opponent gave back a pile it had not taken.");
     g.opponentPromptState = kPromptDraw;
     g.opponentHand = handBeforeTake_;
@@ -198,7 +204,7 @@ ApplyResult RemoteDriver::meld(Game& game, std::string& rest, std::string& why) 
     if (i < 0 || isWild(rankOf(face)))
         return refuse(why, "The opponent melded " + cardText(face) + ", which it does not hold.");
     // While the pile is being taken the partner still shows its taking prompt.
-    if (!pileTakingByOpponent) g.opponentPromptState = kPromptMeldOrDiscard;
+    if (!takingPile(game)) g.opponentPromptState = kPromptMeldOrDiscard;
     game.opponentMeldCard(i);
     if (hasGoneOut(g, Seat::opponent, game.rules)) game.checkEndOfHand();
     return ApplyResult::applied;

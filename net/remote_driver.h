@@ -45,6 +45,8 @@ private:
     ApplyResult passDiscard(Game& game, std::string& why);
     ApplyResult handOver(Game& game, std::string& why);
     ApplyResult loadGame(Game& game, std::string& rest, std::string& why);
+    // The partner has taken the pile's top card and not yet the rest.
+    bool takingPile(const Game& game) const;
     // Ends the partner's turn on this table after its discard or pass.
     void handBack(Game& game);
 

@@ -5,6 +5,7 @@
 #include "autoplayer.h"
 #include "duel.h"
 #include "game.h"
+#include "network_bench.h"
 #include "rules.h"
 #include "settings.h"
 
@@ -265,7 +266,7 @@ bool playMatch(int level, RulesMode mode, std::uint64_t seed, LevelResult& out, 
 void usage() {
     std::fprintf(stderr, "usage: velnora-bench [--seed N] [--matches N] "
                          "[--level beginner|advanced|expert|all] "
-                         "[--rules default|hoyle|random] [--duel LEVEL:LEVEL]\n");
+                         "[--rules default|hoyle|random] [--duel LEVEL:LEVEL] [--network]\n");
 }
 
 } // namespace
@@ -277,6 +278,7 @@ int main(int argc, char** argv) {
     RulesMode mode = RulesMode::standard;
     std::string modeName = "default";
     int duelFirst = -1, duelSecond = -1;
+    bool network = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         const char* v = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -301,6 +303,8 @@ int main(int argc, char** argv) {
                 usage();
                 return 2;
             }
+        } else if (a == "--network") {
+            network = true;
         } else if (a == "--duel" && v) {
             if (!bench::parseDuel(v, duelFirst, duelSecond)) {
                 usage();
@@ -330,6 +334,7 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    if (network) return bench::runNetwork(seed, matches);
     if (duelFirst >= 0)
         return bench::runDuel(duelFirst, duelSecond, seed, matches, modeName.c_str(),
                               [mode](std::uint64_t s) { return rulesFor(mode, s); }) == 0

@@ -15,6 +15,8 @@
 #include "rules_dialog.h"
 #include "scoring_dialogs.h"
 #include "small_windows.h"
+#include "sound_dialog.h"
+#include "sounds.h"
 #include "store_settings.h"
 #include "table_view.h"
 #include "url_opener.h"
@@ -55,6 +57,8 @@ constexpr int kSplashMs = 2000;
 constexpr int kLedMs = 600;
 constexpr int kCloseRetryMs = 50; // how often a deferred close looks whether the wait is over
 constexpr int kHintLift = 40;
+// The longest the program waits at exit for the "Exit" sound to finish.
+constexpr int kExitSoundWaitMs = 3000;
 
 QString qs(const std::string& s) {
     return QString::fromStdString(s);
@@ -114,6 +118,7 @@ TfmVelMain::TfmVelMain(Settings* settings, QStringList arguments, QWidget* paren
     }
     game_ = std::make_unique<Game>(*this, *settings_, random_);
     game_->setOpponentDriver(&computerDriver_);
+    sounds_ = new TSounds(random_, this);
     statistics_ = std::make_unique<StatisticsRecorder>(*settings_, highscores, statisticsHooks());
 
     table_ = new TableView(*game_, this);
@@ -158,7 +163,7 @@ TfmVelMain::TfmVelMain(Settings* settings, QStringList arguments, QWidget* paren
     QApplication::setOverrideCursor(Qt::WaitCursor);
     random_.reseed(clockSeed());
     game_->options.reseedFromClock = true;
-    helpCounter_ = 1;
+    sounds_->helpCounter = 1;
 
     // Older versions' settings come in before anything is read.
     if (dataModule_) {
@@ -186,6 +191,8 @@ TfmVelMain::TfmVelMain(Settings* settings, QStringList arguments, QWidget* paren
     tmSplash_->setSingleShot(true);
     connect(tmSplash_, &QTimer::timeout, this, &TfmVelMain::tmSplashTimer);
     tmSplash_->start(kSplashMs);
+    // The music's first piece loads while the splash shows, not before the window appears.
+    QTimer::singleShot(0, sounds_, &TSounds::startMusic);
 }
 
 TfmVelMain::~TfmVelMain() {
@@ -245,9 +252,9 @@ void TfmVelMain::createMenus() {
     a = addItem(options, "Decks1", "&Decks...",
                 "Select a color or image for the backside of the cards");
     connect(a, &QAction::triggered, this, &TfmVelMain::Decks1Click);
-    addItem(options, "Sound1", "&Sound...",
-            "Enable or disable sound and music, and select sound effects and melodies")
-        ->setEnabled(false);
+    a = addItem(options, "Sound1", "&Sound...",
+                "Enable or disable sound and music, and select sound effects and melodies");
+    connect(a, &QAction::triggered, this, &TfmVelMain::Sound1Click);
     options->addSeparator();
     rules_ = addItem(options, "Rules1", "&Rules...",
                      "Adjust the rules of Velnora to your local variant (only possible when "
@@ -312,7 +319,7 @@ void TfmVelMain::loadOptions() {
 
     // Rules and options, in the order the store lists them
     game_->rules = loadRules(s);
-    soundEnabled = s.readBool("Settings\\Sound", true);
+    sounds_->readSwitches(s);
     meldDelay = s.readInt("Settings\\Delay", 300);
     autoSave = s.readBool("Settings\\AutoSave", true);
     showStatusbar = s.readBool("Settings\\Show Statusbar", true);
@@ -331,6 +338,7 @@ void TfmVelMain::loadOptions() {
     }
     showHighscores = s.readBool("Settings\\Show Highscores", true);
     showTurns = s.readBool("Settings\\Show Turns", true);
+    sounds_->readEventSounds(s);
     highscores = LoadHighscores(s);
 
     // Window placement: a stored size larger than the screen allows is lowered
@@ -508,6 +516,7 @@ void TfmVelMain::destroySequence() {
     destroyed_ = true;
     tmSplash_->stop();
     tmLED_->stop();
+    sounds_->stopMusic();
     network_->shutdown();
     playSound(SoundEvent::exit);
     if (help_) help_->close();
@@ -521,6 +530,9 @@ void TfmVelMain::destroySequence() {
                                QString::number(windowTop = y()) + "," + sizeName(windowSizeIndex);
     settings_->writeString("Settings\\Resolution", resolution.toStdString());
     playerList.clear();
+    // Nobody hears SDL's dummy device (tests, servers): no reason to hold the exit there.
+    if (!audioDeviceSilent()) sounds_->waitForSound(kExitSoundWaitMs);
+    sounds_->mpWav.close();
 }
 
 void TfmVelMain::resizeEvent(QResizeEvent* event) {
@@ -668,8 +680,12 @@ void TfmVelMain::processPendingEvents() {
     table_->waitFor(1);
 }
 
-void TfmVelMain::playSound(SoundEvent) {
-    // Sound effects come with the sound module; until then the table is silent.
+void TfmVelMain::playSound(SoundEvent event) {
+    sounds_->playEventSound(event);
+}
+
+void TfmVelMain::playHelpTopicsSound() {
+    sounds_->playHelpSound();
 }
 
 void TfmVelMain::sendToken(const std::string& token, const std::string& payload) {
@@ -822,10 +838,7 @@ void TfmVelMain::Rules1Click(int page) {
 }
 
 void TfmVelMain::HelpTopics1Click() {
-    // The three help sounds take turns; the first request plays "Help (1st)".
-    static constexpr SoundEvent rotation[] = {SoundEvent::help3, SoundEvent::help1,
-                                              SoundEvent::help2};
-    playSound(rotation[helpCounter_++ % 3]);
+    playHelpTopicsSound();
     showHelp();
 }
 
@@ -860,7 +873,13 @@ void TfmVelMain::HomePage1Click() {
 }
 
 void TfmVelMain::About1Click() {
+    sounds_->playAboutSound();
     showAbout(this);
+}
+
+void TfmVelMain::Sound1Click() {
+    TfmSound dialog(*sounds_, *settings_, this);
+    if (dialog.exec() == QDialog::Accepted) sounds_->applyMusicSettings(dialog.chosen());
 }
 
 void TfmVelMain::Customize1Click(int page) {

@@ -30,6 +30,7 @@ namespace velnora::ui {
 
 class NetworkPlay;
 class TableView;
+class TSounds;
 class TfmHelp;
 
 // The parts of a stored "left,top,size name" window placement after checking them against the
@@ -60,13 +61,14 @@ public:
     TableView* table() const { return table_; }
     NetworkPlay& network() { return *network_; }
     Settings& settings() { return *settings_; }
+    // Event sounds, music and their options.
+    TSounds& sounds() { return *sounds_; }
 
     // Options held for the life of the process
     bool doubleClickDiscard = false;
     bool selectPlayerOnStartup = true;
     std::vector<PlayerRecord> playerList;
     int currentPlayer = -1;
-    bool soundEnabled = true;
     int meldDelay = 300;
     bool autoSave = true;
     bool showStatusbar = true;
@@ -157,6 +159,9 @@ public:
     void Save1Click() { SaveGame(false); }
     void Load1Click() { LoadGame(false); }
     void About1Click();
+    void Sound1Click();
+    // The sound of "&Help Topics": the three help events in turn.
+    void playHelpTopicsSound();
     void Customize1Click(int page = -1);
     void Decks1Click();
     // Takes over two card backs: the table's images are rebuilt and repainted.
@@ -209,6 +214,7 @@ private:
     ai::ComputerDriver computerDriver_;
     QStringList arguments_;
     TableView* table_ = nullptr;
+    TSounds* sounds_ = nullptr;
 
     QLabel* lbStatus_ = nullptr;
     QLabel* pnPCurrMeld_ = nullptr;
@@ -233,7 +239,6 @@ private:
     bool busyCursor_ = false;
     bool destroyed_ = false;
     bool closePending_ = false;
-    int helpCounter_ = 1;
 };
 
 } // namespace velnora::ui

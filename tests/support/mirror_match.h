@@ -158,6 +158,7 @@ public:
     long bytesWritten = 0;
     long bytesRead = 0;
     bool dispatchDue = false;
+    std::string* tap = nullptr; // when set, collects every byte received
 
     // Reads whatever has arrived, in pieces of random size, and hands it to the session.
     long pump(std::int64_t nowMs) {
@@ -169,6 +170,7 @@ public:
             if (n <= 0) break;
             total += n;
             bytesRead += n;
+            if (tap) tap->append(buf.data(), static_cast<std::size_t>(n));
             session.receive(std::string_view(buf.data(), static_cast<std::size_t>(n)), nowMs);
         }
         if (dispatchDue && !session.dispatchHeld()) {
@@ -180,6 +182,8 @@ public:
 
     // NetEvents
     void writeBytes(const std::string& bytes) override {
+        bytesWritten += static_cast<long>(bytes.size());
+        if (fd_ < 0) return; // no partner: the fuzzer feeds this copy by hand
         // Cut at random places, so the receiver sees messages split anywhere.
         std::size_t at = 0;
         while (at < bytes.size()) {
@@ -196,7 +200,6 @@ public:
             }
             at += n;
         }
-        bytesWritten += static_cast<long>(bytes.size());
     }
     void playerIdentified(const std::string&) override {}
     void versionMismatch() override { problems.push_back("version mismatch"); }
@@ -261,6 +264,7 @@ struct MirrorOptions {
     bool randomRules = true; // the server plays random rules; the client adopts them
     bool extras = true;      // chat, a NEWGAME and a LOADGAME mid-hand in every match
     bool stopAtMismatch = true;
+    std::string* clientTap = nullptr; // collects every byte the client receives
 };
 
 // A hand longer than this is a stall of the two autoplayers, not a network fault.
@@ -286,6 +290,7 @@ inline MirrorResult playMirroredMatches(const MirrorOptions& opts) {
     LoopbackPair link;
     auto a = std::make_unique<MirrorCopy>(opts.seed * 2 + 1, link.fd(0));
     auto b = std::make_unique<MirrorCopy>(opts.seed * 2 + 2, link.fd(1));
+    b->tap = opts.clientTap;
     Random plan(opts.seed ^ 0x7F4A7C15ULL);
     a->game.options.playerName = "Ann";
     b->game.options.playerName = "Bj\xC3\xB8rn";

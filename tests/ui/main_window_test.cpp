@@ -46,7 +46,7 @@ TEST_F(TableWindowTest, MenuItemsCarryTheirCaptionsShortcutsAndHints) {
         {"Exit1", "E&xit", {}, true},
         {"Customize1", "&Customize...", {}, true},
         {"Decks1", "&Decks...", {}, true},
-        {"Sound1", "&Sound...", {}, false},
+        {"Sound1", "&Sound...", {}, true},
         {"ConnecttoOpponent1", "&Connect to Opponent...", {}, true},
         {"RuleDifferences1", "&Rule Differences...", {}, false},
         {"Disconnect1", "&Disconnect", {}, false},
