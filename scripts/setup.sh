@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools libgtest-dev
           libsqlite3-dev libsdl2-mixer-dev timgm6mb-soundfont xvfb imagemagick
-          desktop-file-utils clang clang-format libclang-rt-14-dev fonts-dejavu-core)
+          desktop-file-utils appstream clang clang-format libclang-rt-14-dev fonts-dejavu-core)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
