@@ -51,9 +51,9 @@ bool describeCardFault(const GameState& g, std::string* why) {
         if (p->count < 0 || p->count > kDeckSize) return fail(why, "pile count out of range");
         for (const Card& c : *p) {
             if (!isSoundCard(c))
-                return fail(why, isValidFace(c.face) ? "rank or points disagree with face " +
-                                                           std::to_string(c.face)
-                                                     : "bad face " + std::to_string(c.face));
+                return fail(why, isValidFace(c.face)
+                                     ? "rank or points disagree with face " + std::to_string(c.face)
+                                     : "bad face " + std::to_string(c.face));
             ++faces[c.face];
         }
         total += p->count;
