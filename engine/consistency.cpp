@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 namespace velnora {
@@ -70,6 +71,12 @@ bool describeCardFault(const GameState& g, std::string* why) {
 
 bool tallyBacked(const VelnoraTally& t, const Pile& melds, const Layout& layout, const char* who,
                  std::string* why) {
+    // Most checks come before the first velnora: one look at the kinds as two words.
+    std::uint64_t front = 0, back = 0;
+    std::memcpy(&front, t.velnoraKind.data(), 8);
+    std::memcpy(&back, t.velnoraKind.data() + kColumns - 8, 8);
+    if ((front | back) == 0)
+        return t.velnoraCount == 0 || fail(why, std::string(who) + " velnora count disagrees");
     int kinds = 0;
     for (std::uint8_t kind : t.velnoraKind)
         kinds += kind != kNoVelnora;
