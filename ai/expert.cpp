@@ -91,22 +91,7 @@ int ExpertTurn::expertDrawPhase() {
     if (expertTakePile()) {
         ai.baitRank = 0;
         const Card top = takeTopCard(game_);
-        const int r = top.rank;
-        recount();
-        if (c_.m[at(r)] < 3) {
-            if (!melded()) {
-                // The top card's own pair was one of the planned wild-card pairs.
-                if (c_.h[at(r)] == 2) ai.plannedPairs -= 1;
-                expertMeldRank(r, 0);
-                expertFinishInitialMeld();
-            } else {
-                expertMeldRank(r, 3);
-            }
-        } else if (frozen() || (game_.rules.naturalPair && game_.rules.addExistingMeld)) {
-            expertMeldRank(r, 3);
-        } else {
-            expertMeldRank(r, 1);
-        }
+        expertMeldTakenTop(top.rank);
         ai.pileMakesVelnora = 0;
         takeRestOfPile(game_);
         s.pileFrozen = 0;
@@ -126,6 +111,24 @@ int ExpertTurn::expertDrawPhase() {
 
     drawForTurn(game_);
     return 0;
+}
+
+void ExpertTurn::expertMeldTakenTop(int r) {
+    recount();
+    if (c_.m[at(r)] < 3) {
+        if (!melded()) {
+            // The top card's own pair was one of the planned wild-card pairs.
+            if (c_.h[at(r)] == 2) game_.state.ai.plannedPairs -= 1;
+            expertMeldRank(r, 0);
+            expertFinishInitialMeld();
+        } else {
+            expertMeldRank(r, 3);
+        }
+    } else if (frozen() || (game_.rules.naturalPair && game_.rules.addExistingMeld)) {
+        expertMeldRank(r, 3);
+    } else {
+        expertMeldRank(r, 1);
+    }
 }
 
 // The meld phase

@@ -59,6 +59,8 @@ public:
 
     // Decisions
     bool expertTakePile();
+    // The melds that go with the pile's top card once it is in the hand (rank r).
+    void expertMeldTakenTop(int r);
     bool expertPileWorthBuilding(const Holding& hand);
     bool expertEstimateMeld(const Holding& hand, int topRank, bool pileMakesVelnora, bool strict,
                             int* wildcardsUsed = nullptr);
@@ -74,6 +76,8 @@ public:
     void expertGoOut();
 
     int minimum() const { return minimum_; }
+    // A turn taken over part-way (the hint) starts from the table's own minimum.
+    void setMinimum(int minimum) { minimum_ = minimum; }
 
 private:
     const Counts& recount();

@@ -1,9 +1,11 @@
 #include "hint.h"
 
 #include "expert.h"
+#include "meld_check.h"
 #include "seat_exchange.h"
 
 #include <algorithm>
+#include <array>
 #include <map>
 #include <stdexcept>
 
@@ -40,7 +42,7 @@ public:
     void fatalError(const std::string& text) override { throw InternalError(text); }
 };
 
-enum class Phase { none, draw, meld };
+enum class Phase { none, draw, takingPile, meld };
 
 Phase phaseOf(const Game& game) {
     const GameState& s = game.state;
@@ -48,7 +50,7 @@ Phase phaseOf(const Game& game) {
         s.promptState == kPromptOpponentsTurn || s.playerHand.count == 0)
         return Phase::none;
     if (!s.hasDrawn) return s.promptState == kPromptDraw ? Phase::draw : Phase::none;
-    return Phase::meld;
+    return s.takingPile ? Phase::takingPile : Phase::meld;
 }
 
 bool byFaceAndDeck(const Card& a, const Card& b) {
@@ -104,70 +106,414 @@ GameState sampleUnseenCards(const Game& game, Random& rng) {
 
 namespace {
 
-// What one sample's Expert chose, in terms of the player's own cards.
-struct Choice {
-    Hint::Action action = Hint::Action::none;
-    std::vector<int> meldFaces; // sorted
-    int discardFace = 0;
-    bool redThreeFromMelds = false;
+using Steps = std::vector<HintStep>;
+using Kind = HintStep::Kind;
 
-    std::string key() const {
-        std::string k(1, static_cast<char>('0' + static_cast<int>(action)));
-        for (int f : meldFaces)
-            k += "," + std::to_string(f);
-        k += "|" + std::to_string(discardFace) + (redThreeFromMelds ? "m" : "");
-        return k;
+// A table of its own on which the samples and the checks of a choice play.
+struct Sandbox {
+    SilentHost host;
+    MemorySettings settings;
+    Random rng;
+    Game game;
+
+    Sandbox(const Game& real, const GameState& table, std::uint64_t seed)
+        : rng(seed), game(host, settings, rng) {
+        game.rules = real.rules;
+        game.layout = real.layout;
+        game.options = real.options;
+        game.options.networkGame = false;
+        game.options.reseedFromClock = false;
+        game.state = table;
+        // A copy that goes out must not score the hand or deal the next one.
+        game.holdEndOfHand = true;
     }
 };
 
-Choice playSample(const Game& real, const GameState& sample, Phase phase, std::uint64_t seed) {
-    SilentHost host;
-    MemorySettings settings;
-    Random rng(seed);
-    Game game(host, settings, rng);
-    game.rules = real.rules;
-    game.layout = real.layout;
-    game.options = real.options;
-    game.options.networkGame = false;
-    game.options.reseedFromClock = false;
-    game.state = sample;
-    exchangeSeats(game.state);
-    // A sample that goes out must not score the hand or deal the next one.
-    game.holdEndOfHand = true;
-    GameState& s = game.state;
+int wildcardsIn(const Pile& pile) {
+    return countRank(pile, kRankJoker) + countRank(pile, kRankTwo);
+}
 
-    Choice choice;
-    ExpertTurn turn(game);
+int wildcardsInColumn(const Pile& melds, int column, const Layout& layout) {
+    int n = 0;
+    for (const Card& c : melds)
+        if (isWild(c.rank) && columnOf(c.x, layout) == column) ++n;
+    return n;
+}
+
+// Cards of a that b lacks, each card once, in a's order.
+std::vector<Card> cardsGone(const Pile& a, const Pile& b) {
+    std::vector<Card> rest(b.begin(), b.end());
+    std::vector<Card> gone;
+    for (const Card& c : a) {
+        const auto it = std::find_if(rest.begin(), rest.end(), [&](const Card& r) {
+            return r.face == c.face && r.deck == c.deck;
+        });
+        if (it == rest.end())
+            gone.push_back(c);
+        else
+            rest.erase(it);
+    }
+    return gone;
+}
+
+int meldCardOfColumn(const Game& game, int column) {
+    const Pile& melds = game.state.playerMelds;
+    for (int i = melds.count - 1; i >= 0; --i)
+        if (columnOf(melds.at(i).x, game.layout) == column) return i;
+    return -1;
+}
+
+// Whether the table passed the turn on by itself (the player was stuck with one card).
+bool turnPassed(const GameState& g) {
+    return g.inputBlocked && !g.hasDrawn;
+}
+
+// Whether the hand ended since the stock held stockBefore cards: a deal fills the stock.
+bool handOver(const GameState& g, int stockBefore) {
+    return g.stock.count > stockBefore || g.promptState == kPromptWaitForDeal;
+}
+
+} // namespace
+
+bool carryOutHint(Game& game, const std::vector<HintStep>& steps, std::vector<HintStep>* done) {
+    GameState& g = game.state;
+    const Layout& layout = game.layout;
+    // Wildcards that joined a column by themselves and stand for a later click on that column.
+    std::array<int, kColumns> joined{};
+    int stock = g.stock.count;
+    for (std::size_t n = 0; n < steps.size(); ++n) {
+        const HintStep& step = steps[n];
+        // A hand that ended on the last click leaves nothing to do but the wildcards that
+        // joined by themselves.
+        if (n > 0 && handOver(g, stock)) {
+            for (std::size_t m = n; m < steps.size(); ++m) {
+                if (!steps[m].automatic) return false;
+                if (done) done->push_back(steps[m]);
+            }
+            return true;
+        }
+        stock = g.stock.count;
+        // A wildcard that joins by itself comes with the natural before it, also when that
+        // natural went out and the next hand is already dealt.
+        if (step.automatic && step.kind == Kind::addWildcard) {
+            auto& waiting = joined[static_cast<std::size_t>(step.column)];
+            if (waiting <= 0) return false;
+            --waiting; // and done has it from that natural
+            continue;
+        }
+        if (g.inputBlocked) return false; // the turn is over
+        HintStep did = step;
+        switch (step.kind) {
+        case Kind::drawFromStock: {
+            const int stock = g.stock.count;
+            if (!g.mayTakePile || g.hasDrawn || stock == 0) return false;
+            game.drawFromStock();
+            if (g.stock.count == stock) return false;
+            break;
+        }
+        case Kind::takePile: {
+            const int pile = g.discardPile.count;
+            if (!g.mayTakePile) return false;
+            game.takeDiscardPile();
+            if (g.discardPile.count >= pile) return false;
+            break;
+        }
+        case Kind::undoTakePile:
+            if (!g.takingPile) return false;
+            game.takeDiscardPile();
+            if (g.takingPile || !g.mayTakePile) return false;
+            break;
+        case Kind::endHand:
+            if (!g.stockExhausted || g.promptState != kPromptDraw || game.isForced()) return false;
+            game.endHand();
+            if (!g.endHandRequested) return false;
+            break;
+        case Kind::meldNatural: {
+            const int i = findFace(g.playerHand, step.face);
+            if (i < 0 || isWild(g.playerHand.at(i).rank)) return false;
+            const int column = g.playerHand.at(i).rank;
+            const Pile hand = g.playerHand;
+            const int wild = wildcardsInColumn(g.playerMelds, column, layout);
+            game.meldFromHand(i, MeldMode::single);
+            if (handOver(g, stock)) break; // went out
+            const std::vector<Card> gone = cardsGone(hand, g.playerHand);
+            if (std::none_of(gone.begin(), gone.end(),
+                             [&](const Card& c) { return c.face == step.face; }))
+                return false;
+            if (done) done->push_back(did);
+            const int added = wildcardsInColumn(g.playerMelds, column, layout) - wild;
+            if (added > 0) {
+                joined[static_cast<std::size_t>(column)] += added;
+                for (const Card& c : gone)
+                    if (isWild(c.rank) && done)
+                        done->push_back({Kind::addWildcard, c.face, column, true});
+            }
+            continue;
+        }
+        case Kind::addWildcard: {
+            auto& waiting = joined[static_cast<std::size_t>(step.column)];
+            if (waiting > 0) {
+                --waiting; // already there
+                continue;
+            }
+            const int i = meldCardOfColumn(game, step.column);
+            if (i < 0 || step.column == kRankTwo) return false;
+            const Pile hand = g.playerHand;
+            const int before = wildcardsInColumn(g.playerMelds, step.column, layout);
+            game.meldCardClick(i, false);
+            if (handOver(g, stock)) break; // went out
+            const std::vector<Card> gone = cardsGone(hand, g.playerHand);
+            if (wildcardsInColumn(g.playerMelds, step.column, layout) <= before || gone.empty())
+                return false;
+            did.face = gone.front().face;
+            break;
+        }
+        case Kind::wildcardVelnora: {
+            int i = findRank(g.playerHand, kRankJoker);
+            if (i < 0) i = findRank(g.playerHand, kRankTwo);
+            if (i < 0) return false;
+            const Pile hand = g.playerHand;
+            const int before = columnCount(g.playerMelds, kRankTwo, layout);
+            game.meldFromHand(i, MeldMode::single);
+            if (handOver(g, stock)) break; // went out
+            const std::vector<Card> gone = cardsGone(hand, g.playerHand);
+            if (columnCount(g.playerMelds, kRankTwo, layout) <= before || gone.empty())
+                return false;
+            did.face = gone.front().face;
+            break;
+        }
+        case Kind::undoAll: {
+            if (g.undoStack.empty()) return false;
+            game.undoAll();
+            if (!g.undoStack.empty()) return false;
+            break;
+        }
+        case Kind::discard: {
+            const int i = findFace(g.playerHand, step.face);
+            if (i < 0 || !game.discard(i)) return false;
+            break;
+        }
+        case Kind::discardRedThree: {
+            const int i = findFace(g.playerMelds, step.face);
+            const int pile = g.discardPile.count;
+            if (i < 0) return false;
+            game.discardRedThree(i);
+            if (g.discardPile.count == pile) return false;
+            break;
+        }
+        }
+        if (done) done->push_back(did);
+    }
+    return true;
+}
+
+namespace {
+
+// The Expert's choice on one sample, as the player's clicks.
+Steps expertSteps(const Game& real, GameState sample, Phase phase, std::uint64_t seed) {
+    const Layout& layout = real.layout;
+    int topFace = 0;
+    if (phase == Phase::takingPile) {
+        // The computer takes the top card into its hand and melds from there; the player's
+        // table has it among the melds already, so it goes back to the hand for the Expert.
+        const Card top = sample.takenTopCard;
+        const int r = sample.takenTopRank;
+        int i = -1;
+        for (int k = sample.playerMelds.count - 1; k >= 0 && i < 0; --k) {
+            const Card& c = sample.playerMelds.at(k);
+            if (c.face == top.face && c.deck == top.deck && columnOf(c.x, layout) == r) i = k;
+        }
+        // A velnora the top card finished cannot be taken apart here; the plain plan serves.
+        if (i < 0 || sample.playerVelnoras.velnoraKind[static_cast<std::size_t>(r)] != kNoVelnora)
+            return {};
+        Card card =
+            removeFromColumn(sample.playerMelds, i, layout, sample.playerVelnoras, kColumnStep);
+        placeInColumn(sample.playerHand, card, card.rank, kColumnStep);
+        push(sample.playerHand, card);
+        topFace = card.face;
+    }
+    Sandbox box(real, sample, seed);
+    GameState& s = box.game.state;
+    exchangeSeats(s);
+    ExpertTurn turn(box.game);
+    turn.setMinimum(s.initialMeldMinimum);
+
     if (phase == Phase::draw) {
         const int pileBefore = s.discardPile.count;
         const int result = turn.expertDrawPhase();
-        choice.action = result == 2                        ? Hint::Action::endHand
-                        : s.discardPile.count < pileBefore ? Hint::Action::takePile
-                                                           : Hint::Action::drawFromStock;
-        return choice;
+        if (result == 2) return {{Kind::endHand}};
+        if (s.discardPile.count < pileBefore) return {{Kind::takePile}};
+        return {{Kind::drawFromStock}};
     }
 
-    std::vector<int> before;
-    for (const Card& c : s.opponentHand)
-        before.push_back(c.face);
+    const Pile meldsBefore = s.opponentMelds;
     const int pileBefore = s.discardPile.count;
-    turn.expertMeldPhase();
-    std::vector<int> after;
-    for (const Card& c : s.opponentHand)
-        after.push_back(c.face);
-    std::sort(before.begin(), before.end());
-    std::sort(after.begin(), after.end());
-    std::set_difference(before.begin(), before.end(), after.begin(), after.end(),
-                        std::back_inserter(choice.meldFaces));
-    const int handBeforeDiscard = s.opponentHand.count;
-    if (handBeforeDiscard > 0) turn.expertDiscardPhase();
-    if (s.discardPile.count > pileBefore) {
-        choice.discardFace = s.discardPile.top().face;
-        choice.redThreeFromMelds = s.opponentHand.count == handBeforeDiscard;
+    if (phase == Phase::takingPile) {
+        turn.expertMeldTakenTop(s.takenTopRank);
+    } else {
+        turn.expertMeldPhase();
     }
-    choice.action = choice.meldFaces.empty() ? Hint::Action::discard : Hint::Action::meld;
-    if (choice.meldFaces.empty() && choice.discardFace == 0) choice.action = Hint::Action::none;
-    return choice;
+    Steps steps;
+    // The placements, in the order they were made.
+    bool topSkipped = topFace == 0;
+    for (const Card& c : cardsGone(s.opponentMelds, meldsBefore)) {
+        if (!topSkipped && c.face == topFace) {
+            topSkipped = true;
+            continue;
+        }
+        if (isRedThree(c.face)) continue; // laid by the game itself
+        const int column = columnOf(c.x, layout);
+        if (!isWild(c.rank))
+            steps.push_back({Kind::meldNatural, c.face, c.rank});
+        else if (column == kRankTwo)
+            steps.push_back({Kind::wildcardVelnora, c.face, column});
+        else
+            steps.push_back({Kind::addWildcard, c.face, column});
+    }
+    if (phase == Phase::meld && s.opponentHand.count > 0) {
+        const int handBeforeDiscard = s.opponentHand.count;
+        turn.expertDiscardPhase();
+        if (s.discardPile.count > pileBefore) {
+            const int face = s.discardPile.top().face;
+            steps.push_back(
+                {s.opponentHand.count == handBeforeDiscard ? Kind::discardRedThree : Kind::discard,
+                 face, 0});
+        }
+    }
+    return steps;
+}
+
+struct Checked {
+    bool accepted = false;
+    Steps done;
+    Steps completion; // after a pile take: the melds that finish it
+};
+
+Steps completeTake(const Game& real, const GameState& table);
+
+// Carries the steps out on a sample and says whether they leave the table where the player
+// can go on: a draw, a finished (or finishable) pile take, a finished turn.
+Checked check(const Game& real, const GameState& sample, const Steps& steps, Phase phase) {
+    Checked result;
+    Sandbox box(real, sample, 1);
+    GameState& g = box.game.state;
+    if (steps.empty() || !carryOutHint(box.game, steps, &result.done)) return result;
+    const Kind last = steps.back().kind;
+    if (last == Kind::takePile) {
+        if (g.takingPile) {
+            result.completion = completeTake(real, g);
+            result.accepted = !result.completion.empty();
+        } else {
+            result.accepted = true;
+        }
+        return result;
+    }
+    if (phase == Phase::draw) {
+        result.accepted = true;
+        return result;
+    }
+    if (phase == Phase::takingPile) {
+        result.accepted = last == Kind::undoTakePile || (!g.takingPile && g.hasDrawn);
+        return result;
+    }
+    // The meld phase ends the turn: by a discard, by going out, or by the pass of the game.
+    result.accepted = last == Kind::discard || last == Kind::discardRedThree || turnPassed(g) ||
+                      (g.playerHand.empty() && validateForCommit(g, real.rules, real.layout, 0));
+    return result;
+}
+
+// The least the player can meld to finish taking the pile: naturals of the top card's rank,
+// wildcards on them, and, when the first meld is short of its minimum, whole ranks from the
+// hand, the most valuable first. Empty when the cards in hand cannot finish it.
+Steps completeTake(const Game& real, const GameState& table) {
+    const int r = table.takenTopRank;
+    std::vector<int> naturals;
+    for (const Card& c : table.playerHand)
+        if (c.rank == r) naturals.push_back(c.face);
+    const int wild = wildcardsIn(table.playerHand);
+    std::vector<int> others;
+    for (int rank = kRankThree + 1; rank <= kRankAce; ++rank)
+        if (rank != r && countRank(table.playerHand, rank) >= 3) others.push_back(rank);
+    std::stable_sort(others.begin(), others.end(),
+                     [](int a, int b) { return pointsOfRank(a) > pointsOfRank(b); });
+
+    const std::size_t maxOthers = std::min<std::size_t>(others.size(), 4);
+    for (std::size_t extra = 0; extra <= maxOthers; ++extra) {
+        Steps best;
+        std::size_t bestCards = 0;
+        for (std::size_t n = 0; n <= naturals.size(); ++n) {
+            for (int w = 0; w <= std::min(wild, 3); ++w) {
+                Steps steps;
+                for (std::size_t k = 0; k < n; ++k)
+                    steps.push_back({Kind::meldNatural, naturals[k], r});
+                for (int k = 0; k < w; ++k)
+                    steps.push_back({Kind::addWildcard, 0, r});
+                for (std::size_t e = 0; e < extra; ++e)
+                    for (const Card& c : table.playerHand)
+                        if (c.rank == others[e])
+                            steps.push_back({Kind::meldNatural, c.face, c.rank});
+                if (steps.empty()) continue;
+                Sandbox box(real, table, 1);
+                Steps done;
+                if (!carryOutHint(box.game, steps, &done)) continue;
+                const GameState& g = box.game.state;
+                if (g.takingPile || !g.hasDrawn) continue;
+                if (best.empty() || done.size() < bestCards) {
+                    best = done;
+                    bestCards = done.size();
+                }
+            }
+        }
+        if (!best.empty()) return best;
+    }
+    return {};
+}
+
+// The faces of a hand, the cheapest card to lose first and wildcards last.
+std::vector<int> cheapestFirst(const Pile& hand) {
+    std::vector<int> order;
+    for (const Card& c : hand)
+        order.push_back(c.face);
+    std::stable_sort(order.begin(), order.end(), [](int a, int b) {
+        const bool wa = isWild(rankOf(a)), wb = isWild(rankOf(b));
+        return wa != wb ? wb : cardPoints(a) < cardPoints(b);
+    });
+    return order;
+}
+
+// A choice the game accepts when no sample's Expert gave one.
+Steps fallbackSteps(const Game& real, const GameState& sample, Phase phase) {
+    const GameState& g = real.state;
+    auto accepted = [&](const Steps& steps) { return check(real, sample, steps, phase).accepted; };
+    if (phase == Phase::draw) {
+        for (const Steps& steps :
+             {Steps{{Kind::drawFromStock}}, Steps{{Kind::takePile}}, Steps{{Kind::endHand}}})
+            if (accepted(steps)) return steps;
+        return {};
+    }
+    if (phase == Phase::takingPile) {
+        Steps steps = completeTake(real, sample);
+        if (!steps.empty()) return steps;
+        return {{Kind::undoTakePile}};
+    }
+    for (int face : cheapestFirst(g.playerHand))
+        if (accepted({{Kind::discard, face, 0}})) return {{Kind::discard, face, 0}};
+    if (!g.undoStack.empty()) {
+        Sandbox box(real, sample, 1);
+        box.game.undoAll();
+        for (int face : cheapestFirst(box.game.state.playerHand))
+            if (accepted({{Kind::undoAll}, {Kind::discard, face, 0}}))
+                return {{Kind::undoAll}, {Kind::discard, face, 0}};
+    }
+    return {};
+}
+
+std::string key(const Steps& steps) {
+    std::string k;
+    for (const HintStep& s : steps)
+        k += std::to_string(static_cast<int>(s.kind)) + ":" + std::to_string(s.face) + ":" +
+             std::to_string(s.column) + (s.automatic ? "a" : "") + ",";
+    return k;
 }
 
 std::string labels(const std::vector<int>& faces) {
@@ -177,58 +523,161 @@ std::string labels(const std::vector<int>& faces) {
     return text;
 }
 
-// Points the choice at the player's own cards: hand indices for the faces, each card once.
-Hint describe(const Game& game, const Choice& choice) {
+std::string columnName(int column) {
+    static const char* const kNames[kColumns] = {
+        "wildcards", "wildcards", "threes", "fours", "fives",  "sixes", "sevens",
+        "eights",    "nines",     "tens",   "jacks", "queens", "kings", "aces"};
+    return kNames[static_cast<std::size_t>(std::clamp(column, 0, kColumns - 1))];
+}
+
+// Joins parts as "a, b and c".
+std::string joined(const std::vector<std::string>& parts) {
+    std::string text;
+    for (std::size_t i = 0; i < parts.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == parts.size() ? " and " : ", ") + parts[i];
+    return text;
+}
+
+// The melds of the steps in words: naturals by rank in the order they go down, each with the
+// wildcards that join them; the pile's top card belongs to column top.
+std::vector<std::string> meldWords(const Steps& steps, int top) {
+    std::vector<int> ranks;
+    std::array<std::vector<int>, kColumns> naturals, added, joinedBy;
+    std::vector<int> velnora;
+    for (const HintStep& step : steps) {
+        const auto col = static_cast<std::size_t>(std::clamp(step.column, 0, kColumns - 1));
+        if (step.kind == Kind::wildcardVelnora) velnora.push_back(step.face);
+        if (step.kind != Kind::meldNatural && step.kind != Kind::addWildcard) continue;
+        if (std::find(ranks.begin(), ranks.end(), step.column) == ranks.end())
+            ranks.push_back(step.column);
+        if (step.kind == Kind::meldNatural)
+            naturals[col].push_back(step.face);
+        else
+            (step.automatic ? joinedBy : added)[col].push_back(step.face);
+    }
+    std::vector<std::string> parts;
+    for (int rank : ranks) {
+        const auto r = static_cast<std::size_t>(rank);
+        std::string part;
+        if (!naturals[r].empty()) {
+            part = "meld " + labels(naturals[r]);
+            if (rank == top) part += " with the top card";
+            if (!joinedBy[r].empty()) part += " (" + labels(joinedBy[r]) + " joins them by itself)";
+        }
+        if (!added[r].empty()) {
+            const std::string add =
+                "add " + labels(added[r]) + " to the " + columnName(rank) + " (click the meld)";
+            part += (part.empty() ? "" : ", ") + add;
+        }
+        if (!part.empty()) parts.push_back(part);
+    }
+    if (!velnora.empty())
+        parts.push_back("lay " + labels(velnora) +
+                        " in the wildcard velnora (click a wildcard in your hand)");
+    return parts;
+}
+
+// Points the carried-out steps at the player's own cards and words them.
+Hint describe(const Game& game, const Steps& done, const Steps& completion) {
     const GameState& s = game.state;
     Hint hint;
-    hint.action = choice.action;
+    hint.steps = done;
     std::vector<bool> used(static_cast<std::size_t>(s.playerHand.count), false);
-    auto take = [&](int face) {
+    // The discard is marked only when nothing goes down first: one colour, one kind of click.
+    const bool melds = std::any_of(done.begin(), done.end(), [](const HintStep& step) {
+        return step.kind == Kind::meldNatural || step.kind == Kind::addWildcard ||
+               step.kind == Kind::wildcardVelnora;
+    });
+    // After Undo All the hand is another: the cards are named, not marked.
+    const bool undoFirst = !done.empty() && done.front().kind == Kind::undoAll;
+    auto take = [&](int face, bool mark = true) {
+        if (undoFirst) return -1;
         for (int i = 0; i < s.playerHand.count; ++i)
             if (!used[static_cast<std::size_t>(i)] && s.playerHand.at(i).face == face) {
                 used[static_cast<std::size_t>(i)] = true;
+                if (mark) hint.handIndices.push_back(i);
                 return i;
             }
         return -1;
     };
-    for (int f : choice.meldFaces) {
-        const int i = take(f);
-        if (i >= 0) hint.handIndices.push_back(i);
-    }
-    if (choice.discardFace != 0) {
-        if (choice.redThreeFromMelds) {
-            for (int i = 0; i < s.playerMelds.count && hint.meldIndex < 0; ++i)
-                if (s.playerMelds.at(i).face == choice.discardFace) hint.meldIndex = i;
-        } else {
-            hint.thenDiscard = take(choice.discardFace);
+
+    std::string discardText;
+    bool undoAll = false;
+    for (const HintStep& step : done) {
+        switch (step.kind) {
+        case Kind::meldNatural:
+        case Kind::wildcardVelnora:
+            take(step.face);
+            break;
+        case Kind::addWildcard:
+            take(step.face);
+            if (!step.automatic && !undoFirst) {
+                const int i = meldCardOfColumn(game, step.column);
+                if (i >= 0 && std::find(hint.meldIndices.begin(), hint.meldIndices.end(), i) ==
+                                  hint.meldIndices.end())
+                    hint.meldIndices.push_back(i);
+            }
+            break;
+        case Kind::discard:
+            hint.thenDiscard = take(step.face, !melds);
+            discardText = "discard " + cardLabel(step.face);
+            break;
+        case Kind::discardRedThree:
+            for (int i = 0; i < s.playerMelds.count; ++i)
+                if (s.playerMelds.at(i).face == step.face) {
+                    hint.meldIndices.push_back(i);
+                    break;
+                }
+            discardText = "discard the red three " + cardLabel(step.face) +
+                          " from your melds (right-click it)";
+            break;
+        case Kind::undoAll:
+            undoAll = true;
+            break;
+        default:
+            break;
         }
     }
-    const std::string discardText =
-        choice.discardFace == 0 ? std::string()
-        : choice.redThreeFromMelds
-            ? "discard the red three " + cardLabel(choice.discardFace) + " from your melds"
-            : "discard " + cardLabel(choice.discardFace);
-    switch (choice.action) {
-    case Hint::Action::drawFromStock:
-        hint.text = "Hint: draw from the stock.";
-        break;
-    case Hint::Action::takePile:
-        hint.text = "Hint: take the discard pile.";
-        break;
-    case Hint::Action::endHand:
-        hint.text = "Hint: end the hand.";
-        break;
-    case Hint::Action::meld:
-        hint.text = "Hint: meld " + labels(choice.meldFaces) +
-                    (discardText.empty() ? "." : ", then " + discardText + ".");
-        break;
-    case Hint::Action::discard:
-        hint.text = "Hint: " + discardText + ".";
-        if (hint.thenDiscard >= 0) hint.handIndices.push_back(hint.thenDiscard);
-        break;
-    case Hint::Action::none:
+    const std::vector<std::string> parts = meldWords(done, s.takingPile ? s.takenTopRank : -1);
+
+    const Kind first = done.empty() ? Kind::drawFromStock : done.front().kind;
+    if (done.empty()) {
+        hint.action = Hint::Action::none;
         hint.text = "Hint: no move to suggest.";
-        break;
+    } else if (first == Kind::drawFromStock) {
+        hint.action = Hint::Action::drawFromStock;
+        hint.text = "Hint: draw from the stock.";
+    } else if (first == Kind::takePile) {
+        hint.action = Hint::Action::takePile;
+        hint.text = "Hint: take the discard pile.";
+        if (!completion.empty()) {
+            const int top = s.discardPile.empty() ? -1 : s.discardPile.top().rank;
+            hint.text = "Hint: take the discard pile, then " + joined(meldWords(completion, top)) +
+                        " to get the rest of it.";
+        }
+    } else if (first == Kind::endHand) {
+        hint.action = Hint::Action::endHand;
+        hint.text = "Hint: end the hand.";
+    } else if (first == Kind::undoTakePile) {
+        hint.action = Hint::Action::undoTakePile;
+        hint.text = "Hint: your cards cannot finish taking the pile; click the pile to give it "
+                    "back (this costs 50 points).";
+    } else if (undoAll) {
+        hint.action = Hint::Action::undoMelds;
+        std::vector<std::string> then = parts;
+        if (!discardText.empty()) then.push_back(discardText);
+        hint.text = "Hint: take back this turn's melds with Undo All (Ctrl+Del)" +
+                    (then.empty() ? std::string() : ", then " + joined(then)) + ".";
+    } else if (s.takingPile) {
+        hint.action = Hint::Action::completeTake;
+        hint.text = "Hint: to take the pile, " + joined(parts) + ".";
+    } else if (!parts.empty()) {
+        hint.action = Hint::Action::meld;
+        hint.text =
+            "Hint: " + joined(parts) + (discardText.empty() ? "." : ", then " + discardText + ".");
+    } else {
+        hint.action = Hint::Action::discard;
+        hint.text = "Hint: " + discardText + ".";
     }
     return hint;
 }
@@ -243,30 +692,71 @@ Hint expertHint(const Game& game, int samples, std::uint64_t seed) {
     const Phase phase = phaseOf(game);
     if (phase == Phase::none) return {};
     Random sampler(seed);
-    std::map<std::string, std::pair<int, Choice>> votes;
+    struct Vote {
+        int count = 0;
+        Checked checked;
+    };
+    std::map<std::string, Vote> votes;
     std::vector<std::string> order;
     int given = 0;
+    GameState firstSample;
     for (int n = 0; n < samples; ++n) {
         const GameState sample = sampleUnseenCards(game, sampler);
-        Choice choice;
+        if (n == 0) firstSample = sample;
+        Checked checked;
         try {
-            choice = playSample(game, sample, phase, seed + 1 + static_cast<std::uint64_t>(n));
+            const Steps steps =
+                expertSteps(game, sample, phase, seed + 1 + static_cast<std::uint64_t>(n));
+            checked = check(game, sample, steps, phase);
         } catch (const std::exception&) {
             continue; // a sample the Expert cannot play gives no vote
         }
+        if (!checked.accepted && phase == Phase::meld && !game.state.undoStack.empty()) {
+            // Melds of this turn the Expert cannot build on (half a meld, say): it plays the
+            // turn again from what the player held before them.
+            try {
+                Sandbox box(game, sample, 1);
+                box.game.undoAll();
+                Steps steps{{Kind::undoAll}};
+                const Steps more = expertSteps(game, box.game.state, phase,
+                                               seed + 1 + static_cast<std::uint64_t>(n));
+                steps.insert(steps.end(), more.begin(), more.end());
+                checked = check(game, sample, steps, phase);
+            } catch (const std::exception&) {
+                continue;
+            }
+        }
+        if (!checked.accepted) continue; // nor does a choice the game would refuse
         ++given;
-        const std::string key = choice.key();
-        auto [it, fresh] = votes.try_emplace(key, 0, choice);
-        if (fresh) order.push_back(key);
-        ++it->second.first;
+        const std::string k = key(checked.done);
+        auto [it, fresh] = votes.try_emplace(k);
+        if (fresh) {
+            order.push_back(k);
+            it->second.checked = checked;
+        }
+        ++it->second.count;
     }
-    if (given == 0) return {};
+    if (given == 0) {
+        if (samples <= 0) return {};
+        Hint hint;
+        try {
+            const Checked checked =
+                check(game, firstSample, fallbackSteps(game, firstSample, phase), phase);
+            if (!checked.accepted) return {};
+            hint = describe(game, checked.done, checked.completion);
+        } catch (const std::exception&) {
+            return {};
+        }
+        hint.samples = 1; // one table, no vote
+        return hint;
+    }
     // The most votes; on a tie the choice that came up first.
     const std::string* best = &order.front();
-    for (const std::string& key : order)
-        if (votes[key].first > votes[*best].first) best = &key;
-    Hint hint = describe(game, votes[*best].second);
-    hint.votes = votes[*best].first;
+    for (const std::string& k : order)
+        if (votes[k].count > votes[*best].count) best = &k;
+    const Vote& vote = votes[*best];
+    Hint hint = describe(game, vote.checked.done, vote.checked.completion);
+    hint.votes = vote.count;
     hint.samples = given;
     return hint;
 }

@@ -37,9 +37,10 @@ void HintAction::showHint() {
     ++hintsUsed_;
     TableView::HintMarks marks;
     marks.stock = hint.action == ai::Hint::Action::drawFromStock;
-    marks.pile = hint.action == ai::Hint::Action::takePile;
+    marks.pile =
+        hint.action == ai::Hint::Action::takePile || hint.action == ai::Hint::Action::undoTakePile;
     marks.handIndices = hint.handIndices;
-    marks.meldIndex = hint.meldIndex;
+    marks.meldIndices = hint.meldIndices;
     table_.setHintMarks(marks);
     status_(hint.text);
 }

@@ -422,8 +422,8 @@ std::vector<QRect> TableView::hintMarkRects() const {
     }
     for (int i : hint_.handIndices)
         if (i >= 0 && i < g.playerHand.count) rects.push_back(visible(g.playerHand, i));
-    if (hint_.meldIndex >= 0 && hint_.meldIndex < g.playerMelds.count)
-        rects.push_back(visible(g.playerMelds, hint_.meldIndex));
+    for (int i : hint_.meldIndices)
+        if (i >= 0 && i < g.playerMelds.count) rects.push_back(visible(g.playerMelds, i));
     return rects;
 }
 

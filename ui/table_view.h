@@ -84,13 +84,13 @@ public:
     // The two lines under (player) or over (opponent) a velnora column; empty when none.
     QStringList velnoraLabel(Seat seat, int column) const;
 
-    // The hint's marks: the cards of the player's hand it names, a red three of the player's
-    // melds, or the stock or the pile.
+    // The hint's marks: the cards of the player's hand it names, cards of the player's melds
+    // (where a wildcard goes, a red three to discard), or the stock or the pile.
     struct HintMarks {
         bool stock = false;
         bool pile = false;
         std::vector<int> handIndices;
-        int meldIndex = -1;
+        std::vector<int> meldIndices;
     };
     // Marks cards until the player acts or the table changes.
     void setHintMarks(const HintMarks& marks);

@@ -42,6 +42,14 @@ bool isKnown(const GameState& g, int face) {
     return findFace(g.knownOpponentCards, face) >= 0;
 }
 
+// Trades every card of the computer's hand it was not seen taking with a card of the stock,
+// every stride-th one.
+void tradeUnknownCards(GameState& g, int stride) {
+    for (int j = 0, k = 0; j < g.opponentHand.count && k < g.stock.count; ++j, k += stride)
+        if (!isKnown(g, g.opponentHand.cards[static_cast<std::size_t>(j)].face))
+            tradeHiddenCards(g, j, k);
+}
+
 void expectSameHint(const Hint& a, const Hint& b, const std::string& where) {
     EXPECT_EQ(a.text, b.text) << where;
     EXPECT_EQ(a.handIndices, b.handIndices) << where;
@@ -80,9 +88,7 @@ TEST(Hint, DoesNotDependOnTheComputersHiddenCardsAndChangesNothing) {
             HintTable other(99);
             other.game.state = t.game.state;
             GameState& g = other.game.state;
-            for (int j = 0, k = 0; j < g.opponentHand.count && k < g.stock.count; ++j, k += 3)
-                if (!isKnown(g, g.opponentHand.cards[static_cast<std::size_t>(j)].face))
-                    tradeHiddenCards(g, j, k);
+            tradeUnknownCards(g, 3);
             // With the stock used up nothing is hidden to trade.
             if (firstDifference(t.game.state, g).empty()) continue;
             expectSameHint(hint, expertHint(other.game), hint.text);
@@ -165,4 +171,127 @@ TEST(Hint, PointsAtTheCardsItNames) {
         player.playTurn();
     }
     EXPECT_GT(checked, 10);
+}
+
+namespace {
+
+int warningsShown(const test::RecordingHost& host) {
+    int n = 0;
+    for (const auto& s : host.statuses)
+        n += s.warning ? 1 : 0;
+    return n;
+}
+
+// Whether taking the pile now would leave the take pending until the player melds.
+bool takeWouldWait(const Game& game) {
+    if (!game.state.mayTakePile || game.state.discardPile.empty()) return false;
+    HintTable copy(1);
+    copy.game.rules = game.rules;
+    copy.game.state = game.state;
+    copy.game.setOpponentDriver(nullptr);
+    copy.game.takeDiscardPile();
+    return copy.game.state.takingPile != 0;
+}
+
+// Half a meld: one natural of a rank held twice or more whose column is still empty.
+bool meldHalf(Game& game) {
+    const GameState& g = game.state;
+    if (g.playerHand.count < 4) return false;
+    for (int i = 0; i < g.playerHand.count; ++i) {
+        const int rank = g.playerHand.at(i).rank;
+        if (rank > kRankThree && countRank(g.playerHand, rank) >= 2 &&
+            columnCount(g.playerMelds, rank, game.layout) == 0) {
+            game.meldFromHand(i, MeldMode::single);
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+// Whole matches played by following the hints alone, also from the table's in-between states:
+// a pile take that waits for its melds, a half-built meld. Every hinted click must be one the
+// game accepts, and no hint may change the game.
+TEST(Hint, FollowingTheHintsPlaysWholeHandsWithoutARefusal) {
+    int pendingTakes = 0, takesFinished = 0, halfMelds = 0, hints = 0, hands = 0;
+    for (std::uint64_t seed = 1; seed <= 6; ++seed) {
+        HintTable t(seed);
+        t.game.rules.topCardCounts = seed % 2 == 0;
+        t.game.state.playerStartsHand = 1;
+        t.game.newGame();
+        for (int turn = 0; turn < 120 && t.host.gameOvers.empty(); ++turn) {
+            GameState& g = t.game.state;
+            if (!hintAvailable(t.game)) break;
+            const bool pending = turn % 2 == 0 && !g.hasDrawn && takeWouldWait(t.game);
+            if (pending) {
+                t.game.takeDiscardPile();
+                ASSERT_TRUE(g.takingPile);
+                ++pendingTakes;
+            } else if (g.hasDrawn && !g.takingPile && turn % 3 == 0 && meldHalf(t.game)) {
+                ++halfMelds;
+            }
+            if (!hintAvailable(t.game)) continue;
+
+            const GameState before = g;
+            Random rngBefore = t.rng;
+            const Hint hint = expertHint(t.game);
+            ASSERT_EQ(firstDifference(before, g), "");
+            ASSERT_EQ(rngBefore.next(), Random(t.rng).next());
+            ASSERT_FALSE(hint.steps.empty()) << hint.text;
+            if (pending) {
+                ASSERT_TRUE(hint.action == Hint::Action::completeTake ||
+                            hint.action == Hint::Action::undoTakePile)
+                    << hint.text;
+                // Nothing but what the take waits for: no discard while it is pending.
+                for (const HintStep& step : hint.steps)
+                    EXPECT_NE(step.kind, HintStep::Kind::discard) << hint.text;
+            }
+
+            const int warnings = warningsShown(t.host);
+            const int handsBefore = static_cast<int>(t.host.scorings.size());
+            ASSERT_TRUE(carryOutHint(t.game, hint.steps)) << hint.text;
+            EXPECT_EQ(warningsShown(t.host), warnings) << hint.text;
+            std::string why;
+            ASSERT_TRUE(t.game.isConsistent(&why)) << why;
+            if (pending && hint.action == Hint::Action::completeTake) {
+                EXPECT_FALSE(g.takingPile) << hint.text;
+                EXPECT_TRUE(g.discardPile.empty() || g.inputBlocked) << hint.text;
+                ++takesFinished;
+            }
+            hands += static_cast<int>(t.host.scorings.size()) - handsBefore;
+            ++hints;
+        }
+    }
+    EXPECT_GT(hints, 300);
+    EXPECT_GT(hands, 3);
+    EXPECT_GT(pendingTakes, 3);
+    EXPECT_GT(takesFinished, 2);
+    EXPECT_GT(halfMelds, 5);
+}
+
+TEST(Hint, APendingTakeGetsTheSameHintWhateverTheComputerHolds) {
+    int compared = 0;
+    for (std::uint64_t seed = 40; seed < 60 && compared < 3; ++seed) {
+        HintTable t(seed);
+        AutoPlayer player(t.game, seed);
+        t.game.state.playerStartsHand = 1;
+        t.game.newGame();
+        for (int turn = 0; turn < 40 && t.host.gameOvers.empty(); ++turn) {
+            if (player.isPlayersTurn() && takeWouldWait(t.game)) {
+                t.game.takeDiscardPile();
+                const Hint hint = expertHint(t.game);
+                HintTable other(2);
+                other.game.state = t.game.state;
+                GameState& g = other.game.state;
+                tradeUnknownCards(g, 2);
+                ASSERT_NE(firstDifference(t.game.state, g), "");
+                expectSameHint(hint, expertHint(other.game), hint.text);
+                ++compared;
+                break;
+            }
+            player.playTurn();
+        }
+    }
+    EXPECT_EQ(compared, 3);
 }

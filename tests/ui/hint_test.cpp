@@ -74,3 +74,53 @@ TEST_F(TableWindowTest, HintWaitsForThePlayersTurnAndIsCountedForTheGameOverDial
     window->showGameOver(report);
     EXPECT_EQ(shown, "hints used: 0");
 }
+
+// Taking a frozen pile waits for two sevens from the hand, and the first meld needs the aces
+// too: the hint names and marks exactly those, and clicking the marked cards completes the take.
+TEST_F(TableWindowTest, HintDuringAPileTakeMarksTheCardsThatCompleteIt) {
+    constexpr int kAce = 12, kNine = 7, kFour = 2;
+    stage({face(0, kSeven), face(1, kSeven), face(0, kAce), face(1, kAce), face(3, kAce),
+           face(3, kFour), face(2, kNine), face(1, kNine)});
+    GameState& g = state();
+    // The pile: a nine under a seven, frozen; the player has not drawn yet.
+    Card under = g.discardPile.top();
+    clear(g.discardPile);
+    for (int f : {face(3, kNine), face(2, kSeven)}) {
+        Card c = g.stock.at(findFace(g.stock, f));
+        removeFace(g.stock, f);
+        c.x = under.x;
+        c.y = under.y;
+        c.faceUp = 1;
+        push(g.discardPile, c);
+    }
+    push(g.stock, under);
+    g.pileFrozen = 1;
+    g.hasDrawn = 0;
+    g.mayTakePile = 1;
+    game().showInstruction(kPromptDraw);
+    takeSnapshot(g);
+    game().takeDiscardPile();
+    ASSERT_TRUE(g.takingPile);
+
+    hintItem(window.get())->trigger();
+    const QString text = window->statusText();
+    EXPECT_TRUE(text.startsWith("Hint: to take the pile, meld 7")) << text.toStdString();
+    for (const char* card : {"7S", "7C", "AS", "AC", "AH"})
+        EXPECT_TRUE(text.contains(card)) << text.toStdString();
+    EXPECT_TRUE(text.contains("with the top card")) << text.toStdString();
+    EXPECT_FALSE(text.contains("discard")) << text.toStdString();
+    const auto rects = table()->hintMarkRects();
+    ASSERT_EQ(rects.size(), 5u);
+
+    // Clicking the marked cards, as a player would, completes the take.
+    std::vector<int> faces;
+    for (const QRect& r : rects)
+        for (const Card& c : g.playerHand)
+            if (c.x == r.x() && c.y == r.y()) faces.push_back(c.face);
+    ASSERT_EQ(faces.size(), 5u);
+    for (int f : faces)
+        click(onHandCard(handIndexOf(f)));
+    EXPECT_FALSE(g.takingPile);
+    EXPECT_TRUE(g.discardPile.empty());
+    EXPECT_GE(findFace(g.playerHand, face(3, kNine)), 0);
+}
