@@ -23,14 +23,6 @@ bool AutoPlayer::turnOver() const {
     return !isPlayersTurn() || !game_.state.hasDrawn || actions_ >= kMaxActionsPerTurn;
 }
 
-bool AutoPlayer::act(const std::function<void()>& action) {
-    ++actions_;
-    tallyStale_ = true;
-    action();
-    if (after_) after_();
-    return !turnOver();
-}
-
 const AutoPlayer::Tally& AutoPlayer::tally() const {
     if (!tallyStale_) return tally_;
     const GameState& s = game_.state;
@@ -246,8 +238,11 @@ bool AutoPlayer::discardPhase() {
 
     // Cheapest and safest first: black threes block the pile; singles of ranks the computer
     // has not melded give the least away; wild cards go last.
-    const auto& opp = game_.state.opponentMelds;
-    std::vector<std::pair<int, int>> order;
+    std::array<int, kColumns> opponentColumns{};
+    for (const Card& c : game_.state.opponentMelds)
+        ++opponentColumns[static_cast<std::size_t>(columnOf(c.x, game_.layout))];
+    std::vector<std::pair<int, int>>& order = discardOrder_;
+    order.clear();
     for (int i = 0; i < s.playerHand.count; ++i) {
         const Card& c = s.playerHand.at(i);
         int score;
@@ -258,7 +253,7 @@ bool AutoPlayer::discardPhase() {
         else {
             const int h = handCount(c.rank);
             score = (h == 1 ? 100 : h == 2 ? 300 : 500) + c.points * 4;
-            if (columnCount(opp, c.rank, game_.layout) > 0) score += 200;
+            if (opponentColumns[c.rank] > 0) score += 200;
         }
         order.emplace_back(score * 8 + rng_(8), i);
     }
@@ -270,7 +265,7 @@ bool AutoPlayer::discardPhase() {
             ++actions_;
             tallyStale_ = true;
             const bool done = game_.discard(i);
-            if (after_) after_();
+            afterAction();
             if (done) return false;
             if (actions_ >= kMaxActionsPerTurn) return false;
         }
@@ -287,15 +282,20 @@ bool AutoPlayer::discardPhase() {
 
 int AutoPlayer::playTurn(const std::function<void()>& afterAction) {
     if (!isPlayersTurn()) return 0;
-    after_ = afterAction;
+    after_ = &afterAction;
     actions_ = 0;
     tallyStale_ = true;
-    GameState& s = game_.state;
-    if (!s.hasDrawn && !drawPhase()) return actions_;
-    if (s.takingPile && !completePileTake()) return actions_;
-    if (!meldPhase()) return actions_;
-    discardPhase();
+    playPhases();
+    after_ = nullptr; // the caller's function goes out of scope
     return actions_;
+}
+
+void AutoPlayer::playPhases() {
+    GameState& s = game_.state;
+    if (!s.hasDrawn && !drawPhase()) return;
+    if (s.takingPile && !completePileTake()) return;
+    if (!meldPhase()) return;
+    discardPhase();
 }
 
 } // namespace velnora::ai

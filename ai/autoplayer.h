@@ -6,6 +6,8 @@
 
 #include <array>
 #include <functional>
+#include <utility>
+#include <vector>
 
 namespace velnora::ai {
 
@@ -27,11 +29,23 @@ public:
 private:
     Game& game_;
     Random rng_;
-    std::function<void()> after_;
+    const std::function<void()>* after_ = nullptr;
     int actions_ = 0;
 
-    bool act(const std::function<void()>& action);
+    // One action and the check after it; a template so that the action is not wrapped in a
+    // std::function, which allocates for every lambda of more than two references.
+    template <typename Action> bool act(const Action& action) {
+        ++actions_;
+        tallyStale_ = true;
+        action();
+        afterAction();
+        return !turnOver();
+    }
+    void afterAction() const {
+        if (after_ && *after_) (*after_)();
+    }
     bool turnOver() const;
+    void playPhases();
     bool drawPhase();
     bool completePileTake();
     bool meldPhase();
@@ -48,6 +62,8 @@ private:
     const Tally& tally() const;
     mutable Tally tally_;
     mutable bool tallyStale_ = true;
+    // Reused from discard to discard rather than allocated each time.
+    std::vector<std::pair<int, int>> discardOrder_;
 
     int handCount(int rank) const;
     int meldColumn(int column) const;

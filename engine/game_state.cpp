@@ -40,13 +40,21 @@ void countRanks(GameState& g, const Layout& layout) {
 
 int meldedPoints(const GameState& g, Seat seat, bool onlyRealMelds, const Layout& layout) {
     const Pile& melds = seat == Seat::player ? g.playerMelds : g.opponentMelds;
-    std::array<int, kColumns> counts{};
-    if (onlyRealMelds)
-        for (const Card& c : melds)
-            ++counts[columnOf(c.x, layout)];
     int sum = 0;
-    for (const Card& c : melds)
-        if (!onlyRealMelds || counts[columnOf(c.x, layout)] >= 3) sum += c.points;
+    if (!onlyRealMelds) {
+        for (const Card& c : melds)
+            sum += c.points;
+        return sum;
+    }
+    // One pass: a column's points count once it holds three cards.
+    std::array<int, kColumns> counts{}, points{};
+    for (const Card& c : melds) {
+        const auto column = static_cast<std::size_t>(columnOf(c.x, layout));
+        ++counts[column];
+        points[column] += c.points;
+    }
+    for (std::size_t column = 0; column < counts.size(); ++column)
+        if (counts[column] >= 3) sum += points[column];
     return sum;
 }
 
@@ -183,79 +191,6 @@ void buildDeck(GameState& g, Random& rng, const Layout& layout) {
         place(kJokerFace, deck);
     }
     g.stock.count = kDeckSize;
-}
-
-bool isConsistent(const GameState& g, const Layout& layout, std::string* why) {
-    auto fail = [why](const std::string& msg) {
-        if (why) *why = msg;
-        return false;
-    };
-    const Pile* live[] = {&g.stock,      &g.discardPile,   &g.opponentHand,
-                          &g.playerHand, &g.opponentMelds, &g.playerMelds};
-    // This runs after every action of long headless runs, so the faces are counted in bit masks
-    // (a two-bit counter per face: lo and hi, with over for a third and later copy) rather than
-    // in memory; the counts are only spelled out when they are wrong.
-    std::uint64_t lo = 0, hi = 0, over = 0;
-    int jokers = 0;
-    int total = 0;
-    for (const Pile* p : live) {
-        if (p->count < 0 || p->count > kDeckSize) return fail("pile count out of range");
-        for (const Card& c : *p) {
-            if (!isSoundCard(c))
-                return fail(isValidFace(c.face)
-                                ? "rank or points disagree with face " + std::to_string(c.face)
-                                : "bad face " + std::to_string(c.face));
-            if (c.face == kJokerFace) {
-                ++jokers;
-                continue;
-            }
-            const std::uint64_t bit = std::uint64_t{1} << (c.face - 1);
-            const std::uint64_t carry = lo & bit;
-            lo ^= bit;
-            over |= hi & carry;
-            hi |= carry;
-        }
-        total += p->count;
-    }
-    if (total != kDeckSize) return fail("there are " + std::to_string(total) + " cards, not 108");
-    constexpr std::uint64_t kAllFaces = (std::uint64_t{1} << 52) - 1;
-    if (lo != 0 || over != 0 || hi != kAllFaces) {
-        std::array<int, kJokerFace + 1> faces{};
-        for (const Pile* p : live)
-            for (const Card& c : *p)
-                ++faces[c.face];
-        for (int f = 1; f <= 52; ++f)
-            if (faces[static_cast<std::size_t>(f)] != 2)
-                return fail("face " + std::to_string(f) + " appears " +
-                            std::to_string(faces[static_cast<std::size_t>(f)]) + " times");
-    }
-    if (jokers != 4) return fail("there are not four jokers");
-    for (const Pile* p : {&g.knownPlayerCards, &g.knownOpponentCards, &g.playerHandSnapshot,
-                          &g.playerMeldsSnapshot, &g.discardSnapshot})
-        if (p->count < 0 || p->count > kDeckSize) return fail("snapshot count out of range");
-
-    auto checkTally = [&](const VelnoraTally& t, const Pile& melds, const char* who) {
-        int kinds = 0;
-        std::array<int, kColumns> counts{};
-        bool counted = false;
-        for (int c = 0; c < kColumns; ++c) {
-            if (t.velnoraKind[static_cast<std::size_t>(c)] == kNoVelnora) continue;
-            ++kinds;
-            if (!counted) {
-                for (const Card& card : melds)
-                    ++counts[static_cast<std::size_t>(columnOf(card.x, layout))];
-                counted = true;
-            }
-            if (counts[static_cast<std::size_t>(c)] < 7)
-                return fail(std::string(who) + " velnora in column " + std::to_string(c) +
-                            " has fewer than 7 cards");
-        }
-        if (kinds != t.velnoraCount) return fail(std::string(who) + " velnora count disagrees");
-        return true;
-    };
-    if (!checkTally(g.playerVelnoras, g.playerMelds, "player")) return false;
-    if (!checkTally(g.opponentVelnoras, g.opponentMelds, "opponent")) return false;
-    return true;
 }
 
 namespace {

@@ -4,23 +4,6 @@
 
 namespace velnora {
 
-const Card& Pile::top() const {
-    return at(count - 1);
-}
-Card& Pile::top() {
-    return at(count - 1);
-}
-
-const Card& Pile::at(int i) const {
-    if (i < 0 || i >= count) throw InternalError("card index outside the pile");
-    return cards[static_cast<std::size_t>(i)];
-}
-
-Card& Pile::at(int i) {
-    if (i < 0 || i >= count) throw InternalError("card index outside the pile");
-    return cards[static_cast<std::size_t>(i)];
-}
-
 Pile& Pile::operator=(const Pile& other) {
     if (this == &other) return *this;
     const int n = std::clamp(other.count, 0, kDeckSize);
@@ -63,17 +46,6 @@ bool removeFace(Pile& pile, int face) {
 
 void clear(Pile& pile) {
     pile.count = 0;
-}
-
-int countRank(const Pile& pile, int rank) {
-    return static_cast<int>(
-        std::count_if(pile.begin(), pile.end(), [rank](const Card& c) { return c.rank == rank; }));
-}
-
-int findRank(const Pile& pile, int rank) {
-    for (int i = 0; i < pile.count; ++i)
-        if (pile.cards[static_cast<std::size_t>(i)].rank == rank) return i;
-    return -1;
 }
 
 int findFace(const Pile& pile, int face) {

@@ -36,10 +36,17 @@ struct Pile {
     Pile& operator=(const Pile& other);
 
     bool empty() const { return count == 0; }
-    const Card& top() const;
-    Card& top();
-    const Card& at(int i) const;
-    Card& at(int i);
+    // Defined here so that the checked access inlines: it is the most frequent call there is.
+    const Card& top() const { return at(count - 1); }
+    Card& top() { return at(count - 1); }
+    const Card& at(int i) const {
+        if (i < 0 || i >= count) throw InternalError("card index outside the pile");
+        return cards[static_cast<std::size_t>(i)];
+    }
+    Card& at(int i) {
+        if (i < 0 || i >= count) throw InternalError("card index outside the pile");
+        return cards[static_cast<std::size_t>(i)];
+    }
     const Card* begin() const { return cards.data(); }
     const Card* end() const { return cards.data() + count; }
     Card* begin() { return cards.data(); }
@@ -57,9 +64,18 @@ bool removeFace(Pile& pile, int face);
 void clear(Pile& pile);
 
 // Number of cards of a rank in the pile.
-int countRank(const Pile& pile, int rank);
+inline int countRank(const Pile& pile, int rank) {
+    int n = 0;
+    for (const Card& c : pile)
+        n += c.rank == rank;
+    return n;
+}
 // Index of the first card with that rank, or -1.
-int findRank(const Pile& pile, int rank);
+inline int findRank(const Pile& pile, int rank) {
+    for (int i = 0; i < pile.count; ++i)
+        if (pile.cards[static_cast<std::size_t>(i)].rank == rank) return i;
+    return -1;
+}
 // Index of the first card with that face, or -1.
 int findFace(const Pile& pile, int face);
 

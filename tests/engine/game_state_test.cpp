@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 using namespace velnora;
 
 TEST(Cards, RankAndPointsFollowTheFace) {
@@ -237,6 +239,72 @@ TEST(Deck, ConsistencyNamesEveryKindOfWrongCard) {
             break;
         }
     EXPECT_FALSE(isConsistent(noJoker, l));
+}
+
+// The check counts faces in bytes and reads each card's rank and points in one word; a plain
+// count with a map, card by card, must agree with it on every table, sound or not.
+TEST(Deck, ConsistencyAgreesWithAPlainCountUnderRandomDamage) {
+    const Layout l = computeLayout(2);
+    Random r(2024);
+    auto plainVerdict = [](const GameState& g) {
+        std::map<int, int> faces;
+        int total = 0;
+        for (const Pile* p : {&g.stock, &g.discardPile, &g.opponentHand, &g.playerHand,
+                              &g.opponentMelds, &g.playerMelds}) {
+            total += p->count;
+            for (const Card& c : *p) {
+                if (c.face < 1 || c.face > kJokerFace || c.rank != rankOf(c.face) ||
+                    c.points != cardPoints(c.face))
+                    return false;
+                ++faces[c.face];
+            }
+        }
+        if (total != kDeckSize) return false;
+        for (int f = 1; f <= kJokerFace; ++f)
+            if (faces[f] != (f == kJokerFace ? 4 : 2)) return false;
+        return true;
+    };
+    int faults = 0;
+    for (int round = 0; round < 3000; ++round) {
+        GameState g;
+        buildDeck(g, r, l);
+        // Spread the cards over the live piles, then damage a few of them.
+        Pile* piles[] = {&g.discardPile, &g.opponentHand, &g.playerHand, &g.opponentMelds,
+                         &g.playerMelds};
+        for (int moves = r(60); moves > 0; --moves)
+            push(*piles[r(5)], pop(g.stock));
+        for (int damage = r(3); damage > 0; --damage) {
+            Pile& p = *piles[r(5)];
+            if (p.empty()) continue;
+            Card& c = p.cards[static_cast<std::size_t>(r(p.count))];
+            switch (r(6)) {
+            case 0:
+                c.face = static_cast<std::uint8_t>(r(256));
+                break;
+            case 1:
+                c.rank = static_cast<std::uint8_t>(r(16));
+                break;
+            case 2:
+                c.points += r(3) - 1;
+                break;
+            case 3:
+                c = makeCard(1 + r(kJokerFace), r(2));
+                break;
+            case 4:
+                pop(p);
+                break;
+            default:
+                push(p, c);
+                break;
+            }
+        }
+        std::string why;
+        const bool verdict = isConsistent(g, l, &why);
+        ASSERT_EQ(verdict, plainVerdict(g)) << "round " << round << ": " << why;
+        EXPECT_EQ(why.empty(), verdict) << why;
+        faults += !verdict;
+    }
+    EXPECT_GT(faults, 1000); // the damage really reached the check
 }
 
 TEST(Layout, ColumnOfBeyondTheTableAndWithoutALayout) {

@@ -1,0 +1,124 @@
+#include "game_state.h"
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+namespace velnora {
+
+namespace {
+
+// What a card of a face must carry, as one word to compare with: rank in the low byte and
+// points above it. A face outside 1..53 expects a word no card can hold.
+constexpr std::uint64_t cardWord(std::uint8_t rank, std::int32_t points) {
+    return std::uint64_t{rank} | std::uint64_t{static_cast<std::uint32_t>(points)} << 8;
+}
+constexpr std::array<std::uint64_t, 256> kExpectedWord = [] {
+    std::array<std::uint64_t, 256> t{};
+    t.fill(~std::uint64_t{0});
+    for (int f = 1; f <= kJokerFace; ++f)
+        t[static_cast<std::size_t>(f)] =
+            cardWord(static_cast<std::uint8_t>(rankOf(f)), cardPoints(f));
+    return t;
+}();
+// Copies of each face on a whole table: two of every face, four jokers.
+using FaceCounts = std::array<std::uint8_t, 64>;
+constexpr FaceCounts kWholeDecks = [] {
+    FaceCounts n{};
+    for (int f = 1; f <= 52; ++f)
+        n[static_cast<std::size_t>(f)] = 2;
+    n[kJokerFace] = 4;
+    return n;
+}();
+
+using LivePiles = std::array<const Pile*, 6>;
+LivePiles livePiles(const GameState& g) {
+    return {&g.stock,      &g.discardPile,   &g.opponentHand,
+            &g.playerHand, &g.opponentMelds, &g.playerMelds};
+}
+
+bool fail(std::string* why, const std::string& msg) {
+    if (why) *why = msg;
+    return false;
+}
+
+// The card faults spelled out pile by pile, in the order a reader looks for them. Only runs
+// once the fast count found a fault, so it never has to be quick.
+bool describeCardFault(const GameState& g, std::string* why) {
+    std::array<int, 256> faces{};
+    int total = 0;
+    for (const Pile* p : livePiles(g)) {
+        if (p->count < 0 || p->count > kDeckSize) return fail(why, "pile count out of range");
+        for (const Card& c : *p) {
+            if (!isSoundCard(c))
+                return fail(why, isValidFace(c.face)
+                                     ? "rank or points disagree with face " + std::to_string(c.face)
+                                     : "bad face " + std::to_string(c.face));
+            ++faces[c.face];
+        }
+        total += p->count;
+    }
+    if (total != kDeckSize)
+        return fail(why, "there are " + std::to_string(total) + " cards, not 108");
+    for (int f = 1; f <= 52; ++f)
+        if (faces[static_cast<std::size_t>(f)] != 2)
+            return fail(why, "face " + std::to_string(f) + " appears " +
+                                 std::to_string(faces[static_cast<std::size_t>(f)]) + " times");
+    if (faces[kJokerFace] != 4) return fail(why, "there are not four jokers");
+    return fail(why, "the table check and its description disagree");
+}
+
+bool tallyBacked(const VelnoraTally& t, const Pile& melds, const Layout& layout, const char* who,
+                 std::string* why) {
+    // Most checks come before the first velnora: one look at the kinds as two words.
+    std::uint64_t front = 0, back = 0;
+    std::memcpy(&front, t.velnoraKind.data(), 8);
+    std::memcpy(&back, t.velnoraKind.data() + kColumns - 8, 8);
+    if ((front | back) == 0)
+        return t.velnoraCount == 0 || fail(why, std::string(who) + " velnora count disagrees");
+    int kinds = 0;
+    for (std::uint8_t kind : t.velnoraKind)
+        kinds += kind != kNoVelnora;
+    if (kinds > 0) {
+        std::array<int, kColumns> counts{};
+        for (const Card& card : melds)
+            ++counts[static_cast<std::size_t>(columnOf(card.x, layout))];
+        for (int c = 0; c < kColumns; ++c)
+            if (t.velnoraKind[static_cast<std::size_t>(c)] != kNoVelnora &&
+                counts[static_cast<std::size_t>(c)] < 7)
+                return fail(why, std::string(who) + " velnora in column " + std::to_string(c) +
+                                     " has fewer than 7 cards");
+    }
+    if (kinds != t.velnoraCount) return fail(why, std::string(who) + " velnora count disagrees");
+    return true;
+}
+
+} // namespace
+
+bool isConsistent(const GameState& g, const Layout& layout, std::string* why) {
+    // This runs after every action of long headless runs, so the cards are read once, without
+    // a branch per card; the faults are only spelled out when there is one.
+    int total = 0;
+    for (const Pile* p : livePiles(g)) {
+        if (p->count < 0 || p->count > kDeckSize) return describeCardFault(g, why);
+        total += p->count;
+    }
+    if (total != kDeckSize) return describeCardFault(g, why);
+    // With 108 cards no face count can pass 255, so byte counters are exact.
+    FaceCounts counts{};
+    std::uint64_t unsound = 0;
+    for (const Pile* p : livePiles(g))
+        for (const Card& c : *p) {
+            unsound |= cardWord(c.rank, c.points) ^ kExpectedWord[c.face];
+            ++counts[c.face & 63u]; // a face of 64 or more is unsound anyway
+        }
+    if (unsound != 0 || counts != kWholeDecks) return describeCardFault(g, why);
+    for (const Pile* p : {&g.knownPlayerCards, &g.knownOpponentCards, &g.playerHandSnapshot,
+                          &g.playerMeldsSnapshot, &g.discardSnapshot})
+        if (p->count < 0 || p->count > kDeckSize) return fail(why, "snapshot count out of range");
+    return tallyBacked(g.playerVelnoras, g.playerMelds, layout, "player", why) &&
+           tallyBacked(g.opponentVelnoras, g.opponentMelds, layout, "opponent", why);
+}
+
+} // namespace velnora
