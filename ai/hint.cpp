@@ -503,17 +503,10 @@ std::string columnName(int column) {
     return kNames[static_cast<std::size_t>(std::clamp(column, 0, kColumns - 1))];
 }
 
-// Joins parts as "a, b and c".
-std::string joined(const std::vector<std::string>& parts) {
-    std::string text;
-    for (std::size_t i = 0; i < parts.size(); ++i)
-        text += (i == 0 ? "" : i + 1 == parts.size() ? " and " : ", ") + parts[i];
-    return text;
-}
-
-// The melds of the steps in words: naturals by rank in the order they go down, each with the
-// wildcards that join them; the pile's top card belongs to column top.
-std::vector<std::string> meldWords(const Steps& steps, int top) {
+// The melds of the steps in words, short enough for the status line of the smallest table:
+// the naturals by rank in the order they go down, each with the wildcards that join them by
+// themselves, then the clicks on melds that add a wildcard, then the wildcard velnora.
+std::string meldWords(const Steps& steps) {
     std::vector<int> ranks;
     std::array<std::vector<int>, kColumns> naturals, added, joinedBy;
     std::vector<int> velnora;
@@ -528,26 +521,20 @@ std::vector<std::string> meldWords(const Steps& steps, int top) {
         else
             (step.automatic ? joinedBy : added)[col].push_back(step.face);
     }
-    std::vector<std::string> parts;
+    std::string melds, clicks;
     for (int rank : ranks) {
         const auto r = static_cast<std::size_t>(rank);
-        std::string part;
         if (!naturals[r].empty()) {
-            part = "meld " + labels(naturals[r]);
-            if (rank == top) part += " with the top card";
-            if (!joinedBy[r].empty()) part += " (" + labels(joinedBy[r]) + " joins them by itself)";
+            melds += (melds.empty() ? "meld " : ", ") + labels(naturals[r]);
+            if (!joinedBy[r].empty()) melds += " (+" + labels(joinedBy[r]) + ")";
         }
-        if (!added[r].empty()) {
-            const std::string add =
-                "add " + labels(added[r]) + " to the " + columnName(rank) + " (click the meld)";
-            part += (part.empty() ? "" : ", ") + add;
-        }
-        if (!part.empty()) parts.push_back(part);
+        if (!added[r].empty())
+            clicks += "; click the " + columnName(rank) + " for " + labels(added[r]);
     }
+    std::string text = melds + clicks;
     if (!velnora.empty())
-        parts.push_back("lay " + labels(velnora) +
-                        " in the wildcard velnora (click a wildcard in your hand)");
-    return parts;
+        text += "; wildcard velnora: " + labels(velnora) + " (click a wildcard in your hand)";
+    return text.starts_with("; ") ? text.substr(2) : text;
 }
 
 // Points the carried-out steps at the player's own cards and words them.
@@ -557,21 +544,24 @@ Hint describe(const Game& game, const Steps& done, const Steps& completion) {
     hint.steps = done;
     std::vector<bool> used(static_cast<std::size_t>(s.playerHand.count), false);
     // The discard is marked only when nothing goes down first: one colour, one kind of click.
-    const bool melds = std::any_of(done.begin(), done.end(), [](const HintStep& step) {
+    const bool anyMeld = std::any_of(done.begin(), done.end(), [](const HintStep& step) {
         return step.kind == Kind::meldNatural || step.kind == Kind::addWildcard ||
                step.kind == Kind::wildcardVelnora;
     });
     // After Undo All the hand is another: the cards are named, not marked.
     const bool undoFirst = !done.empty() && done.front().kind == Kind::undoAll;
+    // Of two cards alike the one lying on top of its column, which shows whole, is marked.
     auto take = [&](int face, bool mark = true) {
         if (undoFirst) return -1;
+        int best = -1;
         for (int i = 0; i < s.playerHand.count; ++i)
-            if (!used[static_cast<std::size_t>(i)] && s.playerHand.at(i).face == face) {
-                used[static_cast<std::size_t>(i)] = true;
-                if (mark) hint.handIndices.push_back(i);
-                return i;
-            }
-        return -1;
+            if (!used[static_cast<std::size_t>(i)] && s.playerHand.at(i).face == face &&
+                (best < 0 || s.playerHand.at(i).y > s.playerHand.at(best).y))
+                best = i;
+        if (best < 0) return -1;
+        used[static_cast<std::size_t>(best)] = true;
+        if (mark) hint.handIndices.push_back(best);
+        return best;
     };
 
     std::string discardText;
@@ -592,7 +582,7 @@ Hint describe(const Game& game, const Steps& done, const Steps& completion) {
             }
             break;
         case Kind::discard:
-            hint.thenDiscard = take(step.face, !melds);
+            hint.thenDiscard = take(step.face, !anyMeld);
             discardText = "discard " + cardLabel(step.face);
             break;
         case Kind::discardRedThree:
@@ -601,8 +591,7 @@ Hint describe(const Game& game, const Steps& done, const Steps& completion) {
                     hint.meldIndices.push_back(i);
                     break;
                 }
-            discardText = "discard the red three " + cardLabel(step.face) +
-                          " from your melds (right-click it)";
+            discardText = "right-click the red three " + cardLabel(step.face) + " in your melds";
             break;
         case Kind::undoAll:
             undoAll = true;
@@ -611,7 +600,7 @@ Hint describe(const Game& game, const Steps& done, const Steps& completion) {
             break;
         }
     }
-    const std::vector<std::string> parts = meldWords(done, s.takingPile ? s.takenTopRank : -1);
+    const std::string melds = meldWords(done);
 
     const Kind first = done.empty() ? Kind::drawFromStock : done.front().kind;
     if (done.empty()) {
@@ -624,30 +613,30 @@ Hint describe(const Game& game, const Steps& done, const Steps& completion) {
         hint.action = Hint::Action::takePile;
         hint.text = "Hint: take the discard pile.";
         if (!completion.empty()) {
-            const int top = s.discardPile.empty() ? -1 : s.discardPile.top().rank;
-            hint.text = "Hint: take the discard pile, then " + joined(meldWords(completion, top)) +
-                        " to get the rest of it.";
+            hint.text = "Hint: take the pile, then " + meldWords(completion) + ".";
         }
     } else if (first == Kind::endHand) {
         hint.action = Hint::Action::endHand;
         hint.text = "Hint: end the hand.";
     } else if (first == Kind::undoTakePile) {
         hint.action = Hint::Action::undoTakePile;
-        hint.text = "Hint: your cards cannot finish taking the pile; click the pile to give it "
-                    "back (this costs 50 points).";
+        hint.text = "Hint: your cards cannot finish this take; click the pile to give it back "
+                    "(costs 50 points).";
     } else if (undoAll) {
         hint.action = Hint::Action::undoMelds;
-        std::vector<std::string> then = parts;
+        std::vector<std::string> then;
+        if (!melds.empty()) then.push_back(melds);
         if (!discardText.empty()) then.push_back(discardText);
-        hint.text = "Hint: take back this turn's melds with Undo All (Ctrl+Del)" +
-                    (then.empty() ? std::string() : ", then " + joined(then)) + ".";
+        hint.text = "Hint: Undo All (Ctrl+Del)";
+        for (const std::string& t : then)
+            hint.text += "; then " + t;
+        hint.text += ".";
     } else if (s.takingPile) {
         hint.action = Hint::Action::completeTake;
-        hint.text = "Hint: to take the pile, " + joined(parts) + ".";
-    } else if (!parts.empty()) {
+        hint.text = "Hint: to take the pile, " + melds + ".";
+    } else if (!melds.empty()) {
         hint.action = Hint::Action::meld;
-        hint.text =
-            "Hint: " + joined(parts) + (discardText.empty() ? "." : ", then " + discardText + ".");
+        hint.text = "Hint: " + melds + (discardText.empty() ? "." : "; then " + discardText + ".");
     } else {
         hint.action = Hint::Action::discard;
         hint.text = "Hint: " + discardText + ".";

@@ -6,7 +6,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeySequence>
+#include <QLabel>
 #include <QMenu>
+#include <QToolTip>
 
 namespace velnora::ui {
 
@@ -43,6 +45,18 @@ void HintAction::showHint() {
     marks.meldIndices = hint.meldIndices;
     table_.setHintMarks(marks);
     status_(hint.text);
+    showWhereCut(QString::fromStdString(hint.text));
+}
+
+void HintAction::showWhereCut(const QString& text) {
+    auto* window = qobject_cast<QWidget*>(parent());
+    auto* label = window ? window->findChild<QLabel*>(QStringLiteral("lbStatus")) : nullptr;
+    if (!label || !label->isVisible()) return;
+    // On the small tables a hint with several melds is wider than the status line: the whole
+    // of it shows above the status bar for a while.
+    if (label->fontMetrics().horizontalAdvance(text) <= label->contentsRect().width()) return;
+    QToolTip::showText(label->mapToGlobal(QPoint(0, -label->height() - 8)), text, label, QRect(),
+                       kCutHintMs);
 }
 
 } // namespace velnora::ui

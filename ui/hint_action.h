@@ -8,6 +8,7 @@
 #include <string>
 
 class QAction;
+class QString;
 class QMenu;
 
 namespace velnora {
@@ -34,6 +35,10 @@ public:
     void showHint();
 
 private:
+    static constexpr int kCutHintMs = 15000;
+    // Shows the whole text above the status line when the line cuts it.
+    void showWhereCut(const QString& text);
+
     Game& game_;
     TableView& table_;
     std::function<void(const std::string&)> status_;

@@ -428,13 +428,17 @@ std::vector<QRect> TableView::hintMarkRects() const {
 }
 
 void TableView::paintHintMarks(QPainter& p) {
-    // A bright frame and a light wash: plain on the green cloth and on white card faces alike.
+    // A bright frame and a light wash: plain on the green cloth and on white card faces alike;
+    // a dark edge around the frame keeps it apart from an orange or brown card back.
     const int pen = std::max(2, game_.layout.cardWidth / 16);
+    p.setBrush(Qt::NoBrush);
     for (const QRect& r : hintMarkRects()) {
         p.fillRect(r, QColor(255, 215, 0, 90));
+        p.setPen(QPen(QColor(60, 25, 0), 1));
+        p.drawRect(r.adjusted(0, 0, -1, -1));
+        const QRect inner = r.adjusted(1, 1, -1, -1);
         p.setPen(QPen(QColor(255, 120, 0), pen));
-        p.setBrush(Qt::NoBrush);
-        p.drawRect(r.adjusted(pen / 2, pen / 2, -(pen + 1) / 2, -(pen + 1) / 2));
+        p.drawRect(inner.adjusted(pen / 2, pen / 2, -(pen + 1) / 2, -(pen + 1) / 2));
     }
 }
 
