@@ -1,5 +1,7 @@
 #include "hint.h"
 
+#include "quiet_host.h"
+
 #include "expert.h"
 #include "meld_check.h"
 #include "seat_exchange.h"
@@ -12,35 +14,6 @@
 namespace velnora::ai {
 
 namespace {
-
-// The samples play where nobody looks: every call to the outside does nothing.
-class SilentHost : public TableHost {
-public:
-    void showStatus(const std::string&, bool) override {}
-    void setEndHandButton(bool, bool) override {}
-    void setUndoEnabled(bool) override {}
-    void setRulesHint(const std::string&) override {}
-    void showWhoseTurn(const std::string&) override {}
-    void repaint(TableArea) override {}
-    void animateCard(const Card&, int, int, int, int, bool) override {}
-    void pause(int) override {}
-    void setBusyCursor(bool) override {}
-    void processPendingEvents() override {}
-    void playSound(SoundEvent) override {}
-    void sendToken(const std::string&, const std::string&) override {}
-    MessageAnswer showMessage(MessageKind kind, const std::string&) override {
-        return kind == MessageKind::confirmation ? MessageAnswer::yes : MessageAnswer::ok;
-    }
-    bool showScoring(const HandReport&) override { return false; }
-    void showDetails(const HandReport&) override {}
-    int showGameOver(const MatchReport&) override { return kResultNo; }
-    void recordHighscore(int, int) override {}
-    void recordMatchHistory(int, int) override {}
-    void recordWinLoss(bool) override {}
-    void savePlayerList() override {}
-    void closeApplication() override {}
-    void fatalError(const std::string& text) override { throw InternalError(text); }
-};
 
 enum class Phase { none, draw, takingPile, meld };
 
@@ -111,7 +84,7 @@ using Kind = HintStep::Kind;
 
 // A table of its own on which the samples and the checks of a choice play.
 struct Sandbox {
-    SilentHost host;
+    QuietHost host;
     MemorySettings settings;
     Random rng;
     Game game;

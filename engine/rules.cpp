@@ -1,5 +1,6 @@
 #include "rules.h"
 
+#include "random.h"
 #include "settings.h"
 
 namespace velnora {
@@ -69,6 +70,25 @@ RuleSettings hoyleRules() {
     r.velnorasToGoOut = 2;
     r.cardsDrawn = 2;
     return r;
+}
+
+RuleSettings randomRules(Random& r) {
+    RuleSettings rules;
+    auto coin = [&] { return r(2) == 1; };
+    rules.velnoraRequired = coin();
+    rules.velnorasToGoOut = 1 + r(2);
+    rules.cardsDrawn = 1 + r(2);
+    rules.addToVelnora = coin();
+    rules.topCardCounts = coin();
+    rules.initialBlock = coin();
+    rules.initialBlockForBoth = coin();
+    rules.naturalPair = coin();
+    rules.addExistingMeld = coin();
+    rules.drawExtra = coin();
+    rules.threeBlock = coin();
+    rules.bonusCounts = coin();
+    rules.wildcardVelnora = coin();
+    return rules;
 }
 
 } // namespace velnora

@@ -53,5 +53,9 @@ void saveRules(Settings& settings, const RuleSettings& rules);
 std::string ruleString(const RuleSettings& rules);
 // The "Hoyle Rules" preset the rules dialog offers.
 RuleSettings hoyleRules();
+// Every rule drawn at random, for headless runs over all the variants; the draws come in a
+// fixed order, so the same generator state gives the same rules.
+class Random;
+RuleSettings randomRules(Random& r);
 
 } // namespace velnora

@@ -6,6 +6,7 @@
 #include "duel.h"
 #include "game.h"
 #include "network_bench.h"
+#include "quiet_host.h"
 #include "rules.h"
 #include "settings.h"
 
@@ -44,7 +45,7 @@ struct Fnv {
 
 // A host that never sleeps or animates, answers "No" to another game, and remembers only what
 // the bench reports.
-class BenchHost : public TableHost {
+class BenchHost : public QuietHost {
 public:
     int hands = 0;
     int computerHandWins = 0;
@@ -56,20 +57,9 @@ public:
     // The computer pauses after every card it lays: a settled table worth checking.
     std::function<void()> onPause;
 
-    void showStatus(const std::string&, bool) override {}
-    void setEndHandButton(bool, bool) override {}
-    void setUndoEnabled(bool) override {}
-    void setRulesHint(const std::string&) override {}
-    void showWhoseTurn(const std::string&) override {}
-    void repaint(TableArea) override {}
-    void animateCard(const Card&, int, int, int, int, bool) override {}
     void pause(int) override {
         if (onPause) onPause();
     }
-    void setBusyCursor(bool) override {}
-    void processPendingEvents() override {}
-    void playSound(SoundEvent) override {}
-    void sendToken(const std::string&, const std::string&) override {}
     MessageAnswer showMessage(MessageKind kind, const std::string& text) override {
         if (text.find("Internal Failure") != std::string::npos ||
             text.find("Meld error") != std::string::npos)
@@ -91,18 +81,12 @@ public:
                 signature->add(static_cast<std::uint64_t>(static_cast<std::uint32_t>(v)));
         return false;
     }
-    void showDetails(const HandReport&) override {}
     int showGameOver(const MatchReport& report) override {
         matchOver = true;
         finalPlayer = report.playerTotal;
         finalOpponent = report.opponentTotal;
         return kResultNo;
     }
-    void recordHighscore(int, int) override {}
-    void recordMatchHistory(int, int) override {}
-    void recordWinLoss(bool) override {}
-    void savePlayerList() override {}
-    void closeApplication() override {}
     void fatalError(const std::string& text) override {
         if (failure.empty()) failure = "fatal: " + text;
     }
@@ -142,25 +126,6 @@ public:
                        toString(s);
     }
 };
-
-RuleSettings randomRules(Random& r) {
-    RuleSettings rules;
-    auto coin = [&] { return r(2) == 1; };
-    rules.velnoraRequired = coin();
-    rules.velnorasToGoOut = 1 + r(2);
-    rules.cardsDrawn = 1 + r(2);
-    rules.addToVelnora = coin();
-    rules.topCardCounts = coin();
-    rules.initialBlock = coin();
-    rules.initialBlockForBoth = coin();
-    rules.naturalPair = coin();
-    rules.addExistingMeld = coin();
-    rules.drawExtra = coin();
-    rules.threeBlock = coin();
-    rules.bonusCounts = coin();
-    rules.wildcardVelnora = coin();
-    return rules;
-}
 
 struct LevelResult {
     int matches = 0;

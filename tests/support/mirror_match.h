@@ -8,6 +8,7 @@
 #include "game.h"
 #include "net_session.h"
 #include "partner_tokens.h"
+#include "quiet_host.h"
 #include "seat_exchange.h"
 
 #include <netinet/in.h>
@@ -125,7 +126,7 @@ inline std::string mirrorDifference(const GameState& a, const GameState& b) {
 }
 
 // One copy of the game: table, host, session and the autoplayer on its player seat.
-class MirrorCopy : public TableHost, public net::NetEvents {
+class MirrorCopy : public QuietHost, public net::NetEvents {
 public:
     MirrorCopy(std::uint64_t seed, int fd)
         : rng_(seed), split_(seed ^ 0xA5A5A5A5ULL), fd_(fd), game(*this, settings, rng_),
@@ -215,18 +216,7 @@ public:
     }
     void bufferOverflow() override { problems.push_back("buffer overflow"); }
 
-    // TableHost: never sleeps, answers every question with yes and plays on after a match.
-    void showStatus(const std::string&, bool) override {}
-    void setEndHandButton(bool, bool) override {}
-    void setUndoEnabled(bool) override {}
-    void setRulesHint(const std::string&) override {}
-    void showWhoseTurn(const std::string&) override {}
-    void repaint(TableArea) override {}
-    void animateCard(const Card&, int, int, int, int, bool) override {}
-    void pause(int) override {}
-    void setBusyCursor(bool) override {}
-    void processPendingEvents() override {}
-    void playSound(SoundEvent) override {}
+    // TableHost: passes tokens to the partner, watches messages and plays on after a match.
     void sendToken(const std::string& token, const std::string& payload) override {
         if (token == token::kUndoTakePile) ++undoPilesSent;
         session.sendToken(token, payload);
@@ -245,15 +235,10 @@ public:
         ++handsOver;
         return false;
     }
-    void showDetails(const HandReport&) override {}
     int showGameOver(const MatchReport&) override {
         ++matchesOver;
         return kResultYes;
     }
-    void recordHighscore(int, int) override {}
-    void recordMatchHistory(int, int) override {}
-    void recordWinLoss(bool) override {}
-    void savePlayerList() override {}
     void closeApplication() override { problems.push_back("closed"); }
     void fatalError(const std::string& text) override { problems.push_back("fatal: " + text); }
 };
@@ -295,23 +280,10 @@ inline MirrorResult playMirroredMatches(const MirrorOptions& opts) {
     a->game.options.playerName = "Ann";
     b->game.options.playerName = "Bj\xC3\xB8rn";
     if (opts.randomRules) {
-        auto coin = [&] { return plan(2) == 1; };
-        RuleSettings& rules = a->game.rules;
+        a->game.rules = randomRules(plan);
         // With velnoras required the autoplayers score below zero hand after hand and a match
         // would never reach its end.
-        rules.velnoraRequired = false;
-        rules.velnorasToGoOut = 1 + plan(2);
-        rules.cardsDrawn = 1 + plan(2);
-        rules.addToVelnora = coin();
-        rules.topCardCounts = coin();
-        rules.initialBlock = coin();
-        rules.initialBlockForBoth = coin();
-        rules.naturalPair = coin();
-        rules.addExistingMeld = coin();
-        rules.drawExtra = coin();
-        rules.threeBlock = coin();
-        rules.bonusCounts = coin();
-        rules.wildcardVelnora = coin();
+        a->game.rules.velnoraRequired = false;
         b->adoptDifferingRules = true;
     }
     std::int64_t now = 0;
