@@ -503,38 +503,56 @@ std::string columnName(int column) {
     return kNames[static_cast<std::size_t>(std::clamp(column, 0, kColumns - 1))];
 }
 
-// The melds of the steps in words, short enough for the status line of the smallest table:
-// the naturals by rank in the order they go down, each with the wildcards that join them by
-// themselves, then the clicks on melds that add a wildcard, then the wildcard velnora.
+// The melds of the steps in words, in the order they are to be made (the game gives a joker
+// before a two, so the order decides which wildcard goes where), short enough for the status
+// line: runs of naturals with the wildcards that join them by themselves, and the clicks on
+// melds that add a wildcard.
 std::string meldWords(const Steps& steps) {
-    std::vector<int> ranks;
-    std::array<std::vector<int>, kColumns> naturals, added, joinedBy;
-    std::vector<int> velnora;
+    std::vector<std::string> phrases;
+    std::string melds;
+    std::vector<int> group, plus;
+    int groupRank = -1;
+    const HintStep* lastClick = nullptr;
+    auto flushGroup = [&] {
+        if (group.empty()) return;
+        melds += (melds.empty() ? "meld " : ", ") + labels(group);
+        if (!plus.empty()) melds += " (+" + labels(plus) + ")";
+        group.clear();
+        plus.clear();
+    };
+    auto flushMelds = [&] {
+        flushGroup();
+        if (!melds.empty()) phrases.push_back(melds);
+        melds.clear();
+        groupRank = -1;
+    };
     for (const HintStep& step : steps) {
-        const auto col = static_cast<std::size_t>(std::clamp(step.column, 0, kColumns - 1));
-        if (step.kind == Kind::wildcardVelnora) velnora.push_back(step.face);
-        if (step.kind != Kind::meldNatural && step.kind != Kind::addWildcard) continue;
-        if (std::find(ranks.begin(), ranks.end(), step.column) == ranks.end())
-            ranks.push_back(step.column);
-        if (step.kind == Kind::meldNatural)
-            naturals[col].push_back(step.face);
-        else
-            (step.automatic ? joinedBy : added)[col].push_back(step.face);
-    }
-    std::string melds, clicks;
-    for (int rank : ranks) {
-        const auto r = static_cast<std::size_t>(rank);
-        if (!naturals[r].empty()) {
-            melds += (melds.empty() ? "meld " : ", ") + labels(naturals[r]);
-            if (!joinedBy[r].empty()) melds += " (+" + labels(joinedBy[r]) + ")";
+        if (step.kind == Kind::meldNatural) {
+            if (step.column != groupRank) flushGroup();
+            group.push_back(step.face);
+            groupRank = step.column;
+            lastClick = nullptr;
+        } else if (step.kind == Kind::addWildcard && step.automatic) {
+            plus.push_back(step.face);
+        } else if (step.kind == Kind::addWildcard || step.kind == Kind::wildcardVelnora) {
+            flushMelds();
+            if (lastClick && lastClick->kind == step.kind && lastClick->column == step.column) {
+                phrases.back() += " " + cardLabel(step.face);
+            } else if (step.kind == Kind::addWildcard) {
+                phrases.push_back("click the " + columnName(step.column) + " for " +
+                                  cardLabel(step.face));
+            } else {
+                phrases.push_back("click a wildcard in your hand for the wildcard velnora: " +
+                                  cardLabel(step.face));
+            }
+            lastClick = &step;
         }
-        if (!added[r].empty())
-            clicks += "; click the " + columnName(rank) + " for " + labels(added[r]);
     }
-    std::string text = melds + clicks;
-    if (!velnora.empty())
-        text += "; wildcard velnora: " + labels(velnora) + " (click a wildcard in your hand)";
-    return text.starts_with("; ") ? text.substr(2) : text;
+    flushMelds();
+    std::string text;
+    for (const std::string& phrase : phrases)
+        text += (text.empty() ? "" : "; ") + phrase;
+    return text;
 }
 
 // Points the carried-out steps at the player's own cards and words them.

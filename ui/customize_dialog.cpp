@@ -89,12 +89,7 @@ QHBoxLayout* trackRow(QWidget* parent, QSlider* bar, const QString& low, const Q
     return row;
 }
 
-QVBoxLayout* pageLayout(QWidget* page) {
-    auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(look::kMargin, look::kMargin, look::kMargin, look::kMargin);
-    layout->setSpacing(look::kSpacing);
-    return layout;
-}
+using look::pageLayout;
 
 bool has(const QString& name, QChar c) {
     return name.contains(c);
@@ -106,17 +101,10 @@ TfmCustomize::TfmCustomize(TfmVelMain& main, int startPage, QWidget* parent)
     : QDialog(parent ? parent : &main), main_(main),
       gameInProgress_(main.game().state.gameInProgress != 0),
       networkGame_(main.game().options.networkGame) {
-    setObjectName(QStringLiteral("TfmCustomize"));
-    setWindowTitle(QStringLiteral("Customize Velnora"));
-    setFont(look::dialogFont());
-    setModal(true);
-
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(look::kMargin, look::kMargin, look::kMargin, look::kMargin);
-    outer->setSpacing(look::kMargin);
-    pages_ = new QTabWidget(this);
-    pages_->setObjectName(QStringLiteral("pcCustomize"));
-    outer->addWidget(pages_);
+    QVBoxLayout* outer = nullptr;
+    pages_ =
+        look::pagedDialog(this, QStringLiteral("TfmCustomize"), QStringLiteral("Customize Velnora"),
+                          QStringLiteral("pcCustomize"), outer);
     buildScreenPage();
     buildPlayersPage();
     buildLevelPage();
@@ -152,10 +140,7 @@ TfmCustomize::TfmCustomize(TfmVelMain& main, int startPage, QWidget* parent)
         connect(bar, &QSlider::valueChanged, this, &TfmCustomize::changed);
 
     installContextHelp(this);
-    const int page = startPage >= 0 ? startPage : lastPage_;
-    pages_->setCurrentIndex(qBound(0, page, pages_->count() - 1));
-    lbWarning_->setMaximumWidth(pages_->sizeHint().width());
-    setFixedSize(sizeHint());
+    look::openAtPage(this, pages_, startPage, lastPage_, lbWarning_);
 }
 
 int TfmCustomize::rememberedPage() {

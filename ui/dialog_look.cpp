@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QDialog>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -12,6 +13,8 @@
 #include <QPainterPath>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
 
 namespace velnora::ui::look {
 
@@ -164,6 +167,34 @@ bool askText(QWidget* parent, const QString& title, const QString& prompt, QStri
     if (box.exec() != QDialog::Accepted) return false;
     text = box.textValue();
     return true;
+}
+
+QTabWidget* pagedDialog(QDialog* dialog, const QString& objectName, const QString& title,
+                        const QString& pagesName, QVBoxLayout*& outer) {
+    dialog->setObjectName(objectName);
+    dialog->setWindowTitle(title);
+    dialog->setFont(dialogFont());
+    dialog->setModal(true);
+    outer = new QVBoxLayout(dialog);
+    outer->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
+    outer->setSpacing(kMargin);
+    auto* pages = new QTabWidget(dialog);
+    pages->setObjectName(pagesName);
+    outer->addWidget(pages);
+    return pages;
+}
+
+QVBoxLayout* pageLayout(QWidget* page) {
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
+    layout->setSpacing(kSpacing);
+    return layout;
+}
+
+void openAtPage(QDialog* dialog, QTabWidget* pages, int startPage, int lastPage, QLabel* warning) {
+    pages->setCurrentIndex(qBound(0, startPage >= 0 ? startPage : lastPage, pages->count() - 1));
+    if (warning) warning->setMaximumWidth(pages->sizeHint().width());
+    dialog->setFixedSize(dialog->sizeHint());
 }
 
 } // namespace velnora::ui::look

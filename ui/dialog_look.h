@@ -7,10 +7,13 @@
 #include <QString>
 
 class QButtonGroup;
+class QDialog;
 class QFrame;
 class QGroupBox;
 class QLabel;
 class QPushButton;
+class QTabWidget;
+class QVBoxLayout;
 class QWidget;
 
 namespace velnora::ui::look {
@@ -41,6 +44,16 @@ QPushButton* button(QWidget* parent, const QString& objectName, const QString& c
 // given number of columns; the group's ids are the item indexes.
 QGroupBox* radioGroup(QWidget* parent, const QString& objectName, const QString& caption,
                       const QStringList& items, int columns, QButtonGroup*& group);
+// A modal dialog of tab pages: names, titles and gives the dialog its face, lays out its outer
+// column and puts the tab widget (named pagesName) at its top; the caller adds the rest below.
+QTabWidget* pagedDialog(QDialog* dialog, const QString& objectName, const QString& title,
+                        const QString& pagesName, QVBoxLayout*& outer);
+// The layout of one page, with the dialog margins and spacing.
+QVBoxLayout* pageLayout(QWidget* page);
+// Opens the pages at startPage, or at lastPage when startPage < 0, lets a warning label wrap
+// to the pages' width instead of widening the dialog, and fixes the dialog at its size.
+void openAtPage(QDialog* dialog, QTabWidget* pages, int startPage, int lastPage, QLabel* warning);
+
 // The platform's text input box; the text typed, or nothing when cancelled.
 bool askText(QWidget* parent, const QString& title, const QString& prompt, QString& text);
 

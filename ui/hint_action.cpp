@@ -10,6 +10,8 @@
 #include <QMenu>
 #include <QToolTip>
 
+#include <algorithm>
+
 namespace velnora::ui {
 
 HintAction::HintAction(QMenu* menu, Game& game, TableView& table,
@@ -55,8 +57,18 @@ void HintAction::showWhereCut(const QString& text) {
     // On the small tables a hint with several melds is wider than the status line: the whole
     // of it shows above the status bar for a while.
     if (label->fontMetrics().horizontalAdvance(text) <= label->contentsRect().width()) return;
-    QToolTip::showText(label->mapToGlobal(QPoint(0, -label->height() - 8)), text, label, QRect(),
-                       kCutHintMs);
+    // A table as wide as the window wraps the text to it; the tip then stands just above the
+    // status bar, clear of the line it completes.
+    const int width = std::max(200, window->width() - 8);
+    const QString tip = QStringLiteral("<table width=\"%1\"><tr><td>%2</td></tr></table>")
+                            .arg(width - 12)
+                            .arg(text.toHtmlEscaped());
+    QToolTip::showText(label->mapToGlobal(QPoint(0, 0)), tip, label, QRect(), kCutHintMs);
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->objectName() != QLatin1String("qtooltip_label") || !w->isVisible()) continue;
+        const QPoint top = label->mapToGlobal(QPoint(0, 0));
+        w->move(window->mapToGlobal(QPoint(4, 0)).x(), top.y() - w->height() - 4);
+    }
 }
 
 } // namespace velnora::ui

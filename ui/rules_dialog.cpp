@@ -54,29 +54,15 @@ QWidget* indented(QWidget* child, QWidget* parent) {
     return holder;
 }
 
-QVBoxLayout* pageLayout(QWidget* page) {
-    auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(look::kMargin, look::kMargin, look::kMargin, look::kMargin);
-    layout->setSpacing(look::kSpacing);
-    return layout;
-}
+using look::pageLayout;
 
 } // namespace
 
 TfmRules::TfmRules(const RuleSettings& rules, bool gameInProgress, QWidget* parent, int startPage)
     : QDialog(parent), gameInProgress_(gameInProgress) {
-    setObjectName(QStringLiteral("TfmRules"));
-    setWindowTitle(QStringLiteral("Rules"));
-    setFont(look::dialogFont());
-    setModal(true);
-
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(look::kMargin, look::kMargin, look::kMargin, look::kMargin);
-    outer->setSpacing(look::kMargin);
-
-    pages_ = new QTabWidget(this);
-    pages_->setObjectName(QStringLiteral("pcRules"));
-    outer->addWidget(pages_);
+    QVBoxLayout* outer = nullptr;
+    pages_ = look::pagedDialog(this, QStringLiteral("TfmRules"), QStringLiteral("Rules"),
+                               QStringLiteral("pcRules"), outer);
     buildPages();
 
     lbWarning_ = new QLabel(
@@ -131,12 +117,7 @@ TfmRules::TfmRules(const RuleSettings& rules, bool gameInProgress, QWidget* pare
     }
     lbWarning_->setVisible(gameInProgress_);
 
-    const int page = startPage >= 0 ? startPage : lastPage_;
-    pages_->setCurrentIndex(qBound(0, page, pages_->count() - 1));
-
-    // The warning label must not widen the dialog; it wraps to the width the pages need.
-    lbWarning_->setMaximumWidth(pages_->sizeHint().width());
-    setFixedSize(sizeHint());
+    look::openAtPage(this, pages_, startPage, lastPage_, lbWarning_);
 }
 
 TfmRules::~TfmRules() {

@@ -248,6 +248,16 @@ TEST(Hint, FollowingTheHintsPlaysWholeHandsWithoutARefusal) {
                     EXPECT_NE(step.kind, HintStep::Kind::discard) << hint.text;
             }
 
+            // The text names the cards in the order of the clicks: which wildcard a meld gets
+            // depends on it.
+            std::size_t at = 0;
+            for (const HintStep& step : hint.steps) {
+                if (step.face == 0) continue;
+                at = hint.text.find(cardLabel(step.face), at);
+                ASSERT_NE(at, std::string::npos) << hint.text;
+                at += cardLabel(step.face).size();
+            }
+
             const int warnings = warningsShown(t.host);
             const int handsBefore = static_cast<int>(t.host.scorings.size());
             ASSERT_TRUE(carryOutHint(t.game, hint.steps)) << hint.text;
