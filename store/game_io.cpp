@@ -3,6 +3,7 @@
 #include "game_files.h"
 #include "meld_check.h"
 #include "relayout.h"
+#include "scoring.h"
 
 #include <algorithm>
 #include <chrono>
@@ -118,6 +119,16 @@ void adoptLoadedGame(Game& game, const savegame::LoadResult& result) {
     game.host().setUndoEnabled(false);
     game.showInstruction(game.state.promptState);
     game.host().repaint(TableArea::all);
+    if (game.state.promptState == kPromptWaitForDeal && !game.options.networkGame) {
+        // Saved between a hand's scoring and the next deal (the program ended while the hand's
+        // result was shown): nothing would ever deal. The totals already hold that hand; a
+        // match it finished starts again from zero, as after the game-over window.
+        if (game.state.playerTotal >= kMatchTarget || game.state.opponentTotal >= kMatchTarget)
+            game.newGame();
+        else
+            game.dealHand();
+        return;
+    }
     if (game.state.inputBlocked && !game.options.networkGame) game.startOpponentTurn();
 }
 

@@ -2,6 +2,7 @@
 
 #include "game_files.h"
 #include "recording_host.h"
+#include "scoring.h"
 
 #include <gtest/gtest.h>
 
@@ -185,4 +186,67 @@ TEST(GameIo, FailedSaveIsNeverReportedAsSuccess) {
     dealForPlayer(a);
     EXPECT_EQ(saveGame(a.game, false, "/nonexistent-folder/x.vel"), SaveOutcome::writeFailed);
     EXPECT_EQ(a.host.messageKinds.back(), MessageKind::error);
+}
+
+// The program may end while a hand's result or the match's end is on screen: the autosave then
+// holds a scored table that waits for the next deal. Resuming it must deal, not wait for ever.
+TEST(GameIo, ATableSavedBeforeTheNextDealResumesWithADeal) {
+    struct SavingHost : test::RecordingHost {
+        Game* game = nullptr;
+        fs::path file;
+        bool atGameOver = false;
+        bool showScoring(const HandReport& report) override {
+            if (!atGameOver) {
+                EXPECT_EQ(saveGame(*game, true, file), SaveOutcome::saved);
+            }
+            return test::RecordingHost::showScoring(report);
+        }
+        int showGameOver(const MatchReport& report) override {
+            if (atGameOver) {
+                EXPECT_EQ(saveGame(*game, true, file), SaveOutcome::saved);
+            }
+            return test::RecordingHost::showGameOver(report);
+        }
+    };
+    for (const bool matchOver : {false, true}) {
+        TempFile f;
+        SavingHost host;
+        MemorySettings settings;
+        Random rng(11);
+        Game game(host, settings, rng);
+        CountingDriver driver;
+        game.options.showTurns = false;
+        game.setOpponentDriver(&driver);
+        host.game = &game;
+        host.file = f.path;
+        host.atGameOver = matchOver;
+        game.state.playerStartsHand = 1;
+        game.dealHand();
+        game.state.gameInProgress = 1;
+        game.state.playerTotal = matchOver ? 9000 : 1200; // a hand ended by the stock can lose
+        game.state.opponentTotal = 900;
+        game.state.stockExhausted = 1;
+        game.state.endHandRequested = 1;
+        ASSERT_TRUE(game.checkEndOfHand());
+        ASSERT_EQ(host.gameOvers.size(), matchOver ? 1u : 0u);
+        const std::int32_t playerTotal =
+            host.scorings.back().player.total() + (matchOver ? 9000 : 1200);
+
+        Table resumed(12);
+        dealForPlayer(resumed);
+        ASSERT_EQ(loadGame(resumed.game, f.path), LoadOutcome::loaded)
+            << (resumed.host.messages.empty() ? "" : resumed.host.messages.back());
+        const GameState& s = resumed.game.state;
+        EXPECT_NE(s.promptState, kPromptWaitForDeal) << "match over: " << matchOver;
+        EXPECT_EQ(s.stockExhausted, 0);
+        EXPECT_GT(s.playerHand.count, 0);
+        EXPECT_TRUE(resumed.game.isConsistent());
+        if (matchOver) {
+            EXPECT_GE(playerTotal, kMatchTarget);
+            EXPECT_EQ(s.playerTotal, 0);
+            EXPECT_EQ(s.opponentTotal, 0);
+        } else {
+            EXPECT_EQ(s.playerTotal, playerTotal);
+        }
+    }
 }
