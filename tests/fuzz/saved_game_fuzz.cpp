@@ -5,6 +5,7 @@
 
 #include "ai_common.h"
 #include "autoplayer.h"
+#include "game_io.h"
 #include "recording_host.h"
 #include "rules.h"
 #include "saved_game.h"
@@ -46,11 +47,13 @@ void playOn(const velnora::savegame::LoadResult& loaded, std::uint64_t seed) {
     game.options.showTurns = false;
     game.options.computerLevel = static_cast<int>(seed % 3);
     if (seed & 4) game.rules = hoyleRules();
-    game.layout = computeLayout(loaded.sizeIndex);
+    // Half the time at another table size, so that the loaded cards are laid out anew.
+    game.layout =
+        computeLayout(seed & 8 ? static_cast<int>(seed >> 4) % kTableSizes : loaded.sizeIndex);
     LimitedComputer computer;
     game.setOpponentDriver(&computer);
-    game.state = loaded.state;
-    if (game.state.inputBlocked) game.startOpponentTurn();
+    adoptLoadedGame(game, loaded); // as the Load menu and the resume at start-up do
+    requireConsistent(game, "after the load");
     ai::AutoPlayer player(game, seed);
     for (int turn = 0; turn < kPlayerTurns && !host.closed && host.fatal.empty(); ++turn)
         player.playTurn([&game] { requireConsistent(game, "after a player action"); });
