@@ -317,6 +317,9 @@ LoadResult decode(std::string_view text, const GameState& current) {
     // Undoing a pending take puts the snapshot back on the table, which must then still hold
     // every card once.
     if (g.takingPile) {
+        // A take is the player's move and ends before the turn passes: with the computer to
+        // move, its discard would land after the snapshot and vanish when the take is undone.
+        if (g.promptState == 8) return corrupt("a pile take during the computer's turn");
         GameState undone = g;
         restoreSnapshot(undone);
         if (!isConsistent(undone, layout, &why)) return corrupt("snapshot: " + why);

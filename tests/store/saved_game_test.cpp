@@ -230,6 +230,13 @@ TEST(SavedGame, PendingPileTakeKeepsTheTakenCardAcrossALoad) {
     removeAt(damaged.playerHandSnapshot, 0);
     r = decode(encode(damaged, 1, keys(4)), GameState{});
     EXPECT_EQ(r.error, LoadError::corrupt);
+
+    // Nor can the computer be to move in the middle of the take: its discard would come after
+    // the snapshot and be lost by the undo.
+    GameState computerToMove = g;
+    computerToMove.promptState = 8;
+    r = decode(encode(computerToMove, 1, keys(5)), GameState{});
+    EXPECT_EQ(r.error, LoadError::corrupt);
 }
 
 TEST(SavedGame, OpponentsTurnIsRestoredAsTheOpponentToDraw) {
