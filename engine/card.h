@@ -69,7 +69,7 @@ constexpr bool isNatural(int rank) {
 }
 
 namespace card_detail {
-// What a face byte must carry: one table read per card for the checks after every action.
+// What a face byte must carry, read when a damaged card is to be named.
 struct FaceFacts {
     bool valid = false;
     std::uint8_t rank = 0;

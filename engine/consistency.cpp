@@ -77,18 +77,16 @@ bool tallyBacked(const VelnoraTally& t, const Pile& melds, const Layout& layout,
     std::memcpy(&back, t.velnoraKind.data() + kColumns - 8, 8);
     if ((front | back) == 0)
         return t.velnoraCount == 0 || fail(why, std::string(who) + " velnora count disagrees");
+    std::array<int, kColumns> counts{};
+    for (const Card& card : melds)
+        ++counts[static_cast<std::size_t>(columnOf(card.x, layout))];
     int kinds = 0;
-    for (std::uint8_t kind : t.velnoraKind)
-        kinds += kind != kNoVelnora;
-    if (kinds > 0) {
-        std::array<int, kColumns> counts{};
-        for (const Card& card : melds)
-            ++counts[static_cast<std::size_t>(columnOf(card.x, layout))];
-        for (int c = 0; c < kColumns; ++c)
-            if (t.velnoraKind[static_cast<std::size_t>(c)] != kNoVelnora &&
-                counts[static_cast<std::size_t>(c)] < 7)
-                return fail(why, std::string(who) + " velnora in column " + std::to_string(c) +
-                                     " has fewer than 7 cards");
+    for (int c = 0; c < kColumns; ++c) {
+        if (t.velnoraKind[static_cast<std::size_t>(c)] == kNoVelnora) continue;
+        ++kinds;
+        if (counts[static_cast<std::size_t>(c)] < 7)
+            return fail(why, std::string(who) + " velnora in column " + std::to_string(c) +
+                                 " has fewer than 7 cards");
     }
     if (kinds != t.velnoraCount) return fail(why, std::string(who) + " velnora count disagrees");
     return true;
