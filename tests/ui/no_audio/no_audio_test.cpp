@@ -51,6 +51,10 @@ int main(int argc, char** argv) {
     // A driver that does not exist stands for a machine without a sound card.
     setenv("SDL_AUDIODRIVER", "velnora-no-device", 1);
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Nothing is drawn on a display; one named in the environment, even one that is gone,
+    // only makes the D-Bus library try to start a session bus through it (and leak).
+    qunsetenv("DISPLAY");
+    qunsetenv("WAYLAND_DISPLAY");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
