@@ -50,28 +50,38 @@ const char* warningText(int warning) {
 Game::Game(TableHost& host, Settings& settings, Random& rng)
     : layout(computeLayout(0)), host_(host), settings_(settings), rng_(rng) {}
 
-std::string Game::instructionText(int prompt) const {
+int Game::promptForMouse(int prompt) const {
     // The two meld prompts differ only in how a discard is made; the mouse option picks one.
     if (prompt == kPromptMeldOrDiscard && options.doubleClickDiscard)
-        prompt = kPromptMeldOrDiscardTwice;
-    else if (prompt == kPromptMeldOrDiscardTwice && !options.doubleClickDiscard)
-        prompt = kPromptMeldOrDiscard;
+        return kPromptMeldOrDiscardTwice;
+    if (prompt == kPromptMeldOrDiscardTwice && !options.doubleClickDiscard)
+        return kPromptMeldOrDiscard;
+    return prompt;
+}
+
+const char* Game::fixedInstructionText(int prompt) const {
+    prompt = promptForMouse(prompt);
     if (prompt == kPromptDraw && state.stockExhausted)
         return "Stock exhausted; take discard pile or end hand";
     if (prompt == kPromptOpponentsTurn)
-        return options.networkGame ? "It's " + options.remoteName + "'s turn"
-                                   : "It's the computer's turn";
+        return options.networkGame ? nullptr : "It's the computer's turn";
     return promptTableText(prompt);
 }
 
+std::string Game::instructionText(int prompt) const {
+    if (const char* text = fixedInstructionText(prompt)) return text;
+    return "It's " + options.remoteName + "'s turn";
+}
+
 void Game::showInstruction(int prompt) {
-    if (prompt == kPromptMeldOrDiscard && options.doubleClickDiscard)
-        prompt = kPromptMeldOrDiscardTwice;
-    else if (prompt == kPromptMeldOrDiscardTwice && !options.doubleClickDiscard)
-        prompt = kPromptMeldOrDiscard;
+    prompt = promptForMouse(prompt);
     state.promptState = static_cast<std::uint8_t>(prompt);
     state.warning = 0;
-    host_.showStatus(instructionText(prompt), false);
+    // Shown after every move of long headless runs: a fixed text is passed without a copy.
+    if (const char* text = fixedInstructionText(prompt))
+        host_.showStatus(text, false);
+    else
+        host_.showStatus(instructionText(prompt), false);
     host_.setEndHandButton(state.stockExhausted != 0, prompt == kPromptDraw);
 }
 

@@ -123,6 +123,10 @@ public:
     void showWarning(int warning);
     // The text prompt p shows now (replacements for the mouse option, exhausted stock, opponent).
     std::string instructionText(int prompt) const;
+    // The same text when it is a fixed one (all but the network partner's turn), else null.
+    const char* fixedInstructionText(int prompt) const;
+    // The meld prompt that matches the mouse option (one or two clicks to discard).
+    int promptForMouse(int prompt) const;
 
     // Opponent primitives
     void startOpponentTurn();

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace velnora {
 
@@ -70,11 +71,11 @@ public:
     virtual ~TableHost() = default;
 
     // Status line and window controls
-    virtual void showStatus(const std::string& text, bool warning) = 0;
+    virtual void showStatus(std::string_view text, bool warning) = 0;
     virtual void setEndHandButton(bool visible, bool enabled) = 0;
     virtual void setUndoEnabled(bool enabled) = 0;
-    virtual void setRulesHint(const std::string& hint) = 0;
-    virtual void showWhoseTurn(const std::string& text) = 0;
+    virtual void setRulesHint(std::string_view hint) = 0;
+    virtual void showWhoseTurn(std::string_view text) = 0;
 
     // Table drawing and movement
     virtual void repaint(TableArea area) = 0;
@@ -86,7 +87,7 @@ public:
 
     // Sound and network
     virtual void playSound(SoundEvent event) = 0;
-    virtual void sendToken(const std::string& token, const std::string& payload) = 0;
+    virtual void sendToken(std::string_view token, std::string_view payload) = 0;
     // The end-of-hand dialogs open (true) and close (false): the partner's messages wait
     // meanwhile and are applied once the player has seen the hand's result. The release comes
     // from a destructor, so a host queues the dispatch of what waited instead of running it here.

@@ -11,18 +11,18 @@ namespace velnora {
 
 class QuietHost : public TableHost {
 public:
-    void showStatus(const std::string&, bool) override {}
+    void showStatus(std::string_view, bool) override {}
     void setEndHandButton(bool, bool) override {}
     void setUndoEnabled(bool) override {}
-    void setRulesHint(const std::string&) override {}
-    void showWhoseTurn(const std::string&) override {}
+    void setRulesHint(std::string_view) override {}
+    void showWhoseTurn(std::string_view) override {}
     void repaint(TableArea) override {}
     void animateCard(const Card&, int, int, int, int, bool) override {}
     void pause(int) override {}
     void setBusyCursor(bool) override {}
     void processPendingEvents() override {}
     void playSound(SoundEvent) override {}
-    void sendToken(const std::string&, const std::string&) override {}
+    void sendToken(std::string_view, std::string_view) override {}
     MessageAnswer showMessage(MessageKind kind, const std::string&) override {
         return kind == MessageKind::confirmation ? MessageAnswer::yes : MessageAnswer::ok;
     }

@@ -48,7 +48,7 @@ public:
     std::string failure;
     double excludedSeconds = 0;
 
-    void showStatus(const std::string&, bool) override {}
+    void showStatus(std::string_view, bool) override {}
     void pause(int) override { check("while a level melds"); }
     MessageAnswer showMessage(MessageKind kind, const std::string& text) override {
         for (const char* bad : {"Internal Failure", "Meld error", "An error occurred"})

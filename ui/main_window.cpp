@@ -61,8 +61,8 @@ constexpr int kHintLift = 40;
 // The longest the program waits at exit for the "Exit" sound to finish.
 constexpr int kExitSoundWaitMs = 3000;
 
-QString qs(const std::string& s) {
-    return QString::fromStdString(s);
+QString qs(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
 // The part of a hint after "|", or the whole hint when it has none.
@@ -627,7 +627,7 @@ void TfmVelMain::updatePanels() {
 
 // TableHost
 
-void TfmVelMain::showStatus(const std::string& text, bool warning) {
+void TfmVelMain::showStatus(std::string_view text, bool warning) {
     hintShowing = false;
     lbStatus_->setText(qs(text));
     if (warning) {
@@ -650,11 +650,11 @@ void TfmVelMain::setUndoEnabled(bool enabled) {
     undoAll_->setEnabled(enabled);
 }
 
-void TfmVelMain::setRulesHint(const std::string& hint) {
+void TfmVelMain::setRulesHint(std::string_view hint) {
     rules_->setStatusTip(longHint(qs(hint)));
 }
 
-void TfmVelMain::showWhoseTurn(const std::string& text) {
+void TfmVelMain::showWhoseTurn(std::string_view text) {
     if (!isActiveWindow()) return;
     TfmWhoseTurn::popup(this, qs(text));
 }
@@ -694,8 +694,8 @@ void TfmVelMain::playHelpTopicsSound() {
     sounds_->playHelpSound();
 }
 
-void TfmVelMain::sendToken(const std::string& token, const std::string& payload) {
-    network_->sendToken(token, payload);
+void TfmVelMain::sendToken(std::string_view token, std::string_view payload) {
+    network_->sendToken(std::string(token), std::string(payload));
 }
 
 void TfmVelMain::holdNetworkMessages(bool hold) {

@@ -127,11 +127,11 @@ public:
     void updatePanels();
 
     // TableHost
-    void showStatus(const std::string& text, bool warning) override;
+    void showStatus(std::string_view text, bool warning) override;
     void setEndHandButton(bool visible, bool enabled) override;
     void setUndoEnabled(bool enabled) override;
-    void setRulesHint(const std::string& hint) override;
-    void showWhoseTurn(const std::string& text) override;
+    void setRulesHint(std::string_view hint) override;
+    void showWhoseTurn(std::string_view text) override;
     void repaint(TableArea area) override;
     void animateCard(const Card& card, int fromX, int fromY, int toX, int toY,
                      bool highlight) override;
@@ -139,7 +139,7 @@ public:
     void setBusyCursor(bool busy) override;
     void processPendingEvents() override;
     void playSound(SoundEvent event) override;
-    void sendToken(const std::string& token, const std::string& payload) override;
+    void sendToken(std::string_view token, std::string_view payload) override;
     void holdNetworkMessages(bool hold) override;
     MessageAnswer showMessage(MessageKind kind, const std::string& text) override;
     bool showScoring(const HandReport& report) override;

@@ -43,9 +43,9 @@ class SessionHost : public RecordingHost {
 public:
     net::NetSession* session = nullptr;
     bool releaseDue = false;
-    void sendToken(const std::string& token, const std::string& payload) override {
+    void sendToken(std::string_view token, std::string_view payload) override {
         RecordingHost::sendToken(token, payload);
-        if (session) session->sendToken(token, payload);
+        if (session) session->sendToken(std::string(token), std::string(payload));
     }
     void holdNetworkMessages(bool hold) override {
         if (!session) return;

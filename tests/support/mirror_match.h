@@ -217,9 +217,9 @@ public:
     void bufferOverflow() override { problems.push_back("buffer overflow"); }
 
     // TableHost: passes tokens to the partner, watches messages and plays on after a match.
-    void sendToken(const std::string& token, const std::string& payload) override {
+    void sendToken(std::string_view token, std::string_view payload) override {
         if (token == token::kUndoTakePile) ++undoPilesSent;
-        session.sendToken(token, payload);
+        session.sendToken(std::string(token), std::string(payload));
     }
     void holdNetworkMessages(bool hold) override {
         session.setDispatchHeld(hold);

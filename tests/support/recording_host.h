@@ -51,23 +51,23 @@ public:
         return statuses.empty() ? none : statuses.back();
     }
 
-    void showStatus(const std::string& text, bool warning) override {
-        statuses.push_back({text, warning});
+    void showStatus(std::string_view text, bool warning) override {
+        statuses.push_back({std::string(text), warning});
     }
     void setEndHandButton(bool visible, bool enabled) override {
         endHandVisible = visible;
         endHandEnabled = enabled;
     }
     void setUndoEnabled(bool enabled) override { undoEnabled = enabled; }
-    void setRulesHint(const std::string& hint) override { rulesHint = hint; }
-    void showWhoseTurn(const std::string& text) override { whoseTurn.push_back(text); }
+    void setRulesHint(std::string_view hint) override { rulesHint = hint; }
+    void showWhoseTurn(std::string_view text) override { whoseTurn.emplace_back(text); }
     void repaint(TableArea) override { ++repaints; }
     void animateCard(const Card&, int, int, int, int, bool) override { ++animations; }
     void pause(int milliseconds) override { pausedMilliseconds += milliseconds; }
     void setBusyCursor(bool) override {}
     void processPendingEvents() override {}
     void playSound(SoundEvent event) override { sounds.push_back(event); }
-    void sendToken(const std::string& token, const std::string& payload) override {
+    void sendToken(std::string_view token, std::string_view payload) override {
         tokens.emplace_back(token, payload);
     }
     MessageAnswer showMessage(MessageKind kind, const std::string& text) override {
