@@ -40,8 +40,8 @@ TakeDecision advancedTakePile(Game& game, int& minimum) {
     const GameState& s = game.state;
     if (s.discardPile.empty()) return result;
     const Card& top = s.discardPile.top();
-    const int r = top.rank;
-    if (!game.rules.topCardCounts) minimum += top.points;
+    const int r = top.rank();
+    if (!game.rules.topCardCounts) minimum += top.points();
     Counts c = aiRecount(game);
     if (!canTakeDiscard(game, c, game.frozenForSeat(Seat::opponent))) return result;
 
@@ -223,10 +223,10 @@ void advancedTurn(Game& game) {
         pause(game);
         const Card top = takeTopCard(game);
         const bool melded = hasMelded(game);
-        if (!melded && advancedFindVelnora(aiRecount(game), minimum) == top.rank)
-            advancedBuildVelnora(game, top.rank);
+        if (!melded && advancedFindVelnora(aiRecount(game), minimum) == top.rank())
+            advancedBuildVelnora(game, top.rank());
         else
-            advancedMeldRank(game, top.rank);
+            advancedMeldRank(game, top.rank());
         layFirstMelds(game, minimum, advancedMeldRank);
         takeRestOfPile(game);
     } else if (s.stockExhausted) {

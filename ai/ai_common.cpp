@@ -42,19 +42,19 @@ Counts aiRecount(Game& game) {
     const Layout& layout = game.layout;
     Counts c;
     for (const Card& card : s.opponentHand)
-        ++c.h[card.rank];
+        ++c.h[card.rank()];
     for (const Card& card : s.opponentMelds) {
         ++c.m[static_cast<std::size_t>(columnOf(card.x, layout))];
-        ++c.opponentMeldNaturals[card.rank];
+        ++c.opponentMeldNaturals[card.rank()];
     }
     for (const Card& card : s.playerMelds) {
         ++c.p[static_cast<std::size_t>(columnOf(card.x, layout))];
-        ++c.playerMeldNaturals[card.rank];
+        ++c.playerMeldNaturals[card.rank()];
     }
     for (const Card& card : s.discardPile)
-        ++c.d[card.rank];
+        ++c.d[card.rank()];
     for (const Card& card : s.knownPlayerCards)
-        ++c.known[card.rank];
+        ++c.known[card.rank()];
     for (int r = kRankThree; r <= kRankAce; ++r) {
         const auto i = static_cast<std::size_t>(r);
         c.seen[i] =
@@ -82,7 +82,7 @@ bool canTakeDiscard(Game& game, const Counts& c, bool frozen) {
     const GameState& s = game.state;
     const RuleSettings& rules = game.rules;
     if (s.discardPile.empty()) return false;
-    const int r = s.discardPile.top().rank;
+    const int r = s.discardPile.top().rank();
     // A three, a two or a joker on top is never taken.
     if (r < 3) return false;
     if (s.discardPile.count == 1 && s.opponentHand.count == 1) return false;
@@ -107,7 +107,7 @@ int meldColumnCount(const Game& game, int column) {
 int countMeldWildcards(const Game& game, int column) {
     int n = 0;
     for (const Card& card : game.state.opponentMelds)
-        if (columnOf(card.x, game.layout) == column && isWild(card.rank)) ++n;
+        if (columnOf(card.x, game.layout) == column && isWild(card.rank())) ++n;
     return n;
 }
 
@@ -130,7 +130,7 @@ void meldWildcard(Game& game, int column) {
     // The opponent's melds grow upwards; a finished velnora stays squared up.
     placeInColumn(s.opponentMelds, card, column, -kColumnStep, before < 7);
     push(s.opponentMelds, card);
-    s.opponentMeldPoints += card.points;
+    s.opponentMeldPoints += card.points();
     game.host().animateCard(card, fromX, fromY, card.x, card.y, false);
     game.host().repaint(TableArea::opponentMelds);
     pause(game);
@@ -142,7 +142,7 @@ int meldFromLast(Game& game, int rank, int limit) {
     while (limit == 0 || done < limit) {
         const Pile& hand = game.state.opponentHand;
         int i = hand.count - 1;
-        while (i >= 0 && hand.at(i).rank != rank)
+        while (i >= 0 && hand.at(i).rank() != rank)
             --i;
         if (i < 0) break;
         game.opponentMeldCard(i);
@@ -260,8 +260,8 @@ void layFirstMelds(Game& game, int minimum, MeldRankFn meldRank) {
         int chosen = -1;
         for (const Card& card : game.state.opponentHand) {
             // Threes and wild cards never start a meld here.
-            if (card.rank >= 3 && at(c.h, card.rank) + at(c.m, card.rank) >= 3) {
-                chosen = card.rank;
+            if (card.rank() >= 3 && at(c.h, card.rank()) + at(c.m, card.rank()) >= 3) {
+                chosen = card.rank();
                 break;
             }
         }
@@ -361,7 +361,7 @@ bool takeForcedTopCardOrEndHand(Game& game, MeldRankFn meldRank) {
         return false;
     }
     const Card top = takeTopCard(game);
-    meldRank(game, top.rank);
+    meldRank(game, top.rank());
     return true;
 }
 

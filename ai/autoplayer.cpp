@@ -28,11 +28,11 @@ const AutoPlayer::Tally& AutoPlayer::tally() const {
     const GameState& s = game_.state;
     tally_ = Tally{};
     for (const Card& c : s.playerHand)
-        if (c.rank < kColumns) ++tally_.hand[c.rank];
+        if (c.rank() < kColumns) ++tally_.hand[c.rank()];
     for (const Card& c : s.playerMelds) {
         const auto column = static_cast<std::size_t>(columnOf(c.x, game_.layout));
         ++tally_.melds[column];
-        if (isNatural(c.rank)) ++tally_.meldNaturals[column];
+        if (isNatural(c.rank())) ++tally_.meldNaturals[column];
     }
     tallyStale_ = false;
     return tally_;
@@ -68,7 +68,7 @@ bool AutoPlayer::wantsPile() {
     GameState& s = game_.state;
     if (s.discardPile.empty() || !game_.canTakePile(false)) return false;
     const Card& top = s.discardPile.top();
-    const int r = top.rank;
+    const int r = top.rank();
     const int m = meldColumn(r);
     const bool frozen = game_.frozenForPlayer();
     // The top card joins a meld on the table and the pile comes over at once.
@@ -77,7 +77,7 @@ bool AutoPlayer::wantsPile() {
     if (h < 2) return false;
     if (hasRealMeld()) return s.playerHand.count - h >= 2;
     // Before the first meld the taking completes only when the minimum is reached.
-    int points = top.points * (h + 1);
+    int points = top.points() * (h + 1);
     int used = h;
     for (int q = 3; q <= kRankAce; ++q) {
         if (q == r || handCount(q) < 3) continue;
@@ -85,7 +85,7 @@ bool AutoPlayer::wantsPile() {
         used += handCount(q);
     }
     int minimum = s.initialMeldMinimum;
-    if (!game_.rules.topCardCounts) minimum += top.points;
+    if (!game_.rules.topCardCounts) minimum += top.points();
     return points >= minimum && s.playerHand.count - used >= 1;
 }
 
@@ -223,9 +223,9 @@ bool AutoPlayer::discardPhase() {
     if (s.playerHand.count == 1 && !enoughVelnoras()) {
         // The last card may complete the velnora still missing; that goes out by melding.
         const Card& last = s.playerHand.at(0);
-        if (isNatural(last.rank) && meldColumn(last.rank) == 6) {
+        if (isNatural(last.rank()) && meldColumn(last.rank()) == 6) {
             if (!act([&] { game_.meldFromHand(0, MeldMode::single); })) return false;
-        } else if (isWild(last.rank)) {
+        } else if (isWild(last.rank())) {
             for (int q = 3; q <= kRankAce; ++q) {
                 if (meldColumn(q) == 6 && meldWilds(q) < 3) {
                     if (!act([&] { game_.addWildcard(q); })) return false;
@@ -248,12 +248,12 @@ bool AutoPlayer::discardPhase() {
         int score;
         if (isBlackThree(c.face))
             score = 0;
-        else if (isWild(c.rank))
-            score = 1000 + c.points;
+        else if (isWild(c.rank()))
+            score = 1000 + c.points();
         else {
-            const int h = handCount(c.rank);
-            score = (h == 1 ? 100 : h == 2 ? 300 : 500) + c.points * 4;
-            if (opponentColumns[c.rank] > 0) score += 200;
+            const int h = handCount(c.rank());
+            score = (h == 1 ? 100 : h == 2 ? 300 : 500) + c.points() * 4;
+            if (opponentColumns[c.rank()] > 0) score += 200;
         }
         order.emplace_back(score * 8 + rng_(8), i);
     }
@@ -274,7 +274,7 @@ bool AutoPlayer::discardPhase() {
         act([&] { game_.undoAll(); });
         order.clear();
         for (int i = 0; i < s.playerHand.count; ++i)
-            order.emplace_back(isWild(s.playerHand.at(i).rank) ? 1 : 0, i);
+            order.emplace_back(isWild(s.playerHand.at(i).rank()) ? 1 : 0, i);
         std::stable_sort(order.begin(), order.end());
     }
     return false;

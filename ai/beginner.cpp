@@ -59,9 +59,9 @@ bool beginnerTakePile(Game& game, int& minimum) {
     const GameState& s = game.state;
     if (s.discardPile.empty()) return false;
     const Card& top = s.discardPile.top();
-    const int r = top.rank;
+    const int r = top.rank();
     // A top card that does not count for the first meld has to be paid for.
-    if (!game.rules.topCardCounts) minimum += top.points;
+    if (!game.rules.topCardCounts) minimum += top.points();
     const Counts c = aiRecount(game);
     if (!canTakeDiscard(game, c, game.frozenForSeat(Seat::opponent))) return false;
 
@@ -201,7 +201,7 @@ void beginnerTurn(Game& game) {
         s.pileFrozen = 0;
         pause(game);
         const Card top = takeTopCard(game);
-        beginnerMeldRank(game, top.rank);
+        beginnerMeldRank(game, top.rank());
         layFirstMelds(game, minimum, beginnerMeldRank);
         // The take decision counted every wild card in hand towards the minimum.
         if (firstMeld) topUpFirstMeld(game, minimum);

@@ -91,7 +91,7 @@ int ExpertTurn::expertDrawPhase() {
     if (expertTakePile()) {
         ai.baitRank = 0;
         const Card top = takeTopCard(game_);
-        expertMeldTakenTop(top.rank);
+        expertMeldTakenTop(top.rank());
         ai.pileMakesVelnora = 0;
         takeRestOfPile(game_);
         s.pileFrozen = 0;
@@ -101,7 +101,7 @@ int ExpertTurn::expertDrawPhase() {
     if (s.stockExhausted || s.stock.empty()) {
         if (!s.discardPile.empty() && game_.isForcedFor(Seat::opponent)) {
             const Card top = takeTopCard(game_);
-            expertMeldRank(top.rank, 1);
+            expertMeldRank(top.rank(), 1);
             return 1;
         }
         // Neither draw nor pick-up is possible: the hand ends at the close of this turn.

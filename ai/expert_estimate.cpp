@@ -35,10 +35,10 @@ Holding Holding::ofHand(const GameState& state) {
 }
 
 void Holding::add(const Card& card) {
-    ++h[at(card.rank)];
+    ++h[at(card.rank())];
     ++H;
-    if (card.rank == kRankJoker) ++J;
-    if (card.rank == kRankTwo) ++T;
+    if (card.rank() == kRankJoker) ++J;
+    if (card.rank() == kRankTwo) ++T;
     W = J + T;
     if (isBlackThree(card.face)) ++blackThrees;
 }
@@ -78,9 +78,9 @@ bool ExpertTurn::expertTakePile() {
     const RuleSettings& rules = game_.rules;
     if (s.discardPile.empty()) return false;
     const Card top = s.discardPile.top();
-    const int r = top.rank;
+    const int r = top.rank();
     // A top card that does not count must be paid for, whether or not the pile is taken.
-    if (!rules.topCardCounts) minimum_ += top.points;
+    if (!rules.topCardCounts) minimum_ += top.points();
 
     const Counts& c = recount();
     const bool isFrozen = frozen();
@@ -185,7 +185,7 @@ bool ExpertTurn::expertPileWorthBuilding(const Holding& hand) {
         if (held + c.m[at(r)] >= 4) ++r4;
     }
     const bool potential = (r3 > 0 && r3 + hand.W > 2) || (r4 > 0 && r4 + hand.W > 1);
-    const int t = s.discardPile.top().rank;
+    const int t = s.discardPile.top().rank();
     if (s.ai.fallingBehind) return false;
     if (!melded() && s.ai.baitRank == 0) {
         // A query only: the plan chosen for taking the pile stays as it was.

@@ -109,7 +109,7 @@ int wildcardsIn(const Pile& pile) {
 int wildcardsInColumn(const Pile& melds, int column, const Layout& layout) {
     int n = 0;
     for (const Card& c : melds)
-        if (isWild(c.rank) && columnOf(c.x, layout) == column) ++n;
+        if (isWild(c.rank()) && columnOf(c.x, layout) == column) ++n;
     return n;
 }
 
@@ -203,8 +203,8 @@ bool carryOutHint(Game& game, const std::vector<HintStep>& steps, std::vector<Hi
             break;
         case Kind::meldNatural: {
             const int i = findFace(g.playerHand, step.face);
-            if (i < 0 || isWild(g.playerHand.at(i).rank)) return false;
-            const int column = g.playerHand.at(i).rank;
+            if (i < 0 || isWild(g.playerHand.at(i).rank())) return false;
+            const int column = g.playerHand.at(i).rank();
             const Pile hand = g.playerHand;
             const int wild = wildcardsInColumn(g.playerMelds, column, layout);
             game.meldFromHand(i, MeldMode::single);
@@ -218,7 +218,7 @@ bool carryOutHint(Game& game, const std::vector<HintStep>& steps, std::vector<Hi
             if (added > 0) {
                 joined[static_cast<std::size_t>(column)] += added;
                 for (const Card& c : gone)
-                    if (isWild(c.rank) && done)
+                    if (isWild(c.rank()) && done)
                         done->push_back({Kind::addWildcard, c.face, column, true});
             }
             continue;
@@ -301,7 +301,7 @@ Steps expertSteps(const Game& real, GameState sample, Phase phase, std::uint64_t
             return {};
         Card card =
             removeFromColumn(sample.playerMelds, i, layout, sample.playerVelnoras, kColumnStep);
-        placeInColumn(sample.playerHand, card, card.rank, kColumnStep);
+        placeInColumn(sample.playerHand, card, card.rank(), kColumnStep);
         push(sample.playerHand, card);
         topFace = card.face;
     }
@@ -336,8 +336,8 @@ Steps expertSteps(const Game& real, GameState sample, Phase phase, std::uint64_t
         }
         if (isRedThree(c.face)) continue; // laid by the game itself
         const int column = columnOf(c.x, layout);
-        if (!isWild(c.rank))
-            steps.push_back({Kind::meldNatural, c.face, c.rank});
+        if (!isWild(c.rank()))
+            steps.push_back({Kind::meldNatural, c.face, c.rank()});
         else if (column == kRankTwo)
             steps.push_back({Kind::wildcardVelnora, c.face, column});
         else
@@ -402,7 +402,7 @@ Steps completeTake(const Game& real, const GameState& table) {
     const int r = table.takenTopRank;
     std::vector<int> naturals;
     for (const Card& c : table.playerHand)
-        if (c.rank == r) naturals.push_back(c.face);
+        if (c.rank() == r) naturals.push_back(c.face);
     const int wild = wildcardsIn(table.playerHand);
     std::vector<int> others;
     for (int rank = kRankThree + 1; rank <= kRankAce; ++rank)
@@ -423,8 +423,8 @@ Steps completeTake(const Game& real, const GameState& table) {
                     steps.push_back({Kind::addWildcard, 0, r});
                 for (std::size_t e = 0; e < extra; ++e)
                     for (const Card& c : table.playerHand)
-                        if (c.rank == others[e])
-                            steps.push_back({Kind::meldNatural, c.face, c.rank});
+                        if (c.rank() == others[e])
+                            steps.push_back({Kind::meldNatural, c.face, c.rank()});
                 if (steps.empty()) continue;
                 Sandbox box(real, table, 1);
                 Steps done;

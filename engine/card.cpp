@@ -24,8 +24,6 @@ std::string cardImageName(int face) {
 Card makeCard(int face, int deck) {
     Card c;
     c.face = static_cast<std::uint8_t>(face);
-    c.rank = static_cast<std::uint8_t>(rankOf(face));
-    c.points = cardPoints(face);
     c.deck = static_cast<std::uint8_t>(deck);
     return c;
 }

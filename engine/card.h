@@ -16,23 +16,6 @@ constexpr int kRankTwo = 1;
 constexpr int kRankThree = 2;
 constexpr int kRankAce = 13;
 
-// One physical card with its place on the table; positions are plain integers because saved
-// games store them and the column of a melded card is derived from its x. The byte fields come
-// first so that a card is 16 bytes without padding: piles are copied and compared byte-wise
-// many times per action.
-struct Card {
-    std::uint8_t face = 0; // 1..52 naturals and twos (suit * 13 + rank), 53 joker
-    std::uint8_t rank = 0; // always rankOf(face)
-    std::uint8_t faceUp = 0;
-    std::uint8_t deck = 0;
-    std::int32_t x = 0;
-    std::int32_t y = 0;
-    std::int32_t points = 0;
-
-    bool operator==(const Card&) const = default;
-};
-static_assert(sizeof(Card) == 16, "a card has no padding");
-
 // Rank 0..13 of a face 1..53.
 constexpr int rankOf(int face) {
     if (face == kJokerFace) return 0;
@@ -69,7 +52,7 @@ constexpr bool isNatural(int rank) {
 }
 
 namespace card_detail {
-// What a face byte must carry, read when a damaged card is to be named.
+// What each face byte stands for; bytes that are no face stand for nothing.
 struct FaceFacts {
     bool valid = false;
     std::uint8_t rank = 0;
@@ -84,20 +67,37 @@ inline constexpr std::array<FaceFacts, 256> kFaceFacts = [] {
 }();
 } // namespace card_detail
 
+// One physical card with its place on the table; positions are plain integers because saved
+// games store them and the column of a melded card is derived from its x. Rank and points are
+// read from the face, so no card can carry a rank or points its face does not have; a face
+// outside 1..53 (only ever in damaged data, which the table check refuses) reads as rank 0 and
+// 0 points, like the empty card.
+struct Card {
+    std::uint8_t face = 0; // 1..52 naturals and twos (suit * 13 + rank), 53 joker
+    std::uint8_t faceUp = 0;
+    std::uint8_t deck = 0;
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+
+    // 0..13, as rankOf(face).
+    std::uint8_t rank() const { return card_detail::kFaceFacts[face].rank; }
+    // As cardPoints(face).
+    std::int32_t points() const { return card_detail::kFaceFacts[face].points; }
+
+    bool operator==(const Card&) const = default;
+};
+// Piles are copied many times per action: a card stays small.
+static_assert(sizeof(Card) == 12, "a card is three bytes and two positions");
+
 // Whether the face is one of the 53 faces.
 inline bool isValidFace(int face) {
     return face >= 0 && face < 256 && card_detail::kFaceFacts[static_cast<std::size_t>(face)].valid;
-}
-// Whether a card's face is one of the 53 and its rank and points are that face's.
-inline bool isSoundCard(const Card& c) {
-    const card_detail::FaceFacts& f = card_detail::kFaceFacts[c.face];
-    return f.valid && c.rank == f.rank && c.points == f.points;
 }
 
 // Resource name of a face without the size suffix: "spade2", "heartb", "joker".
 std::string cardImageName(int face);
 
-// A fresh card of the given face and deck with its rank and points filled in.
+// A fresh card of the given face and deck.
 Card makeCard(int face, int deck);
 
 // Short readable name for dumps and test output: "Q♥"-free ASCII such as "QH", "10S", "JK".

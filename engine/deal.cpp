@@ -36,7 +36,7 @@ void Game::turnUpDiscard() {
         card.y = layout.discardY;
         moveCard(card, fromX, fromY);
         push(g.discardPile, card);
-        if (!isWild(card.rank) && !isRedThree(card.face)) break;
+        if (!isWild(card.rank()) && !isRedThree(card.face)) break;
         g.pileFrozen = 1;
     }
 }

@@ -107,7 +107,7 @@ Card Game::givePlayerCard(Card card) {
     // A red three is never held: it goes straight to its column of the melds.
     const bool redThree = isRedThree(card.face);
     Pile& to = redThree ? g.playerMelds : g.playerHand;
-    placeInColumn(to, card, redThree ? kRankThree : card.rank, kColumnStep);
+    placeInColumn(to, card, redThree ? kRankThree : card.rank(), kColumnStep);
     moveCard(card, fromX, fromY);
     push(to, card);
     return card;

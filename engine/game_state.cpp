@@ -17,7 +17,7 @@ int columnCount(const Pile& pile, int column, const Layout& layout) {
 int columnNaturals(const Pile& pile, int column, const Layout& layout) {
     int n = 0;
     for (const Card& c : pile)
-        if (columnOf(c.x, layout) == column && isNatural(c.rank)) ++n;
+        if (columnOf(c.x, layout) == column && isNatural(c.rank())) ++n;
     return n;
 }
 
@@ -31,9 +31,9 @@ void countRanks(GameState& g, const Layout& layout) {
     for (const Card& c : g.playerMelds)
         ++g.rankCounts[kPlayerMeldsRow][columnOf(c.x, layout)];
     for (const Card& c : g.playerHand)
-        ++g.rankCounts[kPlayerHandRow][c.rank];
+        ++g.rankCounts[kPlayerHandRow][c.rank()];
     for (const Card& c : g.opponentHand)
-        ++g.rankCounts[kOpponentHandRow][c.rank];
+        ++g.rankCounts[kOpponentHandRow][c.rank()];
     for (const Card& c : g.opponentMelds)
         ++g.rankCounts[kOpponentMeldsRow][columnOf(c.x, layout)];
 }
@@ -43,7 +43,7 @@ int meldedPoints(const GameState& g, Seat seat, bool onlyRealMelds, const Layout
     int sum = 0;
     if (!onlyRealMelds) {
         for (const Card& c : melds)
-            sum += c.points;
+            sum += c.points();
         return sum;
     }
     // One pass: a column's points count once it holds three cards.
@@ -51,7 +51,7 @@ int meldedPoints(const GameState& g, Seat seat, bool onlyRealMelds, const Layout
     for (const Card& c : melds) {
         const auto column = static_cast<std::size_t>(columnOf(c.x, layout));
         ++counts[column];
-        points[column] += c.points;
+        points[column] += c.points();
     }
     for (std::size_t column = 0; column < counts.size(); ++column)
         if (counts[column] >= 3) sum += points[column];
@@ -110,7 +110,7 @@ bool columnFormsVelnora(const Pile& melds, int column, const Layout& layout) {
     for (const Card& c : melds) {
         if (columnOf(c.x, layout) != column) continue;
         ++n;
-        if (isNatural(c.rank)) ++naturals;
+        if (isNatural(c.rank())) ++naturals;
     }
     return formsVelnora(n, naturals, column);
 }
@@ -127,7 +127,7 @@ VelnoraCheck checkVelnora(GameState& g, Seat seat, int column, const Layout& lay
     for (const Card& c : melds) {
         if (columnOf(c.x, layout) != column) continue;
         ++n;
-        if (isNatural(c.rank)) ++naturals;
+        if (isNatural(c.rank())) ++naturals;
     }
     tally.velnoraNaturals[col] = static_cast<std::uint8_t>(naturals);
     if (!formsVelnora(n, naturals, column)) return result;
@@ -152,7 +152,7 @@ VelnoraCheck checkVelnora(GameState& g, Seat seat, int column, const Layout& lay
         if (columnOf(c.x, layout) != column) continue;
         c.y = base;
         last = i;
-        if (column == 1 || !isNatural(c.rank)) continue;
+        if (column == 1 || !isNatural(c.rank())) continue;
         const bool black = c.face < 29;
         if (mixed) {
             if (chosen < 0 || (black && melds.cards[static_cast<std::size_t>(chosen)].face >= 29))

@@ -41,11 +41,11 @@ MeldShape shapeOf(const Pile& melds, const Layout& layout) {
     for (const Card& c : melds) {
         const auto col = static_cast<std::size_t>(columnOf(c.x, layout));
         ++s.cards[col];
-        s.points += c.points;
+        s.points += c.points();
         // A black three never counts towards a rank's share, wherever it stands.
         if (isBlackThree(c.face)) {
             ++s.blackThrees;
-        } else if (isNatural(c.rank)) {
+        } else if (isNatural(c.rank())) {
             ++s.naturals[col];
         } else {
             ++s.wildcards[col];
@@ -137,9 +137,9 @@ bool isStuckWithOneCard(GameState& g, const RuleSettings& rules, const Layout& l
     // The last card may still complete a velnora by melding it, so the player can go on.
     const Card& last = g.playerHand.at(0);
     const MeldShape shape = shapeOf(g.playerMelds, layout);
-    if (isNatural(last.rank)) {
+    if (isNatural(last.rank())) {
         // The threes column never becomes a velnora, so a black three cannot rescue the player.
-        return last.rank == kRankThree || shape.cards[static_cast<std::size_t>(last.rank)] != 6;
+        return last.rank() == kRankThree || shape.cards[static_cast<std::size_t>(last.rank())] != 6;
     }
     for (int c = kFirstRankColumn; c <= kLastRankColumn; ++c) {
         const auto col = static_cast<std::size_t>(c);

@@ -15,7 +15,7 @@ void Game::meldOneFromHand(int handIndex) {
     GameState& g = state;
     Card card = removeFromColumn(g.playerHand, handIndex, layout, kNoTally, kColumnStep);
     const int fromX = card.x, fromY = card.y;
-    const int column = card.rank;
+    const int column = card.rank();
     const bool velnora = g.playerVelnoras.velnoraKind[static_cast<std::size_t>(column)] != 0;
     placeInColumn(g.playerMelds, card, column, kColumnStep, !velnora);
     moveCard(card, fromX, fromY);
@@ -37,7 +37,7 @@ void Game::meldFromHand(int handIndex, MeldMode mode) {
     if (g.promptState != kPromptTakingPile) showInstruction(kPromptMeldOrDiscard);
     if (g.playerHand.empty() && !g.takingPile) return;
     if (handIndex < 0 || handIndex >= g.playerHand.count) return;
-    const int rank = g.playerHand.at(handIndex).rank;
+    const int rank = g.playerHand.at(handIndex).rank();
     if (isWild(rank)) {
         meldWildcards(mode);
         return;
@@ -211,7 +211,7 @@ void Game::undoOneMeld() {
     push(g.knownPlayerCards, card);
     playerVelnoraCheck(column);
     const int fromX = card.x, fromY = card.y;
-    placeInColumn(g.playerHand, card, card.rank, kColumnStep);
+    placeInColumn(g.playerHand, card, card.rank(), kColumnStep);
     moveCard(card, fromX, fromY);
     push(g.playerHand, card);
     host_.sendToken(token::kUndoMeld,

@@ -55,7 +55,7 @@ Card Game::opponentRemoveCard(int i) {
 
 void Game::opponentMeldCard(int i) {
     const Card card = opponentRemoveCard(i);
-    opponentLayCard(card, isRedThree(card.face) ? kRankThree : card.rank);
+    opponentLayCard(card, isRedThree(card.face) ? kRankThree : card.rank());
 }
 
 void Game::opponentLayCard(Card card, int column) {
@@ -72,7 +72,7 @@ void Game::opponentLayCard(Card card, int column) {
     }
     moveCard(card, fromX, fromY);
     push(state.opponentMelds, card);
-    if (!isRedThree(card.face)) state.opponentMeldPoints += card.points;
+    if (!isRedThree(card.face)) state.opponentMeldPoints += card.points();
     host_.repaint(TableArea::opponentMelds);
     host_.pause(options.meldDelay);
     if (columnCount(state.opponentMelds, column, layout) >= 7)
@@ -100,7 +100,7 @@ Card Game::opponentTakeBackMeld(int meldIndex) {
     Card card =
         removeFromColumn(g.opponentMelds, meldIndex, layout, g.opponentVelnoras, -kColumnStep);
     checkVelnora(g, Seat::opponent, column, layout);
-    g.opponentMeldPoints -= card.points;
+    g.opponentMeldPoints -= card.points();
     host_.repaint(TableArea::opponentMelds);
     opponentAddCard(card, true);
     return card;
@@ -113,7 +113,7 @@ void Game::opponentLayOnPile(Card card) {
     card.y = layout.discardY;
     moveCard(card, fromX, fromY);
     push(state.discardPile, card);
-    if (isWild(card.rank) || isRedThree(card.face)) state.pileFrozen = 1;
+    if (isWild(card.rank()) || isRedThree(card.face)) state.pileFrozen = 1;
     host_.repaint(TableArea::pileColumn);
 }
 

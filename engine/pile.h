@@ -67,13 +67,13 @@ void clear(Pile& pile);
 inline int countRank(const Pile& pile, int rank) {
     int n = 0;
     for (const Card& c : pile)
-        n += c.rank == rank;
+        n += c.rank() == rank;
     return n;
 }
 // Index of the first card with that rank, or -1.
 inline int findRank(const Pile& pile, int rank) {
     for (int i = 0; i < pile.count; ++i)
-        if (pile.cards[static_cast<std::size_t>(i)].rank == rank) return i;
+        if (pile.cards[static_cast<std::size_t>(i)].rank() == rank) return i;
     return -1;
 }
 // Index of the first card with that face, or -1.

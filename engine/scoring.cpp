@@ -80,7 +80,7 @@ HandScore scoreSeat(const GameState& g, Seat seat, const RuleSettings& rules, co
     for (const Card& c : melds) {
         if (isRedThree(c.face)) continue;
         ++v[kMeldedCount];
-        v[kMeldedValue] += sign * c.points;
+        v[kMeldedValue] += sign * c.points();
     }
 
     for (const Card& c : hand) {
@@ -89,7 +89,7 @@ HandScore scoreSeat(const GameState& g, Seat seat, const RuleSettings& rules, co
             v[kRedThreeValue] -= kRedThreeInHandCost;
         } else {
             ++v[kHandCount];
-            v[kHandValue] -= c.points;
+            v[kHandValue] -= c.points();
         }
     }
     if (penalised && v[kRedThreeCount] == 4) v[kRedThreeValue] -= kAllFourRedThreesExtra;

@@ -33,7 +33,7 @@ std::optional<Layout> tableLayout(const GameState& g) {
 void layAsPlayerHand(Pile& hand, const Layout& layout) {
     std::array<int, kColumns> inColumn{};
     for (Card& c : hand) {
-        const int column = c.rank < kColumns ? c.rank : 0;
+        const int column = c.rank() < kColumns ? c.rank() : 0;
         const int n = ++inColumn[static_cast<std::size_t>(column)];
         c.x = columnX(column, layout);
         c.y = layout.playerHandY + n * kColumnStep;
@@ -70,7 +70,7 @@ void mirrorMelds(Pile& melds, int sum) {
 std::int32_t pointsLaid(const Pile& melds) {
     std::int32_t sum = 0;
     for (const Card& c : melds)
-        sum += c.points;
+        sum += c.points();
     return sum;
 }
 
@@ -172,7 +172,7 @@ private:
         s << (c.face >= 1 && c.face <= kJokerFace ? cardLabel(c.face)
                                                   : "face " + std::to_string(+c.face))
           << " deck " << +c.deck << " at (" << c.x << "," << c.y << ")"
-          << (c.faceUp ? " up" : " down") << " rank " << +c.rank << " points " << c.points;
+          << (c.faceUp ? " up" : " down") << " rank " << +c.rank() << " points " << c.points();
         return s.str();
     }
 

@@ -87,7 +87,7 @@ bool Game::frozenForPlayer() const {
 bool Game::isForcedFor(Seat seat) const {
     const GameState& g = state;
     if (g.pileFrozen || g.discardPile.empty()) return false;
-    const int r = g.discardPile.top().rank;
+    const int r = g.discardPile.top().rank();
     if (r < 3) return false;
     const Pile& hand = seat == Seat::player ? g.playerHand : g.opponentHand;
     const Pile& melds = seat == Seat::player ? g.playerMelds : g.opponentMelds;
@@ -99,7 +99,7 @@ bool Game::isForcedFor(Seat seat) const {
 bool Game::canTakePile(bool includeForced) {
     const GameState& g = state;
     if (g.discardPile.empty()) return false;
-    const int r = g.discardPile.top().rank;
+    const int r = g.discardPile.top().rank();
     const int h = countRank(g.playerHand, r);
     const int m = columnCount(g.playerMelds, r, layout);
     const int w = wildcardsInHand();
@@ -147,7 +147,7 @@ void Game::takeDiscardPile() {
     g.topCardPending = 1;
 
     Card card = pop(g.discardPile);
-    const int r = card.rank;
+    const int r = card.rank();
     const int naturalsBefore = naturalsOfRank(g.playerMelds, r);
     g.topColumnCountAtTake = columnCount(g.playerMelds, r, layout);
     const int fromX = card.x, fromY = card.y;
@@ -173,7 +173,7 @@ void Game::takeDiscardPile() {
         showInstruction(kPromptTakingPile);
         g.takingPile = 1;
         g.takenTopRank = static_cast<std::uint8_t>(r);
-        if (!rules.topCardCounts) g.initialMeldMinimum += card.points;
+        if (!rules.topCardCounts) g.initialMeldMinimum += card.points();
         g.topNaturalsAtTake = naturalsBefore;
         g.naturalPairNeeded = (frozen || rules.naturalPair) ? 1 : 0;
     } else {
@@ -224,7 +224,7 @@ void Game::undoTakePile() {
     GameState& g = state;
     if (!g.takingPile) return;
     showInstruction(kPromptDraw);
-    if (!rules.topCardCounts) g.initialMeldMinimum -= g.takenTopCard.points;
+    if (!rules.topCardCounts) g.initialMeldMinimum -= g.takenTopCard.points();
     g.topCardPending = 0;
     g.takingPile = 0;
     g.hasDrawn = 0;
@@ -280,7 +280,7 @@ bool Game::discard(int handIndex) {
     }
     Card card = g.playerHand.at(handIndex);
     if (isRedThree(card.face) && !rules.threeBlock) return false;
-    if (isWild(card.rank) || (isRedThree(card.face) && rules.threeBlock)) g.pileFrozen = 1;
+    if (isWild(card.rank()) || (isRedThree(card.face) && rules.threeBlock)) g.pileFrozen = 1;
 
     g.undoStack.clear();
     showInstruction(kPromptDraw);

@@ -16,10 +16,10 @@ void addNumber(std::string& out, int value) {
 void addCards(std::string& out, const Pile& pile, bool withColumns, const Layout& layout) {
     for (const Card& c : pile) {
         addNumber(out, c.face);
-        addNumber(out, c.rank);
-        addNumber(out, c.points);
+        addNumber(out, c.rank());
+        addNumber(out, c.points());
         addNumber(out, c.deck);
-        if (withColumns && isWild(c.rank)) addNumber(out, columnOf(c.x, layout));
+        if (withColumns && isWild(c.rank())) addNumber(out, columnOf(c.x, layout));
     }
     out += kFieldSeparator;
 }

@@ -154,7 +154,7 @@ ApplyResult RemoteDriver::drawPileTop(Game& game, std::string& why) {
     meldPointsBeforeTake_ = g.opponentMeldPoints;
     const Card card = pop(g.discardPile);
     game.host().repaint(TableArea::pileColumn);
-    game.opponentLayCard(card, isRedThree(card.face) ? kRankThree : card.rank);
+    game.opponentLayCard(card, isRedThree(card.face) ? kRankThree : card.rank());
     pileTakingByOpponent = true;
     return ApplyResult::applied;
 }

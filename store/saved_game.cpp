@@ -33,14 +33,14 @@ void putList(std::string& out, const Pile& pile, bool withColumns, int key) {
     put(out, pile.count);
     for (const Card& c : pile) {
         put(out, k / (c.face + 1));
-        put(out, k / (c.rank + 1));
+        put(out, k / (c.rank() + 1));
         put(out, c.x);
         put(out, c.y);
-        put(out, c.points);
+        put(out, c.points());
         put(out, c.faceUp);
         put(out, c.deck);
         put(out, k % (c.face + 1));
-        put(out, k % (c.rank + 1));
+        put(out, k % (c.rank() + 1));
     }
     if (withColumns)
         for (const ColumnPos& p : pile.columnPos) {
@@ -340,7 +340,7 @@ LoadResult decode(std::string_view text, const GameState& current) {
     // completed or undone after a load.
     if (g.takingPile && !g.playerMeldsSnapshot.empty()) {
         g.takenTopCard = g.playerMeldsSnapshot.top();
-        g.takenTopRank = g.takenTopCard.rank;
+        g.takenTopRank = g.takenTopCard.rank();
     }
     r.error = LoadError::none;
     return r;

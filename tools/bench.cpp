@@ -117,7 +117,7 @@ public:
         bool taken = top.face != 0;
         for (const Card& c : s.discardPile)
             if (c.face == top.face && c.deck == top.deck) taken = false;
-        if (taken && !game.rules.topCardCounts) minimum += top.points;
+        if (taken && !game.rules.topCardCounts) minimum += top.points();
         const bool exempt = (game.rules.bonusCounts && s.opponentVelnoras.velnoraCount > 0) ||
                             s.opponentHand.empty();
         if (!exempt && s.opponentMeldPoints < minimum)

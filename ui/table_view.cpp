@@ -361,7 +361,7 @@ void TableView::paintTable(QPainter& p) {
     int x = l.tableLeft;
     for (int rank = 0; rank < kColumns; ++rank) {
         for (const Card& c : g.opponentHand) {
-            if (c.rank != rank) continue;
+            if (c.rank() != rank) continue;
             drawCard(p, c, c.faceUp && !hideFaces, x, c.y);
             x += g.opponentCardSpacing;
         }
@@ -538,7 +538,7 @@ Hit TableView::hitTest(int x, int y) {
         hit.kind = kHitDiscardPile;
     } else if (int i = scanColumns(g.playerHand, l, x, y); i >= 0) {
         hit.index = i;
-        hit.kind = isWild(g.playerHand.at(i).rank) ? kHitHandWildcard : kHitHandNatural;
+        hit.kind = isWild(g.playerHand.at(i).rank()) ? kHitHandWildcard : kHitHandNatural;
     } else if (int m = scanColumns(g.playerMelds, l, x, y); m >= 0) {
         hit.index = m;
         hit.kind = columnOf(g.playerMelds.at(m).x, l) == kRankThree ? kHitThreesColumn : kHitMeld;

@@ -142,7 +142,7 @@ TEST(Advanced, TheSmallPileScanSkipsARankThePlayerHasSixOf) {
         t.stockTop({face(kKing, 2)});
         t.discardPile({face(kNine)});
         advancedTurn(t.game);
-        EXPECT_EQ(t.pileTop().rank, kKing) << seed;
+        EXPECT_EQ(t.pileTop().rank(), kKing) << seed;
     }
 }
 

@@ -46,7 +46,7 @@ TEST(Beginner, TakesThePileForAVelnoraWhenTheFirstMeldIsCovered) {
     EXPECT_EQ(t.g.opponentVelnoras.velnoraCount, 1);
     EXPECT_EQ(t.g.opponentVelnoras.velnoraKind[kQueen], kNaturalVelnora);
     ASSERT_EQ(t.g.discardPile.count, 1);
-    EXPECT_EQ(t.pileTop().rank, kRankAce);
+    EXPECT_EQ(t.pileTop().rank(), kRankAce);
     EXPECT_EQ(t.g.opponentHand.count, 2);
     EXPECT_EQ(t.g.pileFrozen, 0);
     EXPECT_CONSISTENT(t.game);
@@ -110,7 +110,7 @@ TEST(Beginner, NeverFeedsAPlayerMeldOfSix) {
     t.discardPile({face(kNine)});
     beginnerTurn(t.game);
     // The five is the only single, but a sixth five on the player's side is one from a velnora.
-    EXPECT_EQ(t.pileTop().rank, kKing);
+    EXPECT_EQ(t.pileTop().rank(), kKing);
     EXPECT_GE(findInHand(t.game, kFive), 0);
 }
 
@@ -144,6 +144,6 @@ TEST(Beginner, WaitsForTwoVelnorasBeforeGoingOut) {
     // With one velnora of two nothing more is laid; the pair is broken for the discard.
     EXPECT_TRUE(t.host.scorings.empty());
     EXPECT_EQ(t.opponentColumn(kQueen), 0);
-    EXPECT_EQ(t.pileTop().rank, kQueen);
+    EXPECT_EQ(t.pileTop().rank(), kQueen);
     EXPECT_EQ(t.g.opponentHand.count, 2);
 }

@@ -41,10 +41,10 @@ struct Table : AiTable {
     // The player's hand filled up to n cards with naturals from four to ace.
     void playerHandOf(int n) {
         for (int i = 0; i < g.stock.count && g.playerHand.count < n;) {
-            if (g.stock.cards[static_cast<std::size_t>(i)].rank >= kFour) {
+            if (g.stock.cards[static_cast<std::size_t>(i)].rank() >= kFour) {
                 Card c = removeAt(g.stock, i);
                 c.faceUp = 1;
-                placeInColumn(g.playerHand, c, c.rank, kColumnStep);
+                placeInColumn(g.playerHand, c, c.rank(), kColumnStep);
                 push(g.playerHand, c);
             } else {
                 ++i;
@@ -56,7 +56,7 @@ struct Table : AiTable {
     void shrinkStockTo(int n, std::initializer_list<int> keep = {}) {
         Pile under;
         for (int i = 0; g.stock.count > n && i < g.stock.count;) {
-            const int r = g.stock.cards[static_cast<std::size_t>(i)].rank;
+            const int r = g.stock.cards[static_cast<std::size_t>(i)].rank();
             bool kept = false;
             for (int k : keep)
                 kept = kept || rankOf(k) == r;
@@ -443,7 +443,7 @@ TEST(ExpertDiscard, TheLastCardRuleAvoidsTheRanksThePlayerMelded) {
     ASSERT_GE(choice.handIndex, 0);
     // The single nine would be the safe discard, but the player holds one card and has a meld
     // of nines.
-    EXPECT_EQ(t.g.opponentHand.at(choice.handIndex).rank, kTen);
+    EXPECT_EQ(t.g.opponentHand.at(choice.handIndex).rank(), kTen);
 }
 
 TEST(ExpertDiscard, AWildcardFreezesThePileWhenThePlayerIsCloseToIt) {
@@ -464,7 +464,7 @@ TEST(ExpertDiscard, AWildcardFreezesThePileWhenThePlayerIsCloseToIt) {
     // Four wild cards in hand, the player's melds hold twenty cards and the pile is open.
     const DiscardChoice choice = turn.expertDiscard();
     ASSERT_GE(choice.handIndex, 0);
-    EXPECT_TRUE(isWild(t.g.opponentHand.at(choice.handIndex).rank));
+    EXPECT_TRUE(isWild(t.g.opponentHand.at(choice.handIndex).rank()));
 }
 
 // Whole matches against the autoplayer

@@ -33,8 +33,6 @@ void tradeHiddenCards(GameState& g, int j, int k) {
     Card& a = g.opponentHand.cards[static_cast<std::size_t>(j)];
     Card& b = g.stock.cards[static_cast<std::size_t>(k)];
     std::swap(a.face, b.face);
-    std::swap(a.rank, b.rank);
-    std::swap(a.points, b.points);
     std::swap(a.deck, b.deck);
 }
 
@@ -198,7 +196,7 @@ bool meldHalf(Game& game) {
     const GameState& g = game.state;
     if (g.playerHand.count < 4) return false;
     for (int i = 0; i < g.playerHand.count; ++i) {
-        const int rank = g.playerHand.at(i).rank;
+        const int rank = g.playerHand.at(i).rank();
         if (rank > kRankThree && countRank(g.playerHand, rank) >= 2 &&
             columnCount(g.playerMelds, rank, game.layout) == 0) {
             game.meldFromHand(i, MeldMode::single);

@@ -29,14 +29,14 @@ TEST(Deal, DealsFifteenCardsEachAndTurnsUpANaturalOnTheLeft) {
         EXPECT_TRUE(isRedThree(c.face));
     ASSERT_GE(t.g.discardPile.count, 1);
     const Card& top = t.g.discardPile.top();
-    EXPECT_FALSE(isWild(top.rank));
+    EXPECT_FALSE(isWild(top.rank()));
     EXPECT_FALSE(isRedThree(top.face));
     EXPECT_EQ(top.x, t.game.layout.tableLeft);
     EXPECT_EQ(top.y, t.game.layout.discardY);
     EXPECT_EQ(top.faceUp, 1);
     // Every hand card sits in the column of its rank, one step apart per column.
     for (const Card& c : t.g.playerHand)
-        EXPECT_EQ(columnOf(c.x, t.game.layout), c.rank);
+        EXPECT_EQ(columnOf(c.x, t.game.layout), c.rank());
     for (const Card& c : t.g.opponentHand) {
         EXPECT_EQ(c.y, 5);
         EXPECT_EQ(c.faceUp, 0);

@@ -40,12 +40,12 @@ inline void layInMelds(GameState& g, Seat seat, Card c, int column) {
     c.faceUp = 1;
     placeInColumn(melds, c, column, isPlayer ? kColumnStep : -kColumnStep);
     push(melds, c);
-    if (!isPlayer && !isRedThree(c.face)) g.opponentMeldPoints += c.points;
+    if (!isPlayer && !isRedThree(c.face)) g.opponentMeldPoints += c.points();
 }
 // Lays a card face up in its rank column of the player's hand.
 inline void layInPlayerHand(GameState& g, Card c) {
     c.faceUp = 1;
-    placeInColumn(g.playerHand, c, c.rank, kColumnStep);
+    placeInColumn(g.playerHand, c, c.rank(), kColumnStep);
     push(g.playerHand, c);
 }
 // Lays a card face up on the discard pile.
@@ -111,7 +111,7 @@ struct Table {
     void opponentHandOf(int n) {
         for (int i = 0; i < g.stock.count && g.opponentHand.count < n;) {
             const Card& c = g.stock.cards[static_cast<std::size_t>(i)];
-            if (isNatural(c.rank) && c.rank != kRankThree)
+            if (isNatural(c.rank()) && c.rank() != kRankThree)
                 game.opponentAddCard(removeAt(g.stock, i), false);
             else
                 ++i;

@@ -339,7 +339,7 @@ TEST(SessionApply, GivingBackThePileRestoresRitasSideAndCostsFifty) {
     t.feed(msg("DRAWPILETOP"));
     int natural = -1;
     for (int i = 0; i < g.opponentHand.count && natural < 0; ++i)
-        if (g.opponentHand.at(i).rank > kRankThree) natural = g.opponentHand.at(i).face;
+        if (g.opponentHand.at(i).rank() > kRankThree) natural = g.opponentHand.at(i).face;
     ASSERT_GT(natural, 0);
     t.feed(msg("MELD", std::to_string(natural)));
     ASSERT_GT(g.opponentMeldPoints, atStart.opponentMeldPoints);

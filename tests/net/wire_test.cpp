@@ -67,7 +67,7 @@ TEST(WireBytes, DrawAndDiscardGoOutExactlyAsTheProtocolShows) {
         Card q = removeAt(from, findFace(from, 50));
         push(from, removeAt(g.playerHand, 0));
         q.faceUp = 1;
-        placeInColumn(g.playerHand, q, q.rank, kColumnStep);
+        placeInColumn(g.playerHand, q, q.rank(), kColumnStep);
         push(g.playerHand, q);
     }
     t.events.written.clear();

@@ -24,25 +24,25 @@ GameState midHand(const Layout& l, std::uint64_t seed) {
     for (int i = 0; i < 13; ++i) {
         Card c = pop(g.stock);
         c.faceUp = 1;
-        placeInColumn(g.playerHand, c, c.rank, kColumnStep);
+        placeInColumn(g.playerHand, c, c.rank(), kColumnStep);
         push(g.playerHand, c);
     }
     // Seven kings in the player's melds make a natural velnora; three fives for the opponent.
     int kings = 0, fives = 0;
     for (int i = g.stock.count - 1; i >= 0 && (kings < 7 || fives < 3); --i) {
         Card c = g.stock.cards[i];
-        if (c.rank == 12 && kings < 7) {
+        if (c.rank() == 12 && kings < 7) {
             removeAt(g.stock, i);
             c.faceUp = 1;
             placeInColumn(g.playerMelds, c, 12, kColumnStep);
             push(g.playerMelds, c);
             ++kings;
-        } else if (c.rank == 4 && fives < 3) {
+        } else if (c.rank() == 4 && fives < 3) {
             removeAt(g.stock, i);
             c.faceUp = 1;
             placeInColumn(g.opponentMelds, c, 4, -kColumnStep);
             push(g.opponentMelds, c);
-            g.opponentMeldPoints += c.points;
+            g.opponentMeldPoints += c.points();
             ++fives;
         }
     }
@@ -214,7 +214,7 @@ TEST(SavedGame, PendingPileTakeKeepsTheTakenCardAcrossALoad) {
     GameState g = midHand(l, 21);
     // Take the pile's top card into an empty column and snapshot, as a pending take does.
     Card top = pop(g.discardPile);
-    placeInColumn(g.playerMelds, top, top.rank, kColumnStep);
+    placeInColumn(g.playerMelds, top, top.rank(), kColumnStep);
     push(g.playerMelds, top);
     takeSnapshot(g);
     g.takingPile = 1;
@@ -223,7 +223,7 @@ TEST(SavedGame, PendingPileTakeKeepsTheTakenCardAcrossALoad) {
     LoadResult r = decode(encode(g, 1, keys(3)), GameState{});
     ASSERT_EQ(r.error, LoadError::none) << r.detail;
     EXPECT_EQ(r.state.takenTopCard, top);
-    EXPECT_EQ(r.state.takenTopRank, top.rank);
+    EXPECT_EQ(r.state.takenTopRank, top.rank());
 
     // A snapshot that has lost a card would lose it from the table when the take is undone.
     GameState damaged = g;

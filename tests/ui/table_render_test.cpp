@@ -41,7 +41,7 @@ protected:
     void meld(Seat seat, int faceNumber, int column = -1) {
         Pile& melds = seat == Seat::player ? state().playerMelds : state().opponentMelds;
         Card c = take(faceNumber);
-        placeInColumn(melds, c, column < 0 ? c.rank : column,
+        placeInColumn(melds, c, column < 0 ? c.rank() : column,
                       seat == Seat::player ? kColumnStep : -kColumnStep);
         push(melds, c);
     }
@@ -105,7 +105,7 @@ protected:
               face(2, kFiveType), face(0, kJackType), face(3, kJackType), face(1, kSeven),
               face(0, 1), face(3, kTenType), face(3, kKingType), face(3, kTwoType), kJokerFace}) {
             Card c = take(f);
-            placeInColumn(g.playerHand, c, c.rank, kColumnStep);
+            placeInColumn(g.playerHand, c, c.rank(), kColumnStep);
             push(g.playerHand, c);
         }
         for (int f : {face(1, kFourType), face(3, kFiveType), face(2, kJackType), face(3, kSeven),

@@ -98,12 +98,12 @@ protected:
         };
         for (int f : hand) {
             Card c = take(f);
-            placeInColumn(g.playerHand, c, c.rank, kColumnStep);
+            placeInColumn(g.playerHand, c, c.rank(), kColumnStep);
             push(g.playerHand, c);
         }
         for (int f : melds) {
             Card c = take(f);
-            placeInColumn(g.playerMelds, c, c.rank, kColumnStep);
+            placeInColumn(g.playerMelds, c, c.rank(), kColumnStep);
             push(g.playerMelds, c);
         }
         auto addToStock = [&](int f, int copies) {
