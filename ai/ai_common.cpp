@@ -2,6 +2,7 @@
 
 #include "game_state.h"
 #include "meld_check.h"
+#include "pile_memo.h"
 
 #include <algorithm>
 
@@ -37,24 +38,67 @@ int pointsOfRank(int rank) {
     return 5;                 // three to seven
 }
 
+namespace {
+
+using RankTable = std::array<int, kColumns>;
+
+RankTable countRanksOf(const Pile& pile) {
+    RankTable t{};
+    for (const Card& card : pile)
+        ++t[card.rank()];
+    return t;
+}
+
+// A meld pile by column and by the cards' own ranks.
+struct MeldTables {
+    RankTable columns{};
+    RankTable ranks{};
+    bool operator==(const MeldTables&) const = default;
+};
+
+// The piles' tables as the last recount on this thread took them: the computer recounts after
+// each card it plays, and most of its recounts find most piles as they were.
+struct RecountMemo {
+    PileMemo<RankTable> hand, discard, known;
+    PileMemo<MeldTables> opponentMelds, playerMelds;
+    int tableLeft = 0;
+    int columnPitch = -1;
+
+    const MeldTables& melds(PileMemo<MeldTables>& memo, const Pile& pile, const Layout& layout) {
+        if (layout.tableLeft != tableLeft || layout.columnPitch != columnPitch) {
+            opponentMelds.forget();
+            playerMelds.forget();
+            tableLeft = layout.tableLeft;
+            columnPitch = layout.columnPitch;
+        }
+        return memo.get(pile, [&](const Pile& p) {
+            MeldTables t;
+            for (const Card& card : p) {
+                ++t.columns[static_cast<std::size_t>(columnOf(card.x, layout))];
+                ++t.ranks[card.rank()];
+            }
+            return t;
+        });
+    }
+};
+thread_local RecountMemo recountMemo;
+
+} // namespace
+
 Counts aiRecount(Game& game) {
     GameState& s = game.state;
-    const Layout& layout = game.layout;
-    Counts c;
-    for (const Card& card : s.opponentHand)
-        ++c.h[card.rank()];
-    for (const Card& card : s.opponentMelds) {
-        ++c.m[static_cast<std::size_t>(columnOf(card.x, layout))];
-        ++c.opponentMeldNaturals[card.rank()];
-    }
-    for (const Card& card : s.playerMelds) {
-        ++c.p[static_cast<std::size_t>(columnOf(card.x, layout))];
-        ++c.playerMeldNaturals[card.rank()];
-    }
-    for (const Card& card : s.discardPile)
-        ++c.d[card.rank()];
-    for (const Card& card : s.knownPlayerCards)
-        ++c.known[card.rank()];
+    RecountMemo& memo = recountMemo;
+    const MeldTables& own = memo.melds(memo.opponentMelds, s.opponentMelds, game.layout);
+    const MeldTables& other = memo.melds(memo.playerMelds, s.playerMelds, game.layout);
+    // Built in place: clearing the whole table first, to overwrite most of it, costs more than
+    // the tables' own counting when they are remembered.
+    Counts c{.h = memo.hand.get(s.opponentHand, countRanksOf),
+             .m = own.columns,
+             .p = other.columns,
+             .d = memo.discard.get(s.discardPile, countRanksOf),
+             .playerMeldNaturals = other.ranks,
+             .opponentMeldNaturals = own.ranks,
+             .known = memo.known.get(s.knownPlayerCards, countRanksOf)};
     for (int r = kRankThree; r <= kRankAce; ++r) {
         const auto i = static_cast<std::size_t>(r);
         c.seen[i] =
@@ -65,12 +109,9 @@ Counts aiRecount(Game& game) {
     c.W = c.J + c.T;
     c.handSize = s.opponentHand.count;
     // Row 1 (the player's hand) is left as the window last counted it.
-    for (int r = 0; r < kColumns; ++r) {
-        const auto i = static_cast<std::size_t>(r);
-        s.rankCounts[kPlayerMeldsRow][i] = c.p[i];
-        s.rankCounts[kOpponentHandRow][i] = c.h[i];
-        s.rankCounts[kOpponentMeldsRow][i] = c.m[i];
-    }
+    s.rankCounts[kPlayerMeldsRow] = c.p;
+    s.rankCounts[kOpponentHandRow] = c.h;
+    s.rankCounts[kOpponentMeldsRow] = c.m;
     return c;
 }
 

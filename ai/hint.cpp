@@ -62,7 +62,7 @@ GameState sampleUnseenCards(const Game& game, Random& rng) {
     while (g.opponentHand.count < real.opponentHand.count && next < pool.size())
         push(g.opponentHand, pool[next++]);
     int i = 0;
-    for (Card& c : g.opponentHand) {
+    for (Card& c : g.opponentHand.edit()) {
         c.x = game.layout.tableLeft + g.opponentCardSpacing * i++;
         c.y = kOpponentHandY;
         c.faceUp = g.showOpponentCards;

@@ -1,4 +1,5 @@
 #include "game_state.h"
+#include "pile_memo.h"
 
 #include <array>
 #include <cstdint>
@@ -53,17 +54,65 @@ bool describeCardFault(const GameState& g, std::string* why) {
     return fail(why, "the table check and its description disagree");
 }
 
-bool tallyBacked(const VelnoraTally& t, const Pile& melds, const Layout& layout, const char* who,
-                 std::string* why) {
+using ColumnCounts = std::array<int, kColumns>;
+
+// The cards of each face in a pile, by byte counters: with 108 cards no count passes 255.
+struct FaceCount {
+    FaceCounts faces{};
+    bool beyond = false; // a face past 63, which has no counter
+    bool operator==(const FaceCount&) const = default;
+};
+
+FaceCount countFaces(const Pile& pile) {
+    FaceCount f;
+    unsigned seen = 0;
+    for (const Card& c : pile) {
+        seen |= c.face;
+        ++f.faces[c.face & 63u];
+    }
+    f.beyond = seen >= 64;
+    return f;
+}
+
+ColumnCounts countColumns(const Pile& melds, const Layout& layout) {
+    ColumnCounts counts{};
+    for (const Card& card : melds)
+        ++counts[static_cast<std::size_t>(columnOf(card.x, layout))];
+    return counts;
+}
+
+// What the checks on this thread counted, pile by pile, so that a check only counts the piles
+// that changed since the one before.
+struct CheckMemo {
+    std::array<PileMemo<FaceCount>, 6> faces;
+    // The meld piles by column: computer, player. Columns follow the layout below.
+    std::array<PileMemo<ColumnCounts>, 2> columns;
+    int tableLeft = 0;
+    int columnPitch = -1;
+
+    const ColumnCounts& columnsOf(int seat, const Pile& melds, const Layout& layout) {
+        if (layout.tableLeft != tableLeft || layout.columnPitch != columnPitch) {
+            for (PileMemo<ColumnCounts>& m : columns)
+                m.forget();
+            tableLeft = layout.tableLeft;
+            columnPitch = layout.columnPitch;
+        }
+        return columns[static_cast<std::size_t>(seat)].get(
+            melds, [&](const Pile& p) { return countColumns(p, layout); });
+    }
+};
+thread_local CheckMemo checkMemo;
+
+// Whether the melds back the velnora tally; `columns` counts the melds by column when asked.
+template <class Columns>
+bool tallyBacked(const VelnoraTally& t, Columns&& columns, const char* who, std::string* why) {
     // Most checks come before the first velnora: one look at the kinds as two words.
     std::uint64_t front = 0, back = 0;
     std::memcpy(&front, t.velnoraKind.data(), 8);
     std::memcpy(&back, t.velnoraKind.data() + kColumns - 8, 8);
     if ((front | back) == 0)
         return t.velnoraCount == 0 || fail(why, std::string(who) + " velnora count disagrees");
-    std::array<int, kColumns> counts{};
-    for (const Card& card : melds)
-        ++counts[static_cast<std::size_t>(columnOf(card.x, layout))];
+    const ColumnCounts& counts = columns();
     int kinds = 0;
     for (int c = 0; c < kColumns; ++c) {
         if (t.velnoraKind[static_cast<std::size_t>(c)] == kNoVelnora) continue;
@@ -79,28 +128,38 @@ bool tallyBacked(const VelnoraTally& t, const Pile& melds, const Layout& layout,
 } // namespace
 
 bool isConsistent(const GameState& g, const Layout& layout, std::string* why) {
-    // This runs after every action of long headless runs, so the cards are read once, without
-    // a branch per card; the faults are only spelled out when there is one.
+    // This runs after every action of long headless runs, so only the piles that changed since
+    // the last check are counted again; the faults are only spelled out when there is one.
     int total = 0;
     for (const Pile* p : livePiles(g)) {
         if (p->count < 0 || p->count > kDeckSize) return describeCardFault(g, why);
         total += p->count;
     }
     if (total != kDeckSize) return describeCardFault(g, why);
-    // With 108 cards no face count can pass 255, so byte counters are exact. A counter for
-    // every byte value spares a mask per card; a face past 63 leaves the first 64 short. Rank
-    // and points are read from the face, so the faces are all there is to check.
-    std::array<std::uint8_t, 256> counts{};
-    for (const Pile* p : livePiles(g))
-        for (const Card& c : *p)
-            ++counts[c.face];
-    if (!std::equal(kWholeDecks.begin(), kWholeDecks.end(), counts.begin()))
-        return describeCardFault(g, why);
+    // Rank and points are read from the face, so the faces are all there is to check. The
+    // piles' counts add up without overflow: 108 cards in all.
+    CheckMemo& memo = checkMemo;
+    const LivePiles piles = livePiles(g);
+    FaceCounts faces{};
+    bool beyond = false;
+    for (std::size_t i = 0; i < piles.size(); ++i) {
+        const FaceCount& f = memo.faces[i].get(*piles[i], countFaces);
+        beyond |= f.beyond;
+        for (std::size_t k = 0; k < faces.size(); ++k)
+            faces[k] = static_cast<std::uint8_t>(faces[k] + f.faces[k]);
+    }
+    if (beyond || faces != kWholeDecks) return describeCardFault(g, why);
     for (const Pile* p : {&g.knownPlayerCards, &g.knownOpponentCards, &g.playerHandSnapshot,
                           &g.playerMeldsSnapshot, &g.discardSnapshot})
         if (p->count < 0 || p->count > kDeckSize) return fail(why, "snapshot count out of range");
-    return tallyBacked(g.playerVelnoras, g.playerMelds, layout, "player", why) &&
-           tallyBacked(g.opponentVelnoras, g.opponentMelds, layout, "opponent", why);
+    return tallyBacked(
+               g.playerVelnoras,
+               [&]() -> const ColumnCounts& { return memo.columnsOf(1, g.playerMelds, layout); },
+               "player", why) &&
+           tallyBacked(
+               g.opponentVelnoras,
+               [&]() -> const ColumnCounts& { return memo.columnsOf(0, g.opponentMelds, layout); },
+               "opponent", why);
 }
 
 } // namespace velnora

@@ -116,7 +116,7 @@ void Game::startHand(const std::array<Card, kDeckSize>* stockOrder) {
             c.x = layout.tableLeft;
             c.y = layout.stockY;
             c.faceUp = 0;
-            g.stock.cards[static_cast<std::size_t>(i)] = c;
+            g.stock.places()[static_cast<std::size_t>(i)] = c;
         }
     } else if (options.networkGame) {
         // The stock is complete and nothing is dealt yet: the partner rebuilds it from this.

@@ -36,7 +36,7 @@ private:
 
 void Game::toggleOpponentCards() {
     state.showOpponentCards = state.showOpponentCards ? 0 : 1;
-    for (Card& c : state.opponentHand)
+    for (Card& c : state.opponentHand.edit())
         c.faceUp = c.faceUp ? 0 : 1;
     state.opponentCardSpacing = static_cast<std::uint8_t>(22 - state.opponentCardSpacing);
     host_.repaint(TableArea::opponentHand);

@@ -98,7 +98,7 @@ Card removeFromColumn(Pile& pile, int i, const Layout& layout, const VelnoraTall
         pile.columnPos[static_cast<std::size_t>(column)].y -= step;
         // Cards placed after it in the same column close the gap.
         for (int j = i; j < pile.count; ++j) {
-            Card& c = pile.cards[static_cast<std::size_t>(j)];
+            Card& c = pile.editAt(j);
             if (columnOf(c.x, layout) == column) c.y -= step;
         }
     }
@@ -148,23 +148,21 @@ VelnoraCheck checkVelnora(GameState& g, Seat seat, int column, const Layout& lay
     int last = -1, chosen = -1;
     const bool mixed = tally.velnoraKind[col] == kMixed;
     for (int i = 0; i < melds.count; ++i) {
-        Card& c = melds.cards[static_cast<std::size_t>(i)];
+        Card& c = melds.editAt(i);
         if (columnOf(c.x, layout) != column) continue;
         c.y = base;
         last = i;
         if (column == 1 || !isNatural(c.rank())) continue;
         const bool black = c.face < 29;
         if (mixed) {
-            if (chosen < 0 || (black && melds.cards[static_cast<std::size_t>(chosen)].face >= 29))
-                chosen = i;
+            if (chosen < 0 || (black && melds.at(chosen).face >= 29)) chosen = i;
         } else if (!black) {
             chosen = i;
         }
     }
     melds.columnPos[col].y = base;
     if (chosen >= 0 && last >= 0 && chosen != last)
-        std::swap(melds.cards[static_cast<std::size_t>(chosen)],
-                  melds.cards[static_cast<std::size_t>(last)]);
+        std::swap(melds.editAt(chosen), melds.editAt(last));
     return result;
 }
 
@@ -182,7 +180,7 @@ void buildDeck(GameState& g, Random& rng, const Layout& layout) {
         Card c = makeCard(face, deck);
         c.x = layout.tableLeft;
         c.y = layout.stockY;
-        g.stock.cards[static_cast<std::size_t>(slot)] = c;
+        g.stock.places()[static_cast<std::size_t>(slot)] = c;
     };
     for (int deck = 0; deck < 2; ++deck) {
         for (int face = 1; face <= 52; ++face)

@@ -182,7 +182,7 @@ void Game::dissolveLostVelnora(int column) {
     g.playerVelnoras.velnoraKind[col] = kNoVelnora;
     // Laid open again, 12 pixels apart, the first one step below the meld row.
     int y = layout.playerMeldsY;
-    for (Card& c : g.playerMelds) {
+    for (Card& c : g.playerMelds.edit()) {
         if (columnOf(c.x, layout) != column) continue;
         y += kColumnStep;
         c.y = y;
@@ -200,7 +200,7 @@ void Game::undoOneMeld() {
         std::clamp((entry.card.x - layout.tableLeft) / pitch, 0, static_cast<int>(kColumns) - 1);
     int index = -1;
     for (int i = g.playerMelds.count - 1; i >= 0 && index < 0; --i) {
-        const Card& c = g.playerMelds.cards[static_cast<std::size_t>(i)];
+        const Card& c = g.playerMelds.at(i);
         if (c.face == entry.card.face && columnOf(c.x, layout) == column) index = i;
     }
     if (index < 0) return; // the card left the melds another way (a pile take was undone)

@@ -48,7 +48,7 @@ Card Game::opponentRemoveCard(int i) {
     }
     const Card card = removeAt(hand, i);
     removeFace(state.knownOpponentCards, card.face);
-    for (Card& c : hand)
+    for (Card& c : hand.edit())
         if (c.x > card.x) c.x -= state.opponentCardSpacing;
     return card;
 }
@@ -90,7 +90,7 @@ Card Game::opponentTakeBackMeld(int meldIndex) {
         --g.opponentVelnoras.velnoraCount;
         g.opponentVelnoras.velnoraKind[col] = kNoVelnora;
         int y = layout.opponentMeldsY;
-        for (Card& c : g.opponentMelds) {
+        for (Card& c : g.opponentMelds.edit()) {
             if (columnOf(c.x, layout) != column) continue;
             y -= kColumnStep;
             c.y = y;

@@ -1,15 +1,28 @@
 #include "pile.h"
 
 #include <algorithm>
+#include <atomic>
 
 namespace velnora {
 
+namespace pile_detail {
+
+std::uint64_t freshVersion() {
+    // The top 20 bits name the thread, the rest count; 2^44 changes per thread is plenty.
+    static std::atomic<std::uint64_t> threads{0};
+    thread_local std::uint64_t next = 0;
+    if (next == 0) next = (threads.fetch_add(1, std::memory_order_relaxed) + 1) << 44;
+    return ++next;
+}
+
+} // namespace pile_detail
+
 Pile& Pile::operator=(const Pile& other) {
     if (this == &other) return *this;
-    const int n = std::clamp(other.count, 0, kDeckSize);
-    std::copy(other.cards.begin(), other.cards.begin() + n, cards.begin());
+    std::copy(other.begin(), other.begin() + other.validCount(), cards_.begin());
     count = other.count;
     columnPos = other.columnPos;
+    touch();
     return *this;
 }
 
@@ -20,20 +33,24 @@ bool Pile::operator==(const Pile& other) const {
 
 void push(Pile& pile, const Card& card) {
     if (pile.count < 0 || pile.count >= kDeckSize) throw InternalError("pile overflow");
-    pile.cards[static_cast<std::size_t>(pile.count)] = card;
+    pile.cards_[static_cast<std::size_t>(pile.count)] = card;
     ++pile.count;
+    pile.touch();
 }
 
 Card pop(Pile& pile) {
     if (pile.count <= 0 || pile.count > kDeckSize) throw InternalError("pop from an empty pile");
     --pile.count;
-    return pile.cards[static_cast<std::size_t>(pile.count)];
+    pile.touch();
+    return pile.cards_[static_cast<std::size_t>(pile.count)];
 }
 
 Card removeAt(Pile& pile, int i) {
     Card c = pile.at(i);
-    std::copy(pile.cards.begin() + i + 1, pile.cards.begin() + pile.count, pile.cards.begin() + i);
+    std::copy(pile.cards_.begin() + i + 1, pile.cards_.begin() + pile.count,
+              pile.cards_.begin() + i);
     --pile.count;
+    pile.touch();
     return c;
 }
 
@@ -46,11 +63,19 @@ bool removeFace(Pile& pile, int face) {
 
 void clear(Pile& pile) {
     pile.count = 0;
+    pile.touch();
+}
+
+void swapCards(Pile& a, Pile& b) {
+    std::swap(a.cards_, b.cards_);
+    std::swap(a.count, b.count);
+    a.touch();
+    b.touch();
 }
 
 int findFace(const Pile& pile, int face) {
     for (int i = 0; i < pile.count; ++i)
-        if (pile.cards[static_cast<std::size_t>(i)].face == face) return i;
+        if (pile.places()[static_cast<std::size_t>(i)].face == face) return i;
     return -1;
 }
 

@@ -5,6 +5,8 @@
 #include "card.h"
 
 #include <array>
+#include <cstdint>
+#include <span>
 #include <stdexcept>
 
 namespace velnora {
@@ -23,37 +25,77 @@ struct ColumnPos {
     bool operator==(const ColumnPos&) const = default;
 };
 
-// Cards 0..count-1 are valid and the last one is the top.
+namespace pile_detail {
+// A number no pile has had as its version yet. Each thread draws from its own range, so two
+// threads never hand out the same number.
+std::uint64_t freshVersion();
+} // namespace pile_detail
+
+// Cards 0..count-1 are valid and the last one is the top. Reading is free; every way to change a
+// card in place goes through an edit function, which gives the pile a new version. Counts taken
+// from a pile can then be kept with its version and count and taken again only when either one
+// has changed: the table is counted after every move, and most piles are unchanged by a move.
 struct Pile {
-    std::array<Card, kDeckSize> cards{};
     int count = 0;
     std::array<ColumnPos, kColumns> columnPos{};
 
     Pile() = default;
     // A copy takes the valid cards only: tables are copied for every snapshot, undo and
-    // what-if, and most piles hold a few cards of their 108 places.
+    // what-if, and most piles hold a few cards of their 108 places. It has a version of its own.
     Pile(const Pile& other) { *this = other; }
     Pile& operator=(const Pile& other);
 
     bool empty() const { return count == 0; }
     // Defined here so that the checked access inlines: it is the most frequent call there is.
     const Card& top() const { return at(count - 1); }
-    Card& top() { return at(count - 1); }
     const Card& at(int i) const {
         if (i < 0 || i >= count) throw InternalError("card index outside the pile");
-        return cards[static_cast<std::size_t>(i)];
+        return cards_[static_cast<std::size_t>(i)];
     }
-    Card& at(int i) {
-        if (i < 0 || i >= count) throw InternalError("card index outside the pile");
-        return cards[static_cast<std::size_t>(i)];
+    const Card* begin() const { return cards_.data(); }
+    const Card* end() const { return cards_.data() + count; }
+
+    // Writable access; a reference taken here must not be written through after the pile's
+    // counts were taken again (in practice: not across a move).
+    Card& editAt(int i) {
+        at(i);
+        touch();
+        return cards_[static_cast<std::size_t>(i)];
     }
-    const Card* begin() const { return cards.data(); }
-    const Card* end() const { return cards.data() + count; }
-    Card* begin() { return cards.data(); }
-    Card* end() { return cards.data() + count; }
+    Card& editTop() { return editAt(count - 1); }
+    // The valid cards, writable.
+    std::span<Card> edit() {
+        touch();
+        return {cards_.data(), static_cast<std::size_t>(validCount())};
+    }
+    // All 108 places, for filling a pile before its count is set.
+    std::array<Card, kDeckSize>& places() {
+        touch();
+        return cards_;
+    }
+    const std::array<Card, kDeckSize>& places() const { return cards_; }
+
+    // Differs from every version this pile had before a change and from every other pile's.
+    std::uint64_t version() const { return version_; }
+    void touch() { version_ = pile_detail::freshVersion(); }
+
     // Equal piles hold the same valid cards and column positions; what lies beyond count is
-    // leftover and does not count.
+    // leftover and does not count, and neither does the version.
     bool operator==(const Pile& other) const;
+
+private:
+    int validCount() const { return count < 0 ? 0 : (count > kDeckSize ? kDeckSize : count); }
+
+    std::array<Card, kDeckSize> cards_{};
+    std::uint64_t version_ = pile_detail::freshVersion();
+
+    friend void push(Pile& pile, const Card& card);
+    friend Card pop(Pile& pile);
+    friend Card removeAt(Pile& pile, int i);
+    friend void clear(Pile& pile);
+    // Exchanges the cards and counts of two piles; their column positions stay.
+    void swapCards(Pile& a, Pile& b);
+    friend void swapCards(Pile& a, Pile& b);
 };
 
 void push(Pile& pile, const Card& card);
@@ -62,6 +104,8 @@ Card removeAt(Pile& pile, int i);
 // Removes the first card with that face; returns whether one was there.
 bool removeFace(Pile& pile, int face);
 void clear(Pile& pile);
+// Exchanges the cards and counts of two piles; their column positions stay.
+void swapCards(Pile& a, Pile& b);
 
 // Number of cards of a rank in the pile.
 inline int countRank(const Pile& pile, int rank) {
@@ -73,7 +117,7 @@ inline int countRank(const Pile& pile, int rank) {
 // Index of the first card with that rank, or -1.
 inline int findRank(const Pile& pile, int rank) {
     for (int i = 0; i < pile.count; ++i)
-        if (pile.cards[static_cast<std::size_t>(i)].rank() == rank) return i;
+        if (pile.places()[static_cast<std::size_t>(i)].rank() == rank) return i;
     return -1;
 }
 // Index of the first card with that face, or -1.

@@ -12,7 +12,7 @@ int movedX(int x, const Layout& from, const Layout& to) {
 }
 
 void moveRow(Pile& pile, const Layout& from, const Layout& to, int dy) {
-    for (Card& c : pile) {
+    for (Card& c : pile.edit()) {
         c.x = movedX(c.x, from, to);
         c.y += dy;
     }
@@ -32,11 +32,11 @@ void relayout(GameState& g, const Layout& from, const Layout& to) {
     // The snapshots are restored by undoing a pile take, so they must live in the same layout.
     moveRow(g.playerHandSnapshot, from, to, to.playerHandY - from.playerHandY);
     moveRow(g.playerMeldsSnapshot, from, to, to.playerMeldsY - from.playerMeldsY);
-    for (Card& c : g.stock)
+    for (Card& c : g.stock.edit())
         c.y = to.stockY;
-    for (Card& c : g.discardPile)
+    for (Card& c : g.discardPile.edit())
         c.y = to.discardY;
-    for (Card& c : g.discardSnapshot)
+    for (Card& c : g.discardSnapshot.edit())
         c.y = to.discardY;
     if (g.takenTopCard.face != 0) {
         g.takenTopCard.x = movedX(g.takenTopCard.x, from, to);

@@ -32,7 +32,7 @@ std::optional<Layout> tableLayout(const GameState& g) {
 // rank, as the player receives them; the columns keep the hand's order.
 void layAsPlayerHand(Pile& hand, const Layout& layout) {
     std::array<int, kColumns> inColumn{};
-    for (Card& c : hand) {
+    for (Card& c : hand.edit()) {
         const int column = c.rank() < kColumns ? c.rank() : 0;
         const int n = ++inColumn[static_cast<std::size_t>(column)];
         c.x = columnX(column, layout);
@@ -48,7 +48,7 @@ void layAsPlayerHand(Pile& hand, const Layout& layout) {
 // The opponent's hand is one row from the left, face down unless the cards are shown.
 void layAsOpponentRow(Pile& hand, const Layout& layout, const GameState& g) {
     int i = 0;
-    for (Card& c : hand) {
+    for (Card& c : hand.edit()) {
         c.x = layout.tableLeft + g.opponentCardSpacing * i++;
         c.y = kOpponentHandY;
         c.faceUp = g.showOpponentCards;
@@ -59,7 +59,7 @@ void layAsOpponentRow(Pile& hand, const Layout& layout, const GameState& g) {
 // reflecting y about the middle of the two rows puts each column where the other seat lays it.
 // A reflection is its own inverse.
 void mirrorMelds(Pile& melds, int sum) {
-    for (Card& c : melds)
+    for (Card& c : melds.edit())
         c.y = sum - c.y;
     for (ColumnPos& pos : melds.columnPos)
         pos.y = sum - pos.y;
@@ -79,8 +79,7 @@ std::int32_t pointsLaid(const Pile& melds) {
 void exchangeSeats(GameState& g) {
     const std::optional<Layout> layout = tableLayout(g);
 
-    std::swap(g.playerHand.cards, g.opponentHand.cards);
-    std::swap(g.playerHand.count, g.opponentHand.count);
+    swapCards(g.playerHand, g.opponentHand);
     std::swap(g.playerMelds, g.opponentMelds);
     if (layout) {
         // The opponent row's column positions mean nothing; they stay with the row.
@@ -134,8 +133,7 @@ public:
     void pile(const std::string& name, const Pile& a, const Pile& b) {
         value(name + " count", a.count, b.count);
         for (int i = 0; i < a.count && i < b.count && out_.empty(); ++i)
-            card(name + " card " + std::to_string(i), a.cards[static_cast<std::size_t>(i)],
-                 b.cards[static_cast<std::size_t>(i)]);
+            card(name + " card " + std::to_string(i), a.at(i), b.at(i));
         for (int k = 0; k < kColumns && out_.empty(); ++k) {
             const ColumnPos& pa = a.columnPos[static_cast<std::size_t>(k)];
             const ColumnPos& pb = b.columnPos[static_cast<std::size_t>(k)];

@@ -236,7 +236,7 @@ void Game::undoTakePile() {
 
     int index = -1;
     for (int i = 0; i < g.playerMelds.count; ++i) {
-        const Card& c = g.playerMelds.cards[static_cast<std::size_t>(i)];
+        const Card& c = g.playerMelds.at(i);
         // Position alone is ambiguous in a squared-up velnora; face and deck name the card.
         if (c.x == g.takenTopCard.x && c.y == g.takenTopCard.y && c.face == g.takenTopCard.face &&
             c.deck == g.takenTopCard.deck) {
@@ -249,7 +249,7 @@ void Game::undoTakePile() {
         dealHand();
         return;
     }
-    const int column = columnOf(g.playerMelds.cards[static_cast<std::size_t>(index)].x, layout);
+    const int column = columnOf(g.playerMelds.at(index).x, layout);
     Card card = removeFromColumn(g.playerMelds, index, layout, g.playerVelnoras, kColumnStep);
     // A velnora the top card completed is gone with it.
     dissolveLostVelnora(column);

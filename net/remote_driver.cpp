@@ -17,7 +17,7 @@ constexpr int kHighestWireFace = 55;
 // Index of the last card with the face, or -1; where two cards share a face the last is taken.
 int lastWithFace(const Pile& pile, int face) {
     for (int i = pile.count - 1; i >= 0; --i)
-        if (pile.cards[static_cast<std::size_t>(i)].face == face) return i;
+        if (pile.at(i).face == face) return i;
     return -1;
 }
 
@@ -232,7 +232,7 @@ ApplyResult RemoteDriver::undo(Game& game, std::string& rest, std::string& why) 
         return refuse(why, "The opponent took back a meld outside its turn.");
     int index = -1;
     for (int i = g.opponentMelds.count - 1; i >= 0 && index < 0; --i) {
-        const Card& c = g.opponentMelds.cards[static_cast<std::size_t>(i)];
+        const Card& c = g.opponentMelds.at(i);
         if (c.face == face && columnOf(c.x, game.layout) == column) index = i;
     }
     if (index < 0)

@@ -40,7 +40,7 @@ void layMelds(Pile& melds, const std::vector<WireCard>& cards, const VelnoraTall
     for (int k = 0; k < kColumns; ++k) {
         if (tally.velnoraKind[static_cast<std::size_t>(k)] == kNoVelnora) continue;
         const int x = melds.columnPos[static_cast<std::size_t>(k)].x;
-        for (Card& c : melds)
+        for (Card& c : melds.edit())
             if (c.x == x) c.y = squaredY;
         melds.columnPos[static_cast<std::size_t>(k)].y = squaredY;
     }
@@ -133,7 +133,7 @@ bool takeOverTable(Game& game, const LoadedTable& table, std::string& why) {
     g.opponentHand = v.opponentHand;
     // The opponent's row as this table shows it.
     for (int i = 0; i < g.opponentHand.count; ++i) {
-        Card& c = g.opponentHand.cards[static_cast<std::size_t>(i)];
+        Card& c = g.opponentHand.editAt(i);
         c.x = game.layout.tableLeft + g.opponentCardSpacing * i;
         c.faceUp = g.showOpponentCards;
     }

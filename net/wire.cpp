@@ -173,7 +173,7 @@ std::string buildDeal(const Pile& stock, bool senderStarts) {
             const int face = canonicalFace(k);
             int position = 0;
             for (int i = 0; i < stock.count; ++i) {
-                const Card& c = stock.cards[static_cast<std::size_t>(i)];
+                const Card& c = stock.at(i);
                 if (!taken[static_cast<std::size_t>(i)] && c.face == face && c.deck == deck) {
                     taken[static_cast<std::size_t>(i)] = true;
                     position = i + 1;

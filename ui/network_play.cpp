@@ -174,10 +174,10 @@ void NetworkPlay::logTable() {
     const GameState& g = window_.game().state;
     qCInfo(lcNet).noquote()
         << "table: mine=" + sortedFaces(g.playerHand) << "theirs=" + sortedFaces(g.opponentHand)
-        << "top=" +
-               QString::number(g.discardPile.empty()
-                                   ? 0
-                                   : g.discardPile.cards[std::size_t(g.discardPile.count - 1)].face)
+        << "top=" + QString::number(
+                        g.discardPile.empty()
+                            ? 0
+                            : g.discardPile.places()[std::size_t(g.discardPile.count - 1)].face)
         << "stock=" + QString::number(g.stock.count);
 }
 

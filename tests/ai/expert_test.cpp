@@ -41,7 +41,7 @@ struct Table : AiTable {
     // The player's hand filled up to n cards with naturals from four to ace.
     void playerHandOf(int n) {
         for (int i = 0; i < g.stock.count && g.playerHand.count < n;) {
-            if (g.stock.cards[static_cast<std::size_t>(i)].rank() >= kFour) {
+            if (g.stock.places()[static_cast<std::size_t>(i)].rank() >= kFour) {
                 Card c = removeAt(g.stock, i);
                 c.faceUp = 1;
                 placeInColumn(g.playerHand, c, c.rank(), kColumnStep);
@@ -56,7 +56,7 @@ struct Table : AiTable {
     void shrinkStockTo(int n, std::initializer_list<int> keep = {}) {
         Pile under;
         for (int i = 0; g.stock.count > n && i < g.stock.count;) {
-            const int r = g.stock.cards[static_cast<std::size_t>(i)].rank();
+            const int r = g.stock.places()[static_cast<std::size_t>(i)].rank();
             bool kept = false;
             for (int k : keep)
                 kept = kept || rankOf(k) == r;
@@ -66,7 +66,7 @@ struct Table : AiTable {
             }
             push(under, removeAt(g.stock, i));
         }
-        for (Card& c : under) {
+        for (Card& c : under.edit()) {
             c.faceUp = 1;
             c.x = game.layout.tableLeft;
             c.y = game.layout.discardY;

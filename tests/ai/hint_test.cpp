@@ -30,8 +30,8 @@ struct HintTable {
 // The same table with the computer's hidden cards changed: card j of its hand and card k of the
 // stock trade faces, each keeping its place on the table.
 void tradeHiddenCards(GameState& g, int j, int k) {
-    Card& a = g.opponentHand.cards[static_cast<std::size_t>(j)];
-    Card& b = g.stock.cards[static_cast<std::size_t>(k)];
+    Card& a = g.opponentHand.places()[static_cast<std::size_t>(j)];
+    Card& b = g.stock.places()[static_cast<std::size_t>(k)];
     std::swap(a.face, b.face);
     std::swap(a.deck, b.deck);
 }
@@ -44,7 +44,7 @@ bool isKnown(const GameState& g, int face) {
 // every stride-th one.
 void tradeUnknownCards(GameState& g, int stride) {
     for (int j = 0, k = 0; j < g.opponentHand.count && k < g.stock.count; ++j, k += stride)
-        if (!isKnown(g, g.opponentHand.cards[static_cast<std::size_t>(j)].face))
+        if (!isKnown(g, g.opponentHand.places()[static_cast<std::size_t>(j)].face))
             tradeHiddenCards(g, j, k);
 }
 

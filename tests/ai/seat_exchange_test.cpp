@@ -97,17 +97,17 @@ TEST(SeatExchange, EachSeatTakesTheOthersCardsTalliesAndScores) {
     exchangeSeats(t.g);
     const GameState& g = t.g;
     ASSERT_EQ(g.playerHand.count, 2);
-    EXPECT_EQ(g.playerHand.cards[1].face, kJoker);
+    EXPECT_EQ(g.playerHand.places()[1].face, kJoker);
     // Laid as the player's hand: in its rank column, one step below the row.
-    EXPECT_EQ(columnOf(g.playerHand.cards[0].x, t.game.layout), kNine);
-    EXPECT_EQ(g.playerHand.cards[0].y, t.game.layout.playerHandY + kColumnStep);
+    EXPECT_EQ(columnOf(g.playerHand.places()[0].x, t.game.layout), kNine);
+    EXPECT_EQ(g.playerHand.places()[0].y, t.game.layout.playerHandY + kColumnStep);
     ASSERT_EQ(g.opponentHand.count, 3);
-    EXPECT_EQ(g.opponentHand.cards[2].face, face(kKing, kHearts));
-    EXPECT_EQ(g.opponentHand.cards[2].y, kOpponentHandY);
+    EXPECT_EQ(g.opponentHand.places()[2].face, face(kKing, kHearts));
+    EXPECT_EQ(g.opponentHand.places()[2].y, kOpponentHandY);
     EXPECT_EQ(columnCount(g.opponentMelds, kQueen, t.game.layout), 3);
     EXPECT_EQ(columnCount(g.playerMelds, kSix, t.game.layout), 3);
     // The mirrored melds stand where the opponent lays its own: above its row.
-    EXPECT_LT(g.opponentMelds.cards[0].y, t.game.layout.opponentMeldsY);
+    EXPECT_LT(g.opponentMelds.places()[0].y, t.game.layout.opponentMeldsY);
     EXPECT_EQ(g.opponentMeldPoints, 30);
     EXPECT_EQ(g.playerTotal, 3400);
     EXPECT_EQ(g.opponentTotal, 1200);
@@ -129,7 +129,7 @@ TEST(SeatExchange, FirstDifferenceNamesThePileCardOrField) {
 
     GameState b = a;
     EXPECT_EQ(firstDifference(a, b), "");
-    b.playerHand.cards[1].y += 1;
+    b.playerHand.places()[1].y += 1;
     EXPECT_EQ(firstDifference(a, b).rfind("playerHand card 1: ", 0), 0u) << firstDifference(a, b);
     b = a;
     b.playerMelds.columnPos[4].y += kColumnStep;

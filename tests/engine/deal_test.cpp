@@ -102,8 +102,8 @@ TEST(Deal, UpcardsJokerAndRedThreeFreezeThePileUnderASeven) {
     t.stockTop({face(kSeven, 1), kRedThree, kJoker});
     t.game.turnUpDiscard();
     ASSERT_EQ(t.g.discardPile.count, 3);
-    EXPECT_EQ(t.g.discardPile.cards[0].face, kJoker);
-    EXPECT_EQ(t.g.discardPile.cards[1].face, kRedThree);
+    EXPECT_EQ(t.g.discardPile.places()[0].face, kJoker);
+    EXPECT_EQ(t.g.discardPile.places()[1].face, kRedThree);
     EXPECT_EQ(t.g.discardPile.top().face, face(kSeven, 1));
     EXPECT_EQ(t.g.pileFrozen, 1);
     EXPECT_CONSISTENT(t.game);
@@ -211,19 +211,19 @@ TEST(OpponentPrimitives, DrawAddRemoveAndMeldKeepTheRowAndTheColumns) {
     t.clearTable();
     t.opponentHand({face(kNine), face(kKing), face(kKing, 1), kJoker});
     const Pile& h = t.g.opponentHand;
-    EXPECT_EQ(h.cards[0].x, t.game.layout.tableLeft);
-    EXPECT_EQ(h.cards[3].x, t.game.layout.tableLeft + 30);
+    EXPECT_EQ(h.places()[0].x, t.game.layout.tableLeft);
+    EXPECT_EQ(h.places()[3].x, t.game.layout.tableLeft + 30);
     t.stockTop({face(kFive)});
     t.game.opponentDraw();
     ASSERT_EQ(h.count, 5);
-    EXPECT_EQ(h.cards[4].face, face(kFive));
-    EXPECT_EQ(h.cards[4].x, t.game.layout.tableLeft + 40);
-    EXPECT_EQ(h.cards[4].y, 5);
+    EXPECT_EQ(h.places()[4].face, face(kFive));
+    EXPECT_EQ(h.places()[4].x, t.game.layout.tableLeft + 40);
+    EXPECT_EQ(h.places()[4].y, 5);
 
     const Card removed = t.game.opponentRemoveCard(0);
     EXPECT_EQ(removed.face, face(kNine));
-    EXPECT_EQ(h.cards[0].x, t.game.layout.tableLeft);
-    EXPECT_EQ(h.cards[3].x, t.game.layout.tableLeft + 30);
+    EXPECT_EQ(h.places()[0].x, t.game.layout.tableLeft);
+    EXPECT_EQ(h.places()[3].x, t.game.layout.tableLeft + 30);
     push(t.g.discardPile, removed);
 
     t.options().meldDelay = 250;

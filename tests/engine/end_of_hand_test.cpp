@@ -289,7 +289,7 @@ TEST_F(EndOfHand, RunsOnceAndHoldsItsMarkWhileTheDialogsAreOpen) {
 TEST_F(EndOfHand, DetailsShowTheComputersHandWhileOpen) {
     host.scoringDetails = {true};
     endHandPressed(4990, 300); // the match ends and "No" keeps the last table in place
-    game.state.opponentHand.cards[0].faceUp = 0;
+    game.state.opponentHand.places()[0].faceUp = 0;
     bool shownMeanwhile = false;
     int spacingMeanwhile = 0;
     host.duringDetails = [&] {
@@ -312,7 +312,7 @@ TEST_F(EndOfHand, DetailsLeaveAnOpenHandOpenAndANetworkHandHidden) {
     endHandPressed(4990, 300);
     game.state.showOpponentCards = 1;
     game.state.opponentCardSpacing = 12;
-    game.state.opponentHand.cards[0].faceUp = 1;
+    game.state.opponentHand.places()[0].faceUp = 1;
     int spacingMeanwhile = 0;
     host.duringDetails = [&] { spacingMeanwhile = game.state.opponentCardSpacing; };
     EXPECT_TRUE(game.checkEndOfHand());

@@ -56,7 +56,7 @@ TEST(Piles, BoundsAreChecked) {
     EXPECT_THROW(push(p, makeCard(1, 0)), InternalError);
     EXPECT_EQ(removeAt(p, 1).face, 2);
     EXPECT_EQ(p.count, kDeckSize - 1);
-    EXPECT_EQ(p.cards[1].face, 3);
+    EXPECT_EQ(p.places()[1].face, 3);
     EXPECT_TRUE(removeFace(p, 52));
     EXPECT_EQ(findFace(p, 52), findFace(p, 52)); // second copy still there
     EXPECT_GE(findFace(p, 52), 0);
@@ -128,11 +128,11 @@ TEST(Velnoras, NeedFourNaturalsExceptInTheWildcardColumn) {
     // Squared up with a black natural on top.
     int lastInColumn = -1;
     for (int i = 0; i < h.playerMelds.count; ++i) {
-        EXPECT_EQ(h.playerMelds.cards[i].y, l.playerMeldsY + kColumnStep);
+        EXPECT_EQ(h.playerMelds.places()[i].y, l.playerMeldsY + kColumnStep);
         lastInColumn = i;
     }
-    EXPECT_LT(h.playerMelds.cards[lastInColumn].face, 29);
-    EXPECT_TRUE(isNatural(h.playerMelds.cards[lastInColumn].rank()));
+    EXPECT_LT(h.playerMelds.places()[lastInColumn].face, 29);
+    EXPECT_TRUE(isNatural(h.playerMelds.places()[lastInColumn].rank()));
 
     // An eighth card does not count a second velnora.
     Card extra = makeCard(53, 1);
@@ -193,7 +193,7 @@ TEST(Deck, ConsistencyCatchesALostOrDuplicatedCard) {
     pop(lost.stock);
     EXPECT_FALSE(isConsistent(lost, l));
     GameState dup = g;
-    dup.stock.cards[0] = dup.stock.cards[1];
+    dup.stock.places()[0] = dup.stock.places()[1];
     std::string why;
     EXPECT_FALSE(isConsistent(dup, l, &why));
     EXPECT_FALSE(why.empty());
@@ -204,24 +204,24 @@ TEST(Deck, ConsistencyNamesEveryKindOfWrongCard) {
     GameState g;
     Random r(9);
     buildDeck(g, r, l);
-    const int first = g.stock.cards[0].face;
+    const int first = g.stock.places()[0].face;
     auto withCard = [&](int index, auto change) {
         GameState bad = g;
-        change(bad.stock.cards[static_cast<std::size_t>(index)]);
+        change(bad.stock.places()[static_cast<std::size_t>(index)]);
         std::string why;
         EXPECT_FALSE(isConsistent(bad, l, &why));
         return why;
     };
     // Whichever face another copy replaces, the counts say which face is short or over.
     for (int i = 1; i < kDeckSize; ++i) {
-        if (g.stock.cards[static_cast<std::size_t>(i)].face == first) continue;
-        const std::string why = withCard(i, [&](Card& c) { c = g.stock.cards[0]; });
+        if (g.stock.places()[static_cast<std::size_t>(i)].face == first) continue;
+        const std::string why = withCard(i, [&](Card& c) { c = g.stock.places()[0]; });
         EXPECT_NE(why.find("appears"), std::string::npos) << why;
     }
     // Four copies of one face and none of another.
     GameState four = g;
     int copies = 0;
-    for (Card& c : four.stock)
+    for (Card& c : four.stock.edit())
         if (c.face == 10 || c.face == 11) c = makeCard(++copies <= 4 ? 10 : 11, 0);
     std::string why;
     EXPECT_FALSE(isConsistent(four, l, &why));
@@ -229,7 +229,7 @@ TEST(Deck, ConsistencyNamesEveryKindOfWrongCard) {
     EXPECT_EQ(withCard(3, [](Card& c) { c.face = 0; }), "bad face 0");
     EXPECT_EQ(withCard(3, [](Card& c) { c.face = 54; }), "bad face 54");
     GameState noJoker = g;
-    for (Card& c : noJoker.stock)
+    for (Card& c : noJoker.stock.edit())
         if (c.face == kJokerFace) {
             c = makeCard(52, 1);
             break;
@@ -270,7 +270,7 @@ TEST(Deck, ConsistencyAgreesWithAPlainCountUnderRandomDamage) {
         for (int damage = r(3); damage > 0; --damage) {
             Pile& p = *piles[r(5)];
             if (p.empty()) continue;
-            Card& c = p.cards[static_cast<std::size_t>(r(p.count))];
+            Card& c = p.places()[static_cast<std::size_t>(r(p.count))];
             switch (r(6)) {
             case 0:
                 c.face = static_cast<std::uint8_t>(r(256));

@@ -110,7 +110,7 @@ struct Table {
     // Fills the opponent's hand with whatever naturals the stock still holds.
     void opponentHandOf(int n) {
         for (int i = 0; i < g.stock.count && g.opponentHand.count < n;) {
-            const Card& c = g.stock.cards[static_cast<std::size_t>(i)];
+            const Card& c = g.stock.places()[static_cast<std::size_t>(i)];
             if (isNatural(c.rank()) && c.rank() != kRankThree)
                 game.opponentAddCard(removeAt(g.stock, i), false);
             else
@@ -171,7 +171,7 @@ struct TableBuilder {
         if (column < 0) column = defaultColumn(face);
         layInMelds(g, seat, makeCard(face, deck), column);
         checkVelnora(g, seat, column, layout);
-        return (seat == Seat::player ? g.playerMelds : g.opponentMelds).top();
+        return (seat == Seat::player ? g.playerMelds : g.opponentMelds).editTop();
     }
     void meldPlayer(std::initializer_list<int> faces, int column = -1) {
         for (int f : faces)

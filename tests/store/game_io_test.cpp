@@ -69,9 +69,9 @@ TEST(GameIo, SavedAt1024LoadedAt800KeepsEveryCardInItsColumn) {
     auto sameColumnAndOffset = [&](const Pile& a, const Pile& b, int fromBase, int toBase) {
         ASSERT_EQ(a.count, b.count);
         for (int i = 0; i < a.count; ++i) {
-            EXPECT_EQ(a.cards[i].face, b.cards[i].face);
-            EXPECT_EQ(columnOf(a.cards[i].x, from), columnOf(b.cards[i].x, to));
-            EXPECT_EQ(a.cards[i].y - fromBase, b.cards[i].y - toBase);
+            EXPECT_EQ(a.places()[i].face, b.places()[i].face);
+            EXPECT_EQ(columnOf(a.places()[i].x, from), columnOf(b.places()[i].x, to));
+            EXPECT_EQ(a.places()[i].y - fromBase, b.places()[i].y - toBase);
         }
     };
     sameColumnAndOffset(big.game.state.playerHand, small.game.state.playerHand, from.playerHandY,

@@ -30,7 +30,7 @@ GameState midHand(const Layout& l, std::uint64_t seed) {
     // Seven kings in the player's melds make a natural velnora; three fives for the opponent.
     int kings = 0, fives = 0;
     for (int i = g.stock.count - 1; i >= 0 && (kings < 7 || fives < 3); --i) {
-        Card c = g.stock.cards[i];
+        Card c = g.stock.places()[i];
         if (c.rank() == 12 && kings < 7) {
             removeAt(g.stock, i);
             c.faceUp = 1;
@@ -201,9 +201,9 @@ TEST(SavedGame, RefusesADuplicatedCard) {
     GameState g = midHand(l, 8);
     // Copy the opponent's first card over its second: 108 cards, one face three times.
     GameState bad = g;
-    bad.opponentHand.cards[1] = bad.opponentHand.cards[0];
-    if (bad.opponentHand.cards[1].face == g.opponentHand.cards[1].face)
-        bad.opponentHand.cards[1] = makeCard(bad.opponentHand.cards[0].face % 52 + 1, 0);
+    bad.opponentHand.places()[1] = bad.opponentHand.places()[0];
+    if (bad.opponentHand.places()[1].face == g.opponentHand.places()[1].face)
+        bad.opponentHand.places()[1] = makeCard(bad.opponentHand.places()[0].face % 52 + 1, 0);
     LoadResult r = decode(encode(bad, 0, keys(4)), g);
     EXPECT_EQ(r.error, LoadError::corrupt);
     EXPECT_FALSE(r.detail.empty());

@@ -72,14 +72,16 @@ private:
 inline GameState mirrorView(const GameState& s) {
     GameState v;
     auto plain = [](Pile p, bool keepHeight) {
-        for (Card& c : p) {
+        for (Card& c : p.edit()) {
             c.deck = 0;
             if (!keepHeight) c.y = 0;
         }
-        if (!keepHeight)
-            std::sort(p.begin(), p.end(), [](const Card& a, const Card& b) {
+        if (!keepHeight) {
+            const std::span<Card> cards = p.edit();
+            std::sort(cards.begin(), cards.end(), [](const Card& a, const Card& b) {
                 return a.x != b.x ? a.x < b.x : a.face < b.face;
             });
+        }
         return p;
     };
     v.stock = plain(s.stock, true);
@@ -89,12 +91,12 @@ inline GameState mirrorView(const GameState& s) {
     v.opponentMelds = plain(s.opponentMelds, false);
     // The opponent's row is ordered by arrival only.
     v.opponentHand = s.opponentHand;
-    for (Card& c : v.opponentHand) {
+    for (Card& c : v.opponentHand.edit()) {
         c.deck = 0;
         c.x = 0;
     }
-    std::sort(v.opponentHand.begin(), v.opponentHand.end(),
-              [](const Card& a, const Card& b) { return a.face < b.face; });
+    const std::span<Card> row = v.opponentHand.edit();
+    std::sort(row.begin(), row.end(), [](const Card& a, const Card& b) { return a.face < b.face; });
     v.opponentHand.columnPos = {};
     v.playerVelnoras = s.playerVelnoras;
     v.opponentVelnoras = s.opponentVelnoras;
