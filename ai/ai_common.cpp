@@ -1,5 +1,6 @@
 #include "ai_common.h"
 
+#include "column_profile.h"
 #include "game_state.h"
 #include "meld_check.h"
 #include "pile_memo.h"
@@ -49,65 +50,79 @@ RankTable countRanksOf(const Pile& pile) {
     return t;
 }
 
-// A meld pile by column and by the cards' own ranks.
-struct MeldTables {
-    RankTable columns{};
-    RankTable ranks{};
-    bool operator==(const MeldTables&) const = default;
-};
-
-// The piles' tables as the last recount on this thread took them: the computer recounts after
-// each card it plays, and most of its recounts find most piles as they were.
-struct RecountMemo {
-    PileMemo<RankTable> hand, discard, known;
-    PileMemo<MeldTables> opponentMelds, playerMelds;
+// What names the piles a recount reads: their versions and counts, and the columns' layout.
+struct RecountKey {
+    std::array<std::uint64_t, 5> versions{};
+    std::array<int, 5> counts{};
     int tableLeft = 0;
     int columnPitch = -1;
+    bool operator==(const RecountKey&) const = default;
+};
 
-    const MeldTables& melds(PileMemo<MeldTables>& memo, const Pile& pile, const Layout& layout) {
-        if (layout.tableLeft != tableLeft || layout.columnPitch != columnPitch) {
-            opponentMelds.forget();
-            playerMelds.forget();
-            tableLeft = layout.tableLeft;
-            columnPitch = layout.columnPitch;
+// The tables as the last recount on this thread took them, pile by pile and whole: the
+// computer recounts after each card it plays and before each choice, and most of its recounts
+// find every pile, or all but one, as they were.
+struct RecountMemo {
+    PileMemo<RankTable> hand, discard, known;
+    RecountKey key;
+    Counts counts;
+
+    Counts countTables(const GameState& s, const Layout& layout) {
+        Counts c;
+        c.h = hand.get(s.opponentHand, countRanksOf);
+        const ColumnProfile& own = columnProfile(s.opponentMelds, layout);
+        c.m = own.cards;
+        c.opponentMeldNaturals = own.ranks;
+        const ColumnProfile& other = columnProfile(s.playerMelds, layout);
+        c.p = other.cards;
+        c.playerMeldNaturals = other.ranks;
+        c.d = discard.get(s.discardPile, countRanksOf);
+        c.known = known.get(s.knownPlayerCards, countRanksOf);
+        for (int r = kRankThree; r <= kRankAce; ++r) {
+            const auto i = static_cast<std::size_t>(r);
+            c.seen[i] =
+                c.h[i] + c.opponentMeldNaturals[i] + c.playerMeldNaturals[i] + c.known[i] + c.d[i];
         }
-        return memo.get(pile, [&](const Pile& p) {
-            MeldTables t;
-            for (const Card& card : p) {
-                ++t.columns[static_cast<std::size_t>(columnOf(card.x, layout))];
-                ++t.ranks[card.rank()];
-            }
-            return t;
-        });
+        c.J = c.h[kRankJoker];
+        c.T = c.h[kRankTwo];
+        c.W = c.J + c.T;
+        c.handSize = s.opponentHand.count;
+        return c;
     }
 };
 thread_local RecountMemo recountMemo;
+
+RecountKey recountKey(const GameState& s, const Layout& layout) {
+    RecountKey k;
+    std::size_t i = 0;
+    for (const Pile* p :
+         {&s.opponentHand, &s.opponentMelds, &s.playerMelds, &s.discardPile, &s.knownPlayerCards}) {
+        k.versions[i] = p->version();
+        k.counts[i] = p->count;
+        ++i;
+    }
+    k.tableLeft = layout.tableLeft;
+    k.columnPitch = layout.columnPitch;
+    return k;
+}
 
 } // namespace
 
 Counts aiRecount(Game& game) {
     GameState& s = game.state;
     RecountMemo& memo = recountMemo;
-    const MeldTables& own = memo.melds(memo.opponentMelds, s.opponentMelds, game.layout);
-    const MeldTables& other = memo.melds(memo.playerMelds, s.playerMelds, game.layout);
-    // Built in place: clearing the whole table first, to overwrite most of it, costs more than
-    // the tables' own counting when they are remembered.
-    Counts c{.h = memo.hand.get(s.opponentHand, countRanksOf),
-             .m = own.columns,
-             .p = other.columns,
-             .d = memo.discard.get(s.discardPile, countRanksOf),
-             .playerMeldNaturals = other.ranks,
-             .opponentMeldNaturals = own.ranks,
-             .known = memo.known.get(s.knownPlayerCards, countRanksOf)};
-    for (int r = kRankThree; r <= kRankAce; ++r) {
-        const auto i = static_cast<std::size_t>(r);
-        c.seen[i] =
-            c.h[i] + c.opponentMeldNaturals[i] + c.playerMeldNaturals[i] + c.known[i] + c.d[i];
+    const RecountKey key = recountKey(s, game.layout);
+    if (!(key == memo.key)) {
+        memo.counts = memo.countTables(s, game.layout);
+        memo.key = key;
     }
-    c.J = c.h[kRankJoker];
-    c.T = c.h[kRankTwo];
-    c.W = c.J + c.T;
-    c.handSize = s.opponentHand.count;
+#ifndef NDEBUG
+    // Debug builds (the sanitizer tests) prove that every change gave a pile a new version.
+    else if (!(memo.countTables(s, game.layout) == memo.counts)) {
+        throw InternalError("a pile was changed without a new version");
+    }
+#endif
+    const Counts& c = memo.counts;
     // Row 1 (the player's hand) is left as the window last counted it.
     s.rankCounts[kPlayerMeldsRow] = c.p;
     s.rankCounts[kOpponentHandRow] = c.h;

@@ -20,6 +20,8 @@ struct Counts {
     std::array<int, kColumns> seen{};  // three to ace: hand, both melds, known, pile
     int J = 0, T = 0, W = 0;           // jokers, twos, wild cards in hand
     int handSize = 0;                  // cards in the computer's hand
+
+    bool operator==(const Counts&) const = default;
 };
 
 // Per-card value of a rank as the estimates count it (joker 50, two and ace 20, ...).

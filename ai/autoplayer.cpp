@@ -1,6 +1,7 @@
 #include "autoplayer.h"
 
 #include "ai_common.h"
+#include "column_profile.h"
 
 #include "game_state.h"
 #include "meld_check.h"
@@ -29,11 +30,9 @@ const AutoPlayer::Tally& AutoPlayer::tally() const {
     tally_ = Tally{};
     for (const Card& c : s.playerHand)
         if (c.rank() < kColumns) ++tally_.hand[c.rank()];
-    for (const Card& c : s.playerMelds) {
-        const auto column = static_cast<std::size_t>(columnOf(c.x, game_.layout));
-        ++tally_.melds[column];
-        if (isNatural(c.rank())) ++tally_.meldNaturals[column];
-    }
+    const ColumnProfile& melds = columnProfile(s.playerMelds, game_.layout);
+    tally_.melds = melds.cards;
+    tally_.meldNaturals = melds.naturals;
     tallyStale_ = false;
     return tally_;
 }
@@ -238,9 +237,8 @@ bool AutoPlayer::discardPhase() {
 
     // Cheapest and safest first: black threes block the pile; singles of ranks the computer
     // has not melded give the least away; wild cards go last.
-    std::array<int, kColumns> opponentColumns{};
-    for (const Card& c : game_.state.opponentMelds)
-        ++opponentColumns[static_cast<std::size_t>(columnOf(c.x, game_.layout))];
+    const std::array<int, kColumns> opponentColumns =
+        columnProfile(game_.state.opponentMelds, game_.layout).cards;
     std::vector<std::pair<int, int>>& order = discardOrder_;
     order.clear();
     for (int i = 0; i < s.playerHand.count; ++i) {

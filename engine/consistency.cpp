@@ -1,5 +1,5 @@
+#include "column_profile.h"
 #include "game_state.h"
-#include "pile_memo.h"
 
 #include <array>
 #include <cstdint>
@@ -56,54 +56,8 @@ bool describeCardFault(const GameState& g, std::string* why) {
 
 using ColumnCounts = std::array<int, kColumns>;
 
-// The cards of each face in a pile, by byte counters: with 108 cards no count passes 255.
-struct FaceCount {
-    FaceCounts faces{};
-    bool beyond = false; // a face past 63, which has no counter
-    bool operator==(const FaceCount&) const = default;
-};
-
-FaceCount countFaces(const Pile& pile) {
-    FaceCount f;
-    unsigned seen = 0;
-    for (const Card& c : pile) {
-        seen |= c.face;
-        ++f.faces[c.face & 63u];
-    }
-    f.beyond = seen >= 64;
-    return f;
-}
-
-ColumnCounts countColumns(const Pile& melds, const Layout& layout) {
-    ColumnCounts counts{};
-    for (const Card& card : melds)
-        ++counts[static_cast<std::size_t>(columnOf(card.x, layout))];
-    return counts;
-}
-
-// What the checks on this thread counted, pile by pile, so that a check only counts the piles
-// that changed since the one before.
-struct CheckMemo {
-    std::array<PileMemo<FaceCount>, 6> faces;
-    // The meld piles by column: computer, player. Columns follow the layout below.
-    std::array<PileMemo<ColumnCounts>, 2> columns;
-    int tableLeft = 0;
-    int columnPitch = -1;
-
-    const ColumnCounts& columnsOf(int seat, const Pile& melds, const Layout& layout) {
-        if (layout.tableLeft != tableLeft || layout.columnPitch != columnPitch) {
-            for (PileMemo<ColumnCounts>& m : columns)
-                m.forget();
-            tableLeft = layout.tableLeft;
-            columnPitch = layout.columnPitch;
-        }
-        return columns[static_cast<std::size_t>(seat)].get(
-            melds, [&](const Pile& p) { return countColumns(p, layout); });
-    }
-};
-thread_local CheckMemo checkMemo;
-
-// Whether the melds back the velnora tally; `columns` counts the melds by column when asked.
+// Whether the melds back the velnora tally; `columns` counts the melds by column, only asked
+// once there is a velnora.
 template <class Columns>
 bool tallyBacked(const VelnoraTally& t, Columns&& columns, const char* who, std::string* why) {
     // Most checks come before the first velnora: one look at the kinds as two words.
@@ -136,17 +90,23 @@ bool isConsistent(const GameState& g, const Layout& layout, std::string* why) {
         total += p->count;
     }
     if (total != kDeckSize) return describeCardFault(g, why);
-    // Rank and points are read from the face, so the faces are all there is to check. The
-    // piles' counts add up without overflow: 108 cards in all.
-    CheckMemo& memo = checkMemo;
-    const LivePiles piles = livePiles(g);
+    // Rank and points are read from the face, so the faces are all there is to check. Each pile
+    // keeps its own tally as cards come and go; the tallies add up without overflow, as there
+    // are 108 cards in all.
     FaceCounts faces{};
     bool beyond = false;
-    for (std::size_t i = 0; i < piles.size(); ++i) {
-        const FaceCount& f = memo.faces[i].get(*piles[i], countFaces);
-        beyond |= f.beyond;
+    for (const Pile* p : livePiles(g)) {
+        const FaceTally& t = p->faceTally();
+#ifndef NDEBUG
+        // Debug builds (the sanitizer tests) prove that the tallies follow their piles.
+        FaceTally fresh;
+        for (const Card& c : *p)
+            fresh.add(c.face);
+        if (!(fresh == t)) throw InternalError("a pile's face tally lost track of its cards");
+#endif
+        beyond |= t.beyond != 0;
         for (std::size_t k = 0; k < faces.size(); ++k)
-            faces[k] = static_cast<std::uint8_t>(faces[k] + f.faces[k]);
+            faces[k] = static_cast<std::uint8_t>(faces[k] + t.faces[k]);
     }
     if (beyond || faces != kWholeDecks) return describeCardFault(g, why);
     for (const Pile* p : {&g.knownPlayerCards, &g.knownOpponentCards, &g.playerHandSnapshot,
@@ -154,11 +114,13 @@ bool isConsistent(const GameState& g, const Layout& layout, std::string* why) {
         if (p->count < 0 || p->count > kDeckSize) return fail(why, "snapshot count out of range");
     return tallyBacked(
                g.playerVelnoras,
-               [&]() -> const ColumnCounts& { return memo.columnsOf(1, g.playerMelds, layout); },
+               [&]() -> const ColumnCounts& { return columnProfile(g.playerMelds, layout).cards; },
                "player", why) &&
            tallyBacked(
                g.opponentVelnoras,
-               [&]() -> const ColumnCounts& { return memo.columnsOf(0, g.opponentMelds, layout); },
+               [&]() -> const ColumnCounts& {
+                   return columnProfile(g.opponentMelds, layout).cards;
+               },
                "opponent", why);
 }
 

@@ -1,5 +1,6 @@
 #include "game_state.h"
 
+#include "column_profile.h"
 #include "random.h"
 
 #include <algorithm>
@@ -8,17 +9,13 @@
 namespace velnora {
 
 int columnCount(const Pile& pile, int column, const Layout& layout) {
-    int n = 0;
-    for (const Card& c : pile)
-        if (columnOf(c.x, layout) == column) ++n;
-    return n;
+    if (column < 0 || column >= kColumns) return 0;
+    return columnProfile(pile, layout).cards[static_cast<std::size_t>(column)];
 }
 
 int columnNaturals(const Pile& pile, int column, const Layout& layout) {
-    int n = 0;
-    for (const Card& c : pile)
-        if (columnOf(c.x, layout) == column && isNatural(c.rank())) ++n;
-    return n;
+    if (column < 0 || column >= kColumns) return 0;
+    return columnProfile(pile, layout).naturals[static_cast<std::size_t>(column)];
 }
 
 int naturalsOfRank(const Pile& pile, int rank) {
@@ -26,35 +23,24 @@ int naturalsOfRank(const Pile& pile, int rank) {
 }
 
 void countRanks(GameState& g, const Layout& layout) {
-    for (auto& row : g.rankCounts)
-        row.fill(0);
-    for (const Card& c : g.playerMelds)
-        ++g.rankCounts[kPlayerMeldsRow][columnOf(c.x, layout)];
+    g.rankCounts[kPlayerMeldsRow] = columnProfile(g.playerMelds, layout).cards;
+    g.rankCounts[kOpponentMeldsRow] = columnProfile(g.opponentMelds, layout).cards;
+    g.rankCounts[kPlayerHandRow].fill(0);
     for (const Card& c : g.playerHand)
         ++g.rankCounts[kPlayerHandRow][c.rank()];
+    g.rankCounts[kOpponentHandRow].fill(0);
     for (const Card& c : g.opponentHand)
         ++g.rankCounts[kOpponentHandRow][c.rank()];
-    for (const Card& c : g.opponentMelds)
-        ++g.rankCounts[kOpponentMeldsRow][columnOf(c.x, layout)];
 }
 
 int meldedPoints(const GameState& g, Seat seat, bool onlyRealMelds, const Layout& layout) {
-    const Pile& melds = seat == Seat::player ? g.playerMelds : g.opponentMelds;
+    const ColumnProfile& p =
+        columnProfile(seat == Seat::player ? g.playerMelds : g.opponentMelds, layout);
+    if (!onlyRealMelds) return p.totalPoints;
+    // A column's points count once it holds three cards.
     int sum = 0;
-    if (!onlyRealMelds) {
-        for (const Card& c : melds)
-            sum += c.points();
-        return sum;
-    }
-    // One pass: a column's points count once it holds three cards.
-    std::array<int, kColumns> counts{}, points{};
-    for (const Card& c : melds) {
-        const auto column = static_cast<std::size_t>(columnOf(c.x, layout));
-        ++counts[column];
-        points[column] += c.points();
-    }
-    for (std::size_t column = 0; column < counts.size(); ++column)
-        if (counts[column] >= 3) sum += points[column];
+    for (std::size_t column = 0; column < p.cards.size(); ++column)
+        if (p.cards[column] >= 3) sum += p.points[column];
     return sum;
 }
 
@@ -106,13 +92,10 @@ Card removeFromColumn(Pile& pile, int i, const Layout& layout, const VelnoraTall
 }
 
 bool columnFormsVelnora(const Pile& melds, int column, const Layout& layout) {
-    int n = 0, naturals = 0;
-    for (const Card& c : melds) {
-        if (columnOf(c.x, layout) != column) continue;
-        ++n;
-        if (isNatural(c.rank())) ++naturals;
-    }
-    return formsVelnora(n, naturals, column);
+    if (column < 0 || column >= kColumns) return formsVelnora(0, 0, column);
+    const auto col = static_cast<std::size_t>(column);
+    const ColumnProfile& profile = columnProfile(melds, layout);
+    return formsVelnora(profile.cards[col], profile.naturals[col], column);
 }
 
 VelnoraCheck checkVelnora(GameState& g, Seat seat, int column, const Layout& layout) {
@@ -123,12 +106,8 @@ VelnoraCheck checkVelnora(GameState& g, Seat seat, int column, const Layout& lay
     VelnoraTally& tally = isPlayer ? g.playerVelnoras : g.opponentVelnoras;
     const auto col = static_cast<std::size_t>(column);
 
-    int n = 0, naturals = 0;
-    for (const Card& c : melds) {
-        if (columnOf(c.x, layout) != column) continue;
-        ++n;
-        if (isNatural(c.rank())) ++naturals;
-    }
+    const ColumnProfile& profile = columnProfile(melds, layout);
+    const int n = profile.cards[col], naturals = profile.naturals[col];
     tally.velnoraNaturals[col] = static_cast<std::uint8_t>(naturals);
     if (!formsVelnora(n, naturals, column)) return result;
 

@@ -7,12 +7,10 @@ namespace velnora {
 
 namespace pile_detail {
 
-std::uint64_t freshVersion() {
+std::uint64_t threadRange() {
     // The top 20 bits name the thread, the rest count; 2^44 changes per thread is plenty.
     static std::atomic<std::uint64_t> threads{0};
-    thread_local std::uint64_t next = 0;
-    if (next == 0) next = (threads.fetch_add(1, std::memory_order_relaxed) + 1) << 44;
-    return ++next;
+    return (threads.fetch_add(1, std::memory_order_relaxed) + 1) << 44;
 }
 
 } // namespace pile_detail
@@ -22,8 +20,17 @@ Pile& Pile::operator=(const Pile& other) {
     std::copy(other.begin(), other.begin() + other.validCount(), cards_.begin());
     count = other.count;
     columnPos = other.columnPos;
+    tally_ = other.tally_;
+    tallyCount_ = other.tallyCount_;
     touch();
     return *this;
+}
+
+void Pile::recountFaces() const {
+    tally_ = {};
+    for (int i = 0; i < validCount(); ++i)
+        tally_.add(cards_[static_cast<std::size_t>(i)].face);
+    tallyCount_ = count;
 }
 
 bool Pile::operator==(const Pile& other) const {
@@ -34,21 +41,25 @@ bool Pile::operator==(const Pile& other) const {
 void push(Pile& pile, const Card& card) {
     if (pile.count < 0 || pile.count >= kDeckSize) throw InternalError("pile overflow");
     pile.cards_[static_cast<std::size_t>(pile.count)] = card;
+    pile.tallyAdd(card.face);
     ++pile.count;
     pile.touch();
 }
 
 Card pop(Pile& pile) {
     if (pile.count <= 0 || pile.count > kDeckSize) throw InternalError("pop from an empty pile");
+    const Card card = pile.cards_[static_cast<std::size_t>(pile.count - 1)];
+    pile.tallyRemove(card.face);
     --pile.count;
     pile.touch();
-    return pile.cards_[static_cast<std::size_t>(pile.count)];
+    return card;
 }
 
 Card removeAt(Pile& pile, int i) {
     Card c = pile.at(i);
     std::copy(pile.cards_.begin() + i + 1, pile.cards_.begin() + pile.count,
               pile.cards_.begin() + i);
+    pile.tallyRemove(c.face);
     --pile.count;
     pile.touch();
     return c;
@@ -63,12 +74,16 @@ bool removeFace(Pile& pile, int face) {
 
 void clear(Pile& pile) {
     pile.count = 0;
+    pile.tally_ = {};
+    pile.tallyCount_ = 0;
     pile.touch();
 }
 
 void swapCards(Pile& a, Pile& b) {
     std::swap(a.cards_, b.cards_);
     std::swap(a.count, b.count);
+    std::swap(a.tally_, b.tally_);
+    std::swap(a.tallyCount_, b.tallyCount_);
     a.touch();
     b.touch();
 }

@@ -25,10 +25,37 @@ struct ColumnPos {
     bool operator==(const ColumnPos&) const = default;
 };
 
+// Cards of each face, by byte counters: a pile holds at most 108 cards.
+struct FaceTally {
+    std::array<std::uint8_t, 64> faces{};
+    std::uint8_t beyond = 0; // cards whose face is past 63 (only in damaged tables)
+
+    void add(std::uint8_t face) {
+        if (face < 64)
+            ++faces[face];
+        else
+            ++beyond;
+    }
+    void remove(std::uint8_t face) {
+        if (face < 64)
+            --faces[face];
+        else
+            --beyond;
+    }
+    bool operator==(const FaceTally&) const = default;
+};
+
 namespace pile_detail {
+// The first number of a range of versions no other thread draws from.
+std::uint64_t threadRange();
 // A number no pile has had as its version yet. Each thread draws from its own range, so two
 // threads never hand out the same number.
-std::uint64_t freshVersion();
+inline std::uint64_t freshVersion() {
+    thread_local std::uint64_t next = 0;
+    if (next == 0) [[unlikely]]
+        next = threadRange();
+    return ++next;
+}
 } // namespace pile_detail
 
 // Cards 0..count-1 are valid and the last one is the top. Reading is free; every way to change a
@@ -59,19 +86,36 @@ struct Pile {
     // counts were taken again (in practice: not across a move).
     Card& editAt(int i) {
         at(i);
-        touch();
+        changedInPlace();
         return cards_[static_cast<std::size_t>(i)];
     }
     Card& editTop() { return editAt(count - 1); }
     // The valid cards, writable.
     std::span<Card> edit() {
-        touch();
+        changedInPlace();
         return {cards_.data(), static_cast<std::size_t>(validCount())};
     }
     // All 108 places, for filling a pile before its count is set.
     std::array<Card, kDeckSize>& places() {
-        touch();
+        changedInPlace();
         return cards_;
+    }
+    // Moves or turns over the valid cards: f(card) may change anything, but the face tally
+    // survives a call that changes positions only.
+    template <class F> void arrange(F&& f) {
+        touch();
+        for (Card& c : std::span<Card>(cards_.data(), static_cast<std::size_t>(validCount()))) {
+            const std::uint8_t face = c.face;
+            f(c);
+            if (c.face != face) tallyCount_ = -1;
+        }
+    }
+
+    // The faces of the valid cards. Cards that come and go through push, pop and the like are
+    // tallied as they move; a change in place, or a count set by hand, has them counted again.
+    const FaceTally& faceTally() const {
+        if (tallyCount_ != count) recountFaces();
+        return tally_;
     }
     const std::array<Card, kDeckSize>& places() const { return cards_; }
 
@@ -85,9 +129,35 @@ struct Pile {
 
 private:
     int validCount() const { return count < 0 ? 0 : (count > kDeckSize ? kDeckSize : count); }
+    void changedInPlace() {
+        touch();
+        tallyCount_ = -1;
+    }
+    void recountFaces() const;
+    // A card leaves or enters at the end of the valid cards; the tally follows when it is up
+    // to date, else it stays out of date.
+    void tallyAdd(std::uint8_t face) {
+        if (tallyCount_ == count) {
+            tally_.add(face);
+            ++tallyCount_;
+        } else {
+            tallyCount_ = -1;
+        }
+    }
+    void tallyRemove(std::uint8_t face) {
+        if (tallyCount_ == count) {
+            tally_.remove(face);
+            --tallyCount_;
+        } else {
+            tallyCount_ = -1;
+        }
+    }
 
     std::array<Card, kDeckSize> cards_{};
     std::uint64_t version_ = pile_detail::freshVersion();
+    // The tally holds for the first tallyCount_ cards as they were; -1 after a change in place.
+    mutable FaceTally tally_{};
+    mutable int tallyCount_ = 0;
 
     friend void push(Pile& pile, const Card& card);
     friend Card pop(Pile& pile);
