@@ -66,6 +66,7 @@ struct RecountMemo {
     PileMemo<RankTable> hand, discard, known;
     RecountKey key;
     Counts counts;
+    std::uint64_t stamp = 0; // renewed whenever the counts are taken again
 
     Counts countTables(const GameState& s, const Layout& layout) {
         Counts c;
@@ -108,13 +109,14 @@ RecountKey recountKey(const GameState& s, const Layout& layout) {
 
 } // namespace
 
-Counts aiRecount(Game& game) {
+const Counts& recountTables(Game& game) {
     GameState& s = game.state;
     RecountMemo& memo = recountMemo;
     const RecountKey key = recountKey(s, game.layout);
     if (!(key == memo.key)) {
         memo.counts = memo.countTables(s, game.layout);
         memo.key = key;
+        ++memo.stamp;
     }
 #ifndef NDEBUG
     // Debug builds (the sanitizer tests) prove that every change gave a pile a new version.
@@ -128,6 +130,14 @@ Counts aiRecount(Game& game) {
     s.rankCounts[kOpponentHandRow] = c.h;
     s.rankCounts[kOpponentMeldsRow] = c.m;
     return c;
+}
+
+Counts aiRecount(Game& game) {
+    return recountTables(game);
+}
+
+std::uint64_t recountStamp() {
+    return recountMemo.stamp;
 }
 
 void pause(Game& game) {

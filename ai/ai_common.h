@@ -61,6 +61,11 @@ inline int velnoras(const Game& game) {
 }
 // Rebuilds the counting tables (and rows 0, 2 and 3 of rankCounts) from the piles.
 Counts aiRecount(Game& game);
+// The same, without a copy: the tables hold until the next recount on this thread, so copy
+// what is to be kept across a move.
+const Counts& recountTables(Game& game);
+// Changes whenever the tables recountTables() hands out change: equal stamps, equal tables.
+std::uint64_t recountStamp();
 // The computer's pause after a card it lays: meldDelay through the host.
 void pause(Game& game);
 // Whether the computer may and will consider taking the pile; the same at every level.

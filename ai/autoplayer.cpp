@@ -255,10 +255,17 @@ bool AutoPlayer::discardPhase() {
         }
         order.emplace_back(score * 8 + rng_(8), i);
     }
-    std::sort(order.begin(), order.end());
+    // The first choice nearly always goes: it is picked out alone, and the rest are only sorted
+    // when it is refused. The pairs are all different, so the order is the same either way.
+    if (!order.empty()) std::iter_swap(order.begin(), std::min_element(order.begin(), order.end()));
+    bool sorted = order.size() < 3;
     for (int attempt = 0; attempt < 2; ++attempt) {
-        for (const auto& [score, i] : order) {
-            (void)score;
+        for (std::size_t k = 0; k < order.size(); ++k) {
+            if (k == 1 && !sorted) {
+                std::sort(order.begin() + 1, order.end());
+                sorted = true;
+            }
+            const int i = order[k].second;
             if (i >= s.playerHand.count) continue;
             ++actions_;
             tallyStale_ = true;

@@ -10,11 +10,17 @@ using namespace expert_detail;
 
 ExpertTurn::ExpertTurn(Game& game)
     : game_(game), minimum_(initialMeldMinimumFor(game.state.opponentTotal)) {
-    c_ = aiRecount(game_);
+    c_ = recountTables(game_);
+    cStamp_ = recountStamp();
 }
 
 const Counts& ExpertTurn::recount() {
-    c_ = aiRecount(game_);
+    const Counts& now = recountTables(game_);
+    // Most recounts find the table as the last one did: the copy is only made when it changed.
+    if (recountStamp() != cStamp_) {
+        c_ = now;
+        cStamp_ = recountStamp();
+    }
     return c_;
 }
 
@@ -161,9 +167,17 @@ void ExpertTurn::expertMeldPhase() {
         int vel = velnoras();
         bool ok = true;
         int singles = 0;
-        for (int j = 8; j >= 1; --j) {
-            for (int r = kLowRank; r <= kRankAce && ok; ++r) {
-                if (c.h[at(r)] + c.m[at(r)] != j) continue;
+        // Ranks by the cards they have in hand and on the table, eight down to one, low ranks
+        // first within a count; sorted into buckets once instead of scanned eight times.
+        std::array<std::array<int, kColumns>, 9> byCards;
+        std::array<int, 9> inBucket{};
+        for (int r = kLowRank; r <= kRankAce; ++r) {
+            const int j = c.h[at(r)] + c.m[at(r)];
+            if (j >= 1 && j <= 8) byCards[at(j)][at(inBucket[at(j)]++)] = r;
+        }
+        for (int j = 8; j >= 1 && ok; --j) {
+            for (int k = 0; k < inBucket[at(j)] && ok; ++k) {
+                const int r = byCards[at(j)][at(k)];
                 // A velnora already on the table is counted once, in V.
                 const bool newVelnora = s.opponentVelnoras.velnoraKind[at(r)] == kNoVelnora;
                 if (vel < N && j >= 4 && newVelnora && spare + j - 7 >= 0) {

@@ -96,6 +96,7 @@ private:
 
     Game& game_;
     Counts c_;
+    std::uint64_t cStamp_ = 0; // the recount stamp c_ was copied at
     int minimum_ = 0;
 };
 

@@ -17,6 +17,8 @@ void count(ColumnProfile& p, const Pile& pile, const Layout& layout) {
         ++p.ranks[c.rank()];
         p.totalPoints += points;
     }
+    for (std::size_t column = 0; column < p.cards.size(); ++column)
+        if (p.cards[column] >= 3) p.realMeldPoints += p.points[column];
 }
 
 } // namespace

@@ -18,6 +18,7 @@ struct ColumnProfile {
     std::array<int, kColumns> points{};   // their points
     std::array<int, kColumns> ranks{};    // the pile's cards by their own rank, in any column
     int totalPoints = 0;
+    int realMeldPoints = 0; // points of the columns of three cards or more
 
     bool operator==(const ColumnProfile&) const = default;
 };

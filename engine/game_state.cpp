@@ -36,12 +36,7 @@ void countRanks(GameState& g, const Layout& layout) {
 int meldedPoints(const GameState& g, Seat seat, bool onlyRealMelds, const Layout& layout) {
     const ColumnProfile& p =
         columnProfile(seat == Seat::player ? g.playerMelds : g.opponentMelds, layout);
-    if (!onlyRealMelds) return p.totalPoints;
-    // A column's points count once it holds three cards.
-    int sum = 0;
-    for (std::size_t column = 0; column < p.cards.size(); ++column)
-        if (p.cards[column] >= 3) sum += p.points[column];
-    return sum;
+    return onlyRealMelds ? p.realMeldPoints : p.totalPoints;
 }
 
 void takeSnapshot(GameState& g) {

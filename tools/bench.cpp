@@ -307,6 +307,8 @@ int main(int argc, char** argv) {
                    : 1;
 
     int failures = 0;
+    long allHands = 0;
+    double allSeconds = 0;
     Fnv total;
     std::printf("velnora-bench seed %llu, %d matches per level, rules %s\n",
                 static_cast<unsigned long long>(seed), matches, modeName.c_str());
@@ -328,6 +330,8 @@ int main(int argc, char** argv) {
         r.signature = sig.h;
         total.add(sig.h);
         failures += r.failures;
+        allHands += r.hands;
+        allSeconds += r.seconds;
         const double done = r.matches - r.failures;
         std::printf("%-9s matches %d failures %d hands %ld  %.0f hands/s  %.1f turns/hand  "
                     "computer wins: matches %.1f%% hands %.1f%%  signature %016llx\n",
@@ -338,6 +342,9 @@ int main(int argc, char** argv) {
                     r.hands ? 100.0 * r.computerHandWins / r.hands : 0.0,
                     static_cast<unsigned long long>(r.signature));
     }
+    if (levels.size() > 1)
+        std::printf("%-9s hands %ld  %.0f hands/s\n", "all", allHands,
+                    allSeconds > 0 ? allHands / allSeconds : 0.0);
     std::printf("signature %016llx\n", static_cast<unsigned long long>(total.h));
     return failures == 0 ? 0 : 1;
 }
