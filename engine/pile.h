@@ -100,34 +100,24 @@ struct Pile {
         changedInPlace();
         return cards_;
     }
-    // Moves or turns over the valid cards: f(card) may change anything, but the face tally
-    // survives a call that changes positions only.
-    template <class F> void arrange(F&& f) {
-        touch();
-        for (Card& c : std::span<Card>(cards_.data(), static_cast<std::size_t>(validCount()))) {
-            const std::uint8_t face = c.face;
-            f(c);
-            if (c.face != face) tallyCount_ = -1;
-        }
-    }
-
+    const std::array<Card, kDeckSize>& places() const { return cards_; }
     // The faces of the valid cards. Cards that come and go through push, pop and the like are
-    // tallied as they move; a change in place, or a count set by hand, has them counted again.
+    // tallied as they move; a change in place, or a count set by hand, has them counted again
+    // (here, so two threads must not read one pile at once; the program has one).
     const FaceTally& faceTally() const {
         if (tallyCount_ != count) recountFaces();
         return tally_;
     }
-    const std::array<Card, kDeckSize>& places() const { return cards_; }
 
     // Differs from every version this pile had before a change and from every other pile's.
     std::uint64_t version() const { return version_; }
-    void touch() { version_ = pile_detail::freshVersion(); }
 
     // Equal piles hold the same valid cards and column positions; what lies beyond count is
     // leftover and does not count, and neither does the version.
     bool operator==(const Pile& other) const;
 
 private:
+    void touch() { version_ = pile_detail::freshVersion(); }
     int validCount() const { return count < 0 ? 0 : (count > kDeckSize ? kDeckSize : count); }
     void changedInPlace() {
         touch();
@@ -163,8 +153,6 @@ private:
     friend Card pop(Pile& pile);
     friend Card removeAt(Pile& pile, int i);
     friend void clear(Pile& pile);
-    // Exchanges the cards and counts of two piles; their column positions stay.
-    void swapCards(Pile& a, Pile& b);
     friend void swapCards(Pile& a, Pile& b);
 };
 
