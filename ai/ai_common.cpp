@@ -68,8 +68,8 @@ struct RecountMemo {
     Counts counts;
     std::uint64_t stamp = 0; // renewed whenever the counts are taken again
 
-    Counts countTables(const GameState& s, const Layout& layout) {
-        Counts c;
+    // Fills every table in c that depends on the piles (the rest stays as it is, zero).
+    void countTables(Counts& c, const GameState& s, const Layout& layout) {
         c.h = hand.get(s.opponentHand, countRanksOf);
         const ColumnProfile& own = columnProfile(s.opponentMelds, layout);
         c.m = own.cards;
@@ -88,7 +88,6 @@ struct RecountMemo {
         c.T = c.h[kRankTwo];
         c.W = c.J + c.T;
         c.handSize = s.opponentHand.count;
-        return c;
     }
 };
 thread_local RecountMemo recountMemo;
@@ -114,14 +113,18 @@ const Counts& recountTables(Game& game) {
     RecountMemo& memo = recountMemo;
     const RecountKey key = recountKey(s, game.layout);
     if (!(key == memo.key)) {
-        memo.counts = memo.countTables(s, game.layout);
+        // Counted straight into the kept tables: no clearing and no copy.
+        memo.countTables(memo.counts, s, game.layout);
         memo.key = key;
         ++memo.stamp;
     }
 #ifndef NDEBUG
     // Debug builds (the sanitizer tests) prove that every change gave a pile a new version.
-    else if (!(memo.countTables(s, game.layout) == memo.counts)) {
-        throw InternalError("a pile was changed without a new version");
+    else {
+        Counts fresh;
+        memo.countTables(fresh, s, game.layout);
+        if (!(fresh == memo.counts))
+            throw InternalError("a pile was changed without a new version");
     }
 #endif
     const Counts& c = memo.counts;
