@@ -145,6 +145,7 @@ void buildDeck(GameState& g, Random& rng, const Layout& layout) {
                     &g.playerMelds, &g.knownPlayerCards, &g.knownOpponentCards})
         clear(*p);
     std::array<bool, kDeckSize> used{};
+    std::array<Card, kDeckSize>& slots = g.stock.places();
     auto place = [&](int face, int deck) {
         int slot;
         do {
@@ -154,7 +155,7 @@ void buildDeck(GameState& g, Random& rng, const Layout& layout) {
         Card c = makeCard(face, deck);
         c.x = layout.tableLeft;
         c.y = layout.stockY;
-        g.stock.places()[static_cast<std::size_t>(slot)] = c;
+        slots[static_cast<std::size_t>(slot)] = c;
     };
     for (int deck = 0; deck < 2; ++deck) {
         for (int face = 1; face <= 52; ++face)

@@ -17,16 +17,18 @@ constexpr std::array<SizeRow, kTableSizes> kSizes = {{
     {1280, 1024, 67, 104, "1280x1024"},
 }};
 
-const SizeRow& rowFor(int sizeIndex) {
-    return kSizes[static_cast<std::size_t>(sizeIndex >= 0 && sizeIndex < kTableSizes ? sizeIndex
-                                                                                     : 0)];
+int rowIndex(int sizeIndex) {
+    return sizeIndex >= 0 && sizeIndex < kTableSizes ? sizeIndex : 0;
 }
-} // namespace
 
-Layout computeLayout(int sizeIndex) {
+const SizeRow& rowFor(int sizeIndex) {
+    return kSizes[static_cast<std::size_t>(rowIndex(sizeIndex))];
+}
+
+Layout layoutFor(int sizeIndex) {
     const SizeRow& row = rowFor(sizeIndex);
     Layout l;
-    l.sizeIndex = (sizeIndex >= 0 && sizeIndex < kTableSizes) ? sizeIndex : 0;
+    l.sizeIndex = rowIndex(sizeIndex);
     l.tableWidth = row.width;
     l.tableHeight = row.height;
     l.cardWidth = row.cardWidth;
@@ -44,6 +46,19 @@ Layout computeLayout(int sizeIndex) {
         l.columnAtOffset[static_cast<std::size_t>(d)] =
             static_cast<std::uint8_t>(d / l.columnPitch > 13 ? 13 : d / l.columnPitch);
     return l;
+}
+} // namespace
+
+Layout computeLayout(int sizeIndex) {
+    // Every game starts from one, and headless runs start thousands: the column table's
+    // divisions are made once per size.
+    static const std::array<Layout, kTableSizes> layouts = [] {
+        std::array<Layout, kTableSizes> all;
+        for (int i = 0; i < kTableSizes; ++i)
+            all[static_cast<std::size_t>(i)] = layoutFor(i);
+        return all;
+    }();
+    return layouts[static_cast<std::size_t>(rowIndex(sizeIndex))];
 }
 
 int tableWidthFor(int sizeIndex) {
