@@ -36,6 +36,11 @@ struct KeptProfile {
 // With eight places a third of the recounts were of a profile pushed out by another pile's;
 // 32 places (8 KB) leave few.
 constexpr std::size_t kKept = 32;
+// Whether the kept profile is that of the pile at this version and count, under this layout.
+inline bool holds(const KeptProfile& k, std::uint64_t version, int count, const Layout& layout) {
+    return k.version == version && k.count == count && k.tableLeft == layout.tableLeft &&
+           k.columnPitch == layout.columnPitch;
+}
 extern thread_local constinit std::array<KeptProfile, kKept> kept;
 // Counts the pile into its place.
 const ColumnProfile& take(KeptProfile& k, const Pile& pile, const Layout& layout);
@@ -48,8 +53,7 @@ void verify(const KeptProfile& k, const Pile& pile, const Layout& layout);
 inline const ColumnProfile& columnProfile(const Pile& pile, const Layout& layout) {
     // Consecutive versions of one pile, and the piles of one table, spread over the places.
     column_detail::KeptProfile& k = column_detail::kept[pile.version() % column_detail::kKept];
-    if (k.version == pile.version() && k.count == pile.count && k.tableLeft == layout.tableLeft &&
-        k.columnPitch == layout.columnPitch) [[likely]] {
+    if (column_detail::holds(k, pile.version(), pile.count, layout)) [[likely]] {
 #ifndef NDEBUG
         column_detail::verify(k, pile, layout);
 #endif

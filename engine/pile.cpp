@@ -43,7 +43,9 @@ void push(Pile& pile, const Card& card) {
     pile.cards_[static_cast<std::size_t>(pile.count)] = card;
     pile.tallyAdd(card.face);
     ++pile.count;
+    const std::uint64_t before = pile.version_;
     pile.touch();
+    pile.versionBeforePush_ = before;
 }
 
 Card pop(Pile& pile) {

@@ -111,13 +111,19 @@ struct Pile {
 
     // Differs from every version this pile had before a change and from every other pile's.
     std::uint64_t version() const { return version_; }
+    // The version before the last change when that change was a push (the card now on top),
+    // else 0: counts kept for that version need only the top card added.
+    std::uint64_t versionBeforePush() const { return versionBeforePush_; }
 
     // Equal piles hold the same valid cards and column positions; what lies beyond count is
     // leftover and does not count, and neither does the version.
     bool operator==(const Pile& other) const;
 
 private:
-    void touch() { version_ = pile_detail::freshVersion(); }
+    void touch() {
+        version_ = pile_detail::freshVersion();
+        versionBeforePush_ = 0;
+    }
     int validCount() const { return count < 0 ? 0 : (count > kDeckSize ? kDeckSize : count); }
     void changedInPlace() {
         touch();
@@ -145,6 +151,7 @@ private:
 
     std::array<Card, kDeckSize> cards_{};
     std::uint64_t version_ = pile_detail::freshVersion();
+    std::uint64_t versionBeforePush_ = 0;
     // The tally holds for the first tallyCount_ cards as they were; -1 after a change in place.
     mutable FaceTally tally_{};
     mutable int tallyCount_ = 0;
