@@ -82,8 +82,9 @@ bool tallyBacked(const VelnoraTally& t, Columns&& columns, const char* who, std:
 } // namespace
 
 bool isConsistent(const GameState& g, const Layout& layout, std::string* why) {
-    // This runs after every action of long headless runs, so only the piles that changed since
-    // the last check are counted again; the faults are only spelled out when there is one.
+    // This runs after every action of long headless runs. The piles keep their face tallies as
+    // cards move, so no card is read unless a pile was changed in place; the faults are only
+    // spelled out when there is one.
     int total = 0;
     for (const Pile* p : livePiles(g)) {
         if (p->count < 0 || p->count > kDeckSize) return describeCardFault(g, why);
