@@ -1,5 +1,4 @@
 #include "game.h"
-#include "partner_tokens.h"
 
 #include <string>
 
@@ -20,7 +19,7 @@ void Game::newGame() {
     }
     state.playerTotal = 0;
     state.opponentTotal = 0;
-    host_.sendToken(token::kNewGame, "");
+    host_.sendMove(Move::of(MoveKind::newGame));
     state.gameInProgress = 0;
     dealHand();
 }
@@ -56,6 +55,7 @@ void Game::resetHandState() {
     host_.setUndoEnabled(false);
     g.undoStack.clear();
     g.topCardPending = 0;
+    forgetOpponentTake();
 
     // The stored value, not the rules in memory: the rules dialog may have written it since. A
     // network game plays the rules in memory on both copies, which may be the partner's
@@ -120,7 +120,7 @@ void Game::startHand(const std::array<Card, kDeckSize>* stockOrder) {
         }
     } else if (options.networkGame) {
         // The stock is complete and nothing is dealt yet: the partner rebuilds it from this.
-        host_.sendToken(token::kDeal, g.playerStartsHand ? "1" : "0");
+        host_.sendMove(Move::dealt(g.playerStartsHand != 0));
     }
 
     resetColumnPositions(g, layout);

@@ -6,6 +6,7 @@
 #include "game_state.h"
 #include "host.h"
 #include "layout.h"
+#include "move.h"
 #include "random.h"
 #include "rules.h"
 #include "settings.h"
@@ -128,6 +129,16 @@ public:
     // The meld prompt that matches the mouse option (one or two clicks to discard).
     int promptForMouse(int prompt) const;
 
+    // The opponent's moves as a partner sends them: checked against the table and applied whole,
+    // or refused with the reason and the table left as it was.
+    MoveResult applyOpponentMove(const Move& move);
+    // The opponent seat is to move / has drawn in the turn under way / is taking the pile.
+    bool opponentToMove() const;
+    bool opponentHasDrawn() const;
+    bool opponentTakingPile() const;
+    // Drops a pile take of the opponent in progress (a new deal, a table taken over).
+    void forgetOpponentTake();
+
     // Opponent primitives
     void startOpponentTurn();
     void opponentDraw();
@@ -137,7 +148,7 @@ public:
     // melds, counting its points and checking the column for a velnora.
     void opponentLayCard(Card card, int column);
     // Takes card meldIndex of the opponent's melds back into its hand, breaking up a velnora
-    // of exactly seven cards.
+    // whose column no longer forms one.
     Card opponentTakeBackMeld(int meldIndex);
     // Lays a card that has left the opponent's hand or melds face up on the discard pile; a
     // wildcard or red three freezes it.
@@ -179,11 +190,13 @@ private:
     Card givePlayerCard(Card card);
     int wildcardsInHand() const;
     void playerVelnoraCheck(int column);
-    // Dissolves the player's velnora of a column that no longer forms one (after an undo).
-    void dissolveLostVelnora(int column);
+    // Dissolves a seat's velnora of a column that no longer forms one (after an undo).
+    void dissolveLostVelnora(Seat seat, int column);
     void finishDraw();
     void handOverPile();
     void startOpponentAfterPlayer();
+    // The partner's discard ended its turn: the table goes back to the player.
+    void handBackAfterOpponent();
     void meldOneFromHand(int handIndex);
     bool addWildcardTo(int column);
     void undoOneMeld();

@@ -65,6 +65,18 @@ struct AiMemory {
     }
 };
 
+// A seat's side of the table before it took the pile's top card: giving the pile back restores
+// it, with the points of whatever was melded meanwhile.
+struct PileTakeSnapshot {
+    Pile hand;
+    Pile melds;
+    Pile discardPile;
+    Pile knownCards; // what the other seat saw this seat take with the pile
+    VelnoraTally velnoras;
+    std::int32_t meldPoints = 0;
+    bool operator==(const PileTakeSnapshot&) const = default;
+};
+
 struct GameState {
     // Piles
     Pile stock;
@@ -112,6 +124,10 @@ struct GameState {
     std::uint8_t promptState = 0;
     std::uint8_t warning = 0;
     std::uint8_t opponentPromptState = 8;
+    // Set while the opponent has taken the pile's top card and not yet the rest; the snapshot
+    // is empty otherwise. Neither is saved: a table is never saved or sent in that moment.
+    std::uint8_t opponentTakingPile = 0;
+    PileTakeSnapshot opponentTakeSnapshot;
     std::string invalidMeldReason;
     std::uint8_t playerStartsHand = 1;
     std::uint8_t gameInProgress = 0;

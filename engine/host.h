@@ -3,6 +3,7 @@
 // implement it with a recorder that never sleeps and answers dialogs from a script.
 
 #include "card.h"
+#include "move.h"
 
 #include <array>
 #include <cstdint>
@@ -87,7 +88,8 @@ public:
 
     // Sound and network
     virtual void playSound(SoundEvent event) = 0;
-    virtual void sendToken(std::string_view token, std::string_view payload) = 0;
+    // A move of the player seat that a network partner must repeat.
+    virtual void sendMove(const Move& move) = 0;
     // The end-of-hand dialogs open (true) and close (false): the partner's messages wait
     // meanwhile and are applied once the player has seen the hand's result. The release comes
     // from a destructor, so a host queues the dispatch of what waited instead of running it here.

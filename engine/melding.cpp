@@ -1,6 +1,5 @@
 #include "game.h"
 #include "meld_check.h"
-#include "partner_tokens.h"
 
 #include <algorithm>
 #include <string>
@@ -20,7 +19,7 @@ void Game::meldOneFromHand(int handIndex) {
     placeInColumn(g.playerMelds, card, column, kColumnStep, !velnora);
     moveCard(card, fromX, fromY);
     push(g.playerMelds, card);
-    host_.sendToken(token::kMeld, std::to_string(card.face));
+    host_.sendMove(Move::withFace(MoveKind::meld, card.face));
     removeFace(g.knownPlayerCards, card.face);
     g.undoStack.push_back({card, layout.columnPitch});
     host_.setUndoEnabled(true);
@@ -129,8 +128,7 @@ bool Game::addWildcardTo(int column) {
     placeInColumn(g.playerMelds, card, column, kColumnStep, !velnora);
     moveCard(card, fromX, fromY);
     push(g.playerMelds, card);
-    host_.sendToken(token::kWildcard,
-                    std::to_string(card.face) + token::kFieldSeparator + std::to_string(column));
+    host_.sendMove(Move::meldWildcardAt(card.face, column));
     // A melded wildcard is no longer a card the opponent knows in the hand; undo puts it back.
     removeFace(g.knownPlayerCards, card.face);
     g.undoStack.push_back({card, layout.columnPitch});
@@ -172,22 +170,25 @@ void Game::meldWildcards(MeldMode mode) {
 
 // Undo of melds
 
-void Game::dissolveLostVelnora(int column) {
+void Game::dissolveLostVelnora(Seat seat, int column) {
     GameState& g = state;
+    const bool isPlayer = seat == Seat::player;
+    Pile& melds = isPlayer ? g.playerMelds : g.opponentMelds;
+    VelnoraTally& tally = isPlayer ? g.playerVelnoras : g.opponentVelnoras;
     const auto col = static_cast<std::size_t>(column);
-    if (g.playerVelnoras.velnoraKind[col] == kNoVelnora ||
-        columnFormsVelnora(g.playerMelds, column, layout))
-        return;
-    --g.playerVelnoras.velnoraCount;
-    g.playerVelnoras.velnoraKind[col] = kNoVelnora;
-    // Laid open again, 12 pixels apart, the first one step below the meld row.
-    int y = layout.playerMeldsY;
-    for (Card& c : g.playerMelds.edit()) {
+    if (tally.velnoraKind[col] == kNoVelnora || columnFormsVelnora(melds, column, layout)) return;
+    --tally.velnoraCount;
+    tally.velnoraKind[col] = kNoVelnora;
+    // Laid open again, 12 pixels apart from the meld row: down for the player, up for the
+    // opponent, the way each seat's columns grow.
+    const int step = isPlayer ? kColumnStep : -kColumnStep;
+    int y = isPlayer ? layout.playerMeldsY : layout.opponentMeldsY;
+    for (Card& c : melds.edit()) {
         if (columnOf(c.x, layout) != column) continue;
-        y += kColumnStep;
+        y += step;
         c.y = y;
     }
-    g.playerMelds.columnPos[col].y = y;
+    melds.columnPos[col].y = y;
 }
 
 void Game::undoOneMeld() {
@@ -207,15 +208,14 @@ void Game::undoOneMeld() {
     Card card = removeFromColumn(g.playerMelds, index, layout, g.playerVelnoras, kColumnStep);
     // A velnora can pass seven cards before it qualifies, so the count alone does not tell
     // whether taking a card back undoes it.
-    dissolveLostVelnora(column);
+    dissolveLostVelnora(Seat::player, column);
     push(g.knownPlayerCards, card);
     playerVelnoraCheck(column);
     const int fromX = card.x, fromY = card.y;
     placeInColumn(g.playerHand, card, card.rank(), kColumnStep);
     moveCard(card, fromX, fromY);
     push(g.playerHand, card);
-    host_.sendToken(token::kUndoMeld,
-                    std::to_string(column) + token::kFieldSeparator + std::to_string(card.face));
+    host_.sendMove(Move::undoMeldAt(column, card.face));
     host_.repaint(TableArea::all);
 }
 

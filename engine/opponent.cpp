@@ -82,23 +82,12 @@ void Game::opponentLayCard(Card card, int column) {
 Card Game::opponentTakeBackMeld(int meldIndex) {
     GameState& g = state;
     const int column = columnOf(g.opponentMelds.at(meldIndex).x, layout);
-    const auto col = static_cast<std::size_t>(column);
-    // Taking a card from a velnora of exactly seven breaks it up; its cards are laid open
-    // again, growing upwards from the meld row as the opponent's columns do.
-    if (g.opponentVelnoras.velnoraKind[col] != kNoVelnora &&
-        columnCount(g.opponentMelds, column, layout) == 7) {
-        --g.opponentVelnoras.velnoraCount;
-        g.opponentVelnoras.velnoraKind[col] = kNoVelnora;
-        int y = layout.opponentMeldsY;
-        for (Card& c : g.opponentMelds.edit()) {
-            if (columnOf(c.x, layout) != column) continue;
-            y -= kColumnStep;
-            c.y = y;
-        }
-        g.opponentMelds.columnPos[col].y = y;
-    }
     Card card =
         removeFromColumn(g.opponentMelds, meldIndex, layout, g.opponentVelnoras, -kColumnStep);
+    // The same rule as the player's undo: a velnora is undone when its column stops forming
+    // one, which is not always at seven cards (wildcards can come before the fourth natural).
+    // Both copies must count the same velnoras.
+    dissolveLostVelnora(Seat::opponent, column);
     checkVelnora(g, Seat::opponent, column, layout);
     g.opponentMeldPoints -= card.points();
     host_.repaint(TableArea::opponentMelds);

@@ -22,7 +22,7 @@ public:
     void setBusyCursor(bool) override {}
     void processPendingEvents() override {}
     void playSound(SoundEvent) override {}
-    void sendToken(std::string_view, std::string_view) override {}
+    void sendMove(const Move&) override {}
     MessageAnswer showMessage(MessageKind kind, const std::string&) override {
         return kind == MessageKind::confirmation ? MessageAnswer::yes : MessageAnswer::ok;
     }

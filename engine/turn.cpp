@@ -1,6 +1,5 @@
 #include "game.h"
 #include "meld_check.h"
-#include "partner_tokens.h"
 
 #include <string>
 
@@ -41,7 +40,7 @@ void Game::drawFromStock() {
         }
         g.mayTakePile = 0;
         ++g.stockDrawsThisTurn;
-        host_.sendToken(token::kDraw, "");
+        host_.sendMove(Move::of(MoveKind::draw));
         givePlayerCard(card);
         if (isRedThree(card.face)) {
             host_.repaint(TableArea::playerMelds);
@@ -156,7 +155,7 @@ void Game::takeDiscardPile() {
     placeInColumn(g.playerMelds, card, r, kColumnStep, !velnoraAlready);
     moveCard(card, fromX, fromY);
     push(g.playerMelds, card);
-    host_.sendToken(token::kTakeTopCard, "");
+    host_.sendMove(Move::of(MoveKind::takeTopCard));
     playerVelnoraCheck(r);
     // The velnora check may square the column up; remember the card where it now lies.
     g.takenTopCard = card;
@@ -177,7 +176,7 @@ void Game::takeDiscardPile() {
         g.topNaturalsAtTake = naturalsBefore;
         g.naturalPairNeeded = (frozen || rules.naturalPair) ? 1 : 0;
     } else {
-        host_.sendToken(token::kTakePile, "");
+        host_.sendMove(Move::of(MoveKind::takePile));
         showInstruction(kPromptMeldOrDiscard);
         g.pileFrozen = 0;
         g.topCardPending = 0;
@@ -216,7 +215,7 @@ void Game::tryCompletePileTake() {
     g.takingPile = 0;
     g.topCardPending = 0;
     g.mayTakePile = 0;
-    host_.sendToken(token::kTakePile, "");
+    host_.sendMove(Move::of(MoveKind::takePile));
     handOverPile();
 }
 
@@ -252,7 +251,7 @@ void Game::undoTakePile() {
     const int column = columnOf(g.playerMelds.at(index).x, layout);
     Card card = removeFromColumn(g.playerMelds, index, layout, g.playerVelnoras, kColumnStep);
     // A velnora the top card completed is gone with it.
-    dissolveLostVelnora(column);
+    dissolveLostVelnora(Seat::player, column);
     const int fromX = card.x, fromY = card.y;
     card.x = layout.tableLeft;
     card.y = layout.discardY;
@@ -260,7 +259,7 @@ void Game::undoTakePile() {
     push(g.discardPile, card);
     g.playerTotal -= kUndoTakeCost;
     host_.repaint(TableArea::all);
-    host_.sendToken(token::kUndoTakePile, "");
+    host_.sendMove(Move::of(MoveKind::undoTakePile));
     g.mayTakePile = 1;
 }
 
@@ -288,7 +287,7 @@ bool Game::discard(int handIndex) {
     g.hasDrawn = 0;
     g.mayTakePile = 1;
 
-    host_.sendToken(token::kDiscard, std::to_string(card.face));
+    host_.sendMove(Move::withFace(MoveKind::discard, card.face));
     card = removeFromColumn(g.playerHand, handIndex, layout, kNoTally, kColumnStep);
     const int fromX = card.x, fromY = card.y;
     card.x = layout.tableLeft;
@@ -326,7 +325,7 @@ void Game::discardRedThree(int meldIndex) {
     g.mayTakePile = 1;
     g.pileFrozen = 1;
     Card card = removeFromColumn(g.playerMelds, meldIndex, layout, g.playerVelnoras, kColumnStep);
-    host_.sendToken(token::kDiscardRedThree, std::to_string(card.face));
+    host_.sendMove(Move::withFace(MoveKind::discardRedThree, card.face));
     const int fromX = card.x, fromY = card.y;
     card.x = layout.tableLeft;
     card.y = layout.discardY;
@@ -344,7 +343,7 @@ void Game::endHand() {
         host_.showMessage(MessageKind::warning, kForcedText);
         return;
     }
-    host_.sendToken(token::kEndHand, "");
+    host_.sendMove(Move::of(MoveKind::endHand));
     g.endHandRequested = 1;
     checkEndOfHand();
 }
@@ -355,7 +354,7 @@ bool Game::passIfStuck() {
     host_.showMessage(MessageKind::information, kStuckText);
     g.undoStack.clear();
     g.inputBlocked = 1;
-    host_.sendToken(token::kPass, "");
+    host_.sendMove(Move::of(MoveKind::pass));
     // The turn state is settled before the opponent moves: its turn runs inside this call.
     g.topCardPending = 0;
     g.hasDrawn = 0;

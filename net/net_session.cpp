@@ -46,7 +46,7 @@ void NetSession::connectionClosed() {
     connected_ = false;
     identified_ = false;
     opponentRules_.clear();
-    driver_.pileTakingByOpponent = false;
+    game_.forgetOpponentTake();
     if (game_.options.networkGame) {
         game_.options.networkGame = false;
         game_.options.isServer = false;
@@ -182,7 +182,7 @@ void NetSession::handlePlayerId(std::string rest) {
     game_.options.remoteName = id.name;
     if (game_.opponentDriver() != &driver_) savedDriver_ = game_.opponentDriver();
     game_.setOpponentDriver(&driver_);
-    driver_.pileTakingByOpponent = false;
+    game_.forgetOpponentTake();
     if (role_ == NetRole::client)
         write(frameMessage(tokenText(Token::playerId), buildPlayerId(localName_)));
     events_.playerIdentified(id.name);
@@ -199,13 +199,9 @@ void NetSession::write(const std::string& bytes) {
     if (connected_) events_.writeBytes(bytes);
 }
 
-void NetSession::sendToken(const std::string& token, const std::string& payload) {
-    if (!identified_) return;
-    // The engine names the moment of the deal; the stock order travels in the wire's form.
-    if (token == tokenText(Token::deal))
-        write(frameMessage(token, buildDeal(game_.state.stock, game_.state.playerStartsHand != 0)));
-    else
-        write(frameMessage(token, payload));
+void NetSession::sendMove(const Move& move) {
+    // A deal's stock order is read from the table at the moment of the deal.
+    if (identified_) write(encodeMove(move, game_.state.stock));
 }
 
 std::string NetSession::sendChat(const std::string& utf8Text) {

@@ -5,6 +5,7 @@
 // reports everything the window must show through NetEvents.
 
 #include "game.h"
+#include "move_codec.h"
 #include "remote_driver.h"
 #include "wire.h"
 
@@ -82,9 +83,9 @@ public:
     std::size_t buffered() const { return receiveBuffer_.size(); }
 
     // Sending
-    // The engine's TableHost::sendToken lands here: frames and writes the token while a
-    // connection is open, else does nothing. A DEAL's payload is built from the stock.
-    void sendToken(const std::string& token, const std::string& payload);
+    // The engine's TableHost::sendMove lands here: encodes and writes the move once the partner
+    // has identified itself, else does nothing.
+    void sendMove(const Move& move);
     // Sends a chat line of the local player; returns the line as sent, for the local log.
     std::string sendChat(const std::string& utf8Text);
     // Sends the local rules (after the Rules dialog's OK and after "Use Opponent's Rules").

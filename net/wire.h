@@ -4,7 +4,6 @@
 // sockets, so every function can be fed arbitrary input by tests and the fuzzer.
 
 #include "game_state.h"
-#include "partner_tokens.h"
 #include "rules.h"
 
 #include <array>
@@ -15,7 +14,7 @@
 
 namespace velnora::net {
 
-constexpr char kFieldSeparator = token::kFieldSeparator;
+constexpr char kFieldSeparator = '\xFE';
 constexpr char kTerminator = '\xFF';
 constexpr int kProtocolVersion = 415;
 // Names and chat lines never exceed this on the wire.

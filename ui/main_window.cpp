@@ -694,8 +694,8 @@ void TfmVelMain::playHelpTopicsSound() {
     sounds_->playHelpSound();
 }
 
-void TfmVelMain::sendToken(std::string_view token, std::string_view payload) {
-    network_->sendToken(std::string(token), std::string(payload));
+void TfmVelMain::sendMove(const Move& move) {
+    network_->sendMove(move);
 }
 
 void TfmVelMain::holdNetworkMessages(bool hold) {

@@ -139,7 +139,7 @@ public:
     void setBusyCursor(bool busy) override;
     void processPendingEvents() override;
     void playSound(SoundEvent event) override;
-    void sendToken(std::string_view token, std::string_view payload) override;
+    void sendMove(const Move& move) override;
     void holdNetworkMessages(bool hold) override;
     MessageAnswer showMessage(MessageKind kind, const std::string& text) override;
     bool showScoring(const HandReport& report) override;

@@ -549,8 +549,8 @@ void NetworkPlay::tellLater(MessageKind kind, const QString& text, std::function
 
 // From the window
 
-void NetworkPlay::sendToken(const std::string& token, const std::string& payload) {
-    session_->sendToken(token, payload);
+void NetworkPlay::sendMove(const Move& move) {
+    session_->sendMove(move);
     QTimer::singleShot(0, this, &NetworkPlay::logTable);
 }
 

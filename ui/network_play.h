@@ -69,8 +69,8 @@ public:
     // The window is closing: the connection ends without any message.
     void shutdown();
 
-    // From the window: a local action's token, the end-of-hand hold, the Rules dialog's OK
-    void sendToken(const std::string& token, const std::string& payload);
+    // From the window: a local move, the end-of-hand hold, the Rules dialog's OK
+    void sendMove(const Move& move);
     void holdMessages(bool hold);
     void rulesConfirmed();
     // A game was loaded during a connection: the partner gets the whole table.

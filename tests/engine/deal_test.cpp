@@ -1,4 +1,3 @@
-#include "partner_tokens.h"
 #include "table_setup.h"
 
 #include <gtest/gtest.h>
@@ -137,10 +136,9 @@ TEST(Deal, NetworkDealSendsTheStockAndWaitsForThePartner) {
     EXPECT_EQ(driver.turns, 0);
     EXPECT_EQ(t.status(), "It's Ann's turn");
     EXPECT_EQ(t.host.whoseTurn.back(), "It's Ann's turn to draw first.");
-    ASSERT_FALSE(t.host.tokens.empty());
+    ASSERT_FALSE(t.host.moves.empty());
     // Who starts, sent while the whole stock still lies there to be encoded.
-    EXPECT_EQ(t.host.tokens[0].first, token::kDeal);
-    EXPECT_EQ(t.host.tokens[0].second, "0");
+    EXPECT_EQ(t.host.moves[0], Move::dealt(false));
 }
 
 TEST(Deal, NewGameClearsTotalsAndAsksOnlyDuringANetworkGame) {

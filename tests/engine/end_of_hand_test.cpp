@@ -1,5 +1,4 @@
 #include "game.h"
-#include "partner_tokens.h"
 #include "recording_host.h"
 #include "table_setup.h"
 
@@ -85,10 +84,7 @@ struct Table {
         return static_cast<int>(std::count(host.sounds.begin(), host.sounds.end(), e));
     }
     bool dealt() const { return soundCount(SoundEvent::deal) > 0; }
-    bool sentNewGame() const {
-        return std::any_of(host.tokens.begin(), host.tokens.end(),
-                           [](const auto& tok) { return tok.first == token::kNewGame; });
-    }
+    bool sentNewGame() const { return host.movesOf(MoveKind::newGame) > 0; }
 };
 
 class EndOfHand : public ::testing::Test, protected Table {};

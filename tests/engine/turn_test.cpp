@@ -1,4 +1,3 @@
-#include "partner_tokens.h"
 #include "table_setup.h"
 
 #include <gtest/gtest.h>
@@ -19,10 +18,6 @@ bool sawStatus(const RecordingHost& host, const std::string& text) {
     return std::any_of(host.statuses.begin(), host.statuses.end(),
                        [&](const RecordingHost::Status& s) { return s.text == text; });
 }
-int tokenCount(const RecordingHost& host, const std::string& name) {
-    return static_cast<int>(std::count_if(host.tokens.begin(), host.tokens.end(),
-                                          [&](const auto& t) { return t.first == name; }));
-}
 } // namespace
 
 TEST(Drawing, TwoCardsPerTurnWithARedThreeReplacedWithoutCounting) {
@@ -41,7 +36,7 @@ TEST(Drawing, TwoCardsPerTurnWithARedThreeReplacedWithoutCounting) {
     EXPECT_GE(t.handIndex(face(kFive, 2)), 0);
     EXPECT_GE(t.handIndex(face(kNine, 1)), 0);
     EXPECT_EQ(t.column(kRankThree), 1);
-    EXPECT_EQ(tokenCount(t.host, token::kDraw), 3);
+    EXPECT_EQ(t.host.movesOf(MoveKind::draw), 3);
     EXPECT_TRUE(sawStatus(t.host, "Draw a second card from the stock"));
     EXPECT_EQ(t.status(), kMeldPrompt);
     EXPECT_EQ(t.g.hasDrawn, 1);
@@ -155,7 +150,7 @@ TEST(TakingThePile, OpenPileGoesOntoAnExistingMeldAtOnce) {
     EXPECT_EQ(t.g.takingPile, 0);
     EXPECT_EQ(t.g.hasDrawn, 1);
     EXPECT_EQ(t.status(), kMeldPrompt);
-    EXPECT_EQ(tokenCount(t.host, token::kTakePile), 1);
+    EXPECT_EQ(t.host.movesOf(MoveKind::takePile), 1);
     EXPECT_CONSISTENT(t.game);
 
     // With the natural pair also required for existing melds the same take is refused.
@@ -203,7 +198,7 @@ TEST(TakingThePile, UndoingTheTakeCostsFiftyEachTime) {
         EXPECT_EQ(t.status(), kDrawPrompt);
         EXPECT_CONSISTENT(t.game);
     }
-    EXPECT_EQ(tokenCount(t.host, token::kUndoTakePile), 2);
+    EXPECT_EQ(t.host.movesOf(MoveKind::undoTakePile), 2);
 }
 
 TEST(TakingThePile, TopCardThatCompletesAVelnoraIsTakenBackWithIt) {
@@ -363,7 +358,7 @@ TEST(Passing, StuckWithOneCardPassesTheTurnWithoutADiscard) {
     EXPECT_EQ(t.g.playerHand.count, 1);
     EXPECT_TRUE(t.g.undoStack.empty());
     EXPECT_FALSE(t.host.undoEnabled);
-    EXPECT_EQ(tokenCount(t.host, token::kPass), 1);
+    EXPECT_EQ(t.host.movesOf(MoveKind::pass), 1);
     EXPECT_EQ(t.status(), "It's the computer's turn");
     EXPECT_CONSISTENT(t.game);
 }
@@ -382,7 +377,7 @@ TEST(EndingTheHand, EndHandWhenNotForcedScoresTheHandWithNobodyOut) {
     t.game.showInstruction(kPromptDraw);
     EXPECT_FALSE(t.game.isForced());
     t.game.endHand();
-    EXPECT_EQ(tokenCount(t.host, token::kEndHand), 1);
+    EXPECT_EQ(t.host.movesOf(MoveKind::endHand), 1);
     ASSERT_EQ(t.host.scorings.size(), 1u);
     EXPECT_EQ(t.host.scorings[0].player.v[9], 0); // nobody went out
     EXPECT_EQ(t.host.scorings[0].opponent.v[9], 0);

@@ -38,14 +38,14 @@ public:
     void bufferOverflow() override { ++overflows; }
 };
 
-// A RecordingHost that hands the engine's tokens and the end-of-hand hold to the session.
+// A RecordingHost that hands the engine's moves and the end-of-hand hold to the session.
 class SessionHost : public RecordingHost {
 public:
     net::NetSession* session = nullptr;
     bool releaseDue = false;
-    void sendToken(std::string_view token, std::string_view payload) override {
-        RecordingHost::sendToken(token, payload);
-        if (session) session->sendToken(std::string(token), std::string(payload));
+    void sendMove(const Move& move) override {
+        RecordingHost::sendMove(move);
+        if (session) session->sendMove(move);
     }
     void holdNetworkMessages(bool hold) override {
         if (!session) return;

@@ -324,8 +324,10 @@ TEST(SessionApply, ADealFromThePartnerGivesItsPlayerTheCardsItsOpponentGotThere)
 }
 
 // The melds made while taking the pile go back with it, and so do their points.
-TEST(SessionApply, GivingBackThePileRestoresRitasSideAndCostsFifty) {
-    NetTable t;
+namespace {
+// Rita and we each play a turn of drawing and discarding; then it is Rita's draw again, with a
+// pile of at least two cards.
+void playATurnEach(NetTable& t) {
     t.connectAndDeal(true);
     GameState& g = t.game.state;
     t.feed(msg("DRAWNEW"));
@@ -333,6 +335,13 @@ TEST(SessionApply, GivingBackThePileRestoresRitasSideAndCostsFifty) {
     ASSERT_EQ(g.promptState, kPromptDraw);
     t.game.drawFromStock();
     ASSERT_TRUE(t.game.discard(0));
+}
+} // namespace
+
+TEST(SessionApply, GivingBackThePileRestoresRitasSideAndCostsFifty) {
+    NetTable t;
+    playATurnEach(t);
+    GameState& g = t.game.state;
     ASSERT_EQ(g.promptState, kPromptOpponentsTurn);
 
     const GameState atStart = g;
@@ -351,4 +360,72 @@ TEST(SessionApply, GivingBackThePileRestoresRitasSideAndCostsFifty) {
     EXPECT_EQ(g.opponentMelds, atStart.opponentMelds);
     EXPECT_EQ(g.opponentMeldPoints, atStart.opponentMeldPoints);
     EXPECT_EQ(g.opponentPromptState, kPromptDraw);
+}
+
+namespace {
+// Moves a card of the rank from the stock into Rita's hand; its face, or -1 when none is left.
+int giveRita(NetTable& t, int rank) {
+    GameState& g = t.game.state;
+    for (int i = g.stock.count - 1; i >= 0; --i) {
+        if (g.stock.at(i).rank() != rank || isRedThree(g.stock.at(i).face)) continue;
+        const Card card = removeAt(g.stock, i);
+        t.game.opponentAddCard(card, false);
+        return card.face;
+    }
+    return -1;
+}
+} // namespace
+
+// Rita undoes the fourth natural that made an eight-card column a velnora: her copy dissolved
+// it, so this copy must too, or the two count different velnoras from then on.
+TEST(SessionApply, UndoingTheNaturalThatCompletedAnEightCardVelnoraDissolvesIt) {
+    NetTable t;
+    t.connectAndDeal(true);
+    GameState& g = t.game.state;
+    t.feed(msg("DRAWNEW"));
+    const int rank = 9;
+    std::vector<int> naturals, wilds;
+    for (int k = 0; k < 4; ++k) {
+        naturals.push_back(giveRita(t, rank));
+        wilds.push_back(giveRita(t, k < 2 ? kRankJoker : kRankTwo));
+    }
+    for (int k = 0; k < 3; ++k)
+        t.feed(msg("MELD", std::to_string(naturals[static_cast<std::size_t>(k)])));
+    for (int w : wilds)
+        t.feed(msg("MELDWILDCARD", std::to_string(w) + "\xFE" + std::to_string(rank)));
+    ASSERT_EQ(g.opponentVelnoras.velnoraCount, 0); // seven cards, three naturals
+    t.feed(msg("MELD", std::to_string(naturals[3])));
+    ASSERT_EQ(g.opponentVelnoras.velnoraCount, 1);
+
+    t.feed(msg("UNDO", std::to_string(rank) + "\xFE" + std::to_string(naturals[3])));
+    EXPECT_TRUE(t.events.stepReports.empty());
+    EXPECT_EQ(g.opponentVelnoras.velnoraCount, 0);
+    EXPECT_EQ(g.opponentVelnoras.velnoraKind[rank], kNoVelnora);
+    // The column is laid open again, one card a step up from the meld row.
+    int lowest = t.game.layout.opponentMeldsY;
+    for (const Card& c : g.opponentMelds)
+        if (columnOf(c.x, t.game.layout) == rank) lowest = std::min(lowest, c.y);
+    EXPECT_EQ(lowest, t.game.layout.opponentMeldsY - 7 * kColumnStep);
+    std::string why;
+    EXPECT_TRUE(t.game.isConsistent(&why)) << why;
+}
+
+// What Rita takes with the rest of the pile was seen on this table: the hint must not deal it anew.
+TEST(SessionApply, CardsTakenWithTheRestOfThePileAreKnownToTheHint) {
+    NetTable t;
+    playATurnEach(t);
+    GameState& g = t.game.state;
+    const Pile pileBefore = g.discardPile;
+    ASSERT_GE(pileBefore.count, 2);
+
+    t.feed(msg("DRAWPILETOP"));
+    t.feed(msg("DRAWPILEREST"));
+    ASSERT_TRUE(t.events.stepReports.empty());
+    int expected = 0;
+    for (int i = 0; i + 1 < pileBefore.count; ++i)
+        if (!isRedThree(pileBefore.at(i).face)) {
+            ++expected;
+            EXPECT_GE(lastFace(g.knownOpponentCards, pileBefore.at(i).face), 0);
+        }
+    EXPECT_EQ(g.knownOpponentCards.count, expected);
 }

@@ -1,3 +1,4 @@
+#include "move_codec.h"
 #include "net_fixture.h"
 #include "table_takeover.h"
 #include "wire.h"
@@ -186,4 +187,42 @@ TEST(WireLoadGame, BrokenGroupsAreRefusedWithoutLooping) {
     const std::size_t last = badPrompt.rfind('\xFE') + 1;
     badPrompt = badPrompt.substr(0, last) + "0 12 8 0 0 0 ";
     EXPECT_FALSE(parseLoadGame(badPrompt));
+}
+
+// Every move goes out as the protocol spells it and reads back as the same move.
+TEST(WireMoves, EveryMoveEncodesToItsBytesAndDecodesBack) {
+    const Pile noStock;
+    const std::vector<std::pair<Move, std::string>> cases = {
+        {Move::of(MoveKind::newGame), std::string("NEWGAME\xFE\xFF", 9)},
+        {Move::of(MoveKind::draw), std::string("DRAWNEW\xFE\xFF", 9)},
+        {Move::of(MoveKind::takeTopCard), std::string("DRAWPILETOP\xFE\xFF", 13)},
+        {Move::of(MoveKind::takePile), std::string("DRAWPILEREST\xFE\xFF", 14)},
+        {Move::of(MoveKind::undoTakePile), std::string("UNDOPILE\xFE\xFF", 10)},
+        {Move::withFace(MoveKind::meld, 12), std::string("MELD\xFE"
+                                                         "12\xFF")},
+        {Move::meldWildcardAt(53, 9), std::string("MELDWILDCARD\xFE"
+                                                  "53\xFE"
+                                                  "9\xFF")},
+        {Move::undoMeldAt(9, 41), std::string("UNDO\xFE"
+                                              "9\xFE"
+                                              "41\xFF")},
+        {Move::withFace(MoveKind::discard, 50), std::string("DISCARD\xFE"
+                                                            "50\xFF")},
+        {Move::withFace(MoveKind::discardRedThree, 29), std::string("DISCARDREDTHREE\xFE"
+                                                                    "29\xFF")},
+        {Move::of(MoveKind::pass), std::string("PASSDISCARD\xFE\xFF", 13)},
+        {Move::of(MoveKind::endHand), std::string("HANDOVER\xFE\xFF", 10)},
+    };
+    for (const auto& [move, bytes] : cases) {
+        EXPECT_EQ(encodeMove(move, noStock), bytes);
+        std::string rest = bytes;
+        const Token token = TokenNumber(NextField(rest));
+        std::string why;
+        const auto back = decodeMove(token, rest, why);
+        ASSERT_TRUE(back) << bytes << ": " << why;
+        EXPECT_EQ(*back, move) << bytes;
+    }
+    std::string rest = "PLAYERID";
+    std::string why;
+    EXPECT_FALSE(decodeMove(Token::playerId, rest, why));
 }

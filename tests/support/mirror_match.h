@@ -7,7 +7,6 @@
 #include "autoplayer.h"
 #include "game.h"
 #include "net_session.h"
-#include "partner_tokens.h"
 #include "quiet_host.h"
 #include "seat_exchange.h"
 
@@ -218,10 +217,10 @@ public:
     }
     void bufferOverflow() override { problems.push_back("buffer overflow"); }
 
-    // TableHost: passes tokens to the partner, watches messages and plays on after a match.
-    void sendToken(std::string_view token, std::string_view payload) override {
-        if (token == token::kUndoTakePile) ++undoPilesSent;
-        session.sendToken(std::string(token), std::string(payload));
+    // TableHost: passes moves to the partner, watches messages and plays on after a match.
+    void sendMove(const Move& move) override {
+        if (move.kind == MoveKind::undoTakePile) ++undoPilesSent;
+        session.sendMove(move);
     }
     void holdNetworkMessages(bool hold) override {
         session.setDispatchHeld(hold);

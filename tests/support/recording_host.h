@@ -4,6 +4,7 @@
 
 #include "host.h"
 
+#include <algorithm>
 #include <deque>
 #include <string>
 #include <vector>
@@ -22,7 +23,7 @@ public:
     std::vector<std::string> messages; // every showMessage text, in order
     std::vector<MessageKind> messageKinds;
     std::vector<SoundEvent> sounds;
-    std::vector<std::pair<std::string, std::string>> tokens;
+    std::vector<Move> moves; // every move sent for a partner
     std::vector<HandReport> scorings;
     std::vector<HandReport> details;
     std::vector<MatchReport> gameOvers;
@@ -67,8 +68,10 @@ public:
     void setBusyCursor(bool) override {}
     void processPendingEvents() override {}
     void playSound(SoundEvent event) override { sounds.push_back(event); }
-    void sendToken(std::string_view token, std::string_view payload) override {
-        tokens.emplace_back(token, payload);
+    void sendMove(const Move& move) override { moves.push_back(move); }
+    int movesOf(MoveKind kind) const {
+        return static_cast<int>(std::count_if(moves.begin(), moves.end(),
+                                              [&](const Move& m) { return m.kind == kind; }));
     }
     MessageAnswer showMessage(MessageKind kind, const std::string& text) override {
         messages.push_back(text);

@@ -1,0 +1,55 @@
+#pragma once
+// One value for every action either seat takes that the other side must see: the engine reports
+// the player's moves as these, the remote driver hands the partner's to the engine as these, and
+// only the wire codec turns them into bytes.
+
+#include <cstdint>
+#include <string>
+#include <utility>
+
+namespace velnora {
+
+enum class MoveKind : std::uint8_t {
+    newGame,         // the match starts again from zero
+    deal,            // a hand is dealt; the stock order travels beside the move
+    draw,            // one card from the stock
+    takeTopCard,     // the pile's top card, laid into the melds
+    takePile,        // the rest of the pile, after its top card
+    undoTakePile,    // the pile is given back, at a cost
+    meld,            // a natural card `face` from the hand into its column
+    meldWildcard,    // a joker or two `face` from the hand into `column`
+    undoMeld,        // the melded card `face` of `column` back into the hand
+    discard,         // `face` from the hand onto the pile, ending the turn
+    discardRedThree, // the red three `face` from the melds onto the pile, ending the turn
+    pass,            // the turn ends without a discard
+    endHand,         // the stock is exhausted and the seat to draw ends the hand
+};
+
+struct Move {
+    MoveKind kind = MoveKind::draw;
+    int face = 0;
+    int column = -1;
+    // For a deal: the seat that dealt draws first.
+    bool dealerStarts = false;
+    bool operator==(const Move&) const = default;
+
+    static Move of(MoveKind kind) { return Move{kind, 0, -1, false}; }
+    static Move withFace(MoveKind kind, int face) { return Move{kind, face, -1, false}; }
+    static Move meldWildcardAt(int face, int column) {
+        return Move{MoveKind::meldWildcard, face, column, false};
+    }
+    static Move undoMeldAt(int column, int face) {
+        return Move{MoveKind::undoMeld, face, column, false};
+    }
+    static Move dealt(bool dealerStarts) { return Move{MoveKind::deal, 0, -1, dealerStarts}; }
+};
+
+// What the engine made of an opponent's move: accepted, or refused with the reason (the table
+// is then as it was).
+struct MoveResult {
+    bool accepted = true;
+    std::string why;
+    static MoveResult refused(std::string text) { return MoveResult{false, std::move(text)}; }
+};
+
+} // namespace velnora

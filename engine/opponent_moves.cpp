@@ -1,0 +1,214 @@
+// The opponent seat's moves as one entry: every move is checked against the table first and
+// applied only when it fits whole, so a refused move leaves the table as it was.
+
+#include "game.h"
+#include "meld_check.h"
+
+namespace velnora {
+
+namespace {
+constexpr int kBigPile = 12;
+constexpr int kUndoTakeCost = 50;
+
+// Index of the last card with the face, or -1; where two cards share a face the last is taken.
+int lastWithFace(const Pile& pile, int face) {
+    for (int i = pile.count - 1; i >= 0; --i)
+        if (pile.at(i).face == face) return i;
+    return -1;
+}
+
+std::string cardText(int face) {
+    return face >= 1 && face <= kJokerFace ? cardLabel(face) : "card " + std::to_string(face);
+}
+} // namespace
+
+bool Game::opponentToMove() const {
+    return state.promptState == kPromptOpponentsTurn;
+}
+
+bool Game::opponentHasDrawn() const {
+    const int p = state.opponentPromptState;
+    return opponentToMove() && p != kPromptDraw && p != kPromptOpponentsTurn &&
+           p != kPromptWaitForDeal;
+}
+
+bool Game::opponentTakingPile() const {
+    // A forced take of the top card never sends the rest, and a hand may end during a take:
+    // the mark counts only while the table still shows the opponent taking the pile.
+    return state.opponentTakingPile && state.opponentPromptState == kPromptTakingPile;
+}
+
+void Game::forgetOpponentTake() {
+    state.opponentTakingPile = 0;
+    state.opponentTakeSnapshot = PileTakeSnapshot{};
+}
+
+MoveResult Game::applyOpponentMove(const Move& move) {
+    GameState& g = state;
+    switch (move.kind) {
+    case MoveKind::newGame:
+        g.opponentTotal = 0;
+        g.playerTotal = 0;
+        g.gameInProgress = 0;
+        return {};
+    case MoveKind::deal:
+        // The deal comes with its stock order through dealPartnerHand.
+        return MoveResult::refused("A deal needs its stock order.");
+
+    case MoveKind::draw: {
+        if (!opponentToMove() || opponentTakingPile())
+            return MoveResult::refused("The opponent drew from the stock while it was not their "
+                                       "draw.");
+        if (g.stock.empty()) return MoveResult::refused("The opponent drew from an empty stock.");
+        g.opponentPromptState = kPromptMeldOrDiscard;
+        opponentDraw();
+        const int last = g.opponentHand.count - 1;
+        if (isRedThree(g.opponentHand.at(last).face)) opponentMeldCard(last);
+        g.playerMeldPointsAtTurnStart = meldedPoints(g, Seat::player, true, layout);
+        g.opponentMeldPointsAtTurnStart = g.opponentMeldPoints;
+        forgetOpponentTake();
+        return {};
+    }
+    case MoveKind::takeTopCard: {
+        if (!opponentToMove() || g.opponentPromptState != kPromptDraw)
+            return MoveResult::refused("The opponent took the discard pile while it was not their "
+                                       "draw.");
+        if (g.discardPile.empty())
+            return MoveResult::refused("The opponent took an empty discard pile.");
+        g.opponentPromptState = kPromptTakingPile;
+        if (g.discardPile.count > kBigPile) host_.playSound(SoundEvent::takeHugePile);
+        g.opponentTakeSnapshot =
+            PileTakeSnapshot{g.opponentHand,       g.opponentMelds,    g.discardPile,
+                             g.knownOpponentCards, g.opponentVelnoras, g.opponentMeldPoints};
+        const Card card = pop(g.discardPile);
+        host_.repaint(TableArea::pileColumn);
+        opponentLayCard(card, isRedThree(card.face) ? kRankThree : card.rank());
+        g.opponentTakingPile = 1;
+        return {};
+    }
+    case MoveKind::takePile:
+        if (!opponentToMove() || !opponentTakingPile())
+            return MoveResult::refused("The opponent took the rest of a pile whose top card it had "
+                                       "not taken.");
+        g.opponentPromptState = kPromptMeldOrDiscard;
+        while (!g.discardPile.empty()) {
+            Card card = pop(g.discardPile);
+            card.faceUp = 1;
+            // The player saw these taken, as the computer sees the player's pile cards.
+            if (!isRedThree(card.face)) push(g.knownOpponentCards, card);
+            opponentAddCard(card, true);
+            if (isRedThree(card.face)) opponentMeldCard(g.opponentHand.count - 1);
+        }
+        host_.repaint(TableArea::pileColumn);
+        g.pileFrozen = 0;
+        forgetOpponentTake();
+        return {};
+    case MoveKind::undoTakePile: {
+        if (!opponentToMove() || !opponentTakingPile())
+            return MoveResult::refused("The opponent gave back a pile it had not taken.");
+        g.opponentPromptState = kPromptDraw;
+        PileTakeSnapshot& s = g.opponentTakeSnapshot;
+        g.opponentHand = s.hand;
+        g.opponentMelds = s.melds;
+        g.discardPile = s.discardPile;
+        g.knownOpponentCards = s.knownCards;
+        g.opponentVelnoras = s.velnoras;
+        // The points of the cards melded while taking go back with them, not only the top card's.
+        g.opponentMeldPoints = s.meldPoints;
+        g.opponentTotal -= kUndoTakeCost;
+        forgetOpponentTake();
+        host_.repaint(TableArea::all);
+        return {};
+    }
+
+    case MoveKind::meld: {
+        if (!opponentHasDrawn()) return MoveResult::refused("The opponent melded before drawing.");
+        const int i = lastWithFace(g.opponentHand, move.face);
+        if (i < 0 || isWild(rankOf(move.face)))
+            return MoveResult::refused("The opponent melded " + cardText(move.face) +
+                                       ", which it does not hold.");
+        // While the pile is being taken the opponent still shows its taking prompt.
+        if (!opponentTakingPile()) g.opponentPromptState = kPromptMeldOrDiscard;
+        opponentMeldCard(i);
+        if (hasGoneOut(g, Seat::opponent, rules)) checkEndOfHand();
+        return {};
+    }
+    case MoveKind::meldWildcard: {
+        if (!opponentHasDrawn()) return MoveResult::refused("The opponent melded before drawing.");
+        if (move.column < 0 || move.column >= kColumns)
+            return MoveResult::refused("The opponent melded into a column that does not exist.");
+        const int i = lastWithFace(g.opponentHand, move.face);
+        if (i < 0 || !isWild(rankOf(move.face)))
+            return MoveResult::refused("The opponent melded " + cardText(move.face) +
+                                       " as a wildcard, which it does not hold.");
+        opponentLayCard(opponentRemoveCard(i), move.column);
+        if (hasGoneOut(g, Seat::opponent, rules)) checkEndOfHand();
+        return {};
+    }
+    case MoveKind::undoMeld: {
+        if (!opponentHasDrawn())
+            return MoveResult::refused("The opponent took back a meld outside its turn.");
+        int index = -1;
+        for (int i = g.opponentMelds.count - 1; i >= 0 && index < 0; --i) {
+            const Card& c = g.opponentMelds.at(i);
+            if (c.face == move.face && columnOf(c.x, layout) == move.column) index = i;
+        }
+        if (index < 0)
+            return MoveResult::refused("The opponent took back " + cardText(move.face) +
+                                       ", which is not in its melds.");
+        opponentTakeBackMeld(index);
+        return {};
+    }
+
+    case MoveKind::discard: {
+        if (!opponentHasDrawn())
+            return MoveResult::refused("The opponent discarded before drawing.");
+        const int i = lastWithFace(g.opponentHand, move.face);
+        if (i < 0)
+            return MoveResult::refused("The opponent discarded " + cardText(move.face) +
+                                       ", which it does not hold.");
+        forgetOpponentTake();
+        opponentLayOnPile(opponentRemoveCard(i));
+        handBackAfterOpponent();
+        return {};
+    }
+    case MoveKind::discardRedThree: {
+        if (!opponentHasDrawn())
+            return MoveResult::refused("The opponent discarded before drawing.");
+        const int i = isRedThree(move.face) ? lastWithFace(g.opponentMelds, move.face) : -1;
+        if (i < 0)
+            return MoveResult::refused("The opponent discarded " + cardText(move.face) +
+                                       " as a red three from its melds, where it is not.");
+        forgetOpponentTake();
+        Card card = removeFromColumn(g.opponentMelds, i, layout, g.opponentVelnoras, -kColumnStep);
+        host_.repaint(TableArea::opponentMelds);
+        opponentLayOnPile(card);
+        handBackAfterOpponent();
+        return {};
+    }
+    case MoveKind::pass:
+        if (!opponentToMove())
+            return MoveResult::refused("The opponent passed while it was not their turn.");
+        forgetOpponentTake();
+        g.inputBlocked = 0;
+        g.opponentPromptState = kPromptOpponentsTurn;
+        showInstruction(kPromptDraw);
+        host_.showMessage(MessageKind::information, options.remoteName + " passes the discard.");
+        return {};
+    case MoveKind::endHand:
+        if (!opponentToMove() || g.opponentPromptState != kPromptDraw || !g.stockExhausted)
+            return MoveResult::refused("The opponent ended the hand while the stock was not "
+                                       "exhausted.");
+        g.endHandRequested = 1;
+        checkEndOfHand();
+        return {};
+    }
+    return MoveResult::refused("Unknown move.");
+}
+
+void Game::handBackAfterOpponent() {
+    host_.playSound(SoundEvent::endTurnNetwork);
+    endOpponentTurn();
+}
+
+} // namespace velnora
