@@ -235,7 +235,7 @@ void advancedTurn(Game& game) {
         drawForTurn(game);
     }
 
-    s.opponentPromptState = 1;
+    s.opponentPromptState = kPromptMeldOrDiscard;
     layRedThrees(game);
     if (!hasMelded(game)) {
         const CanMeld cm = advancedCanMeld(game, aiRecount(game), minimum);

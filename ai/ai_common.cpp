@@ -377,7 +377,7 @@ void wildcardsIntoLowestVelnora(Game& game, const Counts& c, int count) {
 int beginTurn(Game& game) {
     GameState& s = game.state;
     s.inputBlocked = 1;
-    s.opponentPromptState = 0;
+    s.opponentPromptState = kPromptDraw;
     game.host().setBusyCursor(true);
     game.host().processPendingEvents();
     s.playerMeldPointsAtTurnStart = meldedPoints(s, Seat::player, true, game.layout);
@@ -444,7 +444,7 @@ void endTurn(Game& game) {
     s.opponentMeldPointsAtTurnStart = s.opponentMeldPoints;
     s.inputBlocked = 0;
     game.showInstruction(kPromptDraw);
-    s.opponentPromptState = 8;
+    s.opponentPromptState = kPromptOpponentsTurn;
 }
 
 } // namespace velnora::ai

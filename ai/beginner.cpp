@@ -212,7 +212,7 @@ void beginnerTurn(Game& game) {
         drawForTurn(game);
     }
 
-    s.opponentPromptState = 1;
+    s.opponentPromptState = kPromptMeldOrDiscard;
     layRedThrees(game);
     if (!hasMelded(game) && beginnerCanMeld(game, minimum))
         layFirstMelds(game, minimum, beginnerMeldRank);

@@ -60,7 +60,7 @@ bool ExpertTurn::scoresAllowGoingOut() const {
 void ExpertTurn::play() {
     minimum_ = beginTurn(game_);
     const int result = expertDrawPhase();
-    game_.state.opponentPromptState = 1;
+    game_.state.opponentPromptState = kPromptMeldOrDiscard;
     if (result != 2) {
         expertMeldPhase();
         expertDiscardPhase();

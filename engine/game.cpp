@@ -42,7 +42,7 @@ const char* promptTableText(int prompt) {
     return kPromptTexts[static_cast<std::size_t>(prompt)];
 }
 
-const char* warningText(int warning) {
+const char* warningText(Warning warning) {
     if (warning < 0 || warning >= static_cast<int>(kWarningTexts.size())) return "";
     return kWarningTexts[static_cast<std::size_t>(warning)];
 }
@@ -85,14 +85,14 @@ void Game::showInstruction(int prompt) {
     host_.setEndHandButton(state.stockExhausted != 0, prompt == kPromptDraw);
 }
 
-void Game::showWarning(int warning) {
+void Game::showWarning(Warning warning) {
     state.warning = static_cast<std::uint8_t>(warning);
-    if (warning == 0) {
+    if (warning == kNoWarning) {
         host_.showStatus(promptTableText(state.promptState), false);
         return;
     }
     std::string text = warningText(warning);
-    if (warning == 4) text += state.invalidMeldReason;
+    if (warning == kWarnCannotDiscard) text += state.invalidMeldReason;
     host_.showStatus(text, true);
 }
 

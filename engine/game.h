@@ -56,9 +56,23 @@ enum Prompt : int {
     kPromptWaitForDeal = 9,
 };
 
+// Warnings of the status line, by the number the table of texts uses.
+enum Warning : int {
+    kNoWarning = 0,
+    kWarnMeldBeforeDraw = 1,
+    kWarnDiscardBeforeDraw = 2,
+    kWarnAlreadyDrawn = 3,
+    kWarnCannotDiscard = 4, // followed by the reason the melds cannot stand
+    kWarnCannotTakePile = 5,
+    kWarnBlackThreesLast = 6,
+    kWarnTooFewWildcards = 7,
+    kWarnNoWildVelnoras = 8,
+    kWarnOneCardPile = 9,
+};
+
 // Texts of the status line; the table texts without replacements.
 const char* promptTableText(int prompt);
-const char* warningText(int warning);
+const char* warningText(Warning warning);
 
 class Game {
 public:
@@ -79,6 +93,9 @@ public:
 
     // Game and hand
     void newGame();
+    // The player clicked a card or pile of the table: from now on the game is one in progress
+    // (the rules stay as they are, and it is saved at exit).
+    void noteTableClick() { state.gameInProgress = 1; }
     void dealHand();
     // Deals the hand a network partner dealt: its stock order (stockOrder[i] lies at position
     // i), its own player drawing first when partnerStarts.
@@ -121,7 +138,7 @@ public:
 
     // Status line
     void showInstruction(int prompt);
-    void showWarning(int warning);
+    void showWarning(Warning warning);
     // The text prompt p shows now (replacements for the mouse option, exhausted stock, opponent).
     std::string instructionText(int prompt) const;
     // The same text when it is a fixed one (all but the network partner's turn), else null.

@@ -30,7 +30,7 @@ void Game::meldFromHand(int handIndex, MeldMode mode) {
     GameState& g = state;
     g.gameInProgress = 1;
     if (!g.hasDrawn) {
-        showWarning(1);
+        showWarning(kWarnMeldBeforeDraw);
         return;
     }
     if (g.promptState != kPromptTakingPile) showInstruction(kPromptMeldOrDiscard);
@@ -42,7 +42,7 @@ void Game::meldFromHand(int handIndex, MeldMode mode) {
         return;
     }
     if (rank == kRankThree && !blackThreesMeldable(g, rules)) {
-        showWarning(6);
+        showWarning(kWarnBlackThreesLast);
         return;
     }
     const bool shortOfVelnoras = g.playerVelnoras.velnoraCount < rules.velnorasToGoOut;
@@ -85,7 +85,7 @@ void Game::meldFromHand(int handIndex, MeldMode mode) {
 void Game::meldCardClick(int meldIndex, bool shift) {
     GameState& g = state;
     if (!g.hasDrawn) {
-        showWarning(1);
+        showWarning(kWarnMeldBeforeDraw);
         return;
     }
     if (meldIndex < 0 || meldIndex >= g.playerMelds.count) return;
@@ -151,16 +151,16 @@ void Game::fillVelnora(int column) {
 void Game::meldWildcards(MeldMode mode) {
     GameState& g = state;
     if (!g.hasDrawn) {
-        showWarning(1);
+        showWarning(kWarnMeldBeforeDraw);
         return;
     }
     if (!rules.wildcardVelnora) {
-        showWarning(8);
+        showWarning(kWarnNoWildVelnoras);
         return;
     }
     const int d = columnCount(g.playerMelds, kRankTwo, layout);
     if (wildcardsInHand() + d < 7) {
-        showWarning(7);
+        showWarning(kWarnTooFewWildcards);
         return;
     }
     const int times = mode == MeldMode::allOfRank ? 7 - d : mode == MeldMode::upToThree ? 3 - d : 1;

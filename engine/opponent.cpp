@@ -6,6 +6,8 @@ namespace velnora {
 
 void Game::startOpponentTurn() {
     state.playerMeldPointsAtTurnStart = meldedPoints(state, Seat::player, true, layout);
+    // The Expert reads the player's rank counts as they stand when its turn begins.
+    countRanks(state, layout);
     // The table is the opponent's until it hands it back, also a remote opponent's.
     state.inputBlocked = 1;
     state.opponentPromptState = 0;

@@ -27,7 +27,7 @@ void Game::drawFromStock() {
     GameState& g = state;
     g.gameInProgress = 1; // from now on the rules stay as they are
     if (g.hasDrawn) {
-        showWarning(3);
+        showWarning(kWarnAlreadyDrawn);
         return;
     }
     if (g.stock.empty()) return; // an exhausted stock cannot be clicked
@@ -129,11 +129,12 @@ void Game::takeDiscardPile() {
         if (g.takingPile)
             undoTakePile();
         else
-            showWarning(3);
+            showWarning(kWarnAlreadyDrawn);
         return;
     }
     if (!canTakePile(true)) {
-        showWarning(g.discardPile.count == 1 && g.playerHand.count == 1 ? 9 : 5);
+        showWarning(g.discardPile.count == 1 && g.playerHand.count == 1 ? kWarnOneCardPile
+                                                                        : kWarnCannotTakePile);
         return;
     }
     const bool onlyForced = !canTakePile(false);
@@ -269,12 +270,12 @@ bool Game::discard(int handIndex) {
     GameState& g = state;
     g.gameInProgress = 1;
     if (!g.hasDrawn) {
-        showWarning(2);
+        showWarning(kWarnDiscardBeforeDraw);
         return false;
     }
     if (handIndex < 0 || handIndex >= g.playerHand.count) return false;
     if (!validateForCommit(g, rules, layout, g.playerHand.count - 1)) {
-        showWarning(4);
+        showWarning(kWarnCannotDiscard);
         return false;
     }
     Card card = g.playerHand.at(handIndex);
@@ -316,7 +317,7 @@ void Game::discardRedThree(int meldIndex) {
     if (!isRedThree(g.playerMelds.at(meldIndex).face)) return;
     // Ending the turn commits the melds like any discard; the hand itself does not shrink.
     if (!validateForCommit(g, rules, layout, g.playerHand.count)) {
-        showWarning(4);
+        showWarning(kWarnCannotDiscard);
         return;
     }
     g.hasDrawn = 0;

@@ -479,7 +479,6 @@ void TableView::paintFrameAndCounters(QPainter& p) {
 }
 
 void TableView::paintVelnoraLabels(QPainter& p) {
-    countRanks(game_.state, game_.layout);
     const Layout& l = game_.layout;
     const QFont font = labelFont();
     const QFontMetrics fm(font);
@@ -526,8 +525,8 @@ QPoint TableView::discardPoint() const {
     return {game_.layout.tableLeft + 1, game_.layout.discardY + 1};
 }
 
-Hit TableView::hitTest(int x, int y) {
-    GameState& g = game_.state;
+Hit TableView::hitTest(int x, int y) const {
+    const GameState& g = game_.state;
     const Layout& l = game_.layout;
     Hit hit;
     if (g.promptState == kPromptWaitForDeal) return hit;
@@ -543,7 +542,6 @@ Hit TableView::hitTest(int x, int y) {
         hit.index = m;
         hit.kind = columnOf(g.playerMelds.at(m).x, l) == kRankThree ? kHitThreesColumn : kHitMeld;
     }
-    if (hit.kind >= kHitStock && hit.kind <= kHitHandNatural) g.gameInProgress = 1;
     return hit;
 }
 
@@ -551,6 +549,7 @@ void TableView::formMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifi
     GameState& g = game_.state;
     if (g.inputBlocked || waitingToRetryConnection || !paintingEnabled_) return;
     const Hit hit = hitTest(pos.x(), pos.y());
+    if (hit.kind >= kHitStock && hit.kind <= kHitHandNatural) game_.noteTableClick();
     const bool shift = modifiers & Qt::ShiftModifier;
     const bool ctrl = modifiers & Qt::ControlModifier;
 
@@ -589,7 +588,7 @@ void TableView::formMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifi
     } else if (button == Qt::RightButton) {
         if (hit.kind == kHitHandNatural || hit.kind == kHitHandWildcard) {
             if (!g.hasDrawn) {
-                game_.showWarning(2);
+                game_.showWarning(kWarnDiscardBeforeDraw);
             } else {
                 const int needed = game_.options.doubleClickDiscard ? 1 : 0;
                 if (hit.index != lastRightClickCard) {

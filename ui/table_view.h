@@ -100,7 +100,7 @@ public:
     std::vector<QRect> hintMarkRects() const;
 
     // Controls
-    Hit hitTest(int x, int y);
+    Hit hitTest(int x, int y) const;
     // The mouse release on the table, mapped to a player action.
     void formMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos);
     // A key for the table; returns true when it was consumed. The native scan code, when

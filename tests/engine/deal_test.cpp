@@ -181,25 +181,25 @@ TEST(StatusLine, PromptsFollowTheMouseOptionTheStockAndTheOpponent) {
     EXPECT_TRUE(t.host.endHandVisible);
     EXPECT_TRUE(t.host.endHandEnabled);
     // A warning, then warning 0 restores the table text without the replacement.
-    t.game.showWarning(3);
+    t.game.showWarning(kWarnAlreadyDrawn);
     EXPECT_EQ(t.status(), "You have already drawn");
     EXPECT_TRUE(t.statusIsWarning());
     EXPECT_EQ(t.g.warning, 3);
-    t.game.showWarning(0);
+    t.game.showWarning(kNoWarning);
     EXPECT_EQ(t.status(), "Draw a card by clicking on the stock or the discard pile");
     EXPECT_FALSE(t.statusIsWarning());
 
     t.game.showInstruction(8);
     EXPECT_EQ(t.status(), "It's the computer's turn");
     EXPECT_FALSE(t.host.endHandEnabled);
-    t.game.showWarning(0);
+    t.game.showWarning(kNoWarning);
     EXPECT_EQ(t.status(), "It's the turn of your opponent now");
 
     t.g.invalidMeldReason = "every melded rank must contain at least three cards";
-    t.game.showWarning(4);
+    t.game.showWarning(kWarnCannotDiscard);
     EXPECT_EQ(t.status(), "Discarding is not possible now: every melded rank must contain at "
                           "least three cards");
-    EXPECT_STREQ(warningText(9),
+    EXPECT_STREQ(warningText(kWarnOneCardPile),
                  "You cannot take a pile with one card if you only have one card in hand");
     EXPECT_STREQ(promptTableText(9), "Please wait for the next hand to be dealt");
 }

@@ -94,7 +94,7 @@ TEST_F(TableWindowTest, UndoItemsFollowTheUndoStack) {
 }
 
 TEST_F(TableWindowTest, WarningsTurnRedWithTheLedTimerAndKeepTheirText) {
-    game().showWarning(3);
+    game().showWarning(kWarnAlreadyDrawn);
     EXPECT_EQ(window->statusText(), "You have already drawn");
     EXPECT_TRUE(window->statusIsWarning());
     waitMs(700);
