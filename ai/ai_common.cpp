@@ -375,13 +375,10 @@ void wildcardsIntoLowestVelnora(Game& game, const Counts& c, int count) {
 }
 
 int beginTurn(Game& game) {
-    GameState& s = game.state;
-    s.inputBlocked = 1;
-    s.opponentPromptState = kPromptDraw;
+    game.noteOpponentTurnStart();
     game.host().setBusyCursor(true);
     game.host().processPendingEvents();
-    s.playerMeldPointsAtTurnStart = meldedPoints(s, Seat::player, true, game.layout);
-    return initialMeldMinimumFor(s.opponentTotal);
+    return initialMeldMinimumFor(game.state.opponentTotal);
 }
 
 Card takeTopCard(Game& game) {
@@ -435,16 +432,9 @@ bool takeForcedTopCardOrEndHand(Game& game, MeldRankFn meldRank) {
 }
 
 void endTurn(Game& game) {
-    GameState& s = game.state;
     game.host().repaint(TableArea::opponentHand);
     game.host().setBusyCursor(false);
-    // Going out is scored against the meld points held when the turn began, so they are
-    // copied only after the check; a hand that ended here has already dealt the next one.
-    if (game.checkEndOfHand()) return;
-    s.opponentMeldPointsAtTurnStart = s.opponentMeldPoints;
-    s.inputBlocked = 0;
-    game.showInstruction(kPromptDraw);
-    s.opponentPromptState = kPromptOpponentsTurn;
+    game.endOpponentTurn();
 }
 
 } // namespace velnora::ai

@@ -158,6 +158,9 @@ public:
 
     // Opponent primitives
     void startOpponentTurn();
+    // The bookkeeping of every opponent turn's start: the table is blocked for the player, the
+    // opponent is to draw, and the player's meld points are taken for the end-of-hand scoring.
+    void noteOpponentTurnStart();
     void opponentDraw();
     Card opponentRemoveCard(int i);
     void opponentMeldCard(int i);

@@ -4,13 +4,17 @@
 
 namespace velnora {
 
-void Game::startOpponentTurn() {
+void Game::noteOpponentTurnStart() {
     state.playerMeldPointsAtTurnStart = meldedPoints(state, Seat::player, true, layout);
-    // The Expert reads the player's rank counts as they stand when its turn begins.
-    countRanks(state, layout);
     // The table is the opponent's until it hands it back, also a remote opponent's.
     state.inputBlocked = 1;
-    state.opponentPromptState = 0;
+    state.opponentPromptState = kPromptDraw;
+}
+
+void Game::startOpponentTurn() {
+    noteOpponentTurnStart();
+    // The Expert reads the player's rank counts as they stand when its turn begins.
+    countRanks(state, layout);
     // A remote opponent's turn arrives as tokens; nothing is started here for it.
     if (driver_ && !options.networkGame) driver_->startTurn(*this);
 }

@@ -370,7 +370,9 @@ bool Game::passIfStuck() {
 }
 
 void Game::endOpponentTurn() {
-    // A hand that ended here has already been scored and the next one dealt.
+    // Going out is scored against the meld points held when the turn began, so they are copied
+    // only after the check; a hand that ended here has already been scored and the next one
+    // dealt, and its state is left alone.
     if (checkEndOfHand()) return;
     state.opponentMeldPointsAtTurnStart = state.opponentMeldPoints;
     state.inputBlocked = 0;
