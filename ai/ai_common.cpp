@@ -377,7 +377,6 @@ void wildcardsIntoLowestVelnora(Game& game, const Counts& c, int count) {
 int beginTurn(Game& game) {
     game.noteOpponentTurnStart();
     game.host().setBusyCursor(true);
-    game.host().processPendingEvents();
     return initialMeldMinimumFor(game.state.opponentTotal);
 }
 

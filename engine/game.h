@@ -123,7 +123,6 @@ public:
     void meldWildcards(MeldMode mode);
     void undoMeld();
     void undoAll();
-    bool busy = false;
 
     // Queries
     bool frozenForSeat(Seat seat) const;

@@ -84,7 +84,6 @@ public:
                              bool highlight) = 0;
     virtual void pause(int milliseconds) = 0;
     virtual void setBusyCursor(bool busy) = 0;
-    virtual void processPendingEvents() = 0;
 
     // Sound and network
     virtual void playSound(SoundEvent event) = 0;

@@ -220,20 +220,14 @@ void Game::undoOneMeld() {
 }
 
 void Game::undoMeld() {
-    if (busy) return;
-    busy = true;
     if (!state.undoStack.empty()) undoOneMeld();
     if (state.undoStack.empty()) host_.setUndoEnabled(false);
-    busy = false;
 }
 
 void Game::undoAll() {
-    if (busy) return;
-    busy = true;
     while (!state.undoStack.empty())
         undoOneMeld();
     host_.setUndoEnabled(false);
-    busy = false;
 }
 
 } // namespace velnora

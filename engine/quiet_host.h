@@ -20,7 +20,6 @@ public:
     void animateCard(const Card&, int, int, int, int, bool) override {}
     void pause(int) override {}
     void setBusyCursor(bool) override {}
-    void processPendingEvents() override {}
     void playSound(SoundEvent) override {}
     void sendMove(const Move&) override {}
     MessageAnswer showMessage(MessageKind kind, const std::string&) override {

@@ -115,7 +115,6 @@ void adoptLoadedGame(Game& game, const savegame::LoadResult& result) {
         relayout(loaded, computeLayout(result.sizeIndex), game.layout);
     loaded.opponentCardSpacing = loaded.opponentCardSpacing ? loaded.opponentCardSpacing : 10;
     game.state = std::move(loaded);
-    game.busy = false;
     game.host().setUndoEnabled(false);
     game.showInstruction(game.state.promptState);
     game.host().repaint(TableArea::all);

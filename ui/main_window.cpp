@@ -1,5 +1,7 @@
 #include "main_window.h"
 
+#include "presentation.h"
+
 #include "check_upgrade.h"
 #include "customize_dialog.h"
 #include "data_module.h"
@@ -56,7 +58,6 @@ namespace {
 constexpr const char* kCaption = "Velnora 4.17";
 constexpr int kSplashMs = 2000;
 constexpr int kLedMs = 600;
-constexpr int kCloseRetryMs = 50; // how often a deferred close looks whether the wait is over
 constexpr int kHintLift = 40;
 // The longest the program waits at exit for the "Exit" sound to finish.
 constexpr int kExitSoundWaitMs = 3000;
@@ -124,6 +125,21 @@ TfmVelMain::TfmVelMain(Settings* settings, QStringList arguments, QWidget* paren
 
     table_ = new TableView(*game_, this);
     setCentralWidget(table_);
+    Presentation::Output output;
+    output.repaintTable = [this] {
+        table_->update();
+        updatePanels();
+    };
+    output.showStatus = [this](const QString& text, bool warning) { setStatusLine(text, warning); };
+    output.playSound = [this](SoundEvent event) { sounds_->playEventSound(event); };
+    output.showNotice = [this](MessageKind kind, const QString& text) { showNotice(kind, text); };
+    output.movementSteps = [this] {
+        return table_->cardMovement() && table_->paintingEnabled() && table_->isVisible()
+                   ? table_->animationSteps()
+                   : 0;
+    };
+    presentation_ = new Presentation(std::move(output), this, this);
+    table_->setPresentation(presentation_);
     connect(table_->endHandButton(), &QPushButton::clicked, this, &TfmVelMain::bnEndHandClick);
     table_->onPainted = [this] { updatePanels(); };
     table_->onMouseMove = [this] {
@@ -420,7 +436,7 @@ void TfmVelMain::tmSplashTimer() {
         }
     } else if (arguments_[0].contains("/ip:")) {
         if (arguments_[0].mid(4).isEmpty() || arguments_.size() < 2)
-            showMessage(MessageKind::warning, "IP number, /invite or /join parameter missing");
+            tell(MessageKind::warning, "IP number, /invite or /join parameter missing");
         else
             network_->startFromCommandLine(arguments_[0].mid(4), arguments_[1]);
     } else if (arguments_[0] != "/setup" && arguments_[0].contains(".vel")) {
@@ -486,16 +502,9 @@ void TfmVelMain::externalCommand(int parameter) {
 // Closing
 
 void TfmVelMain::closeEvent(QCloseEvent* event) {
-    if (inLocalWait()) {
-        // Freeing the game under the computer's running turn or a moving card would crash;
-        // the request is kept and carried out once the wait is over.
-        event->ignore();
-        closeWhenWaitEnds();
-        return;
-    }
     if (connectionState == 2 &&
-        showMessage(MessageKind::confirmation,
-                    "You have a network game running. Are you sure you want to quit?") !=
+        tell(MessageKind::confirmation,
+             "You have a network game running. Are you sure you want to quit?") !=
             MessageAnswer::yes) {
         event->ignore();
         return;
@@ -504,22 +513,11 @@ void TfmVelMain::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void TfmVelMain::closeWhenWaitEnds() {
-    if (closePending_) return;
-    closePending_ = true;
-    // The timer also fires inside the waits of a running turn; it only closes outside them.
-    QTimer::singleShot(kCloseRetryMs, this, [this] {
-        closePending_ = false;
-        if (inLocalWait())
-            closeWhenWaitEnds();
-        else
-            close();
-    });
-}
-
 void TfmVelMain::destroySequence() {
     if (destroyed_) return;
     destroyed_ = true;
+    // The table is whole whatever is still being shown of the last move.
+    presentation_->finish(false);
     tmSplash_->stop();
     tmLED_->stop();
     sounds_->stopMusic();
@@ -628,13 +626,26 @@ void TfmVelMain::updatePanels() {
 // TableHost
 
 void TfmVelMain::showStatus(std::string_view text, bool warning) {
+    // Counted at once: a typed key asks right after its action whether a warning came.
+    if (warning) table_->noteWarningShown();
+    if (presentation_->busy()) {
+        Presentation::Step step;
+        step.kind = Presentation::Step::status;
+        step.text = qs(text);
+        step.warning = warning;
+        presentation_->add(std::move(step));
+        return;
+    }
+    setStatusLine(qs(text), warning);
+}
+
+void TfmVelMain::setStatusLine(const QString& text, bool warning) {
     hintShowing = false;
-    lbStatus_->setText(qs(text));
+    lbStatus_->setText(text);
     if (warning) {
         QApplication::beep();
         showWarningColour(true);
         tmLED_->start();
-        table_->noteWarningShown();
     } else {
         showWarningColour(false);
     }
@@ -666,11 +677,24 @@ void TfmVelMain::repaint(TableArea area) {
 
 void TfmVelMain::animateCard(const Card& card, int fromX, int fromY, int toX, int toY,
                              bool highlight) {
-    table_->animateCard(card, fromX, fromY, toX, toY, highlight);
+    // Shown over the table as it stands now: the card has left its place and not yet landed.
+    Presentation::Step step;
+    step.kind = Presentation::Step::move;
+    step.table = std::make_shared<const GameState>(game_->state);
+    step.card = card;
+    step.from = QPoint(fromX, fromY);
+    step.to = QPoint(toX, toY);
+    step.highlight = highlight;
+    presentation_->add(std::move(step));
 }
 
 void TfmVelMain::pause(int milliseconds) {
-    table_->waitFor(milliseconds);
+    if (milliseconds <= 0) return;
+    Presentation::Step step;
+    step.kind = Presentation::Step::pause;
+    step.table = std::make_shared<const GameState>(game_->state);
+    step.milliseconds = milliseconds;
+    presentation_->add(std::move(step));
 }
 
 void TfmVelMain::setBusyCursor(bool busy) {
@@ -682,12 +706,15 @@ void TfmVelMain::setBusyCursor(bool busy) {
         QApplication::restoreOverrideCursor();
 }
 
-void TfmVelMain::processPendingEvents() {
-    table_->waitFor(1);
-}
-
 void TfmVelMain::playSound(SoundEvent event) {
-    sounds_->playEventSound(event);
+    if (!presentation_->busy()) {
+        sounds_->playEventSound(event);
+        return;
+    }
+    Presentation::Step step;
+    step.kind = Presentation::Step::sound;
+    step.soundEvent = event;
+    presentation_->add(std::move(step));
 }
 
 void TfmVelMain::playHelpTopicsSound() {
@@ -703,38 +730,64 @@ void TfmVelMain::holdNetworkMessages(bool hold) {
 }
 
 MessageAnswer TfmVelMain::showMessage(MessageKind kind, const std::string& text) {
+    if (kind != MessageKind::confirmation) {
+        // A notice needs no answer: it is shown in its turn among the steps of the move, after
+        // the engine call has returned, so no event loop runs inside the call.
+        Presentation::Step step;
+        step.kind = Presentation::Step::notice;
+        step.noticeKind = kind;
+        step.text = qs(text);
+        presentation_->add(std::move(step));
+        return MessageAnswer::ok;
+    }
+    return tell(kind, text);
+}
+
+MessageAnswer TfmVelMain::tell(MessageKind kind, const std::string& text) {
+    if (kind != MessageKind::confirmation) {
+        showNotice(kind, qs(text));
+        return MessageAnswer::ok;
+    }
+    // A question is asked over the table as it is now.
+    presentation_->finish(true);
+    QApplication::beep();
+    return QMessageBox::question(this, "Velnora", qs(text), QMessageBox::Yes | QMessageBox::No) ==
+                   QMessageBox::Yes
+               ? MessageAnswer::yes
+               : MessageAnswer::no;
+}
+
+void TfmVelMain::showNotice(MessageKind kind, const QString& text) {
     QApplication::beep();
     const QString title = "Velnora";
     switch (kind) {
-    case MessageKind::information:
-        QMessageBox::information(this, title, qs(text));
-        return MessageAnswer::ok;
     case MessageKind::warning:
-        QMessageBox::warning(this, title, qs(text));
-        return MessageAnswer::ok;
+        QMessageBox::warning(this, title, text);
+        break;
     case MessageKind::error:
-        QMessageBox::critical(this, title, qs(text));
-        return MessageAnswer::ok;
-    case MessageKind::confirmation:
-        return QMessageBox::question(this, title, qs(text), QMessageBox::Yes | QMessageBox::No) ==
-                       QMessageBox::Yes
-                   ? MessageAnswer::yes
-                   : MessageAnswer::no;
+        QMessageBox::critical(this, title, text);
+        break;
+    default:
+        QMessageBox::information(this, title, text);
+        break;
     }
-    return MessageAnswer::ok;
 }
 
 bool TfmVelMain::showScoring(const HandReport& report) {
+    // The hand's result is shown over its last table, not over cards still on their way.
+    presentation_->finish(true);
     TfmScoring scoring(report, this);
     return scoring.exec() == TfmScoring::kDetailsResult;
 }
 
 void TfmVelMain::showDetails(const HandReport& report) {
+    presentation_->finish(true);
     TfmDetails details(report, this);
     details.exec();
 }
 
 int TfmVelMain::showGameOver(const MatchReport& report) {
+    presentation_->finish(true);
     TfmGameOver over(report, this);
     // The name this copy announces to the partner: the player's, or "Opponent" without one.
     const std::string& name = game_->options.playerName;
@@ -877,7 +930,7 @@ void TfmVelMain::CheckUpgrade1Click() {
 void TfmVelMain::HomePage1Click() {
     const QUrl home = online::homePageUrl(webSite());
     if (home.isEmpty())
-        showMessage(MessageKind::information, "No Velnora web site is set up for this copy.");
+        tell(MessageKind::information, "No Velnora web site is set up for this copy.");
     else
         online::openUrl(home);
 }
@@ -922,9 +975,9 @@ void TfmVelMain::Hiscores1Click() {
 
 void TfmVelMain::WinRatio1Click() {
     if (currentPlayer == -1) {
-        showMessage(MessageKind::information,
-                    "There are no players defined to show statistics for. To create players, "
-                    "select Options|Customize...|Player and press 'New...'");
+        tell(MessageKind::information,
+             "There are no players defined to show statistics for. To create players, "
+             "select Options|Customize...|Player and press 'New...'");
         return;
     }
     TfmWinRatio window(*settings_, playerList, currentPlayer, this);

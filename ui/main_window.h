@@ -30,6 +30,7 @@ namespace velnora::ui {
 
 class HintAction;
 class NetworkPlay;
+class Presentation;
 class TableView;
 class TSounds;
 class TfmHelp;
@@ -60,6 +61,8 @@ public:
 
     Game& game() { return *game_; }
     TableView* table() const { return table_; }
+    // What is being shown of the last moves.
+    Presentation& presentation() const { return *presentation_; }
     NetworkPlay& network() { return *network_; }
     Settings& settings() { return *settings_; }
     // Event sounds, music and their options.
@@ -137,11 +140,13 @@ public:
                      bool highlight) override;
     void pause(int milliseconds) override;
     void setBusyCursor(bool busy) override;
-    void processPendingEvents() override;
     void playSound(SoundEvent event) override;
     void sendMove(const Move& move) override;
     void holdNetworkMessages(bool hold) override;
+    // The engine's messages: a notice is shown among the steps of its move, a question at once.
     MessageAnswer showMessage(MessageKind kind, const std::string& text) override;
+    // The window's own messages and questions, shown at once.
+    MessageAnswer tell(MessageKind kind, const std::string& text);
     bool showScoring(const HandReport& report) override;
     void showDetails(const HandReport& report) override;
     int showGameOver(const MatchReport& report) override;
@@ -195,8 +200,10 @@ private:
     void loadOptions();
     // Sizes the window for windowSizeIndex; start-up also moves it to its stored place.
     void sizeWindow(bool atStartup);
-    // A close requested during a local wait: retried until the wait is over.
-    void closeWhenWaitEnds();
+    // The status line itself, once the steps before it have been shown.
+    void setStatusLine(const QString& text, bool warning);
+    // A notice box of the presentation.
+    void showNotice(MessageKind kind, const QString& text);
     void choosePlayer();
     void applyOptionsToGame();
     void showWarningColour(bool warning);
@@ -215,6 +222,7 @@ private:
     ai::ComputerDriver computerDriver_;
     QStringList arguments_;
     TableView* table_ = nullptr;
+    Presentation* presentation_ = nullptr;
     TSounds* sounds_ = nullptr;
 
     QLabel* lbStatus_ = nullptr;
@@ -240,7 +248,6 @@ private:
     bool splashDone_ = false;
     bool busyCursor_ = false;
     bool destroyed_ = false;
-    bool closePending_ = false;
 };
 
 } // namespace velnora::ui

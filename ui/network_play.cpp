@@ -31,7 +31,6 @@ QString qs(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-constexpr int kHoldPollMs = 20;
 constexpr int kStaleCheckMs = 5000;
 constexpr int kLevelNetwork = 3;
 
@@ -66,9 +65,6 @@ NetworkPlay::NetworkPlay(TfmVelMain& window, NetworkMenu menu)
     tmIdentify_->setSingleShot(true);
     tmIdentify_->setInterval(kIdentifyMs);
     connect(tmIdentify_, &QTimer::timeout, this, &NetworkPlay::dropUnidentified);
-    tmHold_ = new QTimer(this);
-    tmHold_->setInterval(kHoldPollMs);
-    connect(tmHold_, &QTimer::timeout, this, &NetworkPlay::updateHold);
     // A partner that stops in the middle of a message must not pin its bytes forever, even when
     // nothing more arrives to trigger the check.
     tmStale_ = new QTimer(this);
@@ -190,7 +186,7 @@ void NetworkPlay::enterWaiting() {
 void NetworkPlay::StopWaiting1Click() {
     tmTryConnect_->stop();
     if (networkConnected_ &&
-        window_.showMessage(MessageKind::confirmation, "Are you sure you want to disconnect?") !=
+        window_.tell(MessageKind::confirmation, "Are you sure you want to disconnect?") !=
             MessageAnswer::yes) {
         return;
     }
@@ -242,9 +238,9 @@ void NetworkPlay::StartConnection(const QString& address) {
             connectionWanted_ = false;
             closeTryConnect();
             tmTryConnect_->stop();
-            window_.showMessage(MessageKind::warning, "Velnora cannot wait for an opponent: port " +
-                                                          std::to_string(connection_->port()) +
-                                                          " is in use by another program.");
+            window_.tell(MessageKind::warning, "Velnora cannot wait for an opponent: port " +
+                                                   std::to_string(connection_->port()) +
+                                                   " is in use by another program.");
         }
     } else {
         networkRole_ = client;
@@ -278,7 +274,6 @@ void NetworkPlay::Disconnect() {
     if (disconnecting_) return;
     disconnecting_ = true;
     tmIdentify_->stop();
-    tmHold_->stop();
     tmStale_->stop();
     endOfHandHold_ = false;
     connection_->closeAll();
@@ -334,16 +329,14 @@ void NetworkPlay::onData(const QByteArray& bytes) {
     session_->receive(std::string_view(bytes.constData(), std::size_t(bytes.size())),
                       clock_.elapsed());
     QTimer::singleShot(0, this, &NetworkPlay::logTable);
-    if (session_->dispatchHeld() && !tmHold_->isActive()) tmHold_->start();
 }
 
 void NetworkPlay::updateHold() {
-    // A card in flight or a computer-style pause of a remote meld runs a local event loop; a
-    // message applied inside it would change the table under the moving card.
-    const bool held = endOfHandHold_ || inLocalWait();
+    // Moves are applied whole and shown afterwards, so a message is applied as soon as it is
+    // read; only the end-of-hand dialogs make the partner's next moves wait.
+    const bool held = endOfHandHold_;
     session_->setDispatchHeld(held);
     if (held) return;
-    tmHold_->stop();
     if (session_->buffered() > 0) session_->dispatchPending();
 }
 
@@ -457,7 +450,7 @@ void NetworkPlay::versionMismatch() {
         const char* text = "You have version 41701 and your opponent has another version. "
                            "Please use the same version.";
         qCInfo(lcNet).noquote() << "message:" << text;
-        window_.showMessage(MessageKind::information, text);
+        window_.tell(MessageKind::information, text);
         Disconnect();
         closeTryConnect();
     });
@@ -529,7 +522,7 @@ void NetworkPlay::bufferOverflow() {
         text += path.isEmpty() ? QString(" The game could not be saved.")
                                : " The game has been saved as " + path;
         qCInfo(lcNet).noquote() << "message:" << text;
-        window_.showMessage(MessageKind::warning, text.toStdString());
+        window_.tell(MessageKind::warning, text.toStdString());
     });
 }
 
@@ -541,7 +534,7 @@ void NetworkPlay::tellLater(MessageKind kind, const QString& text, std::function
     boxOpen_ = true;
     qCInfo(lcNet).noquote() << "message:" << text;
     QTimer::singleShot(0, this, [this, kind, text, onYes] {
-        const MessageAnswer answer = window_.showMessage(kind, text.toStdString());
+        const MessageAnswer answer = window_.tell(kind, text.toStdString());
         boxOpen_ = false;
         if (answer == MessageAnswer::yes && onYes && networkConnected_) onYes();
     });

@@ -133,7 +133,6 @@ private:
     QPointer<TfmTryConnect> tryConnect_;
     QTimer* tmTryConnect_ = nullptr;
     QTimer* tmIdentify_ = nullptr;
-    QTimer* tmHold_ = nullptr;
     QTimer* tmStale_ = nullptr;
     QElapsedTimer clock_;
 

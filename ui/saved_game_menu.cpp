@@ -62,8 +62,8 @@ bool TfmVelMain::CheckSavedGameFile(const QString& fileName) {
 
 bool TfmVelMain::LoadGame(bool quiet, const QString& fileName) {
     if (connectionState == 2 && game_->state.gameInProgress &&
-        showMessage(MessageKind::confirmation,
-                    "You have a network game running. Are you sure you want to load a game?") !=
+        tell(MessageKind::confirmation,
+             "You have a network game running. Are you sure you want to load a game?") !=
             MessageAnswer::yes)
         return false;
     QString file = fileName;

@@ -15,48 +15,6 @@ namespace velnora::ui {
 
 namespace {
 
-// Milliseconds between two positions of a moving card.
-constexpr int kAnimationStepMs = 6;
-constexpr int kHighlightMs = 400;
-
-// Swallows the user's input for the whole application while a local wait runs: the computer's
-// turn keeps the table painting, but a click made meanwhile must not act once the turn is over.
-class InputGate : public QObject {
-public:
-    static InputGate& instance() {
-        static InputGate gate;
-        return gate;
-    }
-    void enter() {
-        if (depth_++ == 0) qApp->installEventFilter(this);
-    }
-    void leave() {
-        if (--depth_ == 0) qApp->removeEventFilter(this);
-    }
-    bool active() const { return depth_ > 0; }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        switch (event->type()) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-        case QEvent::ShortcutOverride:
-        case QEvent::Shortcut:
-        case QEvent::Wheel:
-        case QEvent::ContextMenu:
-            return true;
-        default:
-            return QObject::eventFilter(watched, event);
-        }
-    }
-
-private:
-    int depth_ = 0;
-};
-
 // X keyboard keycodes (evdev + 8, what both X11 and Wayland deliver as the native scan code)
 // of the digit row: "1" is 10, "9" is 18, "0" is 19. The digit keys are recognised by where
 // they sit, so Shift+5 (reported as '%' on a US layout) and layouts that need Shift for digits
@@ -110,10 +68,6 @@ int scanColumns(const Pile& pile, const Layout& l, int x, int y) {
 }
 
 } // namespace
-
-bool inLocalWait() {
-    return InputGate::instance().active();
-}
 
 int pointsToPixels(int points) {
     return (points * 96 + 36) / 72;
@@ -175,7 +129,9 @@ int TableView::animationSteps() const {
 // Drawing services of the engine
 
 void TableView::repaintRect(int left, int top, int width, int height) {
-    repaint(QRect(left, top, width, height));
+    // Painted once control is back in the event loop: an engine call that asks for a repaint
+    // is still changing the table.
+    update(QRect(left, top, width, height));
 }
 
 void TableView::repaintArea(TableArea area) {
@@ -199,67 +155,9 @@ void TableView::repaintArea(TableArea area) {
         repaintRect(0, l.midY - 1, l.tableWidth, l.tableHeight - l.midY + 1);
         break;
     case TableArea::all:
-        repaint();
+        update();
         break;
     }
-}
-
-void TableView::waitFor(int milliseconds) {
-    if (milliseconds <= 0) return;
-    InputGate::instance().enter();
-    QEventLoop loop;
-    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
-    loop.exec();
-    InputGate::instance().leave();
-}
-
-void TableView::animateCard(const Card& card, int fromX, int fromY, int toX, int toY,
-                            bool highlight) {
-    if (animating_) return;
-    animating_ = true;
-    ++animationsRun_;
-    const bool setCursor = QApplication::overrideCursor() == nullptr;
-    if (setCursor) QApplication::setOverrideCursor(Qt::WaitCursor);
-    const QPixmap image = images_.image(dragImageIndex(card));
-    const QSize size(game_.layout.cardWidth, game_.layout.cardHeight);
-
-    if (cardMovement_ && paintingEnabled_ && isVisible()) {
-        const int n = animationSteps();
-        const double dx = double(toX - fromX) / n;
-        const double dy = double(toY - fromY) / n;
-        double x = fromX, y = fromY;
-        overlay_ = image;
-        for (int i = 0; i < n; ++i) {
-            const QRect old(overlayPos_, size);
-            overlayPos_ = QPoint(int(std::lround(x)), int(std::lround(y)));
-            repaint(QRect(overlayPos_, size).united(old));
-            waitFor(kAnimationStepMs);
-            x += dx;
-            y += dy;
-        }
-        const QRect last(overlayPos_, size);
-        overlay_ = QPixmap();
-        repaint(last);
-    }
-
-    if (highlight && paintingEnabled_ && !image.isNull()) {
-        // The selected look: the card's image blended half with black.
-        QPixmap dark = image;
-        {
-            QPainter p(&dark);
-            p.setCompositionMode(QPainter::CompositionMode_SourceAtop);
-            p.fillRect(QRect(QPoint(0, 0), size), QColor(0, 0, 0, 128));
-        }
-        overlay_ = dark;
-        overlayPos_ = QPoint(toX, toY);
-        repaint(QRect(overlayPos_, size));
-        waitFor(kHighlightMs);
-        overlay_ = QPixmap();
-        repaint(QRect(overlayPos_, size));
-    }
-
-    animating_ = false;
-    if (setCursor) QApplication::restoreOverrideCursor();
 }
 
 int TableView::dragImageIndex(const Card& card) {
@@ -271,18 +169,18 @@ int TableView::dragImageIndex(const Card& card) {
 // Drawing values
 
 int TableView::discardExtraHeight() const {
-    const Pile& pile = game_.state.discardPile;
-    if (!game_.state.pileFanned || pile.count < 2) return 0;
+    const Pile& pile = shown().discardPile;
+    if (!shown().pileFanned || pile.count < 2) return 0;
     return kColumnStep * (pile.count - 1);
 }
 
 QString TableView::discardCountText() const {
-    return (game_.state.pileFrozen ? QStringLiteral("*") : QString()) +
-           QString::number(game_.state.discardPile.count);
+    return (shown().pileFrozen ? QStringLiteral("*") : QString()) +
+           QString::number(shown().discardPile.count);
 }
 
 QString TableView::stockCountText() const {
-    return QString::number(game_.state.stock.count);
+    return QString::number(shown().stock.count);
 }
 
 QFont TableView::counterFont() const {
@@ -308,14 +206,14 @@ QFont TableView::labelFont() const {
 QStringList TableView::velnoraLabel(Seat seat, int column) const {
     if (column < 1 || column >= kColumns) return {};
     const bool player = seat == Seat::player;
-    const VelnoraTally& tally = player ? game_.state.playerVelnoras : game_.state.opponentVelnoras;
+    const VelnoraTally& tally = player ? shown().playerVelnoras : shown().opponentVelnoras;
     const auto k = static_cast<std::size_t>(column);
     const int kind = tally.velnoraKind[k];
     if (kind == kNoVelnora) return {};
     if (kind == kWildVelnora) return {QStringLiteral("Wild"), QStringLiteral("card")};
     const int naturals = tally.velnoraNaturals[k];
     if (kind == kNaturalVelnora) return {QStringLiteral("Natural"), QString::number(naturals)};
-    const Pile& melds = player ? game_.state.playerMelds : game_.state.opponentMelds;
+    const Pile& melds = player ? shown().playerMelds : shown().opponentMelds;
     const int cards = columnCount(melds, column, game_.layout);
     return {QStringLiteral("Mixed"),
             QString::number(cards - naturals) + "/" + QString::number(naturals)};
@@ -330,8 +228,26 @@ void TableView::paintEvent(QPaintEvent* event) {
     if (!paintingEnabled_) return;
     paintTable(p);
     paintHintMarks(p);
-    if (!overlay_.isNull()) p.drawPixmap(overlayPos_, overlay_);
+    paintMovingCard(p);
     if (onPainted) onPainted();
+}
+
+const GameState& TableView::shown() const {
+    const GameState* frame = presentation_ ? presentation_->shownTable() : nullptr;
+    return frame ? *frame : game_.state;
+}
+
+void TableView::paintMovingCard(QPainter& p) {
+    if (!presentation_ || !presentation_->overlayShown()) return;
+    const QPixmap& image = images_.image(dragImageIndex(presentation_->overlayCard()));
+    if (image.isNull()) return;
+    const QPoint at = presentation_->overlayPos();
+    p.drawPixmap(at, image);
+    if (presentation_->overlayDarkened()) {
+        // The selected look: the card's image blended half with black.
+        p.fillRect(QRect(at, QSize(game_.layout.cardWidth, game_.layout.cardHeight)),
+                   QColor(0, 0, 0, 128));
+    }
 }
 
 void TableView::drawCard(QPainter& p, const Card& c, bool showFace, int x, int y) {
@@ -341,7 +257,7 @@ void TableView::drawCard(QPainter& p, const Card& c, bool showFace, int x, int y
 }
 
 void TableView::paintTable(QPainter& p) {
-    const GameState& g = game_.state;
+    const GameState& g = shown();
     const Layout& l = game_.layout;
 
     if (!g.stock.empty()) drawCard(p, g.stock.top(), false, g.stock.top().x, g.stock.top().y);
@@ -607,8 +523,6 @@ void TableView::formMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifi
             game_.discardRedThree(hit.index);
         }
     }
-    // Every table click ends with the busy flag clear, whatever the action did.
-    game_.busy = false;
 }
 
 void TableView::selectByRank(int column, Qt::KeyboardModifiers modifiers) {

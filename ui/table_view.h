@@ -1,9 +1,11 @@
 #pragma once
-// The table: draws the game state of one Game, moves cards with the drag animation, and turns
-// the human's clicks and keys into the engine's player actions.
+// The table: draws the game state of one Game (or, while a move is being shown, the table as it
+// stood at that step, with the moving card over it), and turns the human's clicks and keys into
+// the engine's player actions.
 
 #include "card_art.h"
 #include "game.h"
+#include "presentation.h"
 
 #include <QFont>
 #include <QPixmap>
@@ -33,9 +35,6 @@ struct Hit {
     int index = -1; // in playerHand (3, 6) or playerMelds (4, 5)
 };
 
-// True while a local wait swallows the user's input (the computer is moving).
-bool inLocalWait();
-
 // Converts a point size to pixels as the table's 96-dpi artwork expects, whatever the screen.
 int pointsToPixels(int points);
 
@@ -57,21 +56,20 @@ public:
     void setPaintingEnabled(bool enabled);
     bool paintingEnabled() const { return paintingEnabled_; }
     void setCardMovement(bool on, int speed);
+    bool cardMovement() const { return cardMovement_; }
     int animationSteps() const;
 
     // Drawing services of the engine
-    // Repaints one rectangle of the table at once.
+    // Repaints one rectangle of the table once control is back in the event loop.
     void repaintRect(int left, int top, int width, int height);
     // Repaints the band of the table that holds an area.
     void repaintArea(TableArea area);
-    // Moves a card's image from one point to another; returns at once while another runs.
-    void animateCard(const Card& card, int fromX, int fromY, int toX, int toY, bool highlight);
-    // Waits in a local event loop: the table keeps painting while input is swallowed.
-    void waitFor(int milliseconds);
-    bool animating() const { return animating_; }
+    // The steps being shown decide what is painted while they play.
+    void setPresentation(const Presentation* presentation) { presentation_ = presentation; }
+    // The table painted now: the live one, or the one the step being shown stood on.
+    const GameState& shown() const;
     // The image a moving card shows: its face, or its deck's back while it travels face down.
     static int dragImageIndex(const Card& card);
-    int animationsRun() const { return animationsRun_; }
 
     // Drawing values, also read by tests
     // Extra height of the discard pile while it is shown fanned.
@@ -137,6 +135,7 @@ private:
     void paintFrameAndCounters(QPainter& p);
     void paintVelnoraLabels(QPainter& p);
     void paintHintMarks(QPainter& p);
+    void paintMovingCard(QPainter& p);
     void drawCard(QPainter& p, const Card& c, bool showFace, int x, int y);
     void selectByRank(int column, Qt::KeyboardModifiers modifiers);
     void toggleOpponentCards();
@@ -150,11 +149,7 @@ private:
     bool cardMovement_ = true;
     int cardSpeed_ = 10;
 
-    // The animation's overlay image, drawn over the table while a card moves or is highlighted
-    bool animating_ = false;
-    int animationsRun_ = 0;
-    QPixmap overlay_;
-    QPoint overlayPos_;
+    const Presentation* presentation_ = nullptr;
 
     int warningsShown_ = 0;
     QPushButton* bnEndHand_ = nullptr;

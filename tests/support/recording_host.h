@@ -66,7 +66,6 @@ public:
     void animateCard(const Card&, int, int, int, int, bool) override { ++animations; }
     void pause(int milliseconds) override { pausedMilliseconds += milliseconds; }
     void setBusyCursor(bool) override {}
-    void processPendingEvents() override {}
     void playSound(SoundEvent event) override { sounds.push_back(event); }
     void sendMove(const Move& move) override { moves.push_back(move); }
     int movesOf(MoveKind kind) const {

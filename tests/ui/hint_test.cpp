@@ -101,6 +101,7 @@ TEST_F(TableWindowTest, HintDuringAPileTakeMarksTheCardsThatCompleteIt) {
     takeSnapshot(g);
     game().takeDiscardPile();
     ASSERT_TRUE(g.takingPile);
+    settle();
 
     hintItem(window.get())->trigger();
     const QString text = window->statusText();

@@ -41,20 +41,21 @@ void touch(const QString& file) {
 
 } // namespace
 
-TEST_F(TableWindowTest, ClicksDuringTheComputersPauseAreSwallowed) {
+TEST_F(TableWindowTest, ClicksWhileTheComputersPauseIsShownAreSwallowed) {
     ASSERT_EQ(state().promptState, kPromptDraw);
     const int stockBefore = state().stock.count;
     const QPoint stock(layout().tableLeft + 5, layout().stockY + 5);
+    window->pause(30); // returns at once; the pause is shown afterwards
+    EXPECT_TRUE(window->presentation().busy());
     QApplication::postEvent(table(), new QMouseEvent(QEvent::MouseButtonRelease, QPointF(stock),
                                                      QPointF(stock), Qt::LeftButton, Qt::NoButton,
                                                      Qt::NoModifier));
-    window->pause(30);
     QApplication::processEvents();
     EXPECT_EQ(state().stock.count, stockBefore);
     EXPECT_FALSE(state().hasDrawn);
-    EXPECT_FALSE(ui::inLocalWait());
-    // Afterwards clicks act again.
+    // Once it has been shown, clicks act again.
     click(stock);
+    EXPECT_FALSE(window->presentation().busy());
     EXPECT_TRUE(state().hasDrawn);
 }
 
@@ -67,24 +68,22 @@ TEST_F(TableWindowTest, PopupsStillCloseThemselvesDuringAPause) {
         if (guard) guard->close();
     });
     window->pause(40);
+    settle();
     EXPECT_TRUE(!guard || !guard->isVisible());
 }
 
-TEST_F(TableWindowTest, TheWindowStaysOpenWhileTheComputerPauses) {
-    // Closing in the middle of the computer's turn would free the game under the running turn.
+TEST_F(TableWindowTest, TheWindowClosesAtOnceWhileAMoveIsShown) {
+    // The table is whole while its last moves are shown, so closing need not wait for them.
     window->show();
-    bool closed = true;
+    window->pause(400);
+    bool closed = false;
     QTimer::singleShot(5, [&] { closed = window->close(); });
-    window->pause(40);
-    EXPECT_FALSE(closed);
-    EXPECT_TRUE(window->isVisible());
-    // The request is not lost: once the wait is over the window closes without another click.
-    for (int i = 0; i < 100 && window->isVisible(); ++i) {
-        QEventLoop idle;
-        QTimer::singleShot(10, &idle, &QEventLoop::quit);
-        idle.exec();
-    }
+    QEventLoop idle;
+    QTimer::singleShot(50, &idle, &QEventLoop::quit);
+    idle.exec();
+    EXPECT_TRUE(closed);
     EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(window->presentation().busy());
 }
 
 TEST_F(TableWindowTest, ANewTableSizeKeepsTheWindowsPlaceAndPullsItOntoTheScreen) {
@@ -121,8 +120,8 @@ TEST_F(TableWindowTest, TheTableRepaintsDuringAPause) {
     window->show();
     int paints = 0;
     table()->onPainted = [&] { ++paints; };
-    QTimer::singleShot(5, [&] { table()->update(); });
     window->pause(40);
+    settle();
     EXPECT_GT(paints, 0);
 }
 

@@ -222,6 +222,7 @@ TEST_F(TableWindowTest, DigitKeysAreKnownByTheirPlaceSoShiftAndCtrlKeepTheirMean
     QKeyEvent ctrl(QEvent::KeyPress, Qt::Key_Ccedilla, Qt::ControlModifier, 18, 0xe7, 0);
     QApplication::sendEvent(window.get(), &ctrl);
     EXPECT_EQ(meldColumnCount(rankOf(face(0, 7))), 3);
+    settle();
     QKeyEvent plain(QEvent::KeyPress, Qt::Key_Ccedilla, Qt::NoModifier, 18, 0xe7, 0, "\u00e7");
     QApplication::sendEvent(table(), &plain);
     EXPECT_EQ(meldColumnCount(rankOf(face(0, 7))), 4);

@@ -183,19 +183,24 @@ TEST_F(TableWindowTest, AnimationStepsFollowTheCardSpeed) {
     EXPECT_EQ(table()->animationSteps(), 33);
 }
 
-TEST_F(TableWindowTest, ASecondAnimationWhileOneRunsReturnsAtOnce) {
-    table()->setCardMovement(true, 0); // 100 steps: long enough to interrupt
-    const Card card = state().playerHand.at(0);
-    bool nestedReturnedAtOnce = false;
-    QTimer::singleShot(20, [&] {
-        const int before = table()->animationsRun();
-        table()->animateCard(card, 0, 0, 100, 100, false);
-        nestedReturnedAtOnce = table()->animationsRun() == before && table()->animating();
-    });
+// A move is shown over the table as it stood when the card left: the engine call has long
+// returned and the live table moved on, and the painting follows only once the card has landed.
+TEST_F(TableWindowTest, AMovingCardIsShownOverTheTableItLeft) {
+    table()->setCardMovement(true, 5);
     window->show();
-    table()->animateCard(card, 3, 135, 300, 300, false);
-    EXPECT_TRUE(nestedReturnedAtOnce);
-    EXPECT_FALSE(table()->animating());
+    const Card card = state().playerHand.at(0);
+    const GameState before = state();
+    window->animateCard(card, 3, 135, 300, 300, false);
+    const int stock = state().stock.count;
+    Card drawn = removeAt(state().stock, state().stock.count - 1);
+    push(state().discardPile, drawn); // the live table changes after the call
+    QApplication::processEvents();
+    ASSERT_TRUE(window->presentation().overlayShown());
+    EXPECT_TRUE(table()->shown() == before);
+    EXPECT_EQ(table()->stockCountText(), QString::number(stock));
+    settle();
+    EXPECT_FALSE(window->presentation().overlayShown());
+    EXPECT_EQ(table()->stockCountText(), QString::number(stock - 1));
 }
 
 TEST_F(TableWindowTest, CardsDealtToTheOpponentTravelFaceDown) {

@@ -3,12 +3,15 @@
 // stage a table and click or type on it the way a person does.
 
 #include "main_window.h"
+#include "presentation.h"
 #include "table_view.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStandardPaths>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -48,6 +51,7 @@ protected:
         window->game().state.playerStartsHand = 1;
         window->tmSplashTimer();
         window->game().setOpponentDriver(&driver);
+        settle(); // the deal is shown
     }
 
     // Lets a test store options before the window reads them.
@@ -58,17 +62,30 @@ protected:
     const Layout& layout() { return window->game().layout; }
     ui::TableView* table() { return window->table(); }
 
+    // Lets the steps of the last moves play out, as a player waits for the cards to land.
+    void settle() {
+        for (int i = 0; i < 1000 && window->presentation().busy(); ++i) {
+            QEventLoop idle;
+            QTimer::singleShot(2, &idle, &QEventLoop::quit);
+            idle.exec();
+        }
+    }
+
     void click(QPoint at, Qt::MouseButton button = Qt::LeftButton,
                Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        settle();
         QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), QPointF(at), button,
                             Qt::NoButton, modifiers);
         QApplication::sendEvent(table(), &release);
+        settle();
     }
     void rightClick(QPoint at) { click(at, Qt::RightButton); }
 
     void key(int code, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        settle();
         QKeyEvent press(QEvent::KeyPress, code, modifiers);
         QApplication::sendEvent(table(), &press);
+        settle();
     }
 
     // A point on the visible part of hand card i.
