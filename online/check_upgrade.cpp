@@ -31,6 +31,8 @@ TfmCheckUpgrade::TfmCheckUpgrade(const QString& webSite, QWidget* parent, int ti
     lbCurrent_->setObjectName(QStringLiteral("lbCurrent"));
     lbLatest_ = new QLabel(this);
     lbLatest_->setObjectName(QStringLiteral("lbLatest"));
+    // The version comes from the web site, so it is shown as typed, never as markup.
+    lbLatest_->setTextFormat(Qt::PlainText);
     lbLatest_->setWordWrap(true);
     lbAvailable_ = new QLabel(QStringLiteral("There is a later version available."), this);
     lbAvailable_->setObjectName(QStringLiteral("lbAvailable"));

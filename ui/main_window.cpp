@@ -133,7 +133,7 @@ TfmVelMain::TfmVelMain(Settings* settings, QStringList arguments, QWidget* paren
         }
     };
 
-    lbStatus_ = new QLabel(this);
+    lbStatus_ = look::plain(new QLabel(this));
     lbStatus_->setObjectName("lbStatus");
     statusBar()->addWidget(lbStatus_, 1);
     auto makePanel = [this](const char* name, int width, const char* hint) {
@@ -704,22 +704,19 @@ void TfmVelMain::holdNetworkMessages(bool hold) {
 
 MessageAnswer TfmVelMain::showMessage(MessageKind kind, const std::string& text) {
     QApplication::beep();
-    const QString title = "Velnora";
     switch (kind) {
+    // The texts may name the partner, so they are shown as typed, never as markup.
     case MessageKind::information:
-        QMessageBox::information(this, title, qs(text));
+        look::message(this, QMessageBox::Information, qs(text));
         return MessageAnswer::ok;
     case MessageKind::warning:
-        QMessageBox::warning(this, title, qs(text));
+        look::message(this, QMessageBox::Warning, qs(text));
         return MessageAnswer::ok;
     case MessageKind::error:
-        QMessageBox::critical(this, title, qs(text));
+        look::message(this, QMessageBox::Critical, qs(text));
         return MessageAnswer::ok;
     case MessageKind::confirmation:
-        return QMessageBox::question(this, title, qs(text), QMessageBox::Yes | QMessageBox::No) ==
-                       QMessageBox::Yes
-                   ? MessageAnswer::yes
-                   : MessageAnswer::no;
+        return look::askYesNo(this, qs(text)) ? MessageAnswer::yes : MessageAnswer::no;
     }
     return MessageAnswer::ok;
 }
@@ -809,7 +806,7 @@ void TfmVelMain::closeApplication() {
 
 void TfmVelMain::fatalError(const std::string& text) {
     QApplication::beep();
-    QMessageBox::critical(this, "Velnora", qs(text));
+    look::message(this, QMessageBox::Critical, qs(text));
     game_->state.gameInProgress = 0;
     QTimer::singleShot(0, qApp, &QCoreApplication::quit);
 }
