@@ -72,6 +72,7 @@ NetworkPlay::NetworkPlay(TfmVelMain& window, NetworkMenu menu)
     // A partner that stops in the middle of a message must not pin its bytes forever, even when
     // nothing more arrives to trigger the check.
     tmStale_ = new QTimer(this);
+    tmStale_->setObjectName("tmStale");
     tmStale_->setInterval(kStaleCheckMs);
     connect(tmStale_, &QTimer::timeout, this,
             [this] { session_->dropStalePartial(clock_.elapsed()); });
@@ -319,12 +320,18 @@ void NetworkPlay::onPeerConnected() {
     tmStale_->start();
 }
 
+void NetworkPlay::closePeer() {
+    // With no partner there is nothing to go stale: the check would only wake the program.
+    tmStale_->stop();
+    connection_->closePeer();
+}
+
 void NetworkPlay::dropUnidentified() {
     if (session_->identified()) return;
     qWarning() << "Velnora: a connection that did not identify itself within" << kIdentifyMs / 1000
                << "seconds was closed";
     session_->connectionClosed();
-    connection_->closePeer();
+    closePeer();
     // The client tries again on the next tick; the server goes on waiting.
     if (networkRole_ == client) retryPending_ = true;
 }
@@ -363,7 +370,7 @@ void NetworkPlay::onPeerClosed() {
     if (!session_->identified()) {
         // Not an opponent yet (a port scan, or a copy that gave up): keep waiting.
         session_->connectionClosed();
-        connection_->closePeer();
+        closePeer();
         tmIdentify_->stop();
         if (networkRole_ == client) retryPending_ = true;
         return;
@@ -385,14 +392,14 @@ void NetworkPlay::onFailed(const net::SocketError& error) {
                            error.kind == net::SocketFailure::timedOut ||
                            error.kind == net::SocketFailure::unreachable;
     if (connecting && networkRole_ == client && retryable) {
-        connection_->closePeer();
+        closePeer();
         retryPending_ = true;
         return;
     }
     if (connecting && networkRole_ == server) {
         // An unidentified caller's error is its own affair; the server keeps listening.
         session_->connectionClosed();
-        connection_->closePeer();
+        closePeer();
         tmIdentify_->stop();
         return;
     }
