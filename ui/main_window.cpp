@@ -876,7 +876,7 @@ void TfmVelMain::HomePage1Click() {
     if (home.isEmpty())
         showMessage(MessageKind::information, "No Velnora web site is set up for this copy.");
     else
-        online::openUrl(home);
+        online::openUrlOrTell(this, home);
 }
 
 void TfmVelMain::About1Click() {

@@ -6,11 +6,11 @@
 #include "rule_differences.h"
 #include "saved_game.h"
 #include "table_view.h"
+#include "url_opener.h"
 #include "wire.h"
 
 #include <QAction>
 #include <QDebug>
-#include <QDesktopServices>
 #include <QDir>
 #include <QLoggingCategory>
 #include <QTimer>
@@ -218,7 +218,7 @@ void NetworkPlay::RequestListing1Click() {
                     "\r\nIP number: " + (addresses.isEmpty() ? QString() : addresses.front()) +
                     "\r\n");
     mail.setQuery(query);
-    QDesktopServices::openUrl(mail);
+    online::openUrlOrTell(&window_, mail);
 }
 
 // Starting and ending a connection
