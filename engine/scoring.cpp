@@ -18,18 +18,14 @@ enum ScoreIndex {
     kTotal = 11,
 };
 
-constexpr int kRedThreeBonus = 100;
-constexpr int kAllFourRedThreesExtra = 400;
-constexpr int kRedThreeInHandCost = 500;
-
 int velnoraBonus(int kind) {
     switch (kind) {
     case kMixed:
-        return 300;
+        return kMixedVelnoraBonus;
     case kNaturalVelnora:
-        return 500;
+        return kNaturalVelnoraBonus;
     case kWildVelnora:
-        return 1000;
+        return kWildVelnoraBonus;
     default:
         return 0;
     }
@@ -48,7 +44,8 @@ HandScore scoreSeat(const GameState& g, Seat seat, const RuleSettings& rules, co
 
     HandScore s;
     auto& v = s.v;
-    if (wentOut) v[kFinishBonus] = pointsAtTurnStart != 0 ? 100 : 200; // 200 when concealed
+    if (wentOut)
+        v[kFinishBonus] = pointsAtTurnStart != 0 ? kGoingOutBonus : kConcealedGoingOutBonus;
 
     int redThrees = 0;
     bool onlyRedThrees = true;

@@ -1,5 +1,6 @@
 #include "game.h"
 #include "meld_check.h"
+#include "scoring.h"
 
 #include <string>
 
@@ -15,7 +16,6 @@ constexpr const char* kStuckText = "You only have one card left, and not enough 
 constexpr const char* kUndoTakeErrorText =
     "An error occurred while undoing taking the discard pile. A new hand will be dealt.";
 constexpr int kBigPile = 12;
-constexpr int kUndoTakeCost = 50;
 
 // Hand columns are never velnoras, so removing from them always closes the gap.
 const VelnoraTally kNoTally{};

@@ -31,6 +31,8 @@ TfmCheckUpgrade::TfmCheckUpgrade(const QString& webSite, QWidget* parent, int ti
     lbCurrent_->setObjectName(QStringLiteral("lbCurrent"));
     lbLatest_ = new QLabel(this);
     lbLatest_->setObjectName(QStringLiteral("lbLatest"));
+    // The version comes from the web site, so it is shown as typed, never as markup.
+    lbLatest_->setTextFormat(Qt::PlainText);
     lbLatest_->setWordWrap(true);
     lbAvailable_ = new QLabel(QStringLiteral("There is a later version available."), this);
     lbAvailable_->setObjectName(QStringLiteral("lbAvailable"));
@@ -81,6 +83,9 @@ TfmCheckUpgrade::TfmCheckUpgrade(const QString& webSite, QWidget* parent, int ti
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
                          QNetworkRequest::AlwaysNetwork);
     reply_ = nmHTTP_->get(request);
+    // Only the start of the file is read; a site that sends more is not buffered without end.
+    reply_->setReadBufferSize(kMaxBodyBytes);
+    connect(reply_, &QNetworkReply::readyRead, this, &TfmCheckUpgrade::nmHTTPReadyRead);
     connect(reply_, &QNetworkReply::finished, this, &TfmCheckUpgrade::nmHTTPFinished);
 }
 
@@ -92,21 +97,32 @@ TfmCheckUpgrade::~TfmCheckUpgrade() {
     restoreCursor();
 }
 
+void TfmCheckUpgrade::nmHTTPReadyRead() {
+    if (!reply_) return;
+    body_ += reply_->read(kMaxBodyBytes - body_.size());
+    // Enough read: the rest is not downloaded at all.
+    if (body_.size() >= kMaxBodyBytes) nmHTTPFinished();
+}
+
 void TfmCheckUpgrade::nmHTTPFinished() {
     QNetworkReply* reply = reply_;
     reply_ = nullptr;
     if (!reply) return;
-    reply->deleteLater();
+    reply->disconnect(this);
+    body_ += reply->read(kMaxBodyBytes - body_.size());
     // An error status counts as a failure too: its body is the server's page, not a version.
-    const bool failed = reply->error() != QNetworkReply::NoError;
-    showResult(latestVersionFrom(failed, failed ? QByteArray() : reply->read(kMaxBodyBytes)));
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    const bool failed = reply->error() != QNetworkReply::NoError || status >= 300;
+    if (reply->isRunning()) reply->abort();
+    reply->deleteLater();
+    showResult(latestVersionFrom(failed, failed ? QByteArray() : body_));
 }
 
 void TfmCheckUpgrade::showResult(const QString& latest) {
     latest_ = latest;
     lbLatest_->setText(QStringLiteral("The latest version is ") + latest);
-    // Versions have no order here: any other text than ours counts as a later version.
-    const bool later = latest != ownVersion() && latest != QLatin1String(kUnknownVersion);
+    // Only a newer version is worth a download; an older one listed on the site is not.
+    const bool later = isNewerVersion(latest, ownVersion());
     bnDownload_->setEnabled(later);
     lbAvailable_->setVisible(later);
     if (later) bnDownload_->setDefault(true);
@@ -115,7 +131,7 @@ void TfmCheckUpgrade::showResult(const QString& latest) {
 }
 
 void TfmCheckUpgrade::bnDownloadClick() {
-    openUrl(downloadUrl(webSite_));
+    openUrlOrTell(this, downloadUrl(webSite_));
     accept();
 }
 

@@ -37,6 +37,7 @@ signals:
     void checkFinished();
 
 private:
+    void nmHTTPReadyRead();
     void nmHTTPFinished();
     void showResult(const QString& latest);
     void bnDownloadClick();
@@ -51,6 +52,7 @@ private:
     QPushButton* bnClose_ = nullptr;
     QNetworkAccessManager* nmHTTP_ = nullptr;
     QNetworkReply* reply_ = nullptr;
+    QByteArray body_;
     bool waitCursor_ = false;
 };
 

@@ -57,8 +57,7 @@ bool sendMatchReport(QWidget* parent, const MatchResultTexts& texts) {
     if (!ok) return false;
     const QString address = matchReportAddress(email, matchReportBody(texts, reportTimestamp()));
     // The escapes already in the text are kept as they are; only spaces and the like get theirs.
-    openUrl(QUrl(address, QUrl::TolerantMode));
-    return true;
+    return openUrlOrTell(parent, QUrl(address, QUrl::TolerantMode));
 }
 
 } // namespace velnora::online

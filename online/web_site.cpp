@@ -1,5 +1,7 @@
 #include "web_site.h"
 
+#include <QVersionNumber>
+
 namespace velnora::online {
 
 namespace {
@@ -40,13 +42,24 @@ QUrl homePageUrl(const QString& site) {
 
 QString latestVersionFrom(bool fetchFailed, const QByteArray& body) {
     const QString unknown = QString::fromLatin1(kUnknownVersion);
-    if (fetchFailed || body.startsWith('<')) return unknown;
+    // A server's error page may begin with a blank line or a byte-order mark before its "<".
+    QByteArray start = body.trimmed();
+    if (start.startsWith("\xEF\xBB\xBF")) start = start.mid(3).trimmed();
+    if (fetchFailed || start.startsWith('<')) return unknown;
     // A version file saved by an editor ends in a line break; only the first line is the version.
-    const QString line = QString::fromUtf8(body).section('\n', 0, 0).trimmed();
+    const QString line = QString::fromUtf8(start).section('\n', 0, 0).trimmed();
     if (line.isEmpty() || line.size() > kMaxVersionLength) return unknown;
     for (const QChar c : line)
         if (!c.isPrint()) return unknown;
     return line;
+}
+
+bool isNewerVersion(const QString& latest, const QString& own) {
+    const QVersionNumber newest = QVersionNumber::fromString(latest).normalized();
+    const QVersionNumber ours = QVersionNumber::fromString(own).normalized();
+    // Without numbers there is nothing to compare, and no download is worth offering.
+    if (newest.segmentCount() == 0 || ours.segmentCount() == 0) return false;
+    return QVersionNumber::compare(newest, ours) > 0;
 }
 
 } // namespace velnora::online

@@ -1,5 +1,7 @@
 #include "saved_game.h"
 
+#include "utf8_text.h"
+
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -349,7 +351,6 @@ LoadResult decode(std::string_view text, const GameState& current) {
 std::string makeGameFileName(std::string_view text) {
     std::string out;
     for (char ch : text) {
-        if (out.size() >= 250) break;
         const auto u = static_cast<unsigned char>(ch);
         if (u < 32 || u == 127) continue;
         switch (ch) {
@@ -366,7 +367,10 @@ std::string makeGameFileName(std::string_view text) {
             out += ch;
         }
     }
-    return out + ".vel";
+    // Whole characters only, and no more bytes than a file name can hold with ".vel" after it
+    // (255 on Linux file systems): a name of accented letters has two bytes to each.
+    return firstWholeBytes(firstCharacters(out, kMaxGameFileNameLength), kMaxGameFileNameLength) +
+           ".vel";
 }
 
 } // namespace velnora::savegame

@@ -46,7 +46,9 @@ struct LoadResult {
 LoadResult decode(std::string_view text, const GameState& current);
 
 // A player name turned into a file name that cannot leave its folder: drops the characters
-// " * : < > ? \ and also "/" and control characters, stops at 250 characters, adds ".vel".
+// " * : < > ? \ and also "/" and control characters, stops at 250 characters (and at 250
+// bytes, never inside a character), adds ".vel".
+inline constexpr std::size_t kMaxGameFileNameLength = 250;
 std::string makeGameFileName(std::string_view text);
 
 // The scrambled pair (K div (code + 1), K mod (code + 1)) of a face or rank code for K = key + 399,

@@ -1,5 +1,7 @@
 #include "statistics.h"
 
+#include "utf8_text.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
@@ -14,9 +16,8 @@ constexpr const char* kLevelNames[kHighscoreLevels] = {"Beginner", "Advanced", "
                                                        "NetworkGame"};
 constexpr const char* kPlayerNamesKey = "Player Names";
 
-std::string cut(std::string text) {
-    if (text.size() > kMaxHighscoreText) text.resize(kMaxHighscoreText);
-    return text;
+std::string cut(const std::string& text) {
+    return firstCharacters(text, kMaxHighscoreText);
 }
 
 // A count of a stored player entry: digits with optional blanks around them. Anything else,

@@ -23,7 +23,7 @@ inline constexpr int kNetworkLevel = 3;
 inline constexpr int kHandHighscore = 0;
 inline constexpr int kMatchHighscore = 1;
 inline constexpr int kMatchHistoryLines = 100;
-// Names and dates longer than this are cut; the stored tables never held more.
+// Names and dates longer than this many characters are cut; the stored tables never held more.
 inline constexpr std::size_t kMaxHighscoreText = 255;
 
 // Highscore tables

@@ -34,8 +34,7 @@ std::string historyKey(int index) {
 
 void tell(QWidget* parent, QMessageBox::Icon icon, const QString& text) {
     QApplication::beep();
-    QMessageBox box(icon, "Velnora", text, QMessageBox::Ok, parent);
-    box.exec();
+    look::message(parent, icon, text);
 }
 
 } // namespace
@@ -282,7 +281,7 @@ TfmTryConnect::TfmTryConnect(const QString& text, QWidget* parent)
     setObjectName("TfmTryConnect");
     setWindowTitle("Network Velnora");
     setFont(look::dialogFont());
-    lbText_ = new QLabel(text, this);
+    lbText_ = look::plain(new QLabel(text, this));
     lbText_->setObjectName("lbText");
     pbProgress_ = new QProgressBar(this);
     pbProgress_->setObjectName("pbProgress");

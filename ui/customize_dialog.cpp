@@ -206,7 +206,7 @@ void TfmCustomize::buildPlayersPage() {
     current->setObjectName(QStringLiteral("gbCurrentPlayer"));
     setHelpContext(current, kHelpCurrentPlayer);
     auto* currentRow = new QHBoxLayout(current);
-    lbCurrentPlayer_ = new QLabel(current);
+    lbCurrentPlayer_ = look::plain(new QLabel(current));
     lbCurrentPlayer_->setObjectName(QStringLiteral("lbCurrentPlayer"));
     look::makeBold(lbCurrentPlayer_);
     currentRow->addWidget(lbCurrentPlayer_);
@@ -378,9 +378,9 @@ void TfmCustomize::loadControls() {
     setCurrentLabel(hasCurrent ? qs(players_[std::size_t(m.currentPlayer)].record.name)
                                : QStringLiteral("Player"));
     playerButtonsEnabled(!players_.empty());
-    bnSetCurrent_->setEnabled(false);
-    bnResetStats_->setEnabled(false);
     if (hasCurrent) lbPlayerList_->setCurrentRow(m.currentPlayer);
+    // The buttons follow the selection from the start: the current player's line is selected.
+    lbPlayerListClick();
     ckSelectPlayer_->setChecked(m.selectPlayerOnStartup);
     ckSelectPlayer_->setEnabled(players_.size() > 1);
 
@@ -473,8 +473,8 @@ void TfmCustomize::bnNewClick() {
 }
 
 void TfmCustomize::bnRenameClick() {
-    const int row = lbPlayerList_->currentRow();
-    if (row < 0 || row >= int(players_.size())) return;
+    const int row = selectedRow();
+    if (row < 0) return;
     QString name = qs(players_[std::size_t(row)].record.name);
     if (!askPlayerName(QStringLiteral("Rename Player"),
                        QStringLiteral("Enter the new name of the player:"), name))
@@ -486,13 +486,11 @@ void TfmCustomize::bnRenameClick() {
 }
 
 void TfmCustomize::bnDeleteClick() {
-    const int row = lbPlayerList_->currentRow();
-    if (row < 0 || row >= int(players_.size())) return;
+    const int row = selectedRow();
+    if (row < 0) return;
     const QString name = qs(players_[std::size_t(row)].record.name);
-    if (QMessageBox::question(this, QStringLiteral("Velnora"),
-                              QStringLiteral("Do you want to delete the player ") + name +
-                                  QStringLiteral("?"),
-                              QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+    if (!look::askYesNo(this, QStringLiteral("Do you want to delete the player ") + name +
+                                  QStringLiteral("?")))
         return;
     players_.erase(players_.begin() + row);
     {
@@ -504,10 +502,12 @@ void TfmCustomize::bnDeleteClick() {
     bnSetCurrent_->setEnabled(false);
     bnResetStats_->setEnabled(false);
     if (!players_.empty()) {
-        // Selected for the next action, but "Set as &Current Player" waits for a click.
+        // Selected for the next action, so its statistics can be reset; it is already the
+        // current player, so "Set as &Current Player" waits for another line.
         const QSignalBlocker quiet(lbPlayerList_);
         lbPlayerList_->setCurrentRow(0);
         setCurrentLabel(qs(players_.front().record.name));
+        bnResetStats_->setEnabled(true);
     } else {
         setCurrentLabel(QStringLiteral("Player"));
     }
@@ -515,35 +515,43 @@ void TfmCustomize::bnDeleteClick() {
     changed();
 }
 
+int TfmCustomize::selectedRow() const {
+    // The list's current row outlives its selection (a click below the last name clears the
+    // selection only), so the buttons act on what is highlighted, never on a hidden current row.
+    const QList<QListWidgetItem*> selected = lbPlayerList_->selectedItems();
+    const int row = selected.isEmpty() ? -1 : lbPlayerList_->row(selected.front());
+    return row < int(players_.size()) ? row : -1;
+}
+
 void TfmCustomize::lbPlayerListClick() {
-    const bool selected = lbPlayerList_->currentRow() >= 0 && !players_.empty();
+    const bool selected = selectedRow() >= 0;
     bnSetCurrent_->setEnabled(selected);
     bnResetStats_->setEnabled(selected);
 }
 
 void TfmCustomize::bnSetCurrentClick() {
-    const int row = lbPlayerList_->currentRow();
-    if (row < 0 || row >= int(players_.size())) return;
+    const int row = selectedRow();
+    if (row < 0) return;
     setCurrentLabel(qs(players_[std::size_t(row)].record.name));
     changed();
 }
 
 void TfmCustomize::bnResetStatsClick() {
-    const int row = lbPlayerList_->currentRow();
-    if (row < 0 || row >= int(players_.size())) return;
+    const int row = selectedRow();
+    if (row < 0) return;
     WorkingPlayer& p = players_[std::size_t(row)];
     // A player added here has no record in the main window yet, so nothing to reset.
     if (p.origin < 0 || p.origin >= int(main_.playerList.size())) return;
-    if (QMessageBox::question(this, QStringLiteral("Velnora"),
-                              QStringLiteral("Do you want to reset the win ratio statistics for "
-                                             "player ") +
-                                  qs(p.record.name) + QStringLiteral("?"),
-                              QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+    if (!look::askYesNo(
+            this, QStringLiteral("Do you want to reset the win ratio statistics for player ") +
+                      qs(p.record.name) + QStringLiteral("?")))
         return;
-    // The record is the main window's: the reset stands even if the dialog is cancelled.
+    // The record is the main window's: the reset stands even if the dialog is cancelled, and
+    // it is stored at once, since nothing else may write the list before the program ends.
     PlayerRecord& shared = main_.playerList[std::size_t(p.origin)];
     shared.wins = shared.losses = 0;
     p.record.wins = p.record.losses = 0;
+    rewritePlayerList(main_.settings(), main_.playerList, main_.currentPlayer);
     changed();
 }
 

@@ -65,6 +65,8 @@ private:
     void fillPlayerList();
     void setCurrentLabel(const QString& name);
     void playerButtonsEnabled(bool listHasNames);
+    // The highlighted line of the player list, or -1 when none is.
+    int selectedRow() const;
     // Steps of OK and "&Apply": every value into the main window and the store.
     void storeValues();
     // Asks for a player name; false when cancelled or refused for its comma.

@@ -157,6 +157,25 @@ QGroupBox* radioGroup(QWidget* parent, const QString& objectName, const QString&
     return box;
 }
 
+QLabel* plain(QLabel* label) {
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+QMessageBox::StandardButton message(QWidget* parent, QMessageBox::Icon icon, const QString& text,
+                                    QMessageBox::StandardButtons buttons) {
+    QMessageBox box(icon, QStringLiteral("Velnora"), text, buttons, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+    // The button clicked, as the static boxes report it; Escape clicks the escape button.
+    return box.standardButton(box.clickedButton());
+}
+
+bool askYesNo(QWidget* parent, const QString& text) {
+    return message(parent, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No) ==
+           QMessageBox::Yes;
+}
+
 bool askText(QWidget* parent, const QString& title, const QString& prompt, QString& text) {
     QInputDialog box(parent);
     box.setObjectName(QStringLiteral("InputBox"));

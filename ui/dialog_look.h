@@ -3,6 +3,7 @@
 // dialog has the same face and rhythm.
 
 #include <QFont>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QString>
 
@@ -53,6 +54,16 @@ QVBoxLayout* pageLayout(QWidget* page);
 // Opens the pages at startPage, or at lastPage when startPage < 0, lets a warning label wrap
 // to the pages' width instead of widening the dialog, and fixes the dialog at its size.
 void openAtPage(QDialog* dialog, QTabWidget* pages, int startPage, int lastPage, QLabel* warning);
+
+// Shows a label's text as it is, never as markup: player names, dates and texts from files, the
+// settings store or the partner may hold "<" and must not turn bold or into a link.
+QLabel* plain(QLabel* label);
+// A message box with the program's caption whose text is shown as plain text; the button
+// pressed.
+QMessageBox::StandardButton message(QWidget* parent, QMessageBox::Icon icon, const QString& text,
+                                    QMessageBox::StandardButtons buttons = QMessageBox::Ok);
+// A Yes/No question shown as plain text; true on Yes.
+bool askYesNo(QWidget* parent, const QString& text);
 
 // The platform's text input box; the text typed, or nothing when cancelled.
 bool askText(QWidget* parent, const QString& title, const QString& prompt, QString& text);

@@ -192,7 +192,7 @@ void TfmHelp::followLink(const QUrl& link) {
     }
     if (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https") ||
         url.scheme() == QLatin1String("mailto")) {
-        online::openUrl(url);
+        online::openUrlOrTell(this, url);
         return;
     }
     if (url.isLocalFile() && !library_.fileNameOf(url).isEmpty()) tbHelp_->setSource(url);

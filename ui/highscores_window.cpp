@@ -21,7 +21,7 @@ QString qs(const std::string& s) {
 }
 
 QLabel* cell(QWidget* parent, const QString& objectName, Qt::Alignment align = Qt::AlignLeft) {
-    auto* label = new QLabel(parent);
+    auto* label = look::plain(new QLabel(parent));
     label->setObjectName(objectName);
     label->setAlignment(align | Qt::AlignVCenter);
     return label;
@@ -131,9 +131,7 @@ void TfmHighscores::bnClearClick() {
     const QString question =
         QStringLiteral("Are you sure you want to clear all highscores for the ") +
         QString::fromLatin1(highscoreLevelName(level_)) + QStringLiteral(" level?");
-    if (QMessageBox::question(this, QStringLiteral("Velnora"), question,
-                              QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
-        return;
+    if (!look::askYesNo(this, question)) return;
     clearHighscoreTable(settings_, highscores_.table(kind_, level_), kind_, level_);
     set_[std::size_t(level_)] = HighscoreTable{};
     display();
@@ -150,8 +148,10 @@ void TfmHighscores::display() {
         f.setBold(newHere && r == newRank_);
         name->setFont(f);
         dates_[std::size_t(r)]->setText(qs(e.date));
-        // An empty line shows no score rather than a row of zeros.
-        scores_[std::size_t(r)]->setText(e.score > 0 ? QString::number(e.score) : QString());
+        // An empty line shows no score rather than a row of zeros; a line with a name shows
+        // its score even when it is 0 (a stored table may hold one).
+        const bool empty = e.score == 0 && e.name.empty() && e.date.empty();
+        scores_[std::size_t(r)]->setText(empty ? QString() : QString::number(e.score));
     }
 }
 

@@ -149,7 +149,7 @@ TfmVelMain::TfmVelMain(Settings* settings, QStringList arguments, QWidget* paren
         }
     };
 
-    lbStatus_ = new QLabel(this);
+    lbStatus_ = look::plain(new QLabel(this));
     lbStatus_->setObjectName("lbStatus");
     statusBar()->addWidget(lbStatus_, 1);
     auto makePanel = [this](const char* name, int width, const char* hint) {
@@ -751,24 +751,21 @@ MessageAnswer TfmVelMain::tell(MessageKind kind, const std::string& text) {
     // A question is asked over the table as it is now.
     presentation_->finish(true);
     QApplication::beep();
-    return QMessageBox::question(this, "Velnora", qs(text), QMessageBox::Yes | QMessageBox::No) ==
-                   QMessageBox::Yes
-               ? MessageAnswer::yes
-               : MessageAnswer::no;
+    return look::askYesNo(this, qs(text)) ? MessageAnswer::yes : MessageAnswer::no;
 }
 
 void TfmVelMain::showNotice(MessageKind kind, const QString& text) {
     QApplication::beep();
-    const QString title = "Velnora";
+    // The texts may name the partner, so they are shown as typed, never as markup.
     switch (kind) {
     case MessageKind::warning:
-        QMessageBox::warning(this, title, text);
+        look::message(this, QMessageBox::Warning, text);
         break;
     case MessageKind::error:
-        QMessageBox::critical(this, title, text);
+        look::message(this, QMessageBox::Critical, text);
         break;
     default:
-        QMessageBox::information(this, title, text);
+        look::message(this, QMessageBox::Information, text);
         break;
     }
 }
@@ -862,7 +859,7 @@ void TfmVelMain::closeApplication() {
 
 void TfmVelMain::fatalError(const std::string& text) {
     QApplication::beep();
-    QMessageBox::critical(this, "Velnora", qs(text));
+    look::message(this, QMessageBox::Critical, qs(text));
     game_->state.gameInProgress = 0;
     QTimer::singleShot(0, qApp, &QCoreApplication::quit);
 }
@@ -932,7 +929,7 @@ void TfmVelMain::HomePage1Click() {
     if (home.isEmpty())
         tell(MessageKind::information, "No Velnora web site is set up for this copy.");
     else
-        online::openUrl(home);
+        online::openUrlOrTell(this, home);
 }
 
 void TfmVelMain::About1Click() {

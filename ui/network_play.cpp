@@ -6,11 +6,11 @@
 #include "rule_differences.h"
 #include "saved_game.h"
 #include "table_view.h"
+#include "url_opener.h"
 #include "wire.h"
 
 #include <QAction>
 #include <QDebug>
-#include <QDesktopServices>
 #include <QDir>
 #include <QLoggingCategory>
 #include <QTimer>
@@ -68,6 +68,7 @@ NetworkPlay::NetworkPlay(TfmVelMain& window, NetworkMenu menu)
     // A partner that stops in the middle of a message must not pin its bytes forever, even when
     // nothing more arrives to trigger the check.
     tmStale_ = new QTimer(this);
+    tmStale_->setObjectName("tmStale");
     tmStale_->setInterval(kStaleCheckMs);
     connect(tmStale_, &QTimer::timeout, this,
             [this] { session_->dropStalePartial(clock_.elapsed()); });
@@ -213,7 +214,7 @@ void NetworkPlay::RequestListing1Click() {
                     "\r\nIP number: " + (addresses.isEmpty() ? QString() : addresses.front()) +
                     "\r\n");
     mail.setQuery(query);
-    QDesktopServices::openUrl(mail);
+    online::openUrlOrTell(&window_, mail);
 }
 
 // Starting and ending a connection
@@ -314,12 +315,18 @@ void NetworkPlay::onPeerConnected() {
     tmStale_->start();
 }
 
+void NetworkPlay::closePeer() {
+    // With no partner there is nothing to go stale: the check would only wake the program.
+    tmStale_->stop();
+    connection_->closePeer();
+}
+
 void NetworkPlay::dropUnidentified() {
     if (session_->identified()) return;
     qWarning() << "Velnora: a connection that did not identify itself within" << kIdentifyMs / 1000
                << "seconds was closed";
     session_->connectionClosed();
-    connection_->closePeer();
+    closePeer();
     // The client tries again on the next tick; the server goes on waiting.
     if (networkRole_ == client) retryPending_ = true;
 }
@@ -356,7 +363,7 @@ void NetworkPlay::onPeerClosed() {
     if (!session_->identified()) {
         // Not an opponent yet (a port scan, or a copy that gave up): keep waiting.
         session_->connectionClosed();
-        connection_->closePeer();
+        closePeer();
         tmIdentify_->stop();
         if (networkRole_ == client) retryPending_ = true;
         return;
@@ -378,14 +385,14 @@ void NetworkPlay::onFailed(const net::SocketError& error) {
                            error.kind == net::SocketFailure::timedOut ||
                            error.kind == net::SocketFailure::unreachable;
     if (connecting && networkRole_ == client && retryable) {
-        connection_->closePeer();
+        closePeer();
         retryPending_ = true;
         return;
     }
     if (connecting && networkRole_ == server) {
         // An unidentified caller's error is its own affair; the server keeps listening.
         session_->connectionClosed();
-        connection_->closePeer();
+        closePeer();
         tmIdentify_->stop();
         return;
     }

@@ -106,6 +106,8 @@ private:
     void onFailed(const net::SocketError& error);
     void tmTryConnectTimer();
     void dropUnidentified();
+    // Closes the partner's socket, the server going on listening.
+    void closePeer();
 
     void afterConnectDialog(bool accepted);
     void enterWaiting();

@@ -51,7 +51,7 @@ QGridLayout* summaryGrid(QWidget* parent, const QString& opponentCaption, int pl
 
     auto* yours = new QLabel(QStringLiteral("Your Score:"), parent);
     yours->setObjectName(QStringLiteral("lbYourScore"));
-    auto* theirs = new QLabel(opponentCaption, parent);
+    auto* theirs = look::plain(new QLabel(opponentCaption, parent));
     theirs->setObjectName(QStringLiteral("lbOpponent"));
     auto* diff = new QLabel(QStringLiteral("Difference:"), parent);
     diff->setObjectName(QStringLiteral("lbDifferenceCaption"));
@@ -134,9 +134,9 @@ TfmDetails::TfmDetails(const HandReport& report, QWidget* parent) : QDialog(pare
     grid->setVerticalSpacing(look::kSpacing);
     enum { colCaption = 0, colPlayer = 1, colDivider = 3, colOpponent = 4, columns = 6 };
 
-    auto* playerName = new QLabel(QString::fromStdString(report.playerName), this);
+    auto* playerName = look::plain(new QLabel(QString::fromStdString(report.playerName), this));
     playerName->setObjectName(QStringLiteral("lbPlayerName"));
-    auto* opponentName = new QLabel(QString::fromStdString(report.opponentName), this);
+    auto* opponentName = look::plain(new QLabel(QString::fromStdString(report.opponentName), this));
     opponentName->setObjectName(QStringLiteral("lbOpponentName"));
     for (QLabel* name : {playerName, opponentName}) {
         look::makeBold(name);
@@ -222,7 +222,7 @@ TfmGameOver::TfmGameOver(const MatchReport& report, QWidget* parent) : QDialog(p
     outer->addWidget(
         look::captionPanel(QStringLiteral("Game Over"), this, QStringLiteral("lbCaption")));
 
-    auto* comment = new QLabel(QString::fromStdString(report.verdict), this);
+    auto* comment = look::plain(new QLabel(QString::fromStdString(report.verdict), this));
     comment->setObjectName(QStringLiteral("lbComment"));
     comment->setWordWrap(true);
     comment->setAlignment(Qt::AlignCenter);

@@ -108,7 +108,7 @@ TfmWhoseTurn::TfmWhoseTurn(QWidget* over, const QString& text)
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 2, 4, 2);
-    auto* label = new QLabel(text, this);
+    auto* label = look::plain(new QLabel(text, this));
     label->setObjectName(QStringLiteral("lbWhoseTurn"));
     label->setAlignment(Qt::AlignCenter);
     look::makeBold(label);

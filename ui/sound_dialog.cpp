@@ -167,6 +167,7 @@ TfmSound::TfmSound(TSounds& sounds, Settings& settings, QWidget* parent)
 }
 
 void TfmSound::FormCreate() {
+    openingSounds_ = sounds_.eventSounds;
     const MusicSettings& m = sounds_.music;
     ckSoundEnabled_->setChecked(m.soundEnabled);
     ckMusicEnabled_->setChecked(m.musicEnabled);
@@ -174,7 +175,7 @@ void TfmSound::FormCreate() {
     edJukeboxFolder_->setText(m.jukeboxFolder);
     for (int e = 0; e < kSoundEventCount; ++e)
         lbEvents_->addItem(soundEventName(e));
-    (m.musicType == 1 ? rbJukebox_ : rbSingleFile_)->setChecked(true);
+    (m.musicType == 0 ? rbSingleFile_ : rbJukebox_)->setChecked(true);
     lbEvents_->setCurrentRow(0);
     updateButtons();
 }
@@ -278,6 +279,12 @@ void TfmSound::bnOKClick() {
     writeSoundSettings(settings_, chosen(), sounds_.eventSounds);
     sounds_.musicPosition = -1;
     accept();
+}
+
+void TfmSound::reject() {
+    // Cancel, Escape and the close box all come here: nothing the dialog changed may stay.
+    sounds_.eventSounds = openingSounds_;
+    QDialog::reject();
 }
 
 bool TfmSound::eventFilter(QObject* watched, QEvent* event) {

@@ -6,8 +6,8 @@
 //     TfmSound dialog(sounds, settings, this);
 //     if (dialog.exec() == QDialog::Accepted) sounds.applyMusicSettings(dialog.chosen());
 //
-// The dialog edits the event lists of `sounds` directly; OK stores everything, Cancel drops
-// only the switches and the music choice.
+// The dialog edits the event lists of `sounds` directly, so "&Play" and the game hear the lists
+// as they are being edited; OK stores everything, Cancel puts every list back as it was.
 
 #include "sounds.h"
 
@@ -51,6 +51,7 @@ public:
     void bnSelFileClick();
     void bnSelDirClick();
     void bnOKClick();
+    void reject() override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -63,6 +64,8 @@ private:
 
     TSounds& sounds_;
     Settings& settings_;
+    // The event lists as they were at opening, for Cancel.
+    SoundEventTable openingSounds_;
 
     QCheckBox* ckSoundEnabled_ = nullptr;
     QCheckBox* ckMusicEnabled_ = nullptr;

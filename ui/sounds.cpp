@@ -85,7 +85,9 @@ QString TSounds::musicFolder() {
 void TSounds::readSwitches(Settings& s) {
     music.soundEnabled = s.readBool("Settings\\Sound", true);
     music.musicEnabled = s.readBool("Settings\\Music", false);
-    music.musicType = s.readInt("Settings\\Music Type", 1);
+    // Only 0 means the single file; any other stored number plays the jukebox, and the dialog
+    // must show what plays.
+    music.musicType = s.readInt("Settings\\Music Type", 1) == 0 ? 0 : 1;
     music.musicFile =
         QString::fromStdString(s.readString("Music\\File", "ARCADIA.MID")).left(kMaxNameLength);
     music.jukeboxFolder =

@@ -106,9 +106,7 @@ void TfmWinRatio::bnResetClick() {
     const QString question =
         QStringLiteral("Do you want to reset the win ratio statistics for player ") +
         QString::fromStdString(p->name) + QStringLiteral("?");
-    if (QMessageBox::question(this, QStringLiteral("Velnora"), question,
-                              QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
-        return;
+    if (!look::askYesNo(this, question)) return;
     p->wins = 0;
     p->losses = 0;
     rewritePlayerList(settings_, players_, currentPlayer_);

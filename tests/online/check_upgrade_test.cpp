@@ -7,7 +7,9 @@
 #include "web_site.h"
 #include "widget_lookup.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTcpServer>
 
@@ -47,21 +49,37 @@ TEST(CheckUpgrade, TheSameVersionOffersNoDownload) {
     EXPECT_TRUE(server.lastRequest().startsWith("GET /version.txt HTTP/1.1\r\n"));
 }
 
-TEST(CheckUpgrade, AnyOtherVersionOffersTheDownloadEvenAnOlderOne) {
-    for (const QByteArray& body : {QByteArray("4.16"), QByteArray("4.18\r\n")}) {
+TEST(CheckUpgrade, OnlyANewerVersionOffersTheDownload) {
+    // Ours is 4.17: versions compare as numbers, part by part.
+    const std::pair<QByteArray, bool> cases[] = {
+        {"4.16", false},    {"4.9", false},   {"4.17.0", false}, {"v5", false},
+        {"4.18\r\n", true}, {"4.17.1", true}, {"10.0", true}};
+    for (const auto& [body, newer] : cases) {
         CannedHttpServer server(200, body);
         const Outcome o = check(server.site());
         EXPECT_EQ(o.latestText, "The latest version is " + QString(body).trimmed());
-        EXPECT_TRUE(o.downloadEnabled);
-        EXPECT_TRUE(o.availableShown);
+        EXPECT_EQ(o.downloadEnabled, newer) << body.toStdString();
+        EXPECT_EQ(o.availableShown, newer) << body.toStdString();
     }
+}
+
+TEST(CheckUpgrade, AnEndlessBodyIsReadOnlyToItsLimit) {
+    // The site announces a huge file and sends only its start: the check is over as soon as
+    // the start has come, instead of waiting for the rest or the timeout.
+    CannedHttpServer endless(200, "4.18\n" + QByteArray(8000, 'x'), "text/plain", 1'000'000'000);
+    QElapsedTimer clock;
+    clock.start();
+    const Outcome o = check(endless.site(), 5000);
+    EXPECT_LT(clock.elapsed(), 3000);
+    EXPECT_EQ(o.latestText, "The latest version is 4.18");
 }
 
 TEST(CheckUpgrade, HtmlPagesAndErrorsReadUnknown) {
     CannedHttpServer htmlOk(200, "<html><body>Moved</body></html>", "text/html");
     CannedHttpServer notFound(404, "<html><body>404 Not Found</body></html>", "text/html");
     CannedHttpServer plainNotFound(404, "Not Found");
-    for (const CannedHttpServer* server : {&htmlOk, &notFound, &plainNotFound}) {
+    CannedHttpServer indented(200, " \r\n\t<html><body>4.18</body></html>", "text/html");
+    for (const CannedHttpServer* server : {&htmlOk, &notFound, &plainNotFound, &indented}) {
         const Outcome o = check(server->site());
         EXPECT_EQ(o.latestText, "The latest version is unknown");
         EXPECT_FALSE(o.downloadEnabled);
@@ -112,6 +130,19 @@ TEST(CheckUpgrade, DownloadNowOpensTheDownloadPageAndCloses) {
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     ASSERT_EQ(opened.size(), 1);
     EXPECT_EQ(opened[0], QUrl(server.site() + "/download/"));
+
+    // No browser to open it: the user is told so.
+    setUrlOpener([](const QUrl&) { return false; });
+    TfmCheckUpgrade again(server.site());
+    again.show();
+    ASSERT_TRUE(waitUntil([&] { return !again.checking(); }, 15000));
+    QString told;
+    {
+        auto ok = velnora::uitest::onNextModal<QMessageBox>(
+            [&](QMessageBox* box) { told = box->text(); });
+        find<QPushButton>(&again, "bnDownload")->click();
+    }
+    EXPECT_EQ(told, "No web browser could be opened for " + server.site() + "/download/.");
     setUrlOpener(previous);
 }
 
@@ -124,4 +155,10 @@ TEST(WebSite, AddressesAndVersionTexts) {
     EXPECT_EQ(latestVersionFrom(false, "<!DOCTYPE html>"), "unknown");
     EXPECT_EQ(latestVersionFrom(false, ""), "unknown");
     EXPECT_EQ(latestVersionFrom(false, QByteArray(200, '7')), "unknown");
+    EXPECT_EQ(latestVersionFrom(false, "\n  <html>4.18</html>"), "unknown");
+    EXPECT_EQ(latestVersionFrom(false, "\xEF\xBB\xBF<html>"), "unknown");
+    EXPECT_EQ(latestVersionFrom(false, "\xEF\xBB\xBF"
+                                       "4.18"),
+              "4.18");
+    EXPECT_TRUE(builtInWebSite().isEmpty()); // a packager sets the real site at build time
 }

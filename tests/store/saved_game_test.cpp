@@ -260,6 +260,20 @@ TEST(SavedGame, FileNamesStayInsideTheirFolder) {
     EXPECT_EQ(makeGameFileName(std::string(300, 'n')), std::string(250, 'n') + ".vel");
 }
 
+TEST(SavedGame, FileNamesAreCutAtWholeCharactersAndFitTheFileSystem) {
+    auto repeated = [](const std::string& piece, int times) {
+        std::string out;
+        for (int i = 0; i < times; ++i)
+            out += piece;
+        return out;
+    };
+    // Two and three bytes to a character; a file name holds at most 255 bytes.
+    EXPECT_EQ(makeGameFileName(repeated("é", 200)), repeated("é", 125) + ".vel");
+    EXPECT_EQ(makeGameFileName("a" + repeated("é", 200)), "a" + repeated("é", 124) + ".vel");
+    EXPECT_EQ(makeGameFileName(repeated("€", 100)), repeated("€", 83) + ".vel");
+    EXPECT_EQ(makeGameFileName(repeated("é", 20)), repeated("é", 20) + ".vel");
+}
+
 TEST(SavedGame, SaveKeyIsTheRoundedProductModuloAThousand) {
     EXPECT_EQ(saveKeyFrom(123456, 0.5), 728);
     EXPECT_EQ(saveKeyFrom(0, 0.9), 0);

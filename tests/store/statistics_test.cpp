@@ -121,6 +121,27 @@ TEST(Highscores, TheNameIsAskedOncePerEndOfHandAndServesTheHistoryLine) {
     EXPECT_EQ(r.highscores.table(kHandHighscore, 0)[1].name, "Anna");
 }
 
+// "é" is two bytes and "€" three in UTF-8: a byte count would cut halfway through one.
+std::string repeated(const std::string& piece, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i)
+        out += piece;
+    return out;
+}
+
+TEST(Highscores, LongNamesAndDatesAreCutAtWholeCharacters) {
+    Recording r;
+    r.answer = repeated("é", 300);
+    r.recorder.recordHighscore(kHandHighscore, 100, againstComputer(0));
+    EXPECT_EQ(r.highscores.table(kHandHighscore, 0)[0].name, repeated("é", 255));
+
+    r.settings.writeString("Advanced\\Name1", "a" + repeated("€", 300));
+    r.settings.writeString("Advanced\\Date1", repeated("é", 200));
+    const HighscoreEntry loaded = LoadHighscores(r.settings).table(kHandHighscore, 1)[0];
+    EXPECT_EQ(loaded.name, "a" + repeated("€", 254));
+    EXPECT_EQ(loaded.date, repeated("é", 200));
+}
+
 TEST(Highscores, ClearDeletesTheTablesKeyOnly) {
     Recording r;
     r.recorder.recordHighscore(kHandHighscore, 100, againstComputer(0));

@@ -164,9 +164,40 @@ TEST_F(Customize, AResetStandsWhenTheDialogIsCancelled) {
     EXPECT_EQ(question, "Do you want to reset the win ratio statistics for player Bob?");
     uitest::click(d.get(), "bnCancel");
     EXPECT_EQ(window->playerList[1], (PlayerRecord{"Bob", 0, 0}));
-    // Stored with the next write of the list.
-    window->savePlayerList();
+    // Stored at once: the next start reads the reset counts even if nothing else is written.
     EXPECT_EQ(settings.readString("Player Names\\PlayerName2", ""), "Bob,0,0");
+    EXPECT_EQ(loadPlayerList(settings)[0], (PlayerRecord{"Anna", 3, 1}));
+}
+
+TEST_F(Customize, SetCurrentAndResetStatsFollowTheSelection) {
+    auto d = open(TfmCustomize::playersPage);
+    auto enabled = [&](const char* name) {
+        return find<QAbstractButton>(d.get(), name)->isEnabled();
+    };
+    // Opening selects the current player's line.
+    ASSERT_EQ(list(d.get())->selectedItems().size(), 1);
+    EXPECT_TRUE(enabled("bnSetCurrent"));
+    EXPECT_TRUE(enabled("bnResetStats"));
+    // A click below the names clears the selection but keeps the current row.
+    list(d.get())->clearSelection();
+    EXPECT_EQ(list(d.get())->currentRow(), 0);
+    EXPECT_FALSE(enabled("bnSetCurrent"));
+    EXPECT_FALSE(enabled("bnResetStats"));
+    {
+        auto name = typeName("Zara"); // must not be asked: no line is highlighted
+        uitest::click(d.get(), "bnRename");
+    }
+    EXPECT_EQ(list(d.get())->item(0)->text(), "Anna");
+
+    // After a delete the first line is selected and current: its statistics can be reset.
+    list(d.get())->setCurrentRow(1);
+    {
+        auto yes = answer(QMessageBox::Yes);
+        uitest::click(d.get(), "bnDelete");
+    }
+    EXPECT_EQ(list(d.get())->selectedItems().size(), 1);
+    EXPECT_FALSE(enabled("bnSetCurrent"));
+    EXPECT_TRUE(enabled("bnResetStats"));
 }
 
 TEST_F(Customize, OnlyTheSizesTheScreenHoldsCanBeChosen) {

@@ -327,11 +327,28 @@ TEST_F(TableWindowTest, TheHelpMenuReachesTheWebSiteOfTheSetting) {
         opened.append(url);
         return true;
     });
-    EXPECT_EQ(window->webSite(), online::builtInWebSite());
+    // Out of the box there is no site: the home page item says so and opens nothing.
+    EXPECT_EQ(window->webSite(), "");
+    QString told;
+    {
+        auto ok = onNextModal<QMessageBox>([&](QMessageBox* box) { told = box->text(); });
+        window->findChild<QAction*>("HomePage1")->trigger();
+    }
+    EXPECT_EQ(told, "No Velnora web site is set up for this copy.");
+    EXPECT_TRUE(opened.isEmpty());
+
     settings.writeString("Online\\Web Site", "http://127.0.0.1:9");
     window->findChild<QAction*>("HomePage1")->trigger();
     ASSERT_EQ(opened.size(), 1);
     EXPECT_EQ(opened[0], QUrl("http://127.0.0.1:9/"));
+
+    // When no browser takes the address, a message says so instead of nothing.
+    online::setUrlOpener([](const QUrl&) { return false; });
+    {
+        auto ok = onNextModal<QMessageBox>([&](QMessageBox* box) { told = box->text(); });
+        window->findChild<QAction*>("HomePage1")->trigger();
+    }
+    EXPECT_EQ(told, "No web browser could be opened for http://127.0.0.1:9/.");
 
     // An empty setting means no site: the check says so instead of asking anyone.
     settings.writeString("Online\\Web Site", "");

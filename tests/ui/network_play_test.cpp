@@ -207,6 +207,10 @@ TEST_F(NetworkPlayTest, ACallerThatNeverSaysWhoItIsNeitherEndsTheWaitNorTouchesT
     auto* identify = server->findChild<QTimer*>("tmIdentify");
     ASSERT_NE(identify, nullptr);
     identify->setInterval(150);
+    // The check for a partner's stale message runs only while a partner is connected.
+    auto* stale = server->findChild<QTimer*>("tmStale");
+    ASSERT_NE(stale, nullptr);
+    EXPECT_FALSE(stale->isActive());
 
     // A port scan: connect and go.
     {
@@ -230,6 +234,7 @@ TEST_F(NetworkPlayTest, ACallerThatNeverSaysWhoItIsNeitherEndsTheWaitNorTouchesT
     EXPECT_EQ(server->game().state.playerTotal, 1200);
     EXPECT_EQ(server->game().state.opponentTotal, 800);
     EXPECT_TRUE(boxes.texts.isEmpty()) << boxes.texts.join("|").toStdString();
+    EXPECT_FALSE(stale->isActive());
 }
 
 TEST_F(NetworkPlayTest, ARefusedClientTriesAgainOnlyOnTheRetryTimer) {

@@ -255,7 +255,7 @@ TEST_F(SoundDialogTest, RemovingSelectsTheLastSoundAndEmptyListsDisablePlayAndRe
     EXPECT_TRUE(button("bnPlay")->isEnabled());
 }
 
-TEST_F(SoundDialogTest, OkStoresEverythingAndCancelKeepsOnlyTheEventEdits) {
+TEST_F(SoundDialogTest, OkStoresEverythingAndCancelKeepsNothing) {
     // An event list shortened in the dialog loses its old later keys.
     settings.writeString("Sound\\Lose Match3", "stale.wav");
     find<QCheckBox>(dialog.get(), "ckMusicEnabled")->setChecked(true);
@@ -285,10 +285,25 @@ TEST_F(SoundDialogTest, OkStoresEverythingAndCancelKeepsOnlyTheEventEdits) {
     find<QCheckBox>(&again, "ckSoundEnabled")->setChecked(false);
     find<QListWidget>(&again, "lbEvents")->setCurrentRow(1);
     find<QPushButton>(&again, "bnRemove")->click();
+    find<QListWidget>(&again, "lbEvents")->setCurrentRow(2);
+    find<QPushButton>(&again, "bnDefault")->click();
+    const SoundEventTable beforeCancel = sounds.eventSounds;
     again.reject();
     EXPECT_TRUE(sounds.music.soundEnabled);
-    EXPECT_EQ(sounds.eventSounds[1].count, 0);
+    EXPECT_NE(beforeCancel, restarted.eventSounds);
+    EXPECT_EQ(sounds.eventSounds, restarted.eventSounds);
     EXPECT_EQ(settings.readString("Sound\\Exit1", ""), "done.wav");
+}
+
+TEST_F(SoundDialogTest, AStoredMusicTypeOtherThanZeroIsTheJukeboxEverywhere) {
+    settings.writeInt("Settings\\Music Type", 2);
+    sounds.readSwitches(settings);
+    EXPECT_EQ(sounds.music.musicType, 1);
+    TfmSound dialog(sounds, settings);
+    EXPECT_TRUE(find<QRadioButton>(&dialog, "rbJukebox")->isChecked());
+    sounds.music.musicType = 7; // set by a caller that did not read it through the store
+    TfmSound again(sounds, settings);
+    EXPECT_TRUE(find<QRadioButton>(&again, "rbJukebox")->isChecked());
 }
 
 TEST_F(SoundDialogTest, ChoosingAFileOrFolderPicksItsMusicKind) {

@@ -40,7 +40,8 @@ TEST(HallOfFame, ShowsTheChosenLevelAndKindAndClearsOneTable) {
     Highscores h;
     h.table(kHandHighscore, 1) = tableOf({{900, "01/12/26", "Anna"}, {300, "02/12/26", "Bob"}});
     h.table(kMatchHighscore, 1) = tableOf({{2600, "03/12/26", "Cleo"}});
-    h.table(kHandHighscore, 3) = tableOf({{450, "04/12/26", "Remote Rita"}});
+    h.table(kHandHighscore, 3) =
+        tableOf({{450, "04/12/26", "Remote Rita"}, {0, "05/12/26", "Zed"}});
     saveHighscoreTable(settings, h.table(kHandHighscore, 1), kHandHighscore, 1);
     saveHighscoreTable(settings, h.table(kMatchHighscore, 1), kMatchHighscore, 1);
 
@@ -59,6 +60,8 @@ TEST(HallOfFame, ShowsTheChosenLevelAndKindAndClearsOneTable) {
 
     find<QRadioButton>(&window, "rgLevel3")->click();
     EXPECT_EQ(text(&window, "lbName1"), "Remote Rita");
+    EXPECT_EQ(text(&window, "lbScore2"), "0"); // a named line shows its score, even 0
+    EXPECT_EQ(text(&window, "lbScore3"), "");  // an empty line shows none
     EXPECT_FALSE(find<QLabel>(&window, "lbName2")->font().bold());
     find<QRadioButton>(&window, "rgLevel1")->click();
     find<QRadioButton>(&window, "rgType1")->click();

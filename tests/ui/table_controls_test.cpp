@@ -2,6 +2,10 @@
 
 #include "table_window_support.h"
 
+#include <QFile>
+#include <QKeySequence>
+#include <QRegularExpression>
+
 using namespace velnora;
 using namespace velnora::test;
 
@@ -247,6 +251,27 @@ TEST_F(TableWindowTest, RankKeyAtTheWildcardPromptAddsToThatMeld) {
     EXPECT_EQ(state().promptState, kPromptSelectWildcard);
     key(Qt::Key_7);
     EXPECT_EQ(meldColumnCount(rankOf(sevens[0])), 4);
+    EXPECT_EQ(handIndexOf(kJokerFace), -1);
+}
+
+// The keyboard help names the key that picks the wildcard velnora after F9; that key must add
+// the hand's wildcard to it.
+TEST_F(TableWindowTest, TheKeyTheHelpNamesForTheWildcardVelnoraAddsToIt) {
+    QFile page(QStringLiteral(VELNORA_HELP_DIR) + "/keyboard.html");
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    const QRegularExpression row(
+        R"re(<td class="key">(\w)</td><td>[^<]*wildcard velnora \(F9\))re");
+    const QRegularExpressionMatch m = row.match(QString::fromUtf8(page.readAll()));
+    ASSERT_TRUE(m.hasMatch());
+    const QKeySequence named(m.captured(1));
+
+    const int twos[] = {face(0, kTwo), face(1, kTwo), face(2, kTwo)};
+    stage({kJokerFace, kKingDiamonds, kJackSpades, kQueenClubs, kNineClubs},
+          {twos[0], twos[1], twos[2]});
+    const int before = meldColumnCount(rankOf(twos[0]));
+    key(Qt::Key_F9);
+    key(named[0].key());
+    EXPECT_EQ(meldColumnCount(rankOf(twos[0])), before + 1) << m.captured(1).toStdString();
     EXPECT_EQ(handIndexOf(kJokerFace), -1);
 }
 
