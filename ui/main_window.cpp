@@ -612,7 +612,8 @@ void TfmVelMain::tmLEDTimer() {
 }
 
 void TfmVelMain::updatePanels() {
-    const GameState& g = game_->state;
+    // The panels follow the table as it is shown, not ahead of the cards still moving.
+    const GameState& g = table_->shown();
     const Layout& l = game_->layout;
     QString meld = QString::number(meldedPoints(g, Seat::player, false, l));
     if (meldedPoints(g, Seat::player, true, l) < g.initialMeldMinimum)

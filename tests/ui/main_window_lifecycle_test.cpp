@@ -1,8 +1,10 @@
 // The table window's start-up choices, waits, commands and shutdown.
 
+#include "ai_common.h"
 #include "check_upgrade.h"
 #include "help_window.h"
 #include "rules_dialog.h"
+#include "saved_game.h"
 #include "small_windows.h"
 #include "table_window_support.h"
 #include "url_opener.h"
@@ -360,4 +362,40 @@ TEST_F(TableWindowTest, TheHelpMenuReachesTheWebSiteOfTheSetting) {
     window->findChild<QAction*>("CheckUpgrade1")->trigger();
     EXPECT_TRUE(latest.startsWith("No Velnora web site")) << latest.toStdString();
     online::setUrlOpener(previous);
+}
+
+// The engine applies a turn whole before any of it is shown: whenever the event loop runs while
+// the computer's turn plays out on the screen, a save holds the live table with all its cards.
+TEST_F(TableWindowTest, EveryMomentOfAShownTurnSavesTheWholeTable) {
+    ai::ComputerDriver computer;
+    game().setOpponentDriver(&computer);
+    game().options.meldDelay = 15;
+    table()->setCardMovement(true, 10);
+    window->show();
+    const QString file = QDir(ui::programDataFolder()).filePath("moment.vel");
+    int samples = 0;
+    for (int turn = 0; turn < 4 && state().promptState == kPromptDraw; ++turn) {
+        game().drawFromStock();
+        ASSERT_TRUE(state().hasDrawn);
+        game().discard(0);
+        while (window->presentation().busy() && samples < 400) {
+            ASSERT_TRUE(window->SaveGame(true, file));
+            QFile saved(file);
+            ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+            const savegame::LoadResult back =
+                savegame::decode(saved.readAll().toStdString(), GameState{});
+            ASSERT_EQ(back.error, savegame::LoadError::none) << back.detail;
+            std::string why;
+            EXPECT_TRUE(isConsistent(back.state, layout(), &why)) << why;
+            EXPECT_EQ(back.state.opponentHand, state().opponentHand);
+            EXPECT_EQ(back.state.discardPile, state().discardPile);
+            EXPECT_EQ(back.state.stock.count, state().stock.count);
+            ++samples;
+            QEventLoop idle;
+            QTimer::singleShot(3, &idle, &QEventLoop::quit);
+            idle.exec();
+        }
+        settle();
+    }
+    EXPECT_GT(samples, 10);
 }

@@ -2,9 +2,12 @@
 
 #include "table_window_support.h"
 
+#include <QApplication>
 #include <QImage>
 #include <QPushButton>
 #include <QTimer>
+
+#include <set>
 
 using namespace velnora;
 using namespace velnora::test;
@@ -215,4 +218,37 @@ TEST_F(TableWindowTest, CardsDealtToTheOpponentTravelFaceDown) {
     // The deal moves every opponent card with its face down unless the reveal key is on.
     for (const Card& c : state().opponentHand)
         EXPECT_EQ(ui::TableView::dragImageIndex(c), ui::kFirstBackImage + c.deck);
+}
+
+// The card that completes a velnora lands in a squared-up, labelled column: the first frame
+// without the moving card already shows the velnora.
+TEST_F(TableWindowTest, AVelnoraIsSquaredAndLabelledInTheFrameItsLastCardLands) {
+    const int seven = face(0, kSeven);
+    const int rank = rankOf(seven);
+    stage({seven, face(1, 9), face(2, 10)}, {face(0, kSeven), face(1, kSeven), face(2, kSeven),
+                                             face(3, kSeven), face(1, kSeven), face(2, kSeven)});
+    table()->setCardMovement(true, 10);
+    window->show();
+    bool moving = false, landed = false, squared = false;
+    QStringList label;
+    table()->onPainted = [&] {
+        if (window->presentation().overlayShown()) {
+            moving = true;
+            return;
+        }
+        if (!moving || landed) return;
+        landed = true;
+        label = table()->velnoraLabel(Seat::player, rank);
+        std::set<int> rows;
+        for (const Card& c : table()->shown().playerMelds)
+            if (columnOf(c.x, layout()) == rank) rows.insert(c.y);
+        squared = rows.size() == 1;
+    };
+    click(onHandCard(handIndexOf(seven)));
+    QApplication::processEvents(); // the last frame's paint
+    ASSERT_EQ(state().playerVelnoras.velnoraCount, 1);
+    ASSERT_TRUE(moving);
+    ASSERT_TRUE(landed);
+    EXPECT_TRUE(squared);
+    EXPECT_EQ(label, QStringList({"Natural", "7"}));
 }
