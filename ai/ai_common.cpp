@@ -14,24 +14,6 @@ constexpr const char* kWildcardNotFound = "Meld error: Wildcard not found.";
 constexpr const char* kComputerPasses = "The computer passes the discard.";
 } // namespace
 
-int levelFromString(const std::string& level) {
-    if (level == "Beginner") return 0;
-    if (level == "Advanced") return 1;
-    // Older or hand-edited stores may hold anything; the strongest level is the fallback.
-    return 2;
-}
-
-const char* levelName(int level) {
-    switch (level) {
-    case 0:
-        return "Beginner";
-    case 1:
-        return "Advanced";
-    default:
-        return "Expert";
-    }
-}
-
 int pointsOfRank(int rank) {
     if (rank == kRankJoker) return 50;
     if (rank == kRankTwo || rank == kRankAce) return 20;

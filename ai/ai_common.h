@@ -3,6 +3,7 @@
 // and the routines every level uses to take the pile, draw, lay red threes, meld and discard.
 
 #include "game.h"
+#include "levels.h"
 
 #include <array>
 
@@ -27,10 +28,9 @@ struct Counts {
 // Per-card value of a rank as the estimates count it (joker 50, two and ace 20, ...).
 int pointsOfRank(int rank);
 
-// Computer level from the "Settings\Level" text: "Beginner" 0, "Advanced" 1, anything else 2.
-int levelFromString(const std::string& level);
-// The word stored for a level: "Beginner", "Advanced", "Expert".
-const char* levelName(int level);
+// The levels by their stored words, for the strategies' callers.
+using velnora::levelFromString;
+using velnora::levelName;
 // Melding track-bar position 0..10 and meldDelay in ms.
 inline int meldDelayForPosition(int position) {
     return 1500 - 150 * position;

@@ -359,6 +359,7 @@ void TfmCustomize::buildGeneralPage() {
 void TfmCustomize::loadControls() {
     loading_ = true;
     TfmVelMain& m = main_;
+    const Options& o = m.options();
 
     // Screen: the sizes the screen cannot hold stay out of reach.
     if (QAbstractButton* b = windowSizes_->button(m.windowSizeIndex)) b->setChecked(true);
@@ -381,26 +382,26 @@ void TfmCustomize::loadControls() {
     if (hasCurrent) lbPlayerList_->setCurrentRow(m.currentPlayer);
     // The buttons follow the selection from the start: the current player's line is selected.
     lbPlayerListClick();
-    ckSelectPlayer_->setChecked(m.selectPlayerOnStartup);
+    ckSelectPlayer_->setChecked(o.selectPlayerOnStartup);
     ckSelectPlayer_->setEnabled(players_.size() > 1);
 
     // Level and general options
-    if (QAbstractButton* b = levels_->button(qBound(0, m.computerLevel, 2))) b->setChecked(true);
-    tbAggression_->setValue(m.aggression);
+    if (QAbstractButton* b = levels_->button(qBound(0, o.computerLevel, 2))) b->setChecked(true);
+    tbAggression_->setValue(o.aggression);
     lbAggression_->setText(QString::number(tbAggression_->value()) + QStringLiteral("%"));
-    discards_->button(m.doubleClickDiscard ? 1 : 0)->setChecked(true);
-    tbMelding_->setValue(qBound(0, 10 - m.meldDelay / kDelayStep, 10));
-    ckAutoSave_->setChecked(m.autoSave);
-    ckStatusbar_->setChecked(m.showStatusbar);
-    ckNoAnimation_->setChecked(!m.cardMovement);
-    tbCardSpeed_->setEnabled(m.cardMovement);
-    if (m.cardMovement) tbCardSpeed_->setValue(m.cardSpeed);
-    ckHighscores_->setChecked(m.showHighscores);
-    ckTurns_->setChecked(m.showTurns);
+    discards_->button(o.doubleClickDiscard ? 1 : 0)->setChecked(true);
+    tbMelding_->setValue(qBound(0, 10 - o.meldDelay / kDelayStep, 10));
+    ckAutoSave_->setChecked(o.autoSave);
+    ckStatusbar_->setChecked(o.showStatusbar);
+    ckNoAnimation_->setChecked(!o.cardMovement);
+    tbCardSpeed_->setEnabled(o.cardMovement);
+    if (o.cardMovement) tbCardSpeed_->setValue(o.cardSpeed);
+    ckHighscores_->setChecked(o.showHighscores);
+    ckTurns_->setChecked(o.showTurns);
 
     // The level stays as it is while a game runs; the warning says how to change it.
     rgLevel_->setEnabled(!gameInProgress_ && !networkGame_);
-    tbAggression_->setEnabled(m.computerLevel == 2 && !gameInProgress_);
+    tbAggression_->setEnabled(o.computerLevel == 2 && !gameInProgress_);
     lbWarning_->setVisible(gameInProgress_);
     bnApply_->setEnabled(false);
     loading_ = false;
@@ -561,37 +562,35 @@ void TfmCustomize::rgLevelClick() {
 
 void TfmCustomize::ckNoAnimationClick() {
     tbCardSpeed_->setEnabled(!ckNoAnimation_->isChecked());
-    if (!ckNoAnimation_->isChecked()) tbCardSpeed_->setValue(main_.cardSpeed);
+    if (!ckNoAnimation_->isChecked()) tbCardSpeed_->setValue(main_.options().cardSpeed);
 }
 
 // OK and Apply
 
+Options TfmCustomize::options() const {
+    Options o = main_.options();
+    o.backgroundColour = static_cast<int>(storedFromColour(colour_));
+    // The level stays as it is in a network game; the dialog shows it disabled then.
+    if (!networkGame_) o.computerLevel = qMax(0, levels_->checkedId());
+    o.aggression = tbAggression_->value();
+    o.doubleClickDiscard = discards_->checkedId() == 1;
+    o.meldDelay = (10 - tbMelding_->value()) * kDelayStep;
+    o.autoSave = ckAutoSave_->isChecked();
+    o.showStatusbar = ckStatusbar_->isChecked();
+    o.cardMovement = !ckNoAnimation_->isChecked();
+    o.cardSpeed = tbCardSpeed_->value();
+    o.showHighscores = ckHighscores_->isChecked();
+    o.showTurns = ckTurns_->isChecked();
+    o.selectPlayerOnStartup = ckSelectPlayer_->isChecked();
+    return o;
+}
+
 void TfmCustomize::storeValues() {
     TfmVelMain& m = main_;
     Settings& s = m.settings();
-    // Background colour and size (the size is stored at shutdown)
-    m.table()->setBackgroundColour(colour_);
-    s.writeInt("Settings\\Background Color", static_cast<int>(storedFromColour(colour_)));
+    // The options; the size is stored at shutdown.
+    m.changeOptions(options(), !networkGame_);
     m.windowSizeIndex = qMax(0, windowSizes_->checkedId());
-    // Level, aggressiveness, discard click, melding delay
-    if (!networkGame_) {
-        m.computerLevel = qMax(0, levels_->checkedId());
-        static const char* const levelNames[] = {"Beginner", "Advanced", "Expert"};
-        s.writeString("Settings\\Level", levelNames[qBound(0, m.computerLevel, 2)]);
-    }
-    m.aggression = tbAggression_->value();
-    s.writeInt("Settings\\Aggression", m.aggression);
-    m.doubleClickDiscard = discards_->checkedId() == 1;
-    s.writeString("Settings\\Mouse Options",
-                  m.doubleClickDiscard ? "Double Right Click" : "Single Right Click");
-    m.meldDelay = (10 - tbMelding_->value()) * kDelayStep;
-    s.writeInt("Settings\\Delay", m.meldDelay);
-    // Autosave: switching it off drops the autosave file at once
-    m.autoSave = ckAutoSave_->isChecked();
-    s.writeBool("Settings\\AutoSave", m.autoSave);
-    if (!m.autoSave) QFile::remove(m.autosaveFile());
-    m.showStatusbar = ckStatusbar_->isChecked();
-    s.writeBool("Settings\\Show Statusbar", m.showStatusbar);
     // Players: the working copy replaces the list; the current player is found by name
     m.playerList.clear();
     for (const WorkingPlayer& p : players_)
@@ -606,17 +605,6 @@ void TfmCustomize::storeValues() {
     // The working copy now mirrors the main list one to one.
     for (int i = 0; i < int(players_.size()); ++i)
         players_[std::size_t(i)].origin = i;
-    // Animation and the popups
-    m.cardMovement = !ckNoAnimation_->isChecked();
-    s.writeBool("Settings\\Card Movement", m.cardMovement);
-    m.cardSpeed = tbCardSpeed_->value();
-    s.writeInt("Settings\\Card Speed", m.cardSpeed);
-    m.showHighscores = ckHighscores_->isChecked();
-    m.showTurns = ckTurns_->isChecked();
-    m.selectPlayerOnStartup = ckSelectPlayer_->isChecked();
-    s.writeBool("Settings\\Show Highscores", m.showHighscores);
-    s.writeBool("Settings\\Show Turns", m.showTurns);
-    s.writeBool("Settings\\Select Player on startup", m.selectPlayerOnStartup);
 }
 
 void TfmCustomize::bnOKClick() {

@@ -12,6 +12,8 @@
 
 #include "statistics.h"
 
+#include "options.h"
+
 #include <QDialog>
 
 #include <vector>
@@ -40,6 +42,8 @@ public:
 
     // The page the next dialog opens on when no start page is given.
     static int rememberedPage();
+    // The window's options as the dialog's controls have them now.
+    Options options() const;
     void done(int result) override;
 
 private:

@@ -194,7 +194,7 @@ TfmVelMain::TfmVelMain(Settings* settings, QStringList arguments, QWidget* paren
     sizeWindow(true);
 
     // The network items stay off until a connection exists.
-    chatOnTop_->setChecked(chatOnTop);
+    chatOnTop_->setChecked(options_.chatOnTop);
     connectionState = 0;
     setWindowTitle(kCaption);
     game_->state.playerStartsHand = static_cast<std::uint8_t>(random_(2));
@@ -328,28 +328,17 @@ void TfmVelMain::loadOptions() {
     QScreen* screen = QGuiApplication::primaryScreen();
     const QSize screenSize = screen ? screen->size() : QSize(1280, 1024);
 
-    // Table colour and the largest size the screen takes
-    table_->setBackgroundColour(colourOf(s.readInt("Settings\\Background Color", 32768)));
+    // Options, table colour and the largest size the screen takes
+    options_ = velnora::loadOptions(s);
+    table_->setBackgroundColour(colourOf(options_.backgroundColour));
     maxWindowSizeIndex = maxSizeIndexForScreen(screenSize.width());
+    statusBar()->setVisible(options_.showStatusbar);
 
-    // Mouse option and the known players
-    doubleClickDiscard =
-        s.readString("Settings\\Mouse options", "Single Right Click") != "Single Right Click";
-    selectPlayerOnStartup = s.readBool("Settings\\Select Player on startup", true);
+    // The known players, the rules, the sounds, the decks and the highscores
     playerList = loadPlayerList(s);
     currentPlayer = playerList.empty() ? -1 : 0;
-
-    // Rules and options, in the order the store lists them
     game_->rules = loadRules(s);
     sounds_->readSwitches(s);
-    meldDelay = s.readInt("Settings\\Delay", 300);
-    autoSave = s.readBool("Settings\\AutoSave", true);
-    showStatusbar = s.readBool("Settings\\Show Statusbar", true);
-    statusBar()->setVisible(showStatusbar);
-    computerLevel = ai::levelFromString(s.readString("Settings\\Level", "Beginner"));
-    aggression = s.readInt("Settings\\Aggression", 50);
-    cardMovement = s.readBool("Settings\\Card Movement", true);
-    cardSpeed = s.readInt("Settings\\Card Speed", 10);
     cardBacks[0].colour = static_cast<quint32>(s.readInt("Cardback\\Color0", 128));
     cardBacks[1].colour = static_cast<quint32>(s.readInt("Cardback\\Color1", 16512));
     for (int d = 0; d < 2; ++d) {
@@ -358,8 +347,6 @@ void TfmVelMain::loadOptions() {
         cardBacks[d].fileName = qs(s.readString("Cardback\\Filename" + n, ""));
         cardBacks[d].type = s.readInt("Cardback\\Type" + n, 0);
     }
-    showHighscores = s.readBool("Settings\\Show Highscores", true);
-    showTurns = s.readBool("Settings\\Show Turns", true);
     sounds_->readEventSounds(s);
     highscores = LoadHighscores(s);
 
@@ -371,22 +358,21 @@ void TfmVelMain::loadOptions() {
     windowTop = place.top;
     windowSizeIndex = std::min(place.sizeIndex, maxWindowSizeIndex);
 
-    chatOnTop = s.readBool("Network\\Chat on Top", true);
     currentHand = s.readInt("Settings\\CurrentHand", 0);
     applyOptionsToGame();
 }
 
 void TfmVelMain::applyOptionsToGame() {
     GameOptions& o = game_->options;
-    o.doubleClickDiscard = doubleClickDiscard;
-    o.showTurns = showTurns;
-    o.meldDelay = meldDelay;
-    o.aggression = aggression;
-    o.computerLevel = computerLevel;
+    o.doubleClickDiscard = options_.doubleClickDiscard;
+    o.showTurns = options_.showTurns;
+    o.meldDelay = options_.meldDelay;
+    o.aggression = options_.aggression;
+    o.computerLevel = options_.computerLevel;
     o.playerName = currentPlayer >= 0 && currentPlayer < int(playerList.size())
                        ? playerList[std::size_t(currentPlayer)].name
                        : std::string();
-    table_->setCardMovement(cardMovement, cardSpeed);
+    table_->setCardMovement(options_.cardMovement, options_.cardSpeed);
 }
 
 void TfmVelMain::sizeWindow(bool atStartup) {
@@ -425,12 +411,12 @@ void TfmVelMain::tmSplashTimer() {
     table_->computeLayout(windowSizeIndex);
     table_->loadCardImages(cardBacks);
 
-    if (playerList.size() > 1 && selectPlayerOnStartup) choosePlayer();
+    if (playerList.size() > 1 && options_.selectPlayerOnStartup) choosePlayer();
     applyOptionsToGame();
 
     resumeGame = false;
     if (arguments_.isEmpty()) {
-        if (autoSave) {
+        if (options_.autoSave) {
             gameFileName = autosaveFile();
             resumeGame = CheckSavedGameFile(gameFileName);
         }
@@ -473,7 +459,7 @@ void TfmVelMain::applyWindowSize() {
         table_->placeEndHandButton();
         table_->update();
     }
-    statusBar()->setVisible(showStatusbar);
+    statusBar()->setVisible(options_.showStatusbar);
     QApplication::restoreOverrideCursor();
 }
 
@@ -524,7 +510,7 @@ void TfmVelMain::destroySequence() {
     network_->shutdown();
     playSound(SoundEvent::exit);
     if (help_) help_->close();
-    if (autoSave && game_->state.gameInProgress) {
+    if (options_.autoSave && game_->state.gameInProgress) {
         // A refused or failed autosave leaves the previous autosave as it was.
         SaveGame(true, autosaveFile());
     } else {
@@ -817,10 +803,10 @@ void TfmVelMain::savePlayerList() {
 MatchContext TfmVelMain::matchContext() const {
     MatchContext c;
     c.networkGame = game_->options.networkGame;
-    c.computerLevel = computerLevel;
+    c.computerLevel = options_.computerLevel;
     c.playerName = game_->options.playerName;
     c.opponentName = game_->opponentName();
-    c.showHighscores = showHighscores;
+    c.showHighscores = options_.showHighscores;
     return c;
 }
 
@@ -851,7 +837,7 @@ StatisticsHooks TfmVelMain::statisticsHooks() {
 void TfmVelMain::closeApplication() {
     QFile::remove(autosaveFile());
     // The match is over and another was declined: nothing is saved for the rest of the run.
-    autoSave = false;
+    stopAutoSave();
     // The game was declined: nothing is left to save at exit.
     game_->state.gameInProgress = 0;
     QTimer::singleShot(0, this, &QWidget::close);
@@ -961,13 +947,33 @@ void TfmVelMain::applyCardBacks(const std::array<CardBack, 2>& backs) {
     table_->update();
 }
 
+void TfmVelMain::changeOptions(const Options& options, bool withLevel) {
+    velnora::saveOptions(*settings_, options, withLevel);
+    const int level = options_.computerLevel;
+    options_ = options;
+    if (!withLevel) options_.computerLevel = level;
+    table_->setBackgroundColour(colourOf(options_.backgroundColour));
+    // Switching the autosave off drops the autosave file at once.
+    if (!options_.autoSave) QFile::remove(autosaveFile());
+}
+
+void TfmVelMain::setChatOnTop(bool onTop) {
+    options_.chatOnTop = onTop;
+    settings_->writeBool(optionkeys::kChatOnTop, onTop);
+}
+
+void TfmVelMain::setPlayingLevel(int level) {
+    options_.computerLevel = level;
+    game_->options.computerLevel = level;
+}
+
 void TfmVelMain::applyCustomizedOptions() {
     applyOptionsToGame();
     applyWindowSize();
 }
 
 void TfmVelMain::Hiscores1Click() {
-    TfmHighscores window(*settings_, highscores, computerLevel, kHandHighscore, -1, this);
+    TfmHighscores window(*settings_, highscores, options_.computerLevel, kHandHighscore, -1, this);
     window.exec();
 }
 

@@ -6,6 +6,7 @@
 #include "card_art.h"
 #include "game.h"
 #include "host.h"
+#include "options.h"
 #include "random.h"
 #include "statistics.h"
 
@@ -68,25 +69,25 @@ public:
     // Event sounds, music and their options.
     TSounds& sounds() { return *sounds_; }
 
-    // Options held for the life of the process
-    bool doubleClickDiscard = false;
-    bool selectPlayerOnStartup = true;
+    // The player's options. The Customize dialog edits a copy and hands it back.
+    const Options& options() const { return options_; }
+    // Stores edited options and takes them over (the window and the game follow with
+    // applyCustomizedOptions); without `withLevel` the level stays as it is.
+    void changeOptions(const Options& options, bool withLevel);
+    // The chat window's place on top, stored at once.
+    void setChatOnTop(bool onTop);
+    // The level being played, for this run only (a network game plays no computer level).
+    void setPlayingLevel(int level);
+    // Nothing is autosaved for the rest of the run (a declined match), whatever is stored.
+    void stopAutoSave() { options_.autoSave = false; }
+
+    // State held for the life of the process
     std::vector<PlayerRecord> playerList;
     int currentPlayer = -1;
-    int meldDelay = 300;
-    bool autoSave = true;
-    bool showStatusbar = true;
-    int computerLevel = 0;
-    int aggression = 50;
-    bool cardMovement = true;
-    int cardSpeed = 10;
     std::array<CardBack, 2> cardBacks;
-    bool showHighscores = true;
     Highscores highscores;
-    bool showTurns = true;
     int windowSizeIndex = 0;
     int maxWindowSizeIndex = 3;
-    bool chatOnTop = true;
     int currentHand = 0;
     int connectionState = 0;
     bool hintShowing = false;
@@ -213,6 +214,7 @@ private:
     MatchContext matchContext() const;
     StatisticsHooks statisticsHooks();
 
+    Options options_;
     std::unique_ptr<TdmMain> dataModule_;
     std::unique_ptr<Settings> ownedSettings_;
     Settings* settings_ = nullptr;

@@ -122,7 +122,7 @@ void NetworkPlay::setMenuConnected(bool connected) {
 }
 
 void NetworkPlay::ConnecttoPartner1Click() {
-    savedLevel_ = window_.computerLevel;
+    savedLevel_ = window_.options().computerLevel;
     connectionWanted_ = true;
     TfmConnect dialog(window_.settings(), connectionWanted_, &window_);
     dialog.startConnection = [this](const QString& mode, const QString& address) {
@@ -135,7 +135,7 @@ void NetworkPlay::ConnecttoPartner1Click() {
 }
 
 void NetworkPlay::startFromCommandLine(const QString& address, const QString& mode) {
-    savedLevel_ = window_.computerLevel;
+    savedLevel_ = window_.options().computerLevel;
     connectionWanted_ = true;
     TfmConnect dialog(window_.settings(), connectionWanted_, &window_);
     dialog.startConnection = [this](const QString& m, const QString& a) {
@@ -197,9 +197,9 @@ void NetworkPlay::StopWaiting1Click() {
 }
 
 void NetworkPlay::ChatWindowontopClick() {
-    window_.chatOnTop = menu_.chatOnTop ? menu_.chatOnTop->isChecked() : !window_.chatOnTop;
-    if (chat_) chat_->setStayOnTop(window_.chatOnTop);
-    window_.settings().writeBool("Network\\Chat on Top", window_.chatOnTop);
+    window_.setChatOnTop(menu_.chatOnTop ? menu_.chatOnTop->isChecked()
+                                         : !window_.options().chatOnTop);
+    if (chat_) chat_->setStayOnTop(window_.options().chatOnTop);
 }
 
 void NetworkPlay::RequestListing1Click() {
@@ -291,8 +291,7 @@ void NetworkPlay::Disconnect() {
     retryPending_ = false;
     // Leaves network mode: the stored rules come back, the computer drives the opponent again.
     session_->connectionClosed();
-    window_.computerLevel = savedLevel_;
-    window_.game().options.computerLevel = savedLevel_;
+    window_.setPlayingLevel(savedLevel_);
     window_.updatePanels();
     disconnecting_ = false;
 }
@@ -431,13 +430,12 @@ void NetworkPlay::playerIdentified(const std::string& name) {
     opponentName_ = qs(name);
     networkConnected_ = true;
     window_.connectionState = 2;
-    window_.computerLevel = kLevelNetwork;
-    window_.game().options.computerLevel = kLevelNetwork;
+    window_.setPlayingLevel(kLevelNetwork);
     tmTryConnect_->stop();
     retryPending_ = false;
 
     delete chat_;
-    chat_ = new TfmChat(window_.settings(), &window_, window_.chatOnTop);
+    chat_ = new TfmChat(window_.settings(), &window_, window_.options().chatOnTop);
     chat_->sendLine = [this](const QString& text) {
         if (networkRole_ == none) return QString();
         return qs(session_->sendChat(text.toStdString()));

@@ -246,7 +246,9 @@ TEST_F(Customize, TheMeldingBarStoresItsDelayAndAutosaveOffDropsTheFile) {
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write("x");
     }
-    window->autoSave = true;
+    Options withAutoSave = window->options();
+    withAutoSave.autoSave = true;
+    window->changeOptions(withAutoSave, true);
     auto d = open(TfmCustomize::generalPage);
     saveShot(d.get(), "customize-general");
     EXPECT_EQ(find<QSlider>(d.get(), "tbMelding")->value(), 10); // the test's delay of 0
@@ -257,7 +259,7 @@ TEST_F(Customize, TheMeldingBarStoresItsDelayAndAutosaveOffDropsTheFile) {
     EXPECT_TRUE(find<QSlider>(d.get(), "tbCardSpeed")->isEnabled());
     uitest::click(d.get(), "bnApply");
     EXPECT_EQ(settings.readInt("Settings\\Delay", -1), 1500);
-    EXPECT_EQ(window->meldDelay, 1500);
+    EXPECT_EQ(window->options().meldDelay, 1500);
     EXPECT_FALSE(QFile::exists(autosave));
     EXPECT_EQ(settings.readInt("Settings\\AutoSave", 1), 0);
     EXPECT_EQ(settings.readString("Settings\\Mouse Options", ""), "Double Right Click");

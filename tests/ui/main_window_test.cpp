@@ -196,9 +196,9 @@ TEST(TableWindowValues, OptionsAreReadFromTheSettings) {
     settings.writeString("Player Names\\PlayerName2", "Bob,1,0");
     settings.writeString("Settings\\Resolution", "0,0,800x600");
     ui::TfmVelMain window(&settings);
-    EXPECT_TRUE(window.doubleClickDiscard);
+    EXPECT_TRUE(window.options().doubleClickDiscard);
     EXPECT_TRUE(window.game().options.doubleClickDiscard);
-    EXPECT_EQ(window.computerLevel, 1);
+    EXPECT_EQ(window.options().computerLevel, 1);
     EXPECT_EQ(window.game().options.meldDelay, 450);
     ASSERT_EQ(window.playerList.size(), 2u);
     EXPECT_EQ(window.playerList[1].name, "Bob");

@@ -124,7 +124,7 @@ TEST_F(NetworkPlayTest, TheCopiesIdentifyThemselvesAndChatBothWays) {
     // The status line showed the connection until the server's deal put the first instruction.
     EXPECT_EQ(server->connectionState, 2);
     EXPECT_EQ(client->connectionState, 2);
-    EXPECT_EQ(server->computerLevel, 3);
+    EXPECT_EQ(server->options().computerLevel, 3);
     for (TfmVelMain* w : {server.get(), client.get()}) {
         EXPECT_FALSE(item(w, "ConnecttoOpponent1")->isEnabled());
         EXPECT_TRUE(item(w, "Disconnect1")->isEnabled());
@@ -195,7 +195,7 @@ TEST_F(NetworkPlayTest, TheOtherSidesEndIsReported) {
         3000));
     EXPECT_EQ(server->connectionState, 0);
     EXPECT_FALSE(server->network().connection().isListening());
-    EXPECT_EQ(server->computerLevel, 0);
+    EXPECT_EQ(server->options().computerLevel, 0);
 }
 
 TEST_F(NetworkPlayTest, ACallerThatNeverSaysWhoItIsNeitherEndsTheWaitNorTouchesTheScore) {

@@ -1,0 +1,23 @@
+#include "levels.h"
+
+namespace velnora {
+
+int levelFromString(const std::string& level) {
+    if (level == "Beginner") return 0;
+    if (level == "Advanced") return 1;
+    // Older or hand-edited stores may hold anything; the strongest level is the fallback.
+    return 2;
+}
+
+const char* levelName(int level) {
+    switch (level) {
+    case 0:
+        return "Beginner";
+    case 1:
+        return "Advanced";
+    default:
+        return "Expert";
+    }
+}
+
+} // namespace velnora
