@@ -50,6 +50,20 @@ const char* warningText(Warning warning) {
 Game::Game(TableHost& host, Settings& settings, Random& rng)
     : layout(computeLayout(0)), host_(host), settings_(settings), rng_(rng) {}
 
+void Game::setRules(const RuleSettings& chosen) {
+    const bool blockChanged = chosen.initialBlock != rules.initialBlock;
+    rules = chosen;
+    if (!blockChanged) return;
+    state.pileFrozen = chosen.initialBlock ? 1 : 0;
+    host_.repaint(TableArea::pileColumn);
+}
+
+void Game::setTableSize(int sizeIndex) {
+    const std::uint8_t spacing = state.opponentCardSpacing;
+    layout = computeLayout(sizeIndex);
+    layout.opponentCardSpacing = spacing;
+}
+
 int Game::promptForMouse(int prompt) const {
     // The two meld prompts differ only in how a discard is made; the mouse option picks one.
     if (prompt == kPromptMeldOrDiscard && options.doubleClickDiscard)

@@ -96,6 +96,20 @@ public:
     // The player clicked a card or pile of the table: from now on the game is one in progress
     // (the rules stay as they are, and it is saved at exit).
     void noteTableClick() { state.gameInProgress = 1; }
+    // The game is given up (declined after a match, or the program fails): nothing is left to
+    // save at exit.
+    void abandonGame() { state.gameInProgress = 0; }
+    // Who draws first in the next hand dealt.
+    void setPlayerStartsHand(bool playerStarts) { state.playerStartsHand = playerStarts ? 1 : 0; }
+    // The first left click on the table folds the pile shown fanned since the deal.
+    void foldDiscardPile() { state.pileFanned = 0; }
+    // The table is the player's again (the partner left in the middle of its turn).
+    void releaseTable() { state.inputBlocked = 0; }
+    // New rules in force. A changed "Discard Pile initially frozen" freezes or thaws the pile
+    // at once; the other rules take effect as the play reaches them.
+    void setRules(const RuleSettings& chosen);
+    // The layout of a table size, keeping the opponent's card spacing.
+    void setTableSize(int sizeIndex);
     void dealHand();
     // Deals the hand a network partner dealt: its stock order (stockOrder[i] lies at position
     // i), its own player drawing first when partnerStarts.

@@ -197,7 +197,7 @@ TfmVelMain::TfmVelMain(Settings* settings, QStringList arguments, QWidget* paren
     chatOnTop_->setChecked(options_.chatOnTop);
     connectionState = 0;
     setWindowTitle(kCaption);
-    game_->state.playerStartsHand = static_cast<std::uint8_t>(random_(2));
+    game_->setPlayerStartsHand(random_(2) != 0);
     disconnect_->setEnabled(false);
     chatOnTop_->setEnabled(false);
     ruleDifferences_->setEnabled(false);
@@ -838,8 +838,7 @@ void TfmVelMain::closeApplication() {
     QFile::remove(autosaveFile());
     // The match is over and another was declined: nothing is saved for the rest of the run.
     stopAutoSave();
-    // The game was declined: nothing is left to save at exit.
-    game_->state.gameInProgress = 0;
+    game_->abandonGame();
     QTimer::singleShot(0, this, &QWidget::close);
     QTimer::singleShot(0, qApp, &QCoreApplication::quit);
 }
@@ -847,7 +846,7 @@ void TfmVelMain::closeApplication() {
 void TfmVelMain::fatalError(const std::string& text) {
     QApplication::beep();
     look::message(this, QMessageBox::Critical, qs(text));
-    game_->state.gameInProgress = 0;
+    game_->abandonGame();
     QTimer::singleShot(0, qApp, &QCoreApplication::quit);
 }
 
@@ -875,12 +874,7 @@ void TfmVelMain::Rules1Click(int page) {
     if (dialog.exec() != QDialog::Accepted) return;
     const RuleSettings chosen = dialog.rules();
     saveRules(*settings_, chosen);
-    const bool blockChanged = chosen.initialBlock != game_->rules.initialBlock;
-    game_->rules = chosen;
-    if (blockChanged) {
-        game_->state.pileFrozen = chosen.initialBlock ? 1 : 0;
-        repaint(TableArea::pileColumn);
-    }
+    game_->setRules(chosen);
     network_->rulesConfirmed();
 }
 

@@ -193,7 +193,7 @@ void NetworkPlay::StopWaiting1Click() {
     }
     connection_->closeListening();
     Disconnect();
-    window_.game().state.inputBlocked = 0;
+    window_.game().releaseTable();
 }
 
 void NetworkPlay::ChatWindowontopClick() {

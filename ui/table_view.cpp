@@ -89,9 +89,7 @@ TableView::TableView(Game& game, QWidget* parent) : QWidget(parent), game_(game)
 // Layout and images
 
 void TableView::computeLayout(int sizeIndex) {
-    const std::uint8_t spacing = game_.state.opponentCardSpacing;
-    game_.layout = velnora::computeLayout(sizeIndex);
-    game_.layout.opponentCardSpacing = spacing;
+    game_.setTableSize(sizeIndex);
     setFixedSize(game_.layout.tableWidth, game_.layout.tableHeight);
     placeEndHandButton();
 }
@@ -462,7 +460,7 @@ Hit TableView::hitTest(int x, int y) const {
 }
 
 void TableView::formMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos) {
-    GameState& g = game_.state;
+    const GameState& g = game_.state;
     if (g.inputBlocked || waitingToRetryConnection || !paintingEnabled_) return;
     const Hit hit = hitTest(pos.x(), pos.y());
     if (hit.kind >= kHitStock && hit.kind <= kHitHandNatural) game_.noteTableClick();
@@ -471,7 +469,7 @@ void TableView::formMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifi
 
     if (button == Qt::LeftButton) {
         if (g.pileFanned) {
-            g.pileFanned = 0;
+            game_.foldDiscardPile();
             repaintArea(TableArea::pileColumn);
         }
         switch (hit.kind) {
