@@ -24,6 +24,13 @@ constexpr int kConcealedGoingOutBonus = 200;
 // Taking back a pending take of the discard pile costs this much of the match score.
 constexpr int kUndoTakeCost = 50;
 
+// The bounds a table read from a file or a partner must keep. A match ends at 5000 and no hand
+// scores more than a few thousand either way; only repeated undoing of a pile take (50 points
+// each time) lowers a total further. Values past these limits would overflow once play goes on.
+constexpr int kTotalLimit = 1000000;
+// All 108 cards together are worth less than this.
+constexpr int kMeldPointsLimit = 2000;
+
 // The twelve values of one seat for the hand that just ended (g.wentOut must be set).
 HandScore scoreSeat(const GameState& g, Seat seat, const RuleSettings& rules, const Layout& layout);
 // "Congratulations Ann! You crushed the computer." and the other verdicts.

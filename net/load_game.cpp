@@ -1,5 +1,6 @@
 // The LOADGAME payload: the sender's whole table as twelve groups and a final group.
 
+#include "scoring.h"
 #include "wire.h"
 
 namespace velnora::net {
@@ -121,8 +122,10 @@ std::optional<LoadedTable> parseLoadGame(std::string payload) {
     const auto points = nextNumber(last);
     const auto playerTotal = nextNumber(last);
     const auto opponentTotal = nextNumber(last);
-    if (!frozen || !inRange(prompt, 0, 9) || !inRange(opponentPrompt, 0, 9) || !points ||
-        !playerTotal || !opponentTotal)
+    // The same bounds as a saved game's: later additions to larger values would overflow.
+    if (!frozen || !inRange(prompt, 0, 9) || !inRange(opponentPrompt, 0, 9) ||
+        !inRange(points, 0, kMeldPointsLimit) || !inRange(playerTotal, -kTotalLimit, kTotalLimit) ||
+        !inRange(opponentTotal, -kTotalLimit, kTotalLimit))
         return std::nullopt;
     t.pileFrozen = *frozen == 1;
     t.promptState = *prompt;

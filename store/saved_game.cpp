@@ -1,5 +1,6 @@
 #include "saved_game.h"
 
+#include "scoring.h"
 #include "utf8_text.h"
 
 #include <charconv>
@@ -14,15 +15,9 @@ namespace {
 // Card positions beyond this cannot come from any table size; refusing them keeps the
 // relayout arithmetic far from overflow.
 constexpr std::int64_t kPositionLimit = 1000000;
-// A match ends at 5000 and no hand scores more than a few thousand either way; only repeated
-// undoing of a pile take (50 points each time) lowers a total further. Values past these
-// limits would overflow once play goes on.
-constexpr std::int64_t kTotalLimit = 1000000;
 // The largest first-meld minimum (120), raised by an ace (the largest top card that can be
 // taken) for every pile take of a hand, when the top card does not count.
 constexpr std::int64_t kMinimumLimit = 120 + 20 * kDeckSize;
-// All 108 cards together are worth less than this.
-constexpr std::int64_t kMeldPointsLimit = 2000;
 
 void put(std::string& out, std::int64_t v) {
     out += std::to_string(v);

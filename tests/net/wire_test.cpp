@@ -185,8 +185,15 @@ TEST(WireLoadGame, BrokenGroupsAreRefusedWithoutLooping) {
     std::string badPrompt = good;
     // The final group: frozen, prompt, opponent prompt, points, totals.
     const std::size_t last = badPrompt.rfind('\xFE') + 1;
-    badPrompt = badPrompt.substr(0, last) + "0 12 8 0 0 0 ";
-    EXPECT_FALSE(parseLoadGame(badPrompt));
+    const std::string head = badPrompt.substr(0, last);
+    EXPECT_FALSE(parseLoadGame(head + "0 12 8 0 0 0 "));
+    // Totals and meld points within the saved game's bounds only: later additions would
+    // overflow a signed int.
+    EXPECT_TRUE(parseLoadGame(head + "0 0 8 2000 -1000000 1000000 "));
+    EXPECT_FALSE(parseLoadGame(head + "0 0 8 2001 0 0 "));
+    EXPECT_FALSE(parseLoadGame(head + "0 0 8 -1 0 0 "));
+    EXPECT_FALSE(parseLoadGame(head + "0 0 8 0 2147483647 0 "));
+    EXPECT_FALSE(parseLoadGame(head + "0 0 8 0 0 -1000001 "));
 }
 
 // Every move goes out as the protocol spells it and reads back as the same move.
