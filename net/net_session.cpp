@@ -126,7 +126,12 @@ void NetSession::dispatchOne(std::string message) {
     case Token::quit:
         return;
     case Token::unknown:
-        events_.protocolError("Unknown token: " + latin1ToUtf8(message));
+        // Before it has identified itself a caller may be anything (a port scan, another
+        // program): nothing it sends reaches the player.
+        if (identified_)
+            events_.protocolError("Unknown token: " + latin1ToUtf8(message));
+        else
+            events_.messageDropped("Unknown token: " + latin1ToUtf8(message));
         return;
     case Token::playerId:
         handlePlayerId(std::move(rest));

@@ -41,6 +41,9 @@ public:
     virtual void outOfStep(const std::string& reason) = 0;
     // The partner sent more than the buffer may hold: save quietly, disconnect, tell the player.
     virtual void bufferOverflow() = 0;
+    // A message dropped without a word to the player (from a caller that has not identified
+    // itself); for the log only.
+    virtual void messageDropped(const std::string& /*text*/) {}
 };
 
 enum class NetRole { client, server };

@@ -505,6 +505,11 @@ void NetworkPlay::tableReceived() {
     window_.repaint(TableArea::all);
 }
 
+void NetworkPlay::messageDropped(const std::string& text) {
+    qCInfo(lcNet).noquote() << "dropped from an unidentified caller:"
+                            << QString::fromStdString(text);
+}
+
 void NetworkPlay::protocolError(const std::string& text) {
     tellLater(MessageKind::warning, qs(text));
 }

@@ -95,6 +95,7 @@ public:
     void rulesReceived(const std::string& localRules, const std::string& remoteRules) override;
     void tableReceived() override;
     void protocolError(const std::string& text) override;
+    void messageDropped(const std::string& text) override;
     void outOfStep(const std::string& reason) override;
     void bufferOverflow() override;
 

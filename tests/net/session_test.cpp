@@ -45,6 +45,15 @@ TEST(SessionReceive, AnUnknownTokenIsReportedWithTheWholeMessage) {
     EXPECT_EQ(t.events.errors[0], "Unknown token: FOO\xC3\xBEx\xC3\xBF");
 }
 
+TEST(SessionReceive, ACallerThatHasNotIdentifiedItselfOpensNoBox) {
+    NetTable t;
+    t.session.connectionOpened(net::NetRole::server, "Me");
+    t.feed(msg("GET / HTTP/1.0", "x"));
+    t.feed(msg("DISCARD", "5"));
+    EXPECT_TRUE(t.events.errors.empty());
+    EXPECT_TRUE(t.events.stepReports.empty());
+}
+
 TEST(SessionReceive, ADealArrivingWhileTheHandsResultIsShownWaitsForTheDialogs) {
     NetTable t;
     t.connectAndDeal(false);
