@@ -106,13 +106,6 @@ int wildcardsIn(const Pile& pile) {
     return countRank(pile, kRankJoker) + countRank(pile, kRankTwo);
 }
 
-int wildcardsInColumn(const Pile& melds, int column, const Layout& layout) {
-    int n = 0;
-    for (const Card& c : melds)
-        if (isWild(c.rank()) && columnOf(c.x, layout) == column) ++n;
-    return n;
-}
-
 // Cards of a that b lacks, each card once, in a's order.
 std::vector<Card> cardsGone(const Pile& a, const Pile& b) {
     std::vector<Card> rest(b.begin(), b.end());
@@ -150,7 +143,6 @@ bool handOver(const GameState& g, int stockBefore) {
 
 bool carryOutHint(Game& game, const std::vector<HintStep>& steps, std::vector<HintStep>* done) {
     GameState& g = game.state;
-    const Layout& layout = game.layout;
     // Wildcards that joined a column by themselves and stand for a later click on that column.
     std::array<int, kColumns> joined{};
     int stock = g.stock.count;
@@ -176,50 +168,36 @@ bool carryOutHint(Game& game, const std::vector<HintStep>& steps, std::vector<Hi
         }
         if (g.inputBlocked) return false; // the turn is over
         HintStep did = step;
+        const auto play = [&](const Move& move) { return game.applyPlayerMove(move); };
+        // The face of the first wildcard the table laid, when it picked one itself.
+        const auto wildcardLaid = [](const MoveResult& r) {
+            for (const Move& m : r.made)
+                if (m.kind == MoveKind::meldWildcard) return m.face;
+            return 0;
+        };
         switch (step.kind) {
-        case Kind::drawFromStock: {
-            const int stock = g.stock.count;
-            if (!g.mayTakePile || g.hasDrawn || stock == 0) return false;
-            game.drawFromStock();
-            if (g.stock.count == stock) return false;
+        case Kind::drawFromStock:
+            if (!play(Move::of(MoveKind::draw)).accepted) return false;
             break;
-        }
-        case Kind::takePile: {
-            const int pile = g.discardPile.count;
-            if (!g.mayTakePile) return false;
-            game.takeDiscardPile();
-            if (g.discardPile.count >= pile) return false;
+        case Kind::takePile:
+            if (!play(Move::of(MoveKind::takeTopCard)).accepted) return false;
             break;
-        }
         case Kind::undoTakePile:
-            if (!g.takingPile) return false;
-            game.takeDiscardPile();
-            if (g.takingPile || !g.mayTakePile) return false;
+            if (!play(Move::of(MoveKind::undoTakePile)).accepted) return false;
             break;
         case Kind::endHand:
-            if (!g.stockExhausted || g.promptState != kPromptDraw || game.isForced()) return false;
-            game.endHand();
-            if (!g.endHandRequested) return false;
+            if (!play(Move::of(MoveKind::endHand)).accepted) return false;
             break;
         case Kind::meldNatural: {
-            const int i = findFace(g.playerHand, step.face);
-            if (i < 0 || isWild(g.playerHand.at(i).rank())) return false;
-            const int column = g.playerHand.at(i).rank();
-            const Pile hand = g.playerHand;
-            const int wild = wildcardsInColumn(g.playerMelds, column, layout);
-            game.meldFromHand(i, MeldMode::single);
+            const MoveResult r = play(Move::withFace(MoveKind::meld, step.face));
             if (handOver(g, stock)) break; // went out
-            const std::vector<Card> gone = cardsGone(hand, g.playerHand);
-            if (std::none_of(gone.begin(), gone.end(),
-                             [&](const Card& c) { return c.face == step.face; }))
-                return false;
+            if (!r.accepted) return false;
             if (done) done->push_back(did);
-            const int added = wildcardsInColumn(g.playerMelds, column, layout) - wild;
-            if (added > 0) {
-                joined[static_cast<std::size_t>(column)] += added;
-                for (const Card& c : gone)
-                    if (isWild(c.rank()) && done)
-                        done->push_back({Kind::addWildcard, c.face, column, true});
+            // A pair of naturals takes its third card from the wildcards by itself.
+            for (const Move& m : r.made) {
+                if (m.kind != MoveKind::meldWildcard) continue;
+                ++joined[static_cast<std::size_t>(m.column)];
+                if (done) done->push_back({Kind::addWildcard, m.face, m.column, true});
             }
             continue;
         }
@@ -229,30 +207,18 @@ bool carryOutHint(Game& game, const std::vector<HintStep>& steps, std::vector<Hi
                 --waiting; // already there
                 continue;
             }
-            const int i = meldCardOfColumn(game, step.column);
-            if (i < 0 || step.column == kRankTwo) return false;
-            const Pile hand = g.playerHand;
-            const int before = wildcardsInColumn(g.playerMelds, step.column, layout);
-            game.meldCardClick(i, false);
+            if (step.column == kRankTwo) return false;
+            const MoveResult r = play(Move::meldWildcardAt(0, step.column));
             if (handOver(g, stock)) break; // went out
-            const std::vector<Card> gone = cardsGone(hand, g.playerHand);
-            if (wildcardsInColumn(g.playerMelds, step.column, layout) <= before || gone.empty())
-                return false;
-            did.face = gone.front().face;
+            if (!r.accepted) return false;
+            did.face = wildcardLaid(r);
             break;
         }
         case Kind::wildcardVelnora: {
-            int i = findRank(g.playerHand, kRankJoker);
-            if (i < 0) i = findRank(g.playerHand, kRankTwo);
-            if (i < 0) return false;
-            const Pile hand = g.playerHand;
-            const int before = columnCount(g.playerMelds, kRankTwo, layout);
-            game.meldFromHand(i, MeldMode::single);
+            const MoveResult r = play(Move::meldWildcardAt(0, kRankTwo));
             if (handOver(g, stock)) break; // went out
-            const std::vector<Card> gone = cardsGone(hand, g.playerHand);
-            if (columnCount(g.playerMelds, kRankTwo, layout) <= before || gone.empty())
-                return false;
-            did.face = gone.front().face;
+            if (!r.accepted) return false;
+            did.face = wildcardLaid(r);
             break;
         }
         case Kind::undoAll: {
@@ -261,19 +227,12 @@ bool carryOutHint(Game& game, const std::vector<HintStep>& steps, std::vector<Hi
             if (!g.undoStack.empty()) return false;
             break;
         }
-        case Kind::discard: {
-            const int i = findFace(g.playerHand, step.face);
-            if (i < 0 || !game.discard(i)) return false;
+        case Kind::discard:
+            if (!play(Move::withFace(MoveKind::discard, step.face)).accepted) return false;
             break;
-        }
-        case Kind::discardRedThree: {
-            const int i = findFace(g.playerMelds, step.face);
-            const int pile = g.discardPile.count;
-            if (i < 0) return false;
-            game.discardRedThree(i);
-            if (g.discardPile.count == pile) return false;
+        case Kind::discardRedThree:
+            if (!play(Move::withFace(MoveKind::discardRedThree, step.face)).accepted) return false;
             break;
-        }
         }
         if (done) done->push_back(did);
     }

@@ -19,7 +19,7 @@ void Game::newGame() {
     }
     state.playerTotal = 0;
     state.opponentTotal = 0;
-    host_.sendMove(Move::of(MoveKind::newGame));
+    reportMove(Move::of(MoveKind::newGame));
     state.gameInProgress = 0;
     dealHand();
 }
@@ -120,7 +120,7 @@ void Game::startHand(const std::array<Card, kDeckSize>* stockOrder) {
         }
     } else if (options.networkGame) {
         // The stock is complete and nothing is dealt yet: the partner rebuilds it from this.
-        host_.sendMove(Move::dealt(g.playerStartsHand != 0));
+        reportMove(Move::dealt(g.playerStartsHand != 0));
     }
 
     resetColumnPositions(g, layout);

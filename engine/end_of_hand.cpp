@@ -127,7 +127,7 @@ bool Game::checkEndOfHand() {
         state.opponentTotal = 0;
         state.gameInProgress = 0;
         // The winner (either side on a draw) tells the partner that a new match begins.
-        if (options.networkGame && matchDiff >= 0) host_.sendMove(Move::of(MoveKind::newGame));
+        if (options.networkGame && matchDiff >= 0) reportMove(Move::of(MoveKind::newGame));
     }
 
     // In a network game the copy whose player scored more deals; the server on a tie.

@@ -101,6 +101,7 @@ void Game::showInstruction(int prompt) {
 
 void Game::showWarning(Warning warning) {
     state.warning = static_cast<std::uint8_t>(warning);
+    lastWarning_ = warning;
     if (warning == kNoWarning) {
         host_.showStatus(promptTableText(state.promptState), false);
         return;

@@ -10,9 +10,11 @@
 #include "random.h"
 #include "rules.h"
 #include "settings.h"
+#include "status_codes.h"
 
 #include <array>
 #include <string>
+#include <vector>
 
 namespace velnora {
 
@@ -41,34 +43,6 @@ struct GameOptions {
 };
 
 enum class MeldMode { single, allOfRank, upToThree };
-
-// Status-line prompt numbers and warning numbers.
-enum Prompt : int {
-    kPromptDraw = 0,
-    kPromptMeldOrDiscard = 1,
-    kPromptMeldOrDiscardTwice = 2,
-    kPromptTakingPile = 3,
-    kPromptSecondCard = 4,
-    kPromptSelectMeld = 5,
-    kPromptSelectDiscard = 6,
-    kPromptSelectWildcard = 7,
-    kPromptOpponentsTurn = 8,
-    kPromptWaitForDeal = 9,
-};
-
-// Warnings of the status line, by the number the table of texts uses.
-enum Warning : int {
-    kNoWarning = 0,
-    kWarnMeldBeforeDraw = 1,
-    kWarnDiscardBeforeDraw = 2,
-    kWarnAlreadyDrawn = 3,
-    kWarnCannotDiscard = 4, // followed by the reason the melds cannot stand
-    kWarnCannotTakePile = 5,
-    kWarnBlackThreesLast = 6,
-    kWarnTooFewWildcards = 7,
-    kWarnNoWildVelnoras = 8,
-    kWarnOneCardPile = 9,
-};
 
 // Texts of the status line; the table texts without replacements.
 const char* promptTableText(int prompt);
@@ -119,7 +93,14 @@ public:
     // Turns up the first discard from the stock (and more while wildcards or red threes show).
     void turnUpDiscard();
 
-    // Player actions
+    // A move of either seat: the player's as a click would make it (refused with the warning the
+    // status line shows), the opponent's as a partner sends it.
+    MoveResult applyMove(Seat seat, const Move& move);
+    // The player's move through the same checks as the click that makes it. A meld, discard or
+    // undo names its card by face; a wildcard move without a face takes the card a click would.
+    MoveResult applyPlayerMove(const Move& move);
+
+    // Player actions (clicks that may make several moves at once)
     void drawFromStock();
     void takeDiscardPile();
     void undoTakePile();
@@ -134,7 +115,8 @@ public:
     void meldCardClick(int meldIndex, bool shift);
     void addWildcard(int column);
     void fillVelnora(int column);
-    void meldWildcards(MeldMode mode);
+    // The wildcards of the hand into the wildcard velnora; the first is `face` when given.
+    void meldWildcards(MeldMode mode, int face = 0);
     void undoMeld();
     void undoAll();
 
@@ -231,7 +213,14 @@ private:
     // The partner's discard ended its turn: the table goes back to the player.
     void handBackAfterOpponent();
     void meldOneFromHand(int handIndex);
-    bool addWildcardTo(int column);
+    // A click on hand card handIndex; a wildcard velnora's first card is wildFace when given.
+    void meldFromHandAs(int handIndex, MeldMode mode, int wildFace);
+    // A click on a column of the melds that adds a wildcard (face, or the table's pick).
+    void wildcardClick(int column, int face);
+    bool addWildcardTo(int column, int face = 0);
+    // Every move the engine reports for the player goes through here, so that applyPlayerMove
+    // can tell its caller what the table made of a move.
+    void reportMove(const Move& move);
     void undoOneMeld();
 
     TableHost& host_;
@@ -239,6 +228,8 @@ private:
     Random& rng_;
     OpponentDriver* driver_ = nullptr;
     bool endOfHandRunning_ = false;
+    std::vector<Move>* madeMoves_ = nullptr;
+    Warning lastWarning_ = kNoWarning;
 };
 
 } // namespace velnora

@@ -19,7 +19,7 @@ void Game::meldOneFromHand(int handIndex) {
     placeInColumn(g.playerMelds, card, column, kColumnStep, !velnora);
     moveCard(card, fromX, fromY);
     push(g.playerMelds, card);
-    host_.sendMove(Move::withFace(MoveKind::meld, card.face));
+    reportMove(Move::withFace(MoveKind::meld, card.face));
     removeFace(g.knownPlayerCards, card.face);
     g.undoStack.push_back({card, layout.columnPitch});
     host_.setUndoEnabled(true);
@@ -27,6 +27,10 @@ void Game::meldOneFromHand(int handIndex) {
 }
 
 void Game::meldFromHand(int handIndex, MeldMode mode) {
+    meldFromHandAs(handIndex, mode, 0);
+}
+
+void Game::meldFromHandAs(int handIndex, MeldMode mode, int wildFace) {
     GameState& g = state;
     g.gameInProgress = 1;
     if (!g.hasDrawn) {
@@ -38,7 +42,7 @@ void Game::meldFromHand(int handIndex, MeldMode mode) {
     if (handIndex < 0 || handIndex >= g.playerHand.count) return;
     const int rank = g.playerHand.at(handIndex).rank();
     if (isWild(rank)) {
-        meldWildcards(mode);
+        meldWildcards(mode, wildFace);
         return;
     }
     if (rank == kRankThree && !blackThreesMeldable(g, rules)) {
@@ -96,20 +100,31 @@ void Game::meldCardClick(int meldIndex, bool shift) {
         fillVelnora(column);
         return;
     }
+    wildcardClick(column, 0);
+}
+
+void Game::wildcardClick(int column, int face) {
+    GameState& g = state;
     if (g.playerHand.count < 2 && g.playerVelnoras.velnoraCount < rules.velnorasToGoOut &&
         columnCount(g.playerMelds, column, layout) != 6)
         return;
-    addWildcardTo(column);
+    addWildcardTo(column, face);
 }
 
 void Game::addWildcard(int column) {
     addWildcardTo(column);
 }
 
-bool Game::addWildcardTo(int column) {
+bool Game::addWildcardTo(int column, int face) {
     GameState& g = state;
-    int index = findRank(g.playerHand, kRankJoker);
-    if (index < 0) index = findRank(g.playerHand, kRankTwo);
+    int index = -1;
+    if (face != 0) {
+        index = findFace(g.playerHand, face);
+        if (index >= 0 && !isWild(g.playerHand.at(index).rank())) return false;
+    } else {
+        index = findRank(g.playerHand, kRankJoker);
+        if (index < 0) index = findRank(g.playerHand, kRankTwo);
+    }
     if (index < 0) return false;
     if (g.playerHand.count == 1 && !g.takingPile) {
         // The last card may only go out: an empty hand without the velnoras to go out would
@@ -128,7 +143,7 @@ bool Game::addWildcardTo(int column) {
     placeInColumn(g.playerMelds, card, column, kColumnStep, !velnora);
     moveCard(card, fromX, fromY);
     push(g.playerMelds, card);
-    host_.sendMove(Move::meldWildcardAt(card.face, column));
+    reportMove(Move::meldWildcardAt(card.face, column));
     // A melded wildcard is no longer a card the opponent knows in the hand; undo puts it back.
     removeFace(g.knownPlayerCards, card.face);
     g.undoStack.push_back({card, layout.columnPitch});
@@ -148,7 +163,7 @@ void Game::fillVelnora(int column) {
         if (addWildcardTo(column)) return;
 }
 
-void Game::meldWildcards(MeldMode mode) {
+void Game::meldWildcards(MeldMode mode, int face) {
     GameState& g = state;
     if (!g.hasDrawn) {
         showWarning(kWarnMeldBeforeDraw);
@@ -165,7 +180,7 @@ void Game::meldWildcards(MeldMode mode) {
     }
     const int times = mode == MeldMode::allOfRank ? 7 - d : mode == MeldMode::upToThree ? 3 - d : 1;
     for (int k = 0; k < times; ++k)
-        if (addWildcardTo(kRankTwo)) return;
+        if (addWildcardTo(kRankTwo, k == 0 ? face : 0)) return;
 }
 
 // Undo of melds
@@ -215,7 +230,7 @@ void Game::undoOneMeld() {
     placeInColumn(g.playerHand, card, card.rank(), kColumnStep);
     moveCard(card, fromX, fromY);
     push(g.playerHand, card);
-    host_.sendMove(Move::undoMeldAt(column, card.face));
+    reportMove(Move::undoMeldAt(column, card.face));
     host_.repaint(TableArea::all);
 }
 

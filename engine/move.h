@@ -3,9 +3,12 @@
 // the player's moves as these, the remote driver hands the partner's to the engine as these, and
 // only the wire codec turns them into bytes.
 
+#include "status_codes.h"
+
 #include <cstdint>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace velnora {
 
@@ -27,6 +30,8 @@ enum class MoveKind : std::uint8_t {
 
 struct Move {
     MoveKind kind = MoveKind::draw;
+    // Faces start at 1. A player's wildcard move without a face leaves the choice to the table,
+    // as a click on a column does.
     int face = 0;
     int column = -1;
     // For a deal: the seat that dealt draws first.
@@ -44,12 +49,20 @@ struct Move {
     static Move dealt(bool dealerStarts) { return Move{MoveKind::deal, 0, -1, dealerStarts}; }
 };
 
-// What the engine made of an opponent's move: accepted, or refused with the reason (the table
-// is then as it was).
+// What the engine made of a move: accepted, or refused with the reason (the table is then as it
+// was). For the player's moves also the warning the status line showed and every move the table
+// made of it, in order: a natural may bring a wildcard along, a draw a red three's replacement.
 struct MoveResult {
     bool accepted = true;
     std::string why;
-    static MoveResult refused(std::string text) { return MoveResult{false, std::move(text)}; }
+    Warning warning = kNoWarning;
+    std::vector<Move> made;
+    static MoveResult refused(std::string text) {
+        MoveResult result;
+        result.accepted = false;
+        result.why = std::move(text);
+        return result;
+    }
 };
 
 } // namespace velnora

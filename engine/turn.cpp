@@ -40,7 +40,7 @@ void Game::drawFromStock() {
         }
         g.mayTakePile = 0;
         ++g.stockDrawsThisTurn;
-        host_.sendMove(Move::of(MoveKind::draw));
+        reportMove(Move::of(MoveKind::draw));
         givePlayerCard(card);
         if (isRedThree(card.face)) {
             host_.repaint(TableArea::playerMelds);
@@ -156,7 +156,7 @@ void Game::takeDiscardPile() {
     placeInColumn(g.playerMelds, card, r, kColumnStep, !velnoraAlready);
     moveCard(card, fromX, fromY);
     push(g.playerMelds, card);
-    host_.sendMove(Move::of(MoveKind::takeTopCard));
+    reportMove(Move::of(MoveKind::takeTopCard));
     playerVelnoraCheck(r);
     // The velnora check may square the column up; remember the card where it now lies.
     g.takenTopCard = card;
@@ -177,7 +177,7 @@ void Game::takeDiscardPile() {
         g.topNaturalsAtTake = naturalsBefore;
         g.naturalPairNeeded = (frozen || rules.naturalPair) ? 1 : 0;
     } else {
-        host_.sendMove(Move::of(MoveKind::takePile));
+        reportMove(Move::of(MoveKind::takePile));
         showInstruction(kPromptMeldOrDiscard);
         g.pileFrozen = 0;
         g.topCardPending = 0;
@@ -216,7 +216,7 @@ void Game::tryCompletePileTake() {
     g.takingPile = 0;
     g.topCardPending = 0;
     g.mayTakePile = 0;
-    host_.sendMove(Move::of(MoveKind::takePile));
+    reportMove(Move::of(MoveKind::takePile));
     handOverPile();
 }
 
@@ -260,7 +260,7 @@ void Game::undoTakePile() {
     push(g.discardPile, card);
     g.playerTotal -= kUndoTakeCost;
     host_.repaint(TableArea::all);
-    host_.sendMove(Move::of(MoveKind::undoTakePile));
+    reportMove(Move::of(MoveKind::undoTakePile));
     g.mayTakePile = 1;
 }
 
@@ -288,7 +288,7 @@ bool Game::discard(int handIndex) {
     g.hasDrawn = 0;
     g.mayTakePile = 1;
 
-    host_.sendMove(Move::withFace(MoveKind::discard, card.face));
+    reportMove(Move::withFace(MoveKind::discard, card.face));
     card = removeFromColumn(g.playerHand, handIndex, layout, kNoTally, kColumnStep);
     const int fromX = card.x, fromY = card.y;
     card.x = layout.tableLeft;
@@ -326,7 +326,7 @@ void Game::discardRedThree(int meldIndex) {
     g.mayTakePile = 1;
     g.pileFrozen = 1;
     Card card = removeFromColumn(g.playerMelds, meldIndex, layout, g.playerVelnoras, kColumnStep);
-    host_.sendMove(Move::withFace(MoveKind::discardRedThree, card.face));
+    reportMove(Move::withFace(MoveKind::discardRedThree, card.face));
     const int fromX = card.x, fromY = card.y;
     card.x = layout.tableLeft;
     card.y = layout.discardY;
@@ -344,7 +344,7 @@ void Game::endHand() {
         host_.showMessage(MessageKind::warning, kForcedText);
         return;
     }
-    host_.sendMove(Move::of(MoveKind::endHand));
+    reportMove(Move::of(MoveKind::endHand));
     g.endHandRequested = 1;
     checkEndOfHand();
 }
@@ -355,7 +355,7 @@ bool Game::passIfStuck() {
     host_.showMessage(MessageKind::information, kStuckText);
     g.undoStack.clear();
     g.inputBlocked = 1;
-    host_.sendMove(Move::of(MoveKind::pass));
+    reportMove(Move::of(MoveKind::pass));
     // The turn state is settled before the opponent moves: its turn runs inside this call.
     g.topCardPending = 0;
     g.hasDrawn = 0;

@@ -860,8 +860,9 @@ void TfmVelMain::New1Click() {
 }
 
 void TfmVelMain::UndoMeld1Click() {
-    if (game_->state.inputBlocked) return;
-    game_->undoMeld();
+    const auto& undo = game_->state.undoStack;
+    if (game_->state.inputBlocked || undo.empty()) return;
+    game_->applyPlayerMove(Move::undoMeldAt(-1, undo.back().card.face));
 }
 
 void TfmVelMain::UndoAll1Click() {
@@ -989,7 +990,7 @@ void TfmVelMain::MatchHistory1Click() {
 
 void TfmVelMain::bnEndHandClick() {
     if (game_->state.inputBlocked) return;
-    game_->endHand();
+    game_->applyPlayerMove(Move::of(MoveKind::endHand));
 }
 
 } // namespace velnora::ui

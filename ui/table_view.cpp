@@ -474,27 +474,32 @@ void TableView::formMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifi
         }
         switch (hit.kind) {
         case kHitStock:
-            game_.drawFromStock();
+            game_.applyPlayerMove(Move::of(MoveKind::draw));
             break;
         case kHitDiscardPile:
-            if (g.takingPile)
-                game_.undoTakePile();
-            else
-                game_.takeDiscardPile();
+            game_.applyPlayerMove(
+                Move::of(g.takingPile ? MoveKind::undoTakePile : MoveKind::takeTopCard));
             break;
         case kHitHandNatural:
-            game_.meldFromHand(hit.index, ctrl    ? MeldMode::upToThree
-                                          : shift ? MeldMode::allOfRank
-                                                  : MeldMode::single);
+            if (ctrl || shift)
+                game_.meldFromHand(hit.index, ctrl ? MeldMode::upToThree : MeldMode::allOfRank);
+            else
+                game_.applyPlayerMove(
+                    Move::withFace(MoveKind::meld, g.playerHand.at(hit.index).face));
             break;
         case kHitMeld:
-            game_.meldCardClick(hit.index, shift);
+            if (const int column = columnOf(g.playerMelds.at(hit.index).x, game_.layout);
+                !shift && column > kRankThree)
+                game_.applyPlayerMove(Move::meldWildcardAt(0, column));
+            else
+                game_.meldCardClick(hit.index, shift);
             break;
         case kHitHandWildcard:
             // For wildcards Shift outranks Ctrl: up to seven before up to three.
-            game_.meldWildcards(shift  ? MeldMode::allOfRank
-                                : ctrl ? MeldMode::upToThree
-                                       : MeldMode::single);
+            if (shift || ctrl)
+                game_.meldWildcards(shift ? MeldMode::allOfRank : MeldMode::upToThree);
+            else
+                game_.applyPlayerMove(Move::meldWildcardAt(0, kRankTwo));
             break;
         default:
             break;
@@ -514,11 +519,13 @@ void TableView::formMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifi
                 if (rightClickCount == needed) {
                     rightClickCount = 0;
                     lastRightClickCard = -1;
-                    game_.discard(hit.index);
+                    game_.applyPlayerMove(
+                        Move::withFace(MoveKind::discard, g.playerHand.at(hit.index).face));
                 }
             }
         } else if (hit.kind == kHitThreesColumn && g.hasDrawn && game_.rules.threeBlock) {
-            game_.discardRedThree(hit.index);
+            game_.applyPlayerMove(
+                Move::withFace(MoveKind::discardRedThree, g.playerMelds.at(hit.index).face));
         }
     }
 }

@@ -307,3 +307,43 @@ TEST(Wildcards, TheLastCardIsNotAddedWhenTheHandWouldEndUpEmptyWithoutEnoughVeln
     t.game.meldCardClick(t.meldIndex(face(kTen, 1)), false);
     EXPECT_EQ(t.host.scorings.size(), 1u);
 }
+
+// The player's moves through the one entry: what the table made of each, and the refusals
+// with the warning the player saw, with the cards left where they were.
+TEST(PlayerMoves, ResultsNameWhatTheTableMadeAndRefusalsTheirWarning) {
+    Table t;
+    t.clearTable();
+    t.hand({face(kKing), face(kKing, 1), kJoker, kJoker, face(kTwo), face(kFour)});
+    t.stockTop({face(kNine)});
+
+    const MoveResult early = t.game.applyPlayerMove(Move::withFace(MoveKind::meld, face(kKing)));
+    EXPECT_FALSE(early.accepted);
+    EXPECT_EQ(early.warning, kWarnMeldBeforeDraw);
+    EXPECT_TRUE(early.made.empty());
+    EXPECT_EQ(t.g.playerHand.count, 6);
+
+    const MoveResult draw = t.game.applyPlayerMove(Move::of(MoveKind::draw));
+    ASSERT_TRUE(draw.accepted);
+    EXPECT_EQ(draw.made, std::vector<Move>{Move::of(MoveKind::draw)});
+    const MoveResult again = t.game.applyPlayerMove(Move::of(MoveKind::draw));
+    EXPECT_FALSE(again.accepted);
+    EXPECT_EQ(again.warning, kWarnAlreadyDrawn);
+
+    // A card the hand does not hold is refused without a word; a pair brings its wildcard.
+    EXPECT_FALSE(t.game.applyPlayerMove(Move::withFace(MoveKind::meld, face(kAce))).accepted);
+    ASSERT_TRUE(t.game.applyPlayerMove(Move::withFace(MoveKind::meld, face(kKing))).accepted);
+    const MoveResult pair = t.game.applyPlayerMove(Move::withFace(MoveKind::meld, face(kKing, 1)));
+    ASSERT_TRUE(pair.accepted);
+    EXPECT_EQ(pair.made, (std::vector<Move>{Move::withFace(MoveKind::meld, face(kKing, 1)),
+                                            Move::meldWildcardAt(kJoker, kKing)}));
+
+    // A named wildcard goes in, not the one the table would pick; only the last meld comes back.
+    const MoveResult two = t.game.applyPlayerMove(Move::meldWildcardAt(face(kTwo), kKing));
+    ASSERT_TRUE(two.accepted);
+    EXPECT_EQ(two.made.front().face, face(kTwo));
+    EXPECT_FALSE(t.game.applyPlayerMove(Move::undoMeldAt(-1, kJoker)).accepted);
+    EXPECT_TRUE(t.game.applyPlayerMove(Move::undoMeldAt(-1, face(kTwo))).accepted);
+    EXPECT_GE(t.handIndex(face(kTwo)), 0);
+    EXPECT_GE(t.handIndex(kJoker), 0);
+    EXPECT_CONSISTENT(t.game);
+}
