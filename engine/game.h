@@ -85,6 +85,13 @@ public:
     // The layout of a table size, keeping the opponent's card spacing.
     void setTableSize(int sizeIndex);
     void dealHand();
+    // A saved game's table, laid out for the table size it was saved at, becomes this table; a
+    // table saved between hands gets its deal, one saved in the computer's turn its turn.
+    void adoptSavedTable(GameState loaded, int sizeIndex);
+    // The table a network partner sent, already turned to this seat's view and checked whole.
+    void adoptPartnerTable(const GameState& partnerTable);
+    // Both copies of a network match start it from zero.
+    void startMatchTotalsFromZero();
     // Deals the hand a network partner dealt: its stock order (stockOrder[i] lies at position
     // i), its own player drawing first when partnerStarts.
     void dealPartnerHand(const std::array<Card, kDeckSize>& stockOrder, bool partnerStarts);

@@ -193,8 +193,7 @@ void NetSession::handlePlayerId(std::string rest) {
     events_.playerIdentified(id.name);
     sendRules();
     // Both copies start the match from zero, so the first table is the same on both sides.
-    game_.state.playerTotal = 0;
-    game_.state.opponentTotal = 0;
+    game_.startMatchTotalsFromZero();
     if (role_ == NetRole::server) game_.dealHand();
 }
 

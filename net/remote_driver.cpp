@@ -38,7 +38,6 @@ ApplyResult RemoteDriver::loadGame(Game& game, std::string& rest, std::string& w
         return ApplyResult::malformed;
     }
     if (!takeOverTable(game, *table, why)) return ApplyResult::malformed;
-    game.forgetOpponentTake();
     return ApplyResult::applied;
 }
 

@@ -121,46 +121,7 @@ std::optional<GameState> tableFromPartner(const LoadedTable& t, const Layout& la
 bool takeOverTable(Game& game, const LoadedTable& table, std::string& why) {
     auto built = tableFromPartner(table, game.layout, why);
     if (!built) return false;
-    const GameState& v = *built;
-
-    game.resetHandState();
-    GameState& g = game.state;
-    g.stock = v.stock;
-    g.discardPile = v.discardPile;
-    g.playerHand = v.playerHand;
-    g.playerMelds = v.playerMelds;
-    g.opponentMelds = v.opponentMelds;
-    g.opponentHand = v.opponentHand;
-    // The opponent's row as this table shows it.
-    for (int i = 0; i < g.opponentHand.count; ++i) {
-        Card& c = g.opponentHand.editAt(i);
-        c.x = game.layout.tableLeft + g.opponentCardSpacing * i;
-        c.faceUp = g.showOpponentCards;
-    }
-    clear(g.knownPlayerCards);
-    clear(g.knownOpponentCards);
-    g.playerVelnoras = v.playerVelnoras;
-    g.opponentVelnoras = v.opponentVelnoras;
-    g.pileFrozen = v.pileFrozen;
-    g.playerTotal = v.playerTotal;
-    g.opponentTotal = v.opponentTotal;
-    g.opponentMeldPoints = v.opponentMeldPoints;
-    g.opponentPromptState = v.opponentPromptState;
-    // Both waiting would leave the table with nobody to move, as a saved game's loader knows.
-    if (v.promptState == kPromptOpponentsTurn && v.opponentPromptState == kPromptOpponentsTurn)
-        g.opponentPromptState = kPromptDraw;
-
-    g.stockExhausted = g.stock.empty() ? 1 : 0;
-    g.hasDrawn = v.promptState != kPromptDraw && v.promptState != kPromptOpponentsTurn;
-    g.mayTakePile = g.hasDrawn ? 0 : 1;
-    g.inputBlocked = v.promptState == kPromptOpponentsTurn ? 1 : 0;
-    g.initialMeldMinimum = initialMeldMinimumFor(g.playerTotal);
-    g.playerMeldPointsAtTurnStart = meldedPoints(g, Seat::player, true, game.layout);
-    g.opponentMeldPointsAtTurnStart = g.opponentMeldPoints;
-    g.loadedSinceDeal = 1;
-    takeSnapshot(g);
-    game.showInstruction(v.promptState);
-    game.host().repaint(TableArea::all);
+    game.adoptPartnerTable(*built);
     return true;
 }
 

@@ -28,7 +28,7 @@ std::uint64_t tickMilliseconds() {
 } // namespace
 
 SaveOutcome checkSavable(Game& game, bool quiet) {
-    GameState& g = game.state;
+    const GameState& g = game.state;
     if (g.takingPile && !quiet) {
         game.host().showMessage(MessageKind::information,
                                 "A game cannot be saved while taking the discard pile");
@@ -110,25 +110,7 @@ LoadOutcome loadGame(Game& game, const std::filesystem::path& file) {
 }
 
 void adoptLoadedGame(Game& game, const savegame::LoadResult& result) {
-    GameState loaded = result.state;
-    if (result.sizeIndex != game.layout.sizeIndex)
-        relayout(loaded, computeLayout(result.sizeIndex), game.layout);
-    loaded.opponentCardSpacing = loaded.opponentCardSpacing ? loaded.opponentCardSpacing : 10;
-    game.state = std::move(loaded);
-    game.host().setUndoEnabled(false);
-    game.showInstruction(game.state.promptState);
-    game.host().repaint(TableArea::all);
-    if (game.state.promptState == kPromptWaitForDeal && !game.options.networkGame) {
-        // Saved between a hand's scoring and the next deal (the program ended while the hand's
-        // result was shown): nothing would ever deal. The totals already hold that hand; a
-        // match it finished starts again from zero, as after the game-over window.
-        if (game.state.playerTotal >= kMatchTarget || game.state.opponentTotal >= kMatchTarget)
-            game.newGame();
-        else
-            game.dealHand();
-        return;
-    }
-    if (game.state.inputBlocked && !game.options.networkGame) game.startOpponentTurn();
+    game.adoptSavedTable(result.state, result.sizeIndex);
 }
 
 } // namespace velnora

@@ -1,0 +1,79 @@
+// Tables that arrive whole from outside the play: a saved game from disk, and the partner's
+// table of a LOADGAME. The engine takes them over in one step, so nothing outside it writes the
+// game state.
+
+#include "game.h"
+#include "meld_check.h"
+#include "relayout.h"
+#include "scoring.h"
+
+namespace velnora {
+
+void Game::adoptSavedTable(GameState loaded, int sizeIndex) {
+    if (sizeIndex != layout.sizeIndex) relayout(loaded, computeLayout(sizeIndex), layout);
+    loaded.opponentCardSpacing = loaded.opponentCardSpacing ? loaded.opponentCardSpacing : 10;
+    state = std::move(loaded);
+    host_.setUndoEnabled(false);
+    showInstruction(state.promptState);
+    host_.repaint(TableArea::all);
+    if (state.promptState == kPromptWaitForDeal && !options.networkGame) {
+        // Saved between a hand's scoring and the next deal (the program ended while the hand's
+        // result was shown): nothing would ever deal. The totals already hold that hand; a
+        // match it finished starts again from zero, as after the game-over window.
+        if (state.playerTotal >= kMatchTarget || state.opponentTotal >= kMatchTarget)
+            newGame();
+        else
+            dealHand();
+        return;
+    }
+    if (state.inputBlocked && !options.networkGame) startOpponentTurn();
+}
+
+void Game::adoptPartnerTable(const GameState& v) {
+    resetHandState();
+    GameState& g = state;
+    g.stock = v.stock;
+    g.discardPile = v.discardPile;
+    g.playerHand = v.playerHand;
+    g.playerMelds = v.playerMelds;
+    g.opponentMelds = v.opponentMelds;
+    g.opponentHand = v.opponentHand;
+    // The opponent's row as this table shows it.
+    for (int i = 0; i < g.opponentHand.count; ++i) {
+        Card& c = g.opponentHand.editAt(i);
+        c.x = layout.tableLeft + g.opponentCardSpacing * i;
+        c.faceUp = g.showOpponentCards;
+    }
+    clear(g.knownPlayerCards);
+    clear(g.knownOpponentCards);
+    g.playerVelnoras = v.playerVelnoras;
+    g.opponentVelnoras = v.opponentVelnoras;
+    g.pileFrozen = v.pileFrozen;
+    g.playerTotal = v.playerTotal;
+    g.opponentTotal = v.opponentTotal;
+    g.opponentMeldPoints = v.opponentMeldPoints;
+    g.opponentPromptState = v.opponentPromptState;
+    // Both waiting would leave the table with nobody to move, as a saved game's loader knows.
+    if (v.promptState == kPromptOpponentsTurn && v.opponentPromptState == kPromptOpponentsTurn)
+        g.opponentPromptState = kPromptDraw;
+
+    g.stockExhausted = g.stock.empty() ? 1 : 0;
+    g.hasDrawn = v.promptState != kPromptDraw && v.promptState != kPromptOpponentsTurn;
+    g.mayTakePile = g.hasDrawn ? 0 : 1;
+    g.inputBlocked = v.promptState == kPromptOpponentsTurn ? 1 : 0;
+    g.initialMeldMinimum = initialMeldMinimumFor(g.playerTotal);
+    g.playerMeldPointsAtTurnStart = meldedPoints(g, Seat::player, true, layout);
+    g.opponentMeldPointsAtTurnStart = g.opponentMeldPoints;
+    g.loadedSinceDeal = 1;
+    forgetOpponentTake();
+    takeSnapshot(g);
+    showInstruction(v.promptState);
+    host_.repaint(TableArea::all);
+}
+
+void Game::startMatchTotalsFromZero() {
+    state.playerTotal = 0;
+    state.opponentTotal = 0;
+}
+
+} // namespace velnora
