@@ -244,6 +244,46 @@ public:
     void fatalError(const std::string& text) override { problems.push_back("fatal: " + text); }
 };
 
+// A server copy A and a client copy B joined and identified, for scripted play: each move is
+// made on one copy, the bytes are carried over, and the two tables compared.
+struct MirroredPair {
+    LoopbackPair link;
+    MirrorCopy a{3, link.fd(0)};
+    MirrorCopy b{4, link.fd(1)};
+    std::int64_t now = 0;
+
+    MirroredPair() {
+        a.game.options.playerName = "Ann";
+        b.game.options.playerName = "Bob";
+        a.session.connectionOpened(net::NetRole::server, "Ann");
+        b.session.connectionOpened(net::NetRole::client, "Bob");
+        settle();
+    }
+    // Moves bytes until each side has read all the other wrote; false if they never arrive.
+    bool settle() {
+        for (int spin = 0; spin < 2000; ++spin) {
+            now += 1;
+            a.pump(now);
+            b.pump(now);
+            if (a.bytesRead == b.bytesWritten && b.bytesRead == a.bytesWritten && !a.dispatchDue &&
+                !b.dispatchDue)
+                return true;
+            pollfd fds[2] = {{link.fd(0), POLLIN, 0}, {link.fd(1), POLLIN, 0}};
+            ::poll(fds, 2, 10);
+        }
+        return false;
+    }
+    // Empty when the tables agree up to the exchange of seats and neither copy saw a problem.
+    std::string difference() const {
+        for (const MirrorCopy* c : {&a, &b}) {
+            std::string why;
+            if (!c->game.isConsistent(&why)) return "inconsistent table: " + why;
+            if (!c->problems.empty()) return "problem: " + c->problems.front();
+        }
+        return mirrorDifference(a.game.state, b.game.state);
+    }
+};
+
 struct MirrorOptions {
     std::uint64_t seed = 1;
     int matches = 1;
