@@ -4,6 +4,7 @@
 
 #include "layout.h"
 #include "pile.h"
+#include "status_codes.h"
 
 #include <array>
 #include <cstdint>
@@ -121,9 +122,9 @@ struct GameState {
     std::int32_t topColumnCountAtTake = 0;
     std::int32_t topNaturalsAtTake = 0;
     std::uint8_t naturalPairNeeded = 0;
-    std::uint8_t promptState = 0;
-    std::uint8_t warning = 0;
-    std::uint8_t opponentPromptState = 8;
+    std::uint8_t promptState = kPromptDraw;
+    std::uint8_t warning = kNoWarning;
+    std::uint8_t opponentPromptState = kPromptOpponentsTurn;
     // Set while the opponent has taken the pile's top card and not yet the rest; the snapshot
     // is empty otherwise. Neither is saved: a table is never saved or sent in that moment.
     std::uint8_t opponentTakingPile = 0;

@@ -306,7 +306,8 @@ LoadResult decode(std::string_view text, const GameState& current) {
     g.initialMeldMinimum = v[14];
     g.promptState = static_cast<std::uint8_t>(v[15]);
     g.opponentPromptState = static_cast<std::uint8_t>(v[16]);
-    if (g.promptState == 8 && g.opponentPromptState == 8) g.opponentPromptState = 0;
+    if (g.promptState == kPromptOpponentsTurn && g.opponentPromptState == kPromptOpponentsTurn)
+        g.opponentPromptState = kPromptDraw;
     g.mayTakePile = static_cast<std::uint8_t>(!g.hasDrawn);
 
     const Layout layout = computeLayout(sizeIndex);
@@ -316,7 +317,8 @@ LoadResult decode(std::string_view text, const GameState& current) {
     if (g.takingPile) {
         // A take is the player's move and ends before the turn passes: with the computer to
         // move, its discard would land after the snapshot and vanish when the take is undone.
-        if (g.promptState == 8) return corrupt("a pile take during the computer's turn");
+        if (g.promptState == kPromptOpponentsTurn)
+            return corrupt("a pile take during the computer's turn");
         GameState undone = g;
         restoreSnapshot(undone);
         if (!isConsistent(undone, layout, &why)) return corrupt("snapshot: " + why);
@@ -327,7 +329,7 @@ LoadResult decode(std::string_view text, const GameState& current) {
     g.undoStack.clear();
     g.endHandRequested = 0;
     g.warning = 0;
-    g.inputBlocked = static_cast<std::uint8_t>(g.promptState == 8);
+    g.inputBlocked = static_cast<std::uint8_t>(g.promptState == kPromptOpponentsTurn);
     g.playerMeldPointsAtTurnStart = meldedPoints(g, Seat::player, true, layout);
     g.opponentMeldPointsAtTurnStart = g.opponentMeldPoints;
     g.loadedSinceDeal = 1;
