@@ -93,9 +93,12 @@ void Connection::adopt(QTcpSocket* socket) {
     // Every handler checks that the socket is still the current peer: a dropped socket's late
     // notifications must not reach the game.
     connect(socket, &QTcpSocket::readyRead, this, [this, socket] {
-        if (socket != peer_) return;
-        const QByteArray bytes = socket->readAll();
-        if (!bytes.isEmpty()) emit dataReceived(bytes);
+        if (socket != peer_ || readQueued_) return;
+        // The bytes are read and handed on once the socket's notification has returned: what
+        // they start may open a dialog, whose event loop can end the connection and delete the
+        // socket, which Qt would then go on using when the handler returns.
+        readQueued_ = true;
+        QMetaObject::invokeMethod(this, &Connection::readPeer, Qt::QueuedConnection);
     });
     connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
         if (socket != peer_) return;
@@ -103,6 +106,14 @@ void Connection::adopt(QTcpSocket* socket) {
     });
     connect(socket, &QTcpSocket::errorOccurred, this,
             [this, socket](QAbstractSocket::SocketError) { onSocketError(socket); });
+}
+
+void Connection::readPeer() {
+    readQueued_ = false;
+    // Only the current peer is read: the socket that notified may have been dropped since.
+    if (!peer_) return;
+    const QByteArray bytes = peer_->readAll();
+    if (!bytes.isEmpty()) emit dataReceived(bytes);
 }
 
 void Connection::onSocketError(QTcpSocket* socket) {
@@ -129,6 +140,7 @@ void Connection::closePeer() {
     if (!peer_) return;
     QTcpSocket* socket = peer_;
     peer_ = nullptr;
+    readQueued_ = false;
     socket->disconnect(this);
     // Whatever was written last (a chat line, the final discard) still goes out before the FIN.
     if (socket->state() == QAbstractSocket::ConnectedState) socket->flush();

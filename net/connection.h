@@ -79,6 +79,8 @@ signals:
 
 private:
     void adopt(QTcpSocket* socket);
+    // Reads what the current peer has sent and hands it on; queued from its read notification.
+    void readPeer();
     void onNewConnection();
     void onSocketError(QTcpSocket* socket);
     static void enableKeepAlive(QTcpSocket* socket);
@@ -88,6 +90,8 @@ private:
     QPointer<QTcpSocket> peer_;
     // The current socket got as far as a connection (errors after that are not retried).
     bool peerReached_ = false;
+    // A read of the peer is queued and has not run yet.
+    bool readQueued_ = false;
 };
 
 // Maps a socket error to its kind and the code shown in the lost-connection message.

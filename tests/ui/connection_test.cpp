@@ -106,6 +106,23 @@ TEST_F(ConnectionTest, ThePeersCloseIsReportedOnceAndOurOwnCloseNotAtAll) {
     EXPECT_TRUE(waitUntil([&] { return atServer.connected == 2; }, 3000));
 }
 
+TEST_F(ConnectionTest, AHandlerThatEndsTheConnectionNeverPullsTheSocketFromUnderItself) {
+    // A partner's message can open a dialog, and the nested event loop of a dialog runs pending
+    // deletions: the socket must not be inside its own read notification at that moment.
+    connectBoth();
+    QObject::connect(&server, &Connection::dataReceived, [this] {
+        server.closePeer();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    });
+    EXPECT_TRUE(client.write("DRAWNEW\xFE\xFF"));
+    ASSERT_TRUE(waitUntil([&] { return !atServer.bytes.isEmpty(); }, 3000));
+    EXPECT_FALSE(server.isConnected());
+    // The process is still standing, and the server takes the next caller.
+    client.closePeer();
+    client.connectTo("127.0.0.1");
+    EXPECT_TRUE(waitUntil([&] { return atServer.connected == 2; }, 3000));
+}
+
 TEST_F(ConnectionTest, NobodyListeningIsARefusalToRetry) {
     client.connectTo("127.0.0.1");
     ASSERT_TRUE(waitUntil([&] { return !atClient.errors.empty(); }, 3000));

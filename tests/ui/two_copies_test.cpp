@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -56,6 +57,13 @@ struct Copy {
         QObject::connect(&process, &QProcess::readyRead,
                          [this] { log += QString::fromLocal8Bit(process.readAll()); });
         process.start(VELNORA_PROGRAM, arguments);
+    }
+
+    // Ends the copy as the desktop does at the end of a session; true when it left normally.
+    bool terminatesCleanly() {
+        process.terminate();
+        return process.waitForFinished(10000) && process.exitStatus() == QProcess::NormalExit &&
+               process.exitCode() == 0;
     }
 
     // The last "table:" line of the log, without its prefix.
@@ -136,6 +144,85 @@ TEST(TwoCopies, ServerAndClientFromTheCommandLineDealTheSameTableAndSeeTheEnd) {
         },
         10000))
         << server.log.toStdString();
+}
+
+// A partner played by the test itself on the other end of the socket: it deals, so it can make
+// the first move of the hand.
+struct PartnerByHand {
+    QTcpServer server;
+    QTcpSocket* socket = nullptr;
+    QByteArray received;
+
+    bool listen(quint16 port) { return server.listen(QHostAddress::LocalHost, port); }
+    bool accept() {
+        if (!waitUntil([&] { return server.hasPendingConnections(); }, 10000)) return false;
+        socket = server.nextPendingConnection();
+        QObject::connect(socket, &QTcpSocket::readyRead, [this] { received += socket->readAll(); });
+        return true;
+    }
+    void send(const QByteArray& token, const QByteArray& payload = {}) {
+        socket->write(token + '\xFE' + payload + '\xFF');
+        socket->flush();
+    }
+    // Introduces itself, waits for the answer and deals with itself to draw first.
+    bool identifyAndDeal() {
+        send("PLAYERID", QByteArray("Rita\xFE\xFE"
+                                    "415"));
+        if (!waitUntil([&] { return received.contains("PLAYERID"); }, 10000)) return false;
+        QByteArray deal("1");
+        for (int position = 1; position <= 108; ++position)
+            deal += char((position * 37) % 108 + 1); // 37 and 108 share no factor: a permutation
+        send("DEAL", deal);
+        return true;
+    }
+};
+
+TEST(TwoCopies, ACopyEndsCleanlyInEveryStateOfTheConnection) {
+    const quint16 port = freePort();
+    auto started = [&](Copy& copy) {
+        copy.prepare("Bob");
+        copy.start({"/ip:127.0.0.1", "/join"}, port);
+        return copy.process.waitForStarted(5000) &&
+               waitUntil([&] { return copy.log.contains("status: Waiting for connection"); },
+                         10000);
+    };
+    // Trying again and again to reach a server that is not there.
+    {
+        Copy copy;
+        ASSERT_TRUE(started(copy));
+        EXPECT_TRUE(copy.terminatesCleanly()) << copy.log.toStdString();
+    }
+    // Connected to a caller that has not said who it is.
+    {
+        Copy copy;
+        PartnerByHand partner;
+        ASSERT_TRUE(partner.listen(port));
+        ASSERT_TRUE(started(copy));
+        ASSERT_TRUE(partner.accept());
+        EXPECT_TRUE(copy.terminatesCleanly()) << copy.log.toStdString();
+    }
+    // In the middle of the partner's turn, and after the partner left in it, with the notice
+    // still open.
+    for (const bool partnerLeaves : {false, true}) {
+        Copy copy;
+        PartnerByHand partner;
+        ASSERT_TRUE(partner.listen(port));
+        ASSERT_TRUE(started(copy));
+        ASSERT_TRUE(partner.accept());
+        ASSERT_TRUE(partner.identifyAndDeal());
+        partner.send("DRAWNEW");
+        ASSERT_TRUE(waitUntil(
+            [&] { return fields(copy.lastTable()).value("theirs").split(',').size() == 16; },
+            10000))
+            << copy.log.toStdString();
+        if (partnerLeaves) {
+            partner.socket->disconnectFromHost();
+            ASSERT_TRUE(waitUntil(
+                [&] { return copy.log.contains("message: Connection terminated by Rita"); }, 10000))
+                << copy.log.toStdString();
+        }
+        EXPECT_TRUE(copy.terminatesCleanly()) << copy.log.toStdString();
+    }
 }
 
 #endif
