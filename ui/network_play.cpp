@@ -369,12 +369,14 @@ void NetworkPlay::onPeerClosed() {
     }
     // A peer that vanished (killed, or reset) looks the same here as one that quit; the
     // table is saved quietly either way so the match can be loaded again.
-    if (window_.game().state.gameInProgress) saveLostGame();
+    const QString path = window_.game().state.gameInProgress ? saveLostGame() : QString();
     const QString name = opponentName_;
     Disconnect();
     closeTryConnect();
     tellLater(MessageKind::warning,
-              "Connection terminated by " + name + ". The network game has ended.");
+              "Connection terminated by " + name + ". The network game has ended." +
+                  savedWhere(path),
+              {}, true);
 }
 
 void NetworkPlay::onFailed(const net::SocketError& error) {
@@ -399,12 +401,16 @@ void NetworkPlay::onFailed(const net::SocketError& error) {
     tmTryConnect_->stop();
     const QString path = saveLostGame();
     Disconnect();
-    QString text = "The connection has been lost (" + QString::number(error.code) + ").";
     // A quiet save refuses a half-made meld; the player must not be told of a file that
     // was never written.
-    text += path.isEmpty() ? QString(" The game could not be saved.")
-                           : " The game has been saved as " + path;
-    tellLater(MessageKind::warning, text);
+    tellLater(MessageKind::warning,
+              "The connection has been lost (" + QString::number(error.code) + ")." +
+                  (path.isEmpty() ? QString(" The game could not be saved.") : savedWhere(path)),
+              {}, true);
+}
+
+QString NetworkPlay::savedWhere(const QString& path) {
+    return path.isEmpty() ? QString() : " The game has been saved as " + path;
 }
 
 QString NetworkPlay::lostConnectionFile() const {
@@ -452,12 +458,12 @@ void NetworkPlay::versionMismatch() {
     // The message waits until the dispatch has returned; the connection ends with it.
     networkRole_ = none;
     QTimer::singleShot(0, this, [this] {
-        const char* text = "You have version 41701 and your opponent has another version. "
-                           "Please use the same version.";
-        qCInfo(lcNet).noquote() << "message:" << text;
-        window_.tell(MessageKind::information, text);
         Disconnect();
         closeTryConnect();
+        tellLater(MessageKind::information,
+                  "You have version 41701 and your opponent has another version. "
+                  "Please use the same version.",
+                  {}, true);
     });
 }
 
@@ -527,27 +533,38 @@ void NetworkPlay::bufferOverflow() {
         tmTryConnect_->stop();
         const QString path = saveLostGame();
         Disconnect();
-        QString text = "Your opponent sent more data than Velnora accepts, so the connection "
-                       "has been closed.";
-        text += path.isEmpty() ? QString(" The game could not be saved.")
-                               : " The game has been saved as " + path;
-        qCInfo(lcNet).noquote() << "message:" << text;
-        window_.tell(MessageKind::warning, text.toStdString());
+        tellLater(
+            MessageKind::warning,
+            "Your opponent sent more data than Velnora accepts, so the connection has "
+            "been closed." +
+                (path.isEmpty() ? QString(" The game could not be saved.") : savedWhere(path)),
+            {}, true);
     });
 }
 
-void NetworkPlay::tellLater(MessageKind kind, const QString& text, std::function<void()> onYes) {
-    if (boxOpen_) {
+void NetworkPlay::tellLater(MessageKind kind, const QString& text, std::function<void()> onYes,
+                            bool endOfConnection) {
+    // A partner that sends one bad message after another must not stack up boxes; the end of
+    // the connection and where the game went are always told.
+    if (!endOfConnection && notices_.size() >= kMaxWaitingNotices) {
         qWarning().noquote() << "Velnora:" << text;
         return;
     }
-    boxOpen_ = true;
     qCInfo(lcNet).noquote() << "message:" << text;
-    QTimer::singleShot(0, this, [this, kind, text, onYes] {
-        const MessageAnswer answer = window_.tell(kind, text.toStdString());
-        boxOpen_ = false;
-        if (answer == MessageAnswer::yes && onYes && networkConnected_) onYes();
-    });
+    notices_.push_back({kind, text, std::move(onYes)});
+    if (boxOpen_) return;
+    boxOpen_ = true;
+    QTimer::singleShot(0, this, &NetworkPlay::showNotices);
+}
+
+void NetworkPlay::showNotices() {
+    while (!notices_.empty()) {
+        Notice notice = std::move(notices_.front());
+        notices_.pop_front();
+        const MessageAnswer answer = window_.tell(notice.kind, notice.text.toStdString());
+        if (answer == MessageAnswer::yes && notice.onYes && networkConnected_) notice.onYes();
+    }
+    boxOpen_ = false;
 }
 
 // From the window

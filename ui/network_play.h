@@ -15,6 +15,8 @@
 #include <QPointer>
 #include <QString>
 
+#include <deque>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -123,9 +125,13 @@ private:
     QString saveLostGame();
     // Dispatch waits while the table moves a card or the end-of-hand dialogs are open.
     void updateHold();
-    // Shows one message box at a time, after the current message is handled; later ones while
-    // a box is open only go to the log.
-    void tellLater(MessageKind kind, const QString& text, std::function<void()> onYes = {});
+    // Shows one message box at a time, after the current message is handled; later ones wait
+    // their turn. endOfConnection: the end of the game is told, however many wait before it.
+    void tellLater(MessageKind kind, const QString& text, std::function<void()> onYes = {},
+                   bool endOfConnection = false);
+    void showNotices();
+    // " The game has been saved as PATH", or nothing when no file was written.
+    static QString savedWhere(const QString& path);
 
     TfmVelMain& window_;
     NetworkMenu menu_;
@@ -150,6 +156,14 @@ private:
     bool disconnecting_ = false;
     bool endOfHandHold_ = false;
     bool boxOpen_ = false;
+    // Message boxes waiting for the one open to close.
+    struct Notice {
+        MessageKind kind;
+        QString text;
+        std::function<void()> onYes;
+    };
+    static constexpr std::size_t kMaxWaitingNotices = 3;
+    std::deque<Notice> notices_;
 };
 
 } // namespace velnora::ui

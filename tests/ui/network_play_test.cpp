@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -43,7 +44,9 @@ public:
         QObject::connect(&poll_, &QTimer::timeout, [this] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             if (!box) return;
-            texts << box->text();
+            if (box != last_) texts << box->text();
+            last_ = box;
+            if (hold) return;
             // The static boxes report the button clicked, so the answer is a click.
             const bool question = box->standardButtons() & QMessageBox::Yes;
             QMessageBox::StandardButton answer = QMessageBox::Ok;
@@ -57,10 +60,13 @@ public:
     }
     QStringList texts;
     QStringList yesTo;
+    // While set, boxes stay open (each text is still noted once).
+    bool hold = false;
     bool saw(const QString& text) const { return texts.contains(text); }
 
 private:
     QTimer poll_;
+    QPointer<QMessageBox> last_;
 };
 
 class NetworkPlayTest : public ::testing::Test {
@@ -102,8 +108,8 @@ protected:
     }
 
     void connectBoth() {
-        server = open(serverSettings);
-        client = open(clientSettings);
+        if (!server) server = open(serverSettings);
+        if (!client) client = open(clientSettings);
         server->network().startFromCommandLine("127.0.0.1", "/invite");
         client->network().startFromCommandLine("127.0.0.1", "/join");
         ASSERT_TRUE(waitUntil(
@@ -306,4 +312,29 @@ TEST_F(NetworkPlayTest, MessagesWaitWhileTheEndOfHandDialogsAreOpen) {
     server->holdNetworkMessages(false);
     EXPECT_TRUE(
         waitUntil([&] { return server->network().chat()->lines().size() == before + 1; }, 2000));
+}
+
+TEST_F(NetworkPlayTest, TheEndOfTheGameWaitsBehindAnOpenBoxAndSaysWhereTheGameWent) {
+    BoxAnswerer boxes;
+    server = open(serverSettings);
+    server->game().setPlayerStartsHand(true);
+    connectBoth();
+    ASSERT_FALSE(server->game().state.inputBlocked);
+    server->game().drawFromStock();
+    const QString file = server->network().lostConnectionFile();
+    QFile::remove(file);
+
+    // A box of the partner's is open when it leaves. The box runs its own event loop, so the
+    // partner leaves and the box closes on timers.
+    boxes.hold = true;
+    client->network().connection().write(QByteArray("BOGUS\xFE\xFF", 7));
+    QTimer::singleShot(100, [&] { client->network().shutdown(); });
+    QTimer::singleShot(400, [&] { boxes.hold = false; });
+    const QString expected = "Connection terminated by Bob. The network game has ended. The game "
+                             "has been saved as " +
+                             QDir::toNativeSeparators(file);
+    EXPECT_TRUE(waitUntil([&] { return boxes.saw(expected); }, 3000))
+        << boxes.texts.join("|").toStdString();
+    EXPECT_TRUE(QFile::exists(file));
+    QFile::remove(file);
 }
