@@ -105,6 +105,9 @@ public:
     void foldDiscardPile() { state.pileFanned = 0; }
     // The table is the player's again (the partner left in the middle of its turn).
     void releaseTable() { state.inputBlocked = 0; }
+    // The partner left in the middle of its turn: the table goes back to where that turn began,
+    // so the computer can play the turn whole.
+    void rewindToTurnStart(const GameState& turnStart) { state = turnStart; }
     // New rules in force. A changed "Discard Pile initially frozen" freezes or thaws the pile
     // at once; the other rules take effect as the play reaches them.
     void setRules(const RuleSettings& chosen);

@@ -36,6 +36,7 @@ void NetSession::connectionOpened(NetRole role, const std::string& localName) {
     identified_ = false;
     stopped_ = false;
     opponentRules_.clear();
+    partnerTurnStart_.reset();
     // The server introduces itself first; the client answers when it has heard the server.
     if (role_ == NetRole::server)
         write(frameMessage(tokenText(Token::playerId), buildPlayerId(localName_)));
@@ -54,6 +55,23 @@ void NetSession::connectionClosed() {
         game_.rules = loadRules(game_.settings());
     }
     if (game_.opponentDriver() == &driver_) game_.setOpponentDriver(savedDriver_);
+}
+
+bool NetSession::playOnWithoutPartner() {
+    std::optional<GameState> turnStart = std::move(partnerTurnStart_);
+    partnerTurnStart_.reset();
+    if (game_.options.networkGame || game_.endOfHandRunning()) return false;
+    if (game_.state.promptState == kPromptWaitForDeal) {
+        game_.dealHand();
+        return true;
+    }
+    if (!game_.opponentToMove()) return false;
+    // Half a turn cannot be finished by a level, which plays its turns whole; the partner's
+    // draw and melds are taken back instead (the player never saw the drawn card).
+    if (turnStart && (game_.opponentHasDrawn() || game_.opponentTakingPile()))
+        game_.rewindToTurnStart(*turnStart);
+    game_.startOpponentTurn();
+    return true;
 }
 
 void NetSession::resetReceiveState() {
@@ -155,6 +173,9 @@ void NetSession::dispatchOne(std::string message) {
     default:
         break;
     }
+    // Kept until the partner's turn is over, in case the partner leaves in the middle of it.
+    if (game_.opponentToMove() && game_.state.opponentPromptState == kPromptDraw)
+        partnerTurnStart_ = game_.state;
     std::string why;
     ApplyResult result;
     try {
@@ -163,6 +184,7 @@ void NetSession::dispatchOne(std::string message) {
         result = ApplyResult::outOfStep;
         why = e.what();
     }
+    if (!game_.opponentHasDrawn() && !game_.opponentTakingPile()) partnerTurnStart_.reset();
     if (result == ApplyResult::malformed)
         events_.protocolError(why);
     else if (result == ApplyResult::outOfStep)

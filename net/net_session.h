@@ -10,6 +10,7 @@
 #include "wire.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -67,6 +68,10 @@ public:
     // The connection ended (Disconnect): the game leaves network mode, the stored rules are
     // read again and the computer drives the opponent seat again.
     void connectionClosed();
+    // After connectionClosed, with the computer level set: the computer plays on where the
+    // partner left off. A turn the partner had begun is taken back to its start and played
+    // whole; a finished hand the partner was to deal is dealt here. True when play went on.
+    bool playOnWithoutPartner();
     // Whether a connection is open / the partner has identified itself on it.
     bool connected() const { return connected_; }
     bool identified() const { return identified_; }
@@ -128,6 +133,8 @@ private:
     bool dispatchHeld_ = false;
     bool dispatching_ = false;
     bool stopped_ = false; // version mismatch or overflow: nothing more is dispatched
+    // The table as the partner's turn under way began, before its first move.
+    std::optional<GameState> partnerTurnStart_;
 };
 
 } // namespace velnora::net

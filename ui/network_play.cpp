@@ -193,7 +193,6 @@ void NetworkPlay::StopWaiting1Click() {
     }
     connection_->closeListening();
     Disconnect();
-    window_.game().releaseTable();
 }
 
 void NetworkPlay::ChatWindowontopClick() {
@@ -283,6 +282,7 @@ void NetworkPlay::Disconnect() {
     showConnectionState(0);
     setMenuConnected(false);
     closeTryConnect();
+    const bool wasPlaying = networkConnected_;
     if (networkConnected_) {
         delete chat_;
         freshRuleDifferences();
@@ -292,11 +292,15 @@ void NetworkPlay::Disconnect() {
     // Leaves network mode: the stored rules come back, the computer drives the opponent again.
     session_->connectionClosed();
     window_.setPlayingLevel(savedLevel_);
+    // Nobody is left at a table that waits for a partner who has gone; at the program's end
+    // nothing more is played.
+    if (wasPlaying && !closing_) session_->playOnWithoutPartner();
     window_.updatePanels();
     disconnecting_ = false;
 }
 
 void NetworkPlay::shutdown() {
+    closing_ = true;
     tmTryConnect_->stop();
     connectionWanted_ = false;
     if (networkRole_ != none || networkConnected_) Disconnect();

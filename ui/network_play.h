@@ -154,6 +154,7 @@ private:
     int savedLevel_ = 0;
     bool retryPending_ = false;
     bool disconnecting_ = false;
+    bool closing_ = false;
     bool endOfHandHold_ = false;
     bool boxOpen_ = false;
     // Message boxes waiting for the one open to close.

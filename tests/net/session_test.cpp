@@ -438,3 +438,55 @@ TEST(SessionApply, CardsTakenWithTheRestOfThePileAreKnownToTheHint) {
         }
     EXPECT_EQ(g.knownOpponentCards.count, expected);
 }
+
+// The partner leaves
+
+namespace {
+// The computer at the stored level, as far as the session can tell: it counts its turns and
+// plays each as a whole draw and discard.
+class ComputerStandIn : public OpponentDriver {
+public:
+    int turns = 0;
+    void startTurn(Game& game) override {
+        ++turns;
+        game.opponentDraw();
+        game.opponentLayOnPile(game.opponentRemoveCard(0));
+        game.endOpponentTurn();
+    }
+};
+} // namespace
+
+TEST(SessionPlayOn, APartnerWhoLeavesInItsTurnHasItTakenBackAndPlayedByTheComputer) {
+    for (const bool takesPile : {false, true}) {
+        NetTable t;
+        ComputerStandIn computer;
+        t.game.setOpponentDriver(&computer);
+        playATurnEach(t);
+        const GameState start = t.game.state;
+        t.feed(msg(takesPile ? "DRAWPILETOP" : "DRAWNEW"));
+        ASSERT_TRUE(t.game.opponentHasDrawn());
+        t.session.connectionClosed();
+        ASSERT_TRUE(t.session.playOnWithoutPartner());
+        EXPECT_EQ(computer.turns, 1);
+        // The computer drew the card the partner had drawn: its turn began where the partner's
+        // did.
+        EXPECT_EQ(t.game.state.opponentHand.count, start.opponentHand.count);
+        EXPECT_EQ(t.game.state.stock.count, start.stock.count - 1);
+        EXPECT_EQ(t.game.state.discardPile.count, start.discardPile.count + 1);
+        EXPECT_EQ(t.game.state.opponentMelds, start.opponentMelds);
+        EXPECT_EQ(t.game.state.promptState, kPromptDraw);
+        EXPECT_FALSE(t.game.state.inputBlocked);
+        EXPECT_TRUE(t.game.isConsistent());
+    }
+}
+
+TEST(SessionPlayOn, OnlyATableWaitingForThePartnerIsPlayedOn) {
+    NetTable t;
+    ComputerStandIn computer;
+    t.game.setOpponentDriver(&computer);
+    t.connectAndDeal(false); // our draw
+    t.session.connectionClosed();
+    EXPECT_FALSE(t.session.playOnWithoutPartner());
+    EXPECT_EQ(computer.turns, 0);
+    EXPECT_EQ(t.game.state.promptState, kPromptDraw);
+}

@@ -338,3 +338,30 @@ TEST_F(NetworkPlayTest, TheEndOfTheGameWaitsBehindAnOpenBoxAndSaysWhereTheGameWe
     EXPECT_TRUE(QFile::exists(file));
     QFile::remove(file);
 }
+
+TEST_F(NetworkPlayTest, WhenThePartnerGoesInItsTurnTheComputerPlaysItAndTheTableIsOursAgain) {
+    BoxAnswerer boxes;
+    boxes.yesTo << "Are you sure you want to disconnect?";
+    for (const bool weDisconnect : {false, true}) {
+        server = open(serverSettings);
+        server->game().setPlayerStartsHand(false);
+        connectBoth();
+        ASSERT_FALSE(client->game().state.inputBlocked);
+        client->game().drawFromStock();
+        ASSERT_TRUE(waitUntil([&] { return server->game().opponentHasDrawn(); }, 3000));
+        if (weDisconnect)
+            server->network().StopWaiting1Click();
+        else
+            client->network().shutdown();
+        ASSERT_TRUE(waitUntil([&] { return !server->network().networkConnected(); }, 3000));
+        const GameState& g = server->game().state;
+        // The computer at the stored level finished the turn: the player draws next.
+        EXPECT_EQ(g.promptState, kPromptDraw) << weDisconnect;
+        EXPECT_FALSE(g.inputBlocked);
+        EXPECT_EQ(g.opponentPromptState, kPromptOpponentsTurn);
+        EXPECT_EQ(server->options().computerLevel, 0);
+        EXPECT_TRUE(server->game().isConsistent());
+        client.reset();
+        server.reset();
+    }
+}
