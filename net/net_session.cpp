@@ -37,6 +37,7 @@ void NetSession::connectionOpened(NetRole role, const std::string& localName) {
     stopped_ = false;
     opponentRules_.clear();
     partnerTurnStart_.reset();
+    gameMoved_ = false;
     // The server introduces itself first; the client answers when it has heard the server.
     if (role_ == NetRole::server)
         write(frameMessage(tokenText(Token::playerId), buildPlayerId(localName_)));
@@ -185,6 +186,7 @@ void NetSession::dispatchOne(std::string message) {
         why = e.what();
     }
     if (!game_.opponentHasDrawn() && !game_.opponentTakingPile()) partnerTurnStart_.reset();
+    if (result == ApplyResult::applied) noteMove(token == Token::deal, token == Token::newGame);
     if (result == ApplyResult::malformed)
         events_.protocolError(why);
     else if (result == ApplyResult::outOfStep)
@@ -227,8 +229,18 @@ void NetSession::write(const std::string& bytes) {
 }
 
 void NetSession::sendMove(const Move& move) {
+    if (!identified_) return;
+    noteMove(move.kind == MoveKind::deal, move.kind == MoveKind::newGame);
     // A deal's stock order is read from the table at the moment of the deal.
-    if (identified_) write(encodeMove(move, game_.state.stock));
+    write(encodeMove(move, game_.state.stock));
+}
+
+void NetSession::noteMove(bool deal, bool newGame) {
+    // A deal alone leaves nothing to save: both copies can deal it again.
+    if (newGame)
+        gameMoved_ = false;
+    else if (!deal)
+        gameMoved_ = true;
 }
 
 std::string NetSession::sendChat(const std::string& utf8Text) {
@@ -242,8 +254,9 @@ void NetSession::sendRules() {
 }
 
 void NetSession::sendTable() {
-    if (identified_)
-        write(frameMessage(tokenText(Token::loadGame), buildLoadGame(game_.state, game_.layout)));
+    if (!identified_) return;
+    gameMoved_ = true;
+    write(frameMessage(tokenText(Token::loadGame), buildLoadGame(game_.state, game_.layout)));
 }
 
 void NetSession::adoptOpponentRules() {

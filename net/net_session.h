@@ -72,6 +72,9 @@ public:
     // partner left off. A turn the partner had begun is taken back to its start and played
     // whole; a finished hand the partner was to deal is dealt here. True when play went on.
     bool playOnWithoutPartner();
+    // Either seat has moved (or a game was loaded) since the partner identified itself or the
+    // last new game: the table is a game worth saving when the connection breaks.
+    bool gameMoved() const { return gameMoved_; }
     // Whether a connection is open / the partner has identified itself on it.
     bool connected() const { return connected_; }
     bool identified() const { return identified_; }
@@ -116,6 +119,7 @@ private:
     void dispatchOne(std::string message);
     void handlePlayerId(std::string rest);
     void write(const std::string& bytes);
+    void noteMove(bool deal, bool newGame);
 
     Game& game_;
     NetEvents& events_;
@@ -135,6 +139,7 @@ private:
     bool stopped_ = false; // version mismatch or overflow: nothing more is dispatched
     // The table as the partner's turn under way began, before its first move.
     std::optional<GameState> partnerTurnStart_;
+    bool gameMoved_ = false;
 };
 
 } // namespace velnora::net

@@ -135,6 +135,8 @@ void NetworkPlay::ConnecttoPartner1Click() {
 }
 
 void NetworkPlay::startFromCommandLine(const QString& address, const QString& mode) {
+    // This run never resumed the autosaved game, and the table dealt for the wait is not it.
+    window_.noteNetworkTable(true);
     savedLevel_ = window_.options().computerLevel;
     connectionWanted_ = true;
     TfmConnect dialog(window_.settings(), connectionWanted_, &window_);
@@ -303,6 +305,8 @@ void NetworkPlay::shutdown() {
     closing_ = true;
     tmTryConnect_->stop();
     connectionWanted_ = false;
+    // The program's end breaks the connection too; the autosave is not this game's place.
+    if (networkConnected_) saveLostGame();
     if (networkRole_ != none || networkConnected_) Disconnect();
     connection_->closeAll();
 }
@@ -373,7 +377,7 @@ void NetworkPlay::onPeerClosed() {
     }
     // A peer that vanished (killed, or reset) looks the same here as one that quit; the
     // table is saved quietly either way so the match can be loaded again.
-    const QString path = window_.game().state.gameInProgress ? saveLostGame() : QString();
+    const QString path = saveLostGame();
     const QString name = opponentName_;
     Disconnect();
     closeTryConnect();
@@ -424,6 +428,9 @@ QString NetworkPlay::lostConnectionFile() const {
 }
 
 QString NetworkPlay::saveLostGame() {
+    // The partner's moves count as much as ours: a hand the partner has played in is worth
+    // keeping even when our player has not clicked yet.
+    if (!session_->gameMoved() && !window_.game().state.gameInProgress) return {};
     const QString file = lostConnectionFile();
     return window_.SaveGame(true, file) ? QDir::toNativeSeparators(file) : QString();
 }
@@ -439,6 +446,7 @@ void NetworkPlay::playerIdentified(const std::string& name) {
     freshRuleDifferences();
     opponentName_ = qs(name);
     networkConnected_ = true;
+    window_.noteNetworkTable(true);
     window_.connectionState = 2;
     window_.setPlayingLevel(kLevelNetwork);
     tmTryConnect_->stop();

@@ -121,7 +121,8 @@ private:
     void setMenuConnected(bool connected);
     void CompareRules(const std::string& localRules, const std::string& remoteRules);
     void freshRuleDifferences();
-    // Saves the game quietly under both names; the full path, or empty when nothing was written.
+    // Saves the game quietly under both names when either seat has moved; the full path, or
+    // empty when nothing was written.
     QString saveLostGame();
     // Dispatch waits while the table moves a card or the end-of-hand dialogs are open.
     void updateHold();

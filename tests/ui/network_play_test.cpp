@@ -349,6 +349,10 @@ TEST_F(NetworkPlayTest, WhenThePartnerGoesInItsTurnTheComputerPlaysItAndTheTable
         ASSERT_FALSE(client->game().state.inputBlocked);
         client->game().drawFromStock();
         ASSERT_TRUE(waitUntil([&] { return server->game().opponentHasDrawn(); }, 3000));
+        // Only the partner has moved: its draw alone makes the hand worth keeping.
+        ASSERT_FALSE(server->game().state.gameInProgress);
+        const QString file = server->network().lostConnectionFile();
+        QFile::remove(file);
         if (weDisconnect)
             server->network().StopWaiting1Click();
         else
@@ -361,7 +365,46 @@ TEST_F(NetworkPlayTest, WhenThePartnerGoesInItsTurnTheComputerPlaysItAndTheTable
         EXPECT_EQ(g.opponentPromptState, kPromptOpponentsTurn);
         EXPECT_EQ(server->options().computerLevel, 0);
         EXPECT_TRUE(server->game().isConsistent());
+        if (!weDisconnect) {
+            EXPECT_TRUE(QFile::exists(file));
+        }
+        QFile::remove(file);
         client.reset();
         server.reset();
     }
+}
+
+TEST_F(NetworkPlayTest, ANetworkSessionLeavesTheAutosavedGameAgainstTheComputerAlone) {
+    BoxAnswerer boxes;
+    serverSettings.writeInt("Settings\\AutoSave", 1);
+    clientSettings.writeInt("Settings\\AutoSave", 1);
+    auto autosaveHolds = [](const QByteArray& text) {
+        QFile f(QDir(programDataFolder()).filePath("autosave.vel"));
+        return f.open(QIODevice::ReadOnly) && f.readAll() == text;
+    };
+    auto writeAutosave = [] {
+        QFile f(QDir(programDataFolder()).filePath("autosave.vel"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("the game against the computer");
+    };
+    // Started from the command line and quit while still waiting.
+    writeAutosave();
+    server = std::make_unique<TfmVelMain>(&serverSettings, QStringList{"/ip:127.0.0.1", "/invite"});
+    server->tmSplashTimer();
+    ASSERT_EQ(server->connectionState, 1);
+    server.reset();
+    EXPECT_TRUE(autosaveHolds("the game against the computer"));
+
+    // A game played over the network and quit in the middle.
+    connectBoth();
+    for (TfmVelMain* w : {server.get(), client.get()})
+        if (!w->game().state.inputBlocked) w->game().drawFromStock();
+    ASSERT_TRUE(waitUntil([&] { return server->network().session().gameMoved(); }, 3000));
+    const QString file = server->network().lostConnectionFile();
+    QFile::remove(file);
+    server.reset();
+    EXPECT_TRUE(autosaveHolds("the game against the computer"));
+    // Quitting broke the connection too: the game went where a broken connection puts it.
+    EXPECT_TRUE(QFile::exists(file));
+    QFile::remove(file);
 }
