@@ -119,6 +119,13 @@ void TfmChat::FormCreate(QWidget* mainWindow, bool onTop) {
     move(left, top);
 }
 
+void TfmChat::typeIntoLine(const QString& text) {
+    edChat_->insert(text);
+    raise();
+    activateWindow();
+    edChat_->setFocus();
+}
+
 void TfmChat::setStayOnTop(bool onTop) {
     const bool visible = isVisible();
     setWindowFlag(Qt::WindowStaysOnTopHint, onTop);

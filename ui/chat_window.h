@@ -47,6 +47,8 @@ public:
     // A partner's line: brings the window forward and flashes the log light yellow.
     void receiveLine(const QString& text);
     void setStayOnTop(bool onTop);
+    // Text typed on the table: it goes on in the input line, which takes the keyboard.
+    void typeIntoLine(const QString& text);
 
     // Gives log and input the font and colour and stores all nine font values.
     void applyFont(const QFont& font, const QColor& colour);

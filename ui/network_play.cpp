@@ -146,11 +146,12 @@ void NetworkPlay::startFromCommandLine(const QString& address, const QString& mo
         opponentName_ = "<none>";
         StartConnection(a);
     };
+    dialog.setStoresChoices(false);
     dialog.setAddress(address);
     dialog.chooseServer(mode == "/invite");
     dialog.bnConnectClick();
-    // The dialog was never shown, so its choices are not stored; a refused address leaves it
-    // open, which here means no connection was started.
+    // The dialog is never shown and stores nothing; a refused address leaves it open, which
+    // here means no connection was started.
     afterConnectDialog(dialog.result() == QDialog::Accepted);
 }
 
@@ -181,6 +182,9 @@ void NetworkPlay::logTable() {
 }
 
 void NetworkPlay::enterWaiting() {
+    // The table waits with the player: a local game played on now would be replaced without a
+    // word when the partner connects.
+    window_.table()->waitingToRetryConnection = true;
     window_.connectionState = 1;
     showConnectionState(1);
     setMenuConnected(true);
@@ -280,6 +284,7 @@ void NetworkPlay::Disconnect() {
     endOfHandHold_ = false;
     connection_->closeAll();
     networkRole_ = none;
+    window_.table()->waitingToRetryConnection = false;
     window_.connectionState = 0;
     showConnectionState(0);
     setMenuConnected(false);
@@ -446,6 +451,13 @@ void NetworkPlay::playerIdentified(const std::string& name) {
     freshRuleDifferences();
     opponentName_ = qs(name);
     networkConnected_ = true;
+    window_.table()->waitingToRetryConnection = false;
+    // A letter typed on the table is the start of a chat line (the table's own keys come first).
+    window_.table()->forwardToChat = [this](int, const QString& text) {
+        if (!chat_ || text.isEmpty() || !text.front().isPrint()) return false;
+        chat_->typeIntoLine(text);
+        return true;
+    };
     window_.noteNetworkTable(true);
     window_.connectionState = 2;
     window_.setPlayingLevel(kLevelNetwork);

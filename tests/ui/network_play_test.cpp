@@ -4,6 +4,7 @@
 
 #include "main_window.h"
 #include "network_play.h"
+#include "table_view.h"
 #include "widget_lookup.h"
 
 #include <QAbstractButton>
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
@@ -407,4 +409,46 @@ TEST_F(NetworkPlayTest, ANetworkSessionLeavesTheAutosavedGameAgainstTheComputerA
     // Quitting broke the connection too: the game went where a broken connection puts it.
     EXPECT_TRUE(QFile::exists(file));
     QFile::remove(file);
+}
+
+TEST_F(NetworkPlayTest, ACommandLineStartStoresNoRoleAddressOrHistory) {
+    clientSettings.writeBool("Network\\ServerorClient", false);
+    clientSettings.writeString("Network\\LANAddress", "10.0.0.9");
+    clientSettings.writeString("Network\\LANHist0", "10.0.0.9");
+    client = open(clientSettings);
+    client->network().startFromCommandLine("127.0.0.1", "/join");
+    EXPECT_EQ(client->connectionState, 1);
+    EXPECT_FALSE(clientSettings.readBool("Network\\ServerorClient", true));
+    EXPECT_EQ(clientSettings.readString("Network\\LANAddress", ""), "10.0.0.9");
+    EXPECT_EQ(clientSettings.readString("Network\\LANHist0", ""), "10.0.0.9");
+    EXPECT_EQ(clientSettings.readString("Network\\LANHist1", ""), "");
+}
+
+TEST_F(NetworkPlayTest, WhileWaitingTheTableTakesNoClicks) {
+    server = open(serverSettings);
+    const Layout& l = server->game().layout;
+    const QPoint stock(l.tableLeft + 5, l.stockY + 5);
+    const int cards = server->game().state.stock.count;
+    ASSERT_EQ(server->game().state.promptState, kPromptDraw);
+    server->network().startFromCommandLine("127.0.0.1", "/invite");
+    server->table()->formMouseUp(Qt::LeftButton, Qt::NoModifier, stock);
+    EXPECT_EQ(server->game().state.stock.count, cards);
+    server->network().StopWaiting1Click();
+    server->table()->formMouseUp(Qt::LeftButton, Qt::NoModifier, stock);
+    EXPECT_LT(server->game().state.stock.count, cards);
+}
+
+TEST_F(NetworkPlayTest, ALetterTypedOnTheTableGoesIntoTheChatLineUnlessAltIsHeld) {
+    BoxAnswerer boxes;
+    connectBoth();
+    auto type = [&](int key, const QString& text, Qt::KeyboardModifiers modifiers) {
+        QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+        QApplication::sendEvent(server->table(), &press);
+    };
+    auto* input = find<QLineEdit>(server->network().chat(), "edChat");
+    type(Qt::Key_H, "h", Qt::NoModifier);
+    type(Qt::Key_I, "i", Qt::NoModifier);
+    EXPECT_EQ(input->text(), "hi");
+    type(Qt::Key_X, "x", Qt::AltModifier);
+    EXPECT_EQ(input->text(), "hi");
 }
