@@ -77,6 +77,7 @@ bool NetSession::playOnWithoutPartner() {
 
 void NetSession::resetReceiveState() {
     receiveBuffer_.clear();
+    consumed_ = 0;
     scanned_ = 0;
     completeEnd_ = 0;
     partialSinceMs_ = -1;
@@ -104,7 +105,7 @@ void NetSession::receive(std::string_view bytes, std::int64_t nowMs) {
     else if (!partialBefore || foundEnd)
         partialSinceMs_ = nowMs;
 
-    if (partial > kMaxMessageBytes || receiveBuffer_.size() > kMaxBufferBytes) {
+    if (partial > kMaxMessageBytes || buffered() > kMaxBufferBytes) {
         stopped_ = true;
         resetReceiveState();
         events_.bufferOverflow();
@@ -124,14 +125,19 @@ bool NetSession::dropStalePartial(std::int64_t nowMs) {
 void NetSession::dispatchPending() {
     if (dispatching_) return;
     FlagGuard guard(dispatching_);
-    while (!stopped_ && !dispatchHeld_ && completeEnd_ > 0) {
-        const std::size_t end = receiveBuffer_.find(kTerminator) + 1;
-        std::string message = receiveBuffer_.substr(0, end);
-        receiveBuffer_.erase(0, end);
-        completeEnd_ -= end;
-        scanned_ -= end;
+    // Messages are read off in one pass and the buffer is cut once at the end: erasing each
+    // message from the front made a full buffer of small messages cost seconds.
+    while (!stopped_ && !dispatchHeld_ && consumed_ < completeEnd_) {
+        const std::size_t end = receiveBuffer_.find(kTerminator, consumed_) + 1;
+        std::string message = receiveBuffer_.substr(consumed_, end - consumed_);
+        consumed_ = end;
         dispatchOne(std::move(message));
     }
+    // A handler may have reset the buffer (the connection ended); then nothing is left to cut.
+    receiveBuffer_.erase(0, consumed_);
+    completeEnd_ -= consumed_;
+    scanned_ -= consumed_;
+    consumed_ = 0;
 }
 
 void NetSession::dispatchOne(std::string message) {

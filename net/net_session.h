@@ -91,7 +91,7 @@ public:
     // modal dialog opened by a handler must not start a second dispatch inside the first).
     void dispatchPending();
     // Bytes waiting in the receive buffer.
-    std::size_t buffered() const { return receiveBuffer_.size(); }
+    std::size_t buffered() const { return receiveBuffer_.size() - consumed_; }
 
     // Sending
     // The engine's TableHost::sendMove lands here: encodes and writes the move once the partner
@@ -129,6 +129,7 @@ private:
     std::string localName_;
     std::string opponentRules_;
     std::string receiveBuffer_;
+    std::size_t consumed_ = 0;         // bytes of receiveBuffer_ dispatched, not yet cut off
     std::size_t scanned_ = 0;          // bytes of receiveBuffer_ already searched for 0xFF
     std::size_t completeEnd_ = 0;      // end of the last complete message in receiveBuffer_
     std::int64_t partialSinceMs_ = -1; // when the unfinished message began

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
+
 using namespace velnora;
 using namespace velnora::net;
 using velnora::test::msg;
@@ -102,6 +105,30 @@ TEST(SessionMends, CompleteMessagesHeldTooLongOverflowTheWholeBuffer) {
 }
 
 // Mend 2: what is left in a message after its handler never becomes a second message.
+TEST(SessionMends, AFullHeldBufferIsDispatchedInLinearTime) {
+    NetTable t;
+    t.connect();
+    t.session.setDispatchHeld(true);
+    // Small messages up to the buffer's limit, as a partner's burst during the end-of-hand
+    // dialogs could leave them.
+    const std::string one = msg("OK");
+    std::string burst;
+    while (burst.size() + one.size() < NetSession::kMaxBufferBytes)
+        burst += one;
+    t.feed(burst);
+    ASSERT_EQ(t.session.buffered(), burst.size());
+    t.session.setDispatchHeld(false);
+    const auto start = std::chrono::steady_clock::now();
+    t.session.dispatchPending();
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(t.session.buffered(), 0u);
+    // Erasing each message from the front took seconds here; one pass takes milliseconds.
+    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(took).count(), 500);
+    std::printf("dispatched %zu messages in %lld ms\n", burst.size() / one.size(),
+                static_cast<long long>(
+                    std::chrono::duration_cast<std::chrono::milliseconds>(took).count()));
+}
+
 TEST(SessionMends, AChatLineCarryingADiscardPlaysNoCard) {
     NetTable t;
     t.connectAndDeal(true);
