@@ -10,6 +10,9 @@
 //     chat->receiveLine(line);                                       // a partner's "CHAT"
 //     delete chat;                                                   // stores the geometry
 
+#include <QPoint>
+#include <QRect>
+#include <QSize>
 #include <QWidget>
 
 #include <functional>
@@ -23,6 +26,10 @@ class Settings;
 }
 
 namespace velnora::ui {
+
+// Where a window of that size stands next to `window` on the screen: right of it, else left,
+// else below; its own corner when none of these fits.
+QPoint besideWindow(const QRect& window, const QSize& size, const QRect& screen);
 
 class TfmChat : public QWidget {
     Q_OBJECT
