@@ -522,13 +522,19 @@ void NetworkPlay::freshRuleDifferences() {
 
 void NetworkPlay::ShowRuleDifferences1Click() {
     if (session_->opponentRules().empty()) return;
-    CompareRules(net::buildRules(window_.game().rules), session_->opponentRules());
+    const std::string local = net::buildRules(window_.game().rules);
+    CompareRules(local, session_->opponentRules());
+    // Asked for, an empty list must not look like a menu item that does nothing.
+    if (networkConnected_ && net::ruleDifferences(local, session_->opponentRules()).empty())
+        window_.tell(MessageKind::information,
+                     "You and " + opponentName_.toStdString() + " play by the same rules.");
 }
 
 void NetworkPlay::rulesConfirmed() {
     if (!networkConnected_) return;
     session_->sendRules();
-    ShowRuleDifferences1Click();
+    if (!session_->opponentRules().empty())
+        CompareRules(net::buildRules(window_.game().rules), session_->opponentRules());
 }
 
 void NetworkPlay::tableReceived() {

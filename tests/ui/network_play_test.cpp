@@ -159,6 +159,11 @@ TEST_F(NetworkPlayTest, TheCopiesIdentifyThemselvesAndChatBothWays) {
     say(server.get(), "hi Bob");
     ASSERT_TRUE(waitUntil([&] { return client->network().chat()->lines().size() == 3; }, 3000));
     EXPECT_EQ(client->network().chat()->lines().back(), "Ann: hi Bob");
+
+    // Asked for with equal rules, the rule differences say so.
+    server->network().ShowRuleDifferences1Click();
+    EXPECT_TRUE(boxes.saw("You and Bob play by the same rules."));
+    EXPECT_FALSE(server->network().ruleDifferences()->isVisible());
 }
 
 TEST_F(NetworkPlayTest, RuleDifferencesShowAndTheAdoptedRulesLastOnlyForTheConnection) {
