@@ -38,6 +38,7 @@ void NetSession::connectionOpened(NetRole role, const std::string& localName) {
     opponentRules_.clear();
     partnerTurnStart_.reset();
     gameMoved_ = false;
+    dealAwaitsRules_ = false;
     // The server introduces itself first; the client answers when it has heard the server.
     if (role_ == NetRole::server)
         write(frameMessage(tokenText(Token::playerId), buildPlayerId(localName_)));
@@ -175,6 +176,8 @@ void NetSession::dispatchOne(std::string message) {
     }
     case Token::rules:
         opponentRules_ = rest.substr(0, std::min(rest.find(kTerminator), kMaxTextLength));
+        // The server deals before it sends its rules: its deal waited for them.
+        if (dealAwaitsRules_) followDealersFreeze();
         events_.rulesReceived(buildRules(game_.rules), opponentRules_);
         return;
     default:
@@ -193,6 +196,10 @@ void NetSession::dispatchOne(std::string message) {
     }
     if (!game_.opponentHasDrawn() && !game_.opponentTakingPile()) partnerTurnStart_.reset();
     if (result == ApplyResult::applied) noteMove(token == Token::deal, token == Token::newGame);
+    if (result == ApplyResult::applied && token == Token::deal) {
+        dealAwaitsRules_ = true;
+        if (!opponentRules_.empty()) followDealersFreeze();
+    }
     if (result == ApplyResult::malformed)
         events_.protocolError(why);
     else if (result == ApplyResult::outOfStep)
@@ -221,11 +228,12 @@ void NetSession::handlePlayerId(std::string rest) {
     if (role_ == NetRole::client)
         write(frameMessage(tokenText(Token::playerId), buildPlayerId(localName_)));
     events_.playerIdentified(id.name);
-    sendRules();
     // Both copies start the match from zero, so the first table is the same on both sides.
     game_.state.playerTotal = 0;
     game_.state.opponentTotal = 0;
+    // The deal goes first, then the rules; the client's first freeze waits for the rules.
     if (role_ == NetRole::server) game_.dealHand();
+    sendRules();
 }
 
 // Sending
@@ -236,12 +244,26 @@ void NetSession::write(const std::string& bytes) {
 
 void NetSession::sendMove(const Move& move) {
     if (!identified_) return;
+    // Our own move, or our own deal, ends the wait of a deal the partner made.
+    dealAwaitsRules_ = false;
     noteMove(move.kind == MoveKind::deal, move.kind == MoveKind::newGame);
     // A deal's stock order is read from the table at the moment of the deal.
     write(encodeMove(move, game_.state.stock));
 }
 
+void NetSession::followDealersFreeze() {
+    dealAwaitsRules_ = false;
+    // The dealer froze the pile by its own "Discard Pile initially frozen"; a wildcard or red
+    // three turned up froze it on both copies anyway.
+    bool turnedUp = false;
+    for (const Card& c : game_.state.discardPile)
+        turnedUp = turnedUp || isWild(c.rank()) || isRedThree(c.face);
+    game_.setInitialFreeze(parseRules(opponentRules_).initialBlock || turnedUp);
+}
+
 void NetSession::noteMove(bool deal, bool newGame) {
+    // Once either seat has moved, the hand's freeze is its own business.
+    if (!deal) dealAwaitsRules_ = false;
     // A deal alone leaves nothing to save: both copies can deal it again.
     if (newGame)
         gameMoved_ = false;

@@ -120,6 +120,8 @@ private:
     void handlePlayerId(std::string rest);
     void write(const std::string& bytes);
     void noteMove(bool deal, bool newGame);
+    // Freezes the pile of the hand the partner dealt as the partner's rules froze it.
+    void followDealersFreeze();
 
     Game& game_;
     NetEvents& events_;
@@ -141,6 +143,8 @@ private:
     // The table as the partner's turn under way began, before its first move.
     std::optional<GameState> partnerTurnStart_;
     bool gameMoved_ = false;
+    // The partner dealt and nobody has moved since: its rules still decide the first freeze.
+    bool dealAwaitsRules_ = false;
 };
 
 } // namespace velnora::net

@@ -517,3 +517,57 @@ TEST(SessionPlayOn, OnlyATableWaitingForThePartnerIsPlayedOn) {
     EXPECT_EQ(computer.turns, 0);
     EXPECT_EQ(t.game.state.promptState, kPromptDraw);
 }
+
+// The first freeze of a hand
+
+namespace {
+// Rita's rules: ours with "Discard Pile initially frozen" the other way round.
+std::string ritasRules(const NetTable& t) {
+    RuleSettings r = t.game.rules;
+    r.initialBlock = !r.initialBlock;
+    return msg("RULES", buildRules(r));
+}
+bool turnedUpFreeze(const GameState& g) {
+    for (const Card& c : g.discardPile)
+        if (isWild(c.rank()) || isRedThree(c.face)) return true;
+    return false;
+}
+} // namespace
+
+TEST(SessionDeal, TheDealersInitialFreezeDecidesWhicheverOfDealAndRulesComesFirst) {
+    for (const bool rulesFirst : {true, false}) {
+        NetTable t;
+        t.connect();
+        const bool ritas = !t.game.rules.initialBlock;
+        if (rulesFirst) t.feed(ritasRules(t));
+        Random shuffle(7);
+        GameState dealer;
+        buildDeck(dealer, shuffle, t.game.layout);
+        t.feed(msg("DEAL", buildDeal(dealer.stock, true)));
+        ASSERT_FALSE(turnedUpFreeze(t.game.state)) << "pick a shuffle that turns up a plain card";
+        if (!rulesFirst) t.feed(ritasRules(t));
+        EXPECT_EQ(t.game.state.pileFrozen != 0, ritas) << rulesFirst;
+        // Our own rules stay ours.
+        EXPECT_EQ(t.game.rules.initialBlock, !ritas);
+    }
+}
+
+TEST(SessionDeal, RulesArrivingAfterTheFirstMoveLeaveTheFreezeAlone) {
+    NetTable t;
+    t.connectAndDeal(true);
+    const std::uint8_t frozen = t.game.state.pileFrozen;
+    t.feed(msg("DRAWNEW"));
+    t.feed(ritasRules(t));
+    EXPECT_EQ(t.game.state.pileFrozen, frozen);
+}
+
+TEST(SessionDeal, TheServerDealsBeforeItSendsItsRules) {
+    NetTable t;
+    t.session.connectionOpened(NetRole::server, "Me");
+    t.feed(msg("PLAYERID", buildPlayerId("Rita")));
+    const std::size_t deal = t.events.written.find("DEAL\xFE");
+    const std::size_t rules = t.events.written.find("RULES\xFE");
+    ASSERT_NE(deal, std::string::npos);
+    ASSERT_NE(rules, std::string::npos);
+    EXPECT_LT(deal, rules);
+}
