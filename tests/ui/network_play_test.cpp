@@ -4,6 +4,7 @@
 
 #include "main_window.h"
 #include "network_play.h"
+#include "presentation.h"
 #include "table_view.h"
 #include "widget_lookup.h"
 
@@ -451,6 +452,8 @@ TEST_F(NetworkPlayTest, ALetterTypedOnTheTableGoesIntoTheChatLineUnlessAltIsHeld
         QApplication::sendEvent(server->table(), &press);
     };
     auto* input = find<QLineEdit>(server->network().chat(), "edChat");
+    // Keys wait, like clicks, until the deal has been shown.
+    ASSERT_TRUE(waitUntil([&] { return !server->presentation().busy(); }, 3000));
     type(Qt::Key_H, "h", Qt::NoModifier);
     type(Qt::Key_I, "i", Qt::NoModifier);
     EXPECT_EQ(input->text(), "hi");
