@@ -382,14 +382,13 @@ void NetworkPlay::onPeerClosed() {
     }
     // A peer that vanished (killed, or reset) looks the same here as one that quit; the
     // table is saved quietly either way so the match can be loaded again.
-    const QString path = saveLostGame();
+    const QString saved = saveLostGame();
     const QString name = opponentName_;
     Disconnect();
     closeTryConnect();
     tellLater(MessageKind::warning,
-              "Connection terminated by " + name + ". The network game has ended." +
-                  savedWhere(path),
-              {}, true);
+              "Connection terminated by " + name + ". The network game has ended." + saved, {},
+              true);
 }
 
 void NetworkPlay::onFailed(const net::SocketError& error) {
@@ -412,18 +411,11 @@ void NetworkPlay::onFailed(const net::SocketError& error) {
     }
     connectionWanted_ = false;
     tmTryConnect_->stop();
-    const QString path = saveLostGame();
+    const QString saved = saveLostGame();
     Disconnect();
-    // A quiet save refuses a half-made meld; the player must not be told of a file that
-    // was never written.
     tellLater(MessageKind::warning,
-              "The connection has been lost (" + QString::number(error.code) + ")." +
-                  (path.isEmpty() ? QString(" The game could not be saved.") : savedWhere(path)),
-              {}, true);
-}
-
-QString NetworkPlay::savedWhere(const QString& path) {
-    return path.isEmpty() ? QString() : " The game has been saved as " + path;
+              "The connection has been lost (" + QString::number(error.code) + ")." + saved, {},
+              true);
 }
 
 QString NetworkPlay::lostConnectionFile() const {
@@ -437,7 +429,11 @@ QString NetworkPlay::saveLostGame() {
     // keeping even when our player has not clicked yet.
     if (!session_->gameMoved() && !window_.game().state.gameInProgress) return {};
     const QString file = lostConnectionFile();
-    return window_.SaveGame(true, file) ? QDir::toNativeSeparators(file) : QString();
+    // A quiet save refuses a half-made meld; the player must not be told of a file that was
+    // never written.
+    return window_.SaveGame(true, file)
+               ? " The game has been saved as " + QDir::toNativeSeparators(file)
+               : QString(" The game could not be saved.");
 }
 
 // Session events
@@ -561,14 +557,13 @@ void NetworkPlay::bufferOverflow() {
     QTimer::singleShot(0, this, [this] {
         connectionWanted_ = false;
         tmTryConnect_->stop();
-        const QString path = saveLostGame();
+        const QString saved = saveLostGame();
         Disconnect();
-        tellLater(
-            MessageKind::warning,
-            "Your opponent sent more data than Velnora accepts, so the connection has "
-            "been closed." +
-                (path.isEmpty() ? QString(" The game could not be saved.") : savedWhere(path)),
-            {}, true);
+        tellLater(MessageKind::warning,
+                  "Your opponent sent more data than Velnora accepts, so the connection has "
+                  "been closed." +
+                      saved,
+                  {}, true);
     });
 }
 

@@ -121,8 +121,9 @@ private:
     void setMenuConnected(bool connected);
     void CompareRules(const std::string& localRules, const std::string& remoteRules);
     void freshRuleDifferences();
-    // Saves the game quietly under both names when either seat has moved; the full path, or
-    // empty when nothing was written.
+    // Saves the game quietly under both names when either seat has moved. Returns what the
+    // player is told of it: " The game has been saved as PATH", that it could not be saved, or
+    // nothing when no move was made that is worth keeping.
     QString saveLostGame();
     // Dispatch waits while the table moves a card or the end-of-hand dialogs are open.
     void updateHold();
@@ -131,8 +132,6 @@ private:
     void tellLater(MessageKind kind, const QString& text, std::function<void()> onYes = {},
                    bool endOfConnection = false);
     void showNotices();
-    // " The game has been saved as PATH", or nothing when no file was written.
-    static QString savedWhere(const QString& path);
 
     TfmVelMain& window_;
     NetworkMenu menu_;
