@@ -79,6 +79,12 @@ public:
     void foldDiscardPile() { state.pileFanned = 0; }
     // The table is the player's again (the partner left in the middle of its turn).
     void releaseTable() { state.inputBlocked = 0; }
+    // The partner left in the middle of its turn: the table goes back to where that turn began,
+    // so the computer can play the turn whole.
+    void rewindToTurnStart(const GameState& turnStart) { state = turnStart; }
+    // The first freeze of a hand a partner dealt follows the dealer's rule, so that both copies
+    // start from the same pile.
+    void setInitialFreeze(bool frozen) { state.pileFrozen = frozen ? 1 : 0; }
     // New rules in force. A changed "Discard Pile initially frozen" freezes or thaws the pile
     // at once; the other rules take effect as the play reaches them.
     void setRules(const RuleSettings& chosen);

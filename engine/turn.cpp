@@ -245,7 +245,7 @@ void Game::undoTakePile() {
         }
     }
     if (index < 0) {
-        host_.showMessage(MessageKind::error, kUndoTakeErrorText);
+        host_.showMessage(MessageKind::warning, kUndoTakeErrorText);
         dealHand();
         return;
     }

@@ -36,6 +36,9 @@ void NetSession::connectionOpened(NetRole role, const std::string& localName) {
     identified_ = false;
     stopped_ = false;
     opponentRules_.clear();
+    partnerTurnStart_.reset();
+    gameMoved_ = false;
+    dealAwaitsRules_ = false;
     // The server introduces itself first; the client answers when it has heard the server.
     if (role_ == NetRole::server)
         write(frameMessage(tokenText(Token::playerId), buildPlayerId(localName_)));
@@ -56,8 +59,26 @@ void NetSession::connectionClosed() {
     if (game_.opponentDriver() == &driver_) game_.setOpponentDriver(savedDriver_);
 }
 
+bool NetSession::playOnWithoutPartner() {
+    std::optional<GameState> turnStart = std::move(partnerTurnStart_);
+    partnerTurnStart_.reset();
+    if (game_.options.networkGame || game_.endOfHandRunning()) return false;
+    if (game_.state.promptState == kPromptWaitForDeal) {
+        game_.dealHand();
+        return true;
+    }
+    if (!game_.opponentToMove()) return false;
+    // Half a turn cannot be finished by a level, which plays its turns whole; the partner's
+    // draw and melds are taken back instead (the player never saw the drawn card).
+    if (turnStart && (game_.opponentHasDrawn() || game_.opponentTakingPile()))
+        game_.rewindToTurnStart(*turnStart);
+    game_.startOpponentTurn();
+    return true;
+}
+
 void NetSession::resetReceiveState() {
     receiveBuffer_.clear();
+    consumed_ = 0;
     scanned_ = 0;
     completeEnd_ = 0;
     partialSinceMs_ = -1;
@@ -85,7 +106,7 @@ void NetSession::receive(std::string_view bytes, std::int64_t nowMs) {
     else if (!partialBefore || foundEnd)
         partialSinceMs_ = nowMs;
 
-    if (partial > kMaxMessageBytes || receiveBuffer_.size() > kMaxBufferBytes) {
+    if (partial > kMaxMessageBytes || buffered() > kMaxBufferBytes) {
         stopped_ = true;
         resetReceiveState();
         events_.bufferOverflow();
@@ -105,14 +126,19 @@ bool NetSession::dropStalePartial(std::int64_t nowMs) {
 void NetSession::dispatchPending() {
     if (dispatching_) return;
     FlagGuard guard(dispatching_);
-    while (!stopped_ && !dispatchHeld_ && completeEnd_ > 0) {
-        const std::size_t end = receiveBuffer_.find(kTerminator) + 1;
-        std::string message = receiveBuffer_.substr(0, end);
-        receiveBuffer_.erase(0, end);
-        completeEnd_ -= end;
-        scanned_ -= end;
+    // Messages are read off in one pass and the buffer is cut once at the end: erasing each
+    // message from the front made a full buffer of small messages cost seconds.
+    while (!stopped_ && !dispatchHeld_ && consumed_ < completeEnd_) {
+        const std::size_t end = receiveBuffer_.find(kTerminator, consumed_) + 1;
+        std::string message = receiveBuffer_.substr(consumed_, end - consumed_);
+        consumed_ = end;
         dispatchOne(std::move(message));
     }
+    // A handler may have reset the buffer (the connection ended); then nothing is left to cut.
+    receiveBuffer_.erase(0, consumed_);
+    completeEnd_ -= consumed_;
+    scanned_ -= consumed_;
+    consumed_ = 0;
 }
 
 void NetSession::dispatchOne(std::string message) {
@@ -150,11 +176,16 @@ void NetSession::dispatchOne(std::string message) {
     }
     case Token::rules:
         opponentRules_ = rest.substr(0, std::min(rest.find(kTerminator), kMaxTextLength));
+        // The server deals before it sends its rules: its deal waited for them.
+        if (dealAwaitsRules_) followDealersFreeze();
         events_.rulesReceived(buildRules(game_.rules), opponentRules_);
         return;
     default:
         break;
     }
+    // Kept until the partner's turn is over, in case the partner leaves in the middle of it.
+    if (game_.opponentToMove() && game_.state.opponentPromptState == kPromptDraw)
+        partnerTurnStart_ = game_.state;
     std::string why;
     ApplyResult result;
     try {
@@ -162,6 +193,12 @@ void NetSession::dispatchOne(std::string message) {
     } catch (const InternalError& e) {
         result = ApplyResult::outOfStep;
         why = e.what();
+    }
+    if (!game_.opponentHasDrawn() && !game_.opponentTakingPile()) partnerTurnStart_.reset();
+    if (result == ApplyResult::applied) noteMove(token == Token::deal, token == Token::newGame);
+    if (result == ApplyResult::applied && token == Token::deal) {
+        dealAwaitsRules_ = true;
+        if (!opponentRules_.empty()) followDealersFreeze();
     }
     if (result == ApplyResult::malformed)
         events_.protocolError(why);
@@ -191,10 +228,11 @@ void NetSession::handlePlayerId(std::string rest) {
     if (role_ == NetRole::client)
         write(frameMessage(tokenText(Token::playerId), buildPlayerId(localName_)));
     events_.playerIdentified(id.name);
-    sendRules();
     // Both copies start the match from zero, so the first table is the same on both sides.
     game_.startMatchTotalsFromZero();
+    // The deal goes first, then the rules; the client's first freeze waits for the rules.
     if (role_ == NetRole::server) game_.dealHand();
+    sendRules();
 }
 
 // Sending
@@ -204,8 +242,32 @@ void NetSession::write(const std::string& bytes) {
 }
 
 void NetSession::sendMove(const Move& move) {
+    if (!identified_) return;
+    // Our own move, or our own deal, ends the wait of a deal the partner made.
+    dealAwaitsRules_ = false;
+    noteMove(move.kind == MoveKind::deal, move.kind == MoveKind::newGame);
     // A deal's stock order is read from the table at the moment of the deal.
-    if (identified_) write(encodeMove(move, game_.state.stock));
+    write(encodeMove(move, game_.state.stock));
+}
+
+void NetSession::followDealersFreeze() {
+    dealAwaitsRules_ = false;
+    // The dealer froze the pile by its own "Discard Pile initially frozen"; a wildcard or red
+    // three turned up froze it on both copies anyway.
+    bool turnedUp = false;
+    for (const Card& c : game_.state.discardPile)
+        turnedUp = turnedUp || isWild(c.rank()) || isRedThree(c.face);
+    game_.setInitialFreeze(parseRules(opponentRules_).initialBlock || turnedUp);
+}
+
+void NetSession::noteMove(bool deal, bool newGame) {
+    // Once either seat has moved, the hand's freeze is its own business.
+    if (!deal) dealAwaitsRules_ = false;
+    // A deal alone leaves nothing to save: both copies can deal it again.
+    if (newGame)
+        gameMoved_ = false;
+    else if (!deal)
+        gameMoved_ = true;
 }
 
 std::string NetSession::sendChat(const std::string& utf8Text) {
@@ -219,8 +281,9 @@ void NetSession::sendRules() {
 }
 
 void NetSession::sendTable() {
-    if (identified_)
-        write(frameMessage(tokenText(Token::loadGame), buildLoadGame(game_.state, game_.layout)));
+    if (!identified_) return;
+    gameMoved_ = true;
+    write(frameMessage(tokenText(Token::loadGame), buildLoadGame(game_.state, game_.layout)));
 }
 
 void NetSession::adoptOpponentRules() {

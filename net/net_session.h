@@ -10,6 +10,7 @@
 #include "wire.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -67,6 +68,13 @@ public:
     // The connection ended (Disconnect): the game leaves network mode, the stored rules are
     // read again and the computer drives the opponent seat again.
     void connectionClosed();
+    // After connectionClosed, with the computer level set: the computer plays on where the
+    // partner left off. A turn the partner had begun is taken back to its start and played
+    // whole; a finished hand the partner was to deal is dealt here. True when play went on.
+    bool playOnWithoutPartner();
+    // Either seat has moved (or a game was loaded) since the partner identified itself or the
+    // last new game: the table is a game worth saving when the connection breaks.
+    bool gameMoved() const { return gameMoved_; }
     // Whether a connection is open / the partner has identified itself on it.
     bool connected() const { return connected_; }
     bool identified() const { return identified_; }
@@ -83,7 +91,7 @@ public:
     // modal dialog opened by a handler must not start a second dispatch inside the first).
     void dispatchPending();
     // Bytes waiting in the receive buffer.
-    std::size_t buffered() const { return receiveBuffer_.size(); }
+    std::size_t buffered() const { return receiveBuffer_.size() - consumed_; }
 
     // Sending
     // The engine's TableHost::sendMove lands here: encodes and writes the move once the partner
@@ -111,6 +119,9 @@ private:
     void dispatchOne(std::string message);
     void handlePlayerId(std::string rest);
     void write(const std::string& bytes);
+    void noteMove(bool deal, bool newGame);
+    // Freezes the pile of the hand the partner dealt as the partner's rules froze it.
+    void followDealersFreeze();
 
     Game& game_;
     NetEvents& events_;
@@ -120,6 +131,7 @@ private:
     std::string localName_;
     std::string opponentRules_;
     std::string receiveBuffer_;
+    std::size_t consumed_ = 0;         // bytes of receiveBuffer_ dispatched, not yet cut off
     std::size_t scanned_ = 0;          // bytes of receiveBuffer_ already searched for 0xFF
     std::size_t completeEnd_ = 0;      // end of the last complete message in receiveBuffer_
     std::int64_t partialSinceMs_ = -1; // when the unfinished message began
@@ -128,6 +140,11 @@ private:
     bool dispatchHeld_ = false;
     bool dispatching_ = false;
     bool stopped_ = false; // version mismatch or overflow: nothing more is dispatched
+    // The table as the partner's turn under way began, before its first move.
+    std::optional<GameState> partnerTurnStart_;
+    bool gameMoved_ = false;
+    // The partner dealt and nobody has moved since: its rules still decide the first freeze.
+    bool dealAwaitsRules_ = false;
 };
 
 } // namespace velnora::net

@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include <cmath>
+#include <limits>
 
 namespace velnora::ui {
 
@@ -110,13 +111,38 @@ void TfmChat::FormCreate(QWidget* mainWindow, bool onTop) {
     const QPoint home = mainWindow ? mainWindow->pos() : QPoint(0, 0);
     QScreen* screen = QGuiApplication::primaryScreen();
     const QSize screenSize = screen ? screen->size() : QSize(1280, 1024);
-    int top = settings_.readInt(key("Top"), home.y());
-    int left = settings_.readInt(key("Left"), home.x());
-    if (top < 0 || top > screenSize.height()) top = home.y();
-    if (left < 0 || left > screenSize.width()) left = home.x();
     resize(std::max(60, settings_.readInt(key("Width"), 429)),
            std::max(40, settings_.readInt(key("Height"), 108)));
+    constexpr int kUnset = std::numeric_limits<int>::min();
+    int top = settings_.readInt(key("Top"), kUnset);
+    int left = settings_.readInt(key("Left"), kUnset);
+    if (top == kUnset && left == kUnset && mainWindow && screen) {
+        // Never placed before: beside the table rather than over its menu bar and the
+        // opponent's hand, where the screen has room.
+        const QPoint beside =
+            besideWindow(mainWindow->frameGeometry(), size(), screen->availableGeometry());
+        left = beside.x();
+        top = beside.y();
+    }
+    if (top == kUnset || top < 0 || top > screenSize.height()) top = home.y();
+    if (left == kUnset || left < 0 || left > screenSize.width()) left = home.x();
     move(left, top);
+}
+
+QPoint besideWindow(const QRect& window, const QSize& size, const QRect& screen) {
+    if (window.right() + size.width() <= screen.right()) return {window.right() + 1, window.top()};
+    if (window.left() - size.width() >= screen.left())
+        return {window.left() - size.width(), window.top()};
+    if (window.bottom() + size.height() <= screen.bottom())
+        return {window.left(), window.bottom() + 1};
+    return window.topLeft();
+}
+
+void TfmChat::typeIntoLine(const QString& text) {
+    edChat_->insert(text);
+    raise();
+    activateWindow();
+    edChat_->setFocus();
 }
 
 void TfmChat::setStayOnTop(bool onTop) {

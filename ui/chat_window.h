@@ -10,6 +10,9 @@
 //     chat->receiveLine(line);                                       // a partner's "CHAT"
 //     delete chat;                                                   // stores the geometry
 
+#include <QPoint>
+#include <QRect>
+#include <QSize>
 #include <QWidget>
 
 #include <functional>
@@ -23,6 +26,10 @@ class Settings;
 }
 
 namespace velnora::ui {
+
+// Where a window of that size stands next to `window` on the screen: right of it, else left,
+// else below; its own corner when none of these fits.
+QPoint besideWindow(const QRect& window, const QSize& size, const QRect& screen);
 
 class TfmChat : public QWidget {
     Q_OBJECT
@@ -47,6 +54,8 @@ public:
     // A partner's line: brings the window forward and flashes the log light yellow.
     void receiveLine(const QString& text);
     void setStayOnTop(bool onTop);
+    // Text typed on the table: it goes on in the input line, which takes the keyboard.
+    void typeIntoLine(const QString& text);
 
     // Gives log and input the font and colour and stores all nine font values.
     void applyFont(const QFont& font, const QColor& colour);

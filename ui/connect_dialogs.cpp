@@ -257,6 +257,10 @@ void TfmConnect::bnConnectClick() {
 }
 
 void TfmConnect::done(int result) {
+    if (!storesChoices_) {
+        QDialog::done(result);
+        return;
+    }
     settings_.writeBool(kRoleKey, rbClient_->isChecked());
     const QString text = cbAddress_->currentText();
     settings_.writeString(kAddressKey, text.toStdString());

@@ -56,6 +56,9 @@ public:
     QString address() const;
     void chooseServer(bool server);
     bool serverChosen() const;
+    // Off for a start from the command line: what another program chose for one run is not the
+    // player's choice, so role, address and history stay as the player left them.
+    void setStoresChoices(bool stores) { storesChoices_ = stores; }
     QStringList history() const;
     QStringList ownAddressList() const;
 
@@ -74,6 +77,7 @@ private:
 
     Settings& settings_;
     bool& connectionWanted_;
+    bool storesChoices_ = true;
     QRadioButton* rbServer_ = nullptr;
     QRadioButton* rbClient_ = nullptr;
     QGroupBox* gbOpponent_ = nullptr;

@@ -510,7 +510,9 @@ void TfmVelMain::destroySequence() {
     network_->shutdown();
     playSound(SoundEvent::exit);
     if (help_) help_->close();
-    if (options_.autoSave && game_->state.gameInProgress) {
+    if (networkTable_) {
+        // The autosave holds the player's game against the computer, which this table is not.
+    } else if (options_.autoSave && game_->state.gameInProgress) {
         // A refused or failed autosave leaves the previous autosave as it was.
         SaveGame(true, autosaveFile());
     } else {
@@ -835,7 +837,7 @@ StatisticsHooks TfmVelMain::statisticsHooks() {
 }
 
 void TfmVelMain::closeApplication() {
-    QFile::remove(autosaveFile());
+    if (!networkTable_) QFile::remove(autosaveFile());
     // The match is over and another was declined: nothing is saved for the rest of the run.
     stopAutoSave();
     game_->abandonGame();
@@ -856,6 +858,7 @@ void TfmVelMain::New1Click() {
     if (!splashDone_ || game_->state.inputBlocked) return;
     applyOptionsToGame();
     hint_->resetCount();
+    if (connectionState == 0) networkTable_ = false;
     game_->newGame();
 }
 

@@ -80,6 +80,11 @@ public:
     void setPlayingLevel(int level);
     // Nothing is autosaved for the rest of the run (a declined match), whatever is stored.
     void stopAutoSave() { options_.autoSave = false; }
+    // The table holds a network game (or one dealt while waiting for it) rather than the game
+    // against the computer that the autosave keeps: the autosave is then neither written nor
+    // deleted. A local new game or a loaded one gives the table back to the autosave.
+    void noteNetworkTable(bool network) { networkTable_ = network; }
+    bool networkTable() const { return networkTable_; }
 
     // State held for the life of the process
     std::vector<PlayerRecord> playerList;
@@ -250,6 +255,7 @@ private:
     bool splashDone_ = false;
     bool busyCursor_ = false;
     bool destroyed_ = false;
+    bool networkTable_ = false;
 };
 
 } // namespace velnora::ui

@@ -135,6 +135,8 @@ void NetworkPlay::ConnecttoPartner1Click() {
 }
 
 void NetworkPlay::startFromCommandLine(const QString& address, const QString& mode) {
+    // This run never resumed the autosaved game, and the table dealt for the wait is not it.
+    window_.noteNetworkTable(true);
     savedLevel_ = window_.options().computerLevel;
     connectionWanted_ = true;
     TfmConnect dialog(window_.settings(), connectionWanted_, &window_);
@@ -144,11 +146,12 @@ void NetworkPlay::startFromCommandLine(const QString& address, const QString& mo
         opponentName_ = "<none>";
         StartConnection(a);
     };
+    dialog.setStoresChoices(false);
     dialog.setAddress(address);
     dialog.chooseServer(mode == "/invite");
     dialog.bnConnectClick();
-    // The dialog was never shown, so its choices are not stored; a refused address leaves it
-    // open, which here means no connection was started.
+    // The dialog is never shown and stores nothing; a refused address leaves it open, which
+    // here means no connection was started.
     afterConnectDialog(dialog.result() == QDialog::Accepted);
 }
 
@@ -179,6 +182,9 @@ void NetworkPlay::logTable() {
 }
 
 void NetworkPlay::enterWaiting() {
+    // The table waits with the player: a local game played on now would be replaced without a
+    // word when the partner connects.
+    window_.table()->waitingToRetryConnection = true;
     window_.connectionState = 1;
     showConnectionState(1);
     setMenuConnected(true);
@@ -193,7 +199,6 @@ void NetworkPlay::StopWaiting1Click() {
     }
     connection_->closeListening();
     Disconnect();
-    window_.game().releaseTable();
 }
 
 void NetworkPlay::ChatWindowontopClick() {
@@ -279,10 +284,12 @@ void NetworkPlay::Disconnect() {
     endOfHandHold_ = false;
     connection_->closeAll();
     networkRole_ = none;
+    window_.table()->waitingToRetryConnection = false;
     window_.connectionState = 0;
     showConnectionState(0);
     setMenuConnected(false);
     closeTryConnect();
+    const bool wasPlaying = networkConnected_;
     if (networkConnected_) {
         delete chat_;
         freshRuleDifferences();
@@ -292,13 +299,19 @@ void NetworkPlay::Disconnect() {
     // Leaves network mode: the stored rules come back, the computer drives the opponent again.
     session_->connectionClosed();
     window_.setPlayingLevel(savedLevel_);
+    // Nobody is left at a table that waits for a partner who has gone; at the program's end
+    // nothing more is played.
+    if (wasPlaying && !closing_) session_->playOnWithoutPartner();
     window_.updatePanels();
     disconnecting_ = false;
 }
 
 void NetworkPlay::shutdown() {
+    closing_ = true;
     tmTryConnect_->stop();
     connectionWanted_ = false;
+    // The program's end breaks the connection too; the autosave is not this game's place.
+    if (networkConnected_) saveLostGame();
     if (networkRole_ != none || networkConnected_) Disconnect();
     connection_->closeAll();
 }
@@ -369,12 +382,13 @@ void NetworkPlay::onPeerClosed() {
     }
     // A peer that vanished (killed, or reset) looks the same here as one that quit; the
     // table is saved quietly either way so the match can be loaded again.
-    if (window_.game().state.gameInProgress) saveLostGame();
+    const QString saved = saveLostGame();
     const QString name = opponentName_;
     Disconnect();
     closeTryConnect();
     tellLater(MessageKind::warning,
-              "Connection terminated by " + name + ". The network game has ended.");
+              "Connection terminated by " + name + ". The network game has ended." + saved, {},
+              true);
 }
 
 void NetworkPlay::onFailed(const net::SocketError& error) {
@@ -397,14 +411,11 @@ void NetworkPlay::onFailed(const net::SocketError& error) {
     }
     connectionWanted_ = false;
     tmTryConnect_->stop();
-    const QString path = saveLostGame();
+    const QString saved = saveLostGame();
     Disconnect();
-    QString text = "The connection has been lost (" + QString::number(error.code) + ").";
-    // A quiet save refuses a half-made meld; the player must not be told of a file that
-    // was never written.
-    text += path.isEmpty() ? QString(" The game could not be saved.")
-                           : " The game has been saved as " + path;
-    tellLater(MessageKind::warning, text);
+    tellLater(MessageKind::warning,
+              "The connection has been lost (" + QString::number(error.code) + ")." + saved, {},
+              true);
 }
 
 QString NetworkPlay::lostConnectionFile() const {
@@ -414,8 +425,15 @@ QString NetworkPlay::lostConnectionFile() const {
 }
 
 QString NetworkPlay::saveLostGame() {
+    // The partner's moves count as much as ours: a hand the partner has played in is worth
+    // keeping even when our player has not clicked yet.
+    if (!session_->gameMoved() && !window_.game().state.gameInProgress) return {};
     const QString file = lostConnectionFile();
-    return window_.SaveGame(true, file) ? QDir::toNativeSeparators(file) : QString();
+    // A quiet save refuses a half-made meld; the player must not be told of a file that was
+    // never written.
+    return window_.SaveGame(true, file)
+               ? " The game has been saved as " + QDir::toNativeSeparators(file)
+               : QString(" The game could not be saved.");
 }
 
 // Session events
@@ -429,6 +447,14 @@ void NetworkPlay::playerIdentified(const std::string& name) {
     freshRuleDifferences();
     opponentName_ = qs(name);
     networkConnected_ = true;
+    window_.table()->waitingToRetryConnection = false;
+    // A letter typed on the table is the start of a chat line (the table's own keys come first).
+    window_.table()->forwardToChat = [this](int, const QString& text) {
+        if (!chat_ || text.isEmpty() || !text.front().isPrint()) return false;
+        chat_->typeIntoLine(text);
+        return true;
+    };
+    window_.noteNetworkTable(true);
     window_.connectionState = 2;
     window_.setPlayingLevel(kLevelNetwork);
     tmTryConnect_->stop();
@@ -452,12 +478,12 @@ void NetworkPlay::versionMismatch() {
     // The message waits until the dispatch has returned; the connection ends with it.
     networkRole_ = none;
     QTimer::singleShot(0, this, [this] {
-        const char* text = "You have version 41701 and your opponent has another version. "
-                           "Please use the same version.";
-        qCInfo(lcNet).noquote() << "message:" << text;
-        window_.tell(MessageKind::information, text);
         Disconnect();
         closeTryConnect();
+        tellLater(MessageKind::information,
+                  "You have version 41701 and your opponent has another version. "
+                  "Please use the same version.",
+                  {}, true);
     });
 }
 
@@ -492,13 +518,19 @@ void NetworkPlay::freshRuleDifferences() {
 
 void NetworkPlay::ShowRuleDifferences1Click() {
     if (session_->opponentRules().empty()) return;
-    CompareRules(net::buildRules(window_.game().rules), session_->opponentRules());
+    const std::string local = net::buildRules(window_.game().rules);
+    CompareRules(local, session_->opponentRules());
+    // Asked for, an empty list must not look like a menu item that does nothing.
+    if (networkConnected_ && net::ruleDifferences(local, session_->opponentRules()).empty())
+        window_.tell(MessageKind::information,
+                     "You and " + opponentName_.toStdString() + " play by the same rules.");
 }
 
 void NetworkPlay::rulesConfirmed() {
     if (!networkConnected_) return;
     session_->sendRules();
-    ShowRuleDifferences1Click();
+    if (!session_->opponentRules().empty())
+        CompareRules(net::buildRules(window_.game().rules), session_->opponentRules());
 }
 
 void NetworkPlay::tableReceived() {
@@ -525,29 +557,39 @@ void NetworkPlay::bufferOverflow() {
     QTimer::singleShot(0, this, [this] {
         connectionWanted_ = false;
         tmTryConnect_->stop();
-        const QString path = saveLostGame();
+        const QString saved = saveLostGame();
         Disconnect();
-        QString text = "Your opponent sent more data than Velnora accepts, so the connection "
-                       "has been closed.";
-        text += path.isEmpty() ? QString(" The game could not be saved.")
-                               : " The game has been saved as " + path;
-        qCInfo(lcNet).noquote() << "message:" << text;
-        window_.tell(MessageKind::warning, text.toStdString());
+        tellLater(MessageKind::warning,
+                  "Your opponent sent more data than Velnora accepts, so the connection has "
+                  "been closed." +
+                      saved,
+                  {}, true);
     });
 }
 
-void NetworkPlay::tellLater(MessageKind kind, const QString& text, std::function<void()> onYes) {
-    if (boxOpen_) {
+void NetworkPlay::tellLater(MessageKind kind, const QString& text, std::function<void()> onYes,
+                            bool endOfConnection) {
+    // A partner that sends one bad message after another must not stack up boxes; the end of
+    // the connection and where the game went are always told.
+    if (!endOfConnection && notices_.size() >= kMaxWaitingNotices) {
         qWarning().noquote() << "Velnora:" << text;
         return;
     }
-    boxOpen_ = true;
     qCInfo(lcNet).noquote() << "message:" << text;
-    QTimer::singleShot(0, this, [this, kind, text, onYes] {
-        const MessageAnswer answer = window_.tell(kind, text.toStdString());
-        boxOpen_ = false;
-        if (answer == MessageAnswer::yes && onYes && networkConnected_) onYes();
-    });
+    notices_.push_back({kind, text, std::move(onYes)});
+    if (boxOpen_) return;
+    boxOpen_ = true;
+    QTimer::singleShot(0, this, &NetworkPlay::showNotices);
+}
+
+void NetworkPlay::showNotices() {
+    while (!notices_.empty()) {
+        Notice notice = std::move(notices_.front());
+        notices_.pop_front();
+        const MessageAnswer answer = window_.tell(notice.kind, notice.text.toStdString());
+        if (answer == MessageAnswer::yes && notice.onYes && networkConnected_) notice.onYes();
+    }
+    boxOpen_ = false;
 }
 
 // From the window

@@ -15,6 +15,8 @@
 #include <QPointer>
 #include <QString>
 
+#include <deque>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -119,13 +121,17 @@ private:
     void setMenuConnected(bool connected);
     void CompareRules(const std::string& localRules, const std::string& remoteRules);
     void freshRuleDifferences();
-    // Saves the game quietly under both names; the full path, or empty when nothing was written.
+    // Saves the game quietly under both names when either seat has moved. Returns what the
+    // player is told of it: " The game has been saved as PATH", that it could not be saved, or
+    // nothing when no move was made that is worth keeping.
     QString saveLostGame();
     // Dispatch waits while the table moves a card or the end-of-hand dialogs are open.
     void updateHold();
-    // Shows one message box at a time, after the current message is handled; later ones while
-    // a box is open only go to the log.
-    void tellLater(MessageKind kind, const QString& text, std::function<void()> onYes = {});
+    // Shows one message box at a time, after the current message is handled; later ones wait
+    // their turn. endOfConnection: the end of the game is told, however many wait before it.
+    void tellLater(MessageKind kind, const QString& text, std::function<void()> onYes = {},
+                   bool endOfConnection = false);
+    void showNotices();
 
     TfmVelMain& window_;
     NetworkMenu menu_;
@@ -148,8 +154,17 @@ private:
     int savedLevel_ = 0;
     bool retryPending_ = false;
     bool disconnecting_ = false;
+    bool closing_ = false;
     bool endOfHandHold_ = false;
     bool boxOpen_ = false;
+    // Message boxes waiting for the one open to close.
+    struct Notice {
+        MessageKind kind;
+        QString text;
+        std::function<void()> onYes;
+    };
+    static constexpr std::size_t kMaxWaitingNotices = 3;
+    std::deque<Notice> notices_;
 };
 
 } // namespace velnora::ui

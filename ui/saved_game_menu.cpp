@@ -79,6 +79,7 @@ bool TfmVelMain::LoadGame(bool quiet, const QString& fileName) {
     if (file.isEmpty()) return false;
     const bool loaded = loadGame(*game_, toPath(file)) == LoadOutcome::loaded;
     if (loaded) {
+        if (connectionState == 0) noteNetworkTable(false);
         hint_->resetCount();
         updatePanels();
         table_->update();

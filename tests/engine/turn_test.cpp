@@ -222,6 +222,25 @@ TEST(TakingThePile, TopCardThatCompletesAVelnoraIsTakenBackWithIt) {
     EXPECT_CONSISTENT(t.game);
 }
 
+TEST(TakingThePile, AnUndoThatCannotFindTheTakenCardWarnsAndDealsAgain) {
+    Table t;
+    t.clearTable();
+    t.hand({face(kEight, 0), face(kEight, 1), face(kKing), face(kQueen), face(kFour)});
+    t.discardPile({face(kEight, 2)});
+    t.g.pileFrozen = 1;
+    t.ready();
+    t.game.takeDiscardPile();
+    ASSERT_EQ(t.g.takingPile, 1);
+    t.g.takenTopCard.face = face(kKing); // the record no longer names the card in the melds
+    t.game.undoTakePile();
+    ASSERT_FALSE(t.host.messageKinds.empty());
+    EXPECT_EQ(t.host.messageKinds.back(), MessageKind::warning);
+    EXPECT_EQ(t.host.messages.back(),
+              "An error occurred while undoing taking the discard pile. A new hand will be dealt.");
+    EXPECT_EQ(t.g.takingPile, 0);
+    EXPECT_CONSISTENT(t.game);
+}
+
 TEST(TakingThePile, UndoingTheTakeDissolvesAVelnoraThatNoLongerHasFourNaturals) {
     Table t;
     t.clearTable();

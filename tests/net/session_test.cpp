@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
+
 using namespace velnora;
 using namespace velnora::net;
 using velnora::test::msg;
@@ -102,6 +105,30 @@ TEST(SessionMends, CompleteMessagesHeldTooLongOverflowTheWholeBuffer) {
 }
 
 // Mend 2: what is left in a message after its handler never becomes a second message.
+TEST(SessionMends, AFullHeldBufferIsDispatchedInLinearTime) {
+    NetTable t;
+    t.connect();
+    t.session.setDispatchHeld(true);
+    // Small messages up to the buffer's limit, as a partner's burst during the end-of-hand
+    // dialogs could leave them.
+    const std::string one = msg("OK");
+    std::string burst;
+    while (burst.size() + one.size() < NetSession::kMaxBufferBytes)
+        burst += one;
+    t.feed(burst);
+    ASSERT_EQ(t.session.buffered(), burst.size());
+    t.session.setDispatchHeld(false);
+    const auto start = std::chrono::steady_clock::now();
+    t.session.dispatchPending();
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(t.session.buffered(), 0u);
+    // Erasing each message from the front took seconds here; one pass takes milliseconds.
+    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(took).count(), 500);
+    std::printf("dispatched %zu messages in %lld ms\n", burst.size() / one.size(),
+                static_cast<long long>(
+                    std::chrono::duration_cast<std::chrono::milliseconds>(took).count()));
+}
+
 TEST(SessionMends, AChatLineCarryingADiscardPlaysNoCard) {
     NetTable t;
     t.connectAndDeal(true);
@@ -437,4 +464,110 @@ TEST(SessionApply, CardsTakenWithTheRestOfThePileAreKnownToTheHint) {
             EXPECT_GE(lastFace(g.knownOpponentCards, pileBefore.at(i).face), 0);
         }
     EXPECT_EQ(g.knownOpponentCards.count, expected);
+}
+
+// The partner leaves
+
+namespace {
+// The computer at the stored level, as far as the session can tell: it counts its turns and
+// plays each as a whole draw and discard.
+class ComputerStandIn : public OpponentDriver {
+public:
+    int turns = 0;
+    void startTurn(Game& game) override {
+        ++turns;
+        game.opponentDraw();
+        game.opponentLayOnPile(game.opponentRemoveCard(0));
+        game.endOpponentTurn();
+    }
+};
+} // namespace
+
+TEST(SessionPlayOn, APartnerWhoLeavesInItsTurnHasItTakenBackAndPlayedByTheComputer) {
+    for (const bool takesPile : {false, true}) {
+        NetTable t;
+        ComputerStandIn computer;
+        t.game.setOpponentDriver(&computer);
+        playATurnEach(t);
+        const GameState start = t.game.state;
+        t.feed(msg(takesPile ? "DRAWPILETOP" : "DRAWNEW"));
+        ASSERT_TRUE(t.game.opponentHasDrawn());
+        t.session.connectionClosed();
+        ASSERT_TRUE(t.session.playOnWithoutPartner());
+        EXPECT_EQ(computer.turns, 1);
+        // The computer drew the card the partner had drawn: its turn began where the partner's
+        // did.
+        EXPECT_EQ(t.game.state.opponentHand.count, start.opponentHand.count);
+        EXPECT_EQ(t.game.state.stock.count, start.stock.count - 1);
+        EXPECT_EQ(t.game.state.discardPile.count, start.discardPile.count + 1);
+        EXPECT_EQ(t.game.state.opponentMelds, start.opponentMelds);
+        EXPECT_EQ(t.game.state.promptState, kPromptDraw);
+        EXPECT_FALSE(t.game.state.inputBlocked);
+        EXPECT_TRUE(t.game.isConsistent());
+    }
+}
+
+TEST(SessionPlayOn, OnlyATableWaitingForThePartnerIsPlayedOn) {
+    NetTable t;
+    ComputerStandIn computer;
+    t.game.setOpponentDriver(&computer);
+    t.connectAndDeal(false); // our draw
+    t.session.connectionClosed();
+    EXPECT_FALSE(t.session.playOnWithoutPartner());
+    EXPECT_EQ(computer.turns, 0);
+    EXPECT_EQ(t.game.state.promptState, kPromptDraw);
+}
+
+// The first freeze of a hand
+
+namespace {
+// Rita's rules: ours with "Discard Pile initially frozen" the other way round.
+std::string ritasRules(const NetTable& t) {
+    RuleSettings r = t.game.rules;
+    r.initialBlock = !r.initialBlock;
+    return msg("RULES", buildRules(r));
+}
+bool turnedUpFreeze(const GameState& g) {
+    for (const Card& c : g.discardPile)
+        if (isWild(c.rank()) || isRedThree(c.face)) return true;
+    return false;
+}
+} // namespace
+
+TEST(SessionDeal, TheDealersInitialFreezeDecidesWhicheverOfDealAndRulesComesFirst) {
+    for (const bool rulesFirst : {true, false}) {
+        NetTable t;
+        t.connect();
+        const bool ritas = !t.game.rules.initialBlock;
+        if (rulesFirst) t.feed(ritasRules(t));
+        Random shuffle(7);
+        GameState dealer;
+        buildDeck(dealer, shuffle, t.game.layout);
+        t.feed(msg("DEAL", buildDeal(dealer.stock, true)));
+        ASSERT_FALSE(turnedUpFreeze(t.game.state)) << "pick a shuffle that turns up a plain card";
+        if (!rulesFirst) t.feed(ritasRules(t));
+        EXPECT_EQ(t.game.state.pileFrozen != 0, ritas) << rulesFirst;
+        // Our own rules stay ours.
+        EXPECT_EQ(t.game.rules.initialBlock, !ritas);
+    }
+}
+
+TEST(SessionDeal, RulesArrivingAfterTheFirstMoveLeaveTheFreezeAlone) {
+    NetTable t;
+    t.connectAndDeal(true);
+    const std::uint8_t frozen = t.game.state.pileFrozen;
+    t.feed(msg("DRAWNEW"));
+    t.feed(ritasRules(t));
+    EXPECT_EQ(t.game.state.pileFrozen, frozen);
+}
+
+TEST(SessionDeal, TheServerDealsBeforeItSendsItsRules) {
+    NetTable t;
+    t.session.connectionOpened(NetRole::server, "Me");
+    t.feed(msg("PLAYERID", buildPlayerId("Rita")));
+    const std::size_t deal = t.events.written.find("DEAL\xFE");
+    const std::size_t rules = t.events.written.find("RULES\xFE");
+    ASSERT_NE(deal, std::string::npos);
+    ASSERT_NE(rules, std::string::npos);
+    EXPECT_LT(deal, rules);
 }

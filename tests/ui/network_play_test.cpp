@@ -4,6 +4,8 @@
 
 #include "main_window.h"
 #include "network_play.h"
+#include "presentation.h"
+#include "table_view.h"
 #include "widget_lookup.h"
 
 #include <QAbstractButton>
@@ -11,8 +13,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -43,7 +47,9 @@ public:
         QObject::connect(&poll_, &QTimer::timeout, [this] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             if (!box) return;
-            texts << box->text();
+            if (box != last_) texts << box->text();
+            last_ = box;
+            if (hold) return;
             // The static boxes report the button clicked, so the answer is a click.
             const bool question = box->standardButtons() & QMessageBox::Yes;
             QMessageBox::StandardButton answer = QMessageBox::Ok;
@@ -57,10 +63,13 @@ public:
     }
     QStringList texts;
     QStringList yesTo;
+    // While set, boxes stay open (each text is still noted once).
+    bool hold = false;
     bool saw(const QString& text) const { return texts.contains(text); }
 
 private:
     QTimer poll_;
+    QPointer<QMessageBox> last_;
 };
 
 class NetworkPlayTest : public ::testing::Test {
@@ -102,8 +111,8 @@ protected:
     }
 
     void connectBoth() {
-        server = open(serverSettings);
-        client = open(clientSettings);
+        if (!server) server = open(serverSettings);
+        if (!client) client = open(clientSettings);
         server->network().startFromCommandLine("127.0.0.1", "/invite");
         client->network().startFromCommandLine("127.0.0.1", "/join");
         ASSERT_TRUE(waitUntil(
@@ -151,6 +160,11 @@ TEST_F(NetworkPlayTest, TheCopiesIdentifyThemselvesAndChatBothWays) {
     say(server.get(), "hi Bob");
     ASSERT_TRUE(waitUntil([&] { return client->network().chat()->lines().size() == 3; }, 3000));
     EXPECT_EQ(client->network().chat()->lines().back(), "Ann: hi Bob");
+
+    // Asked for with equal rules, the rule differences say so.
+    server->network().ShowRuleDifferences1Click();
+    EXPECT_TRUE(boxes.saw("You and Bob play by the same rules."));
+    EXPECT_FALSE(server->network().ruleDifferences()->isVisible());
 }
 
 TEST_F(NetworkPlayTest, RuleDifferencesShowAndTheAdoptedRulesLastOnlyForTheConnection) {
@@ -306,4 +320,143 @@ TEST_F(NetworkPlayTest, MessagesWaitWhileTheEndOfHandDialogsAreOpen) {
     server->holdNetworkMessages(false);
     EXPECT_TRUE(
         waitUntil([&] { return server->network().chat()->lines().size() == before + 1; }, 2000));
+}
+
+TEST_F(NetworkPlayTest, TheEndOfTheGameWaitsBehindAnOpenBoxAndSaysWhereTheGameWent) {
+    BoxAnswerer boxes;
+    server = open(serverSettings);
+    server->game().setPlayerStartsHand(true);
+    connectBoth();
+    ASSERT_FALSE(server->game().state.inputBlocked);
+    server->game().drawFromStock();
+    const QString file = server->network().lostConnectionFile();
+    QFile::remove(file);
+
+    // A box of the partner's is open when it leaves. The box runs its own event loop, so the
+    // partner leaves and the box closes on timers.
+    boxes.hold = true;
+    client->network().connection().write(QByteArray("BOGUS\xFE\xFF", 7));
+    QTimer::singleShot(100, [&] { client->network().shutdown(); });
+    QTimer::singleShot(400, [&] { boxes.hold = false; });
+    const QString expected = "Connection terminated by Bob. The network game has ended. The game "
+                             "has been saved as " +
+                             QDir::toNativeSeparators(file);
+    EXPECT_TRUE(waitUntil([&] { return boxes.saw(expected); }, 3000))
+        << boxes.texts.join("|").toStdString();
+    EXPECT_TRUE(QFile::exists(file));
+    QFile::remove(file);
+}
+
+TEST_F(NetworkPlayTest, WhenThePartnerGoesInItsTurnTheComputerPlaysItAndTheTableIsOursAgain) {
+    BoxAnswerer boxes;
+    boxes.yesTo << "Are you sure you want to disconnect?";
+    for (const bool weDisconnect : {false, true}) {
+        server = open(serverSettings);
+        server->game().setPlayerStartsHand(false);
+        connectBoth();
+        ASSERT_FALSE(client->game().state.inputBlocked);
+        client->game().drawFromStock();
+        ASSERT_TRUE(waitUntil([&] { return server->game().opponentHasDrawn(); }, 3000));
+        // Only the partner has moved: its draw alone makes the hand worth keeping.
+        ASSERT_FALSE(server->game().state.gameInProgress);
+        const QString file = server->network().lostConnectionFile();
+        QFile::remove(file);
+        if (weDisconnect)
+            server->network().StopWaiting1Click();
+        else
+            client->network().shutdown();
+        ASSERT_TRUE(waitUntil([&] { return !server->network().networkConnected(); }, 3000));
+        const GameState& g = server->game().state;
+        // The computer at the stored level finished the turn: the player draws next.
+        EXPECT_EQ(g.promptState, kPromptDraw) << weDisconnect;
+        EXPECT_FALSE(g.inputBlocked);
+        EXPECT_EQ(g.opponentPromptState, kPromptOpponentsTurn);
+        EXPECT_EQ(server->options().computerLevel, 0);
+        EXPECT_TRUE(server->game().isConsistent());
+        if (!weDisconnect) {
+            EXPECT_TRUE(QFile::exists(file));
+        }
+        QFile::remove(file);
+        client.reset();
+        server.reset();
+    }
+}
+
+TEST_F(NetworkPlayTest, ANetworkSessionLeavesTheAutosavedGameAgainstTheComputerAlone) {
+    BoxAnswerer boxes;
+    serverSettings.writeInt("Settings\\AutoSave", 1);
+    clientSettings.writeInt("Settings\\AutoSave", 1);
+    auto autosaveHolds = [](const QByteArray& text) {
+        QFile f(QDir(programDataFolder()).filePath("autosave.vel"));
+        return f.open(QIODevice::ReadOnly) && f.readAll() == text;
+    };
+    auto writeAutosave = [] {
+        QFile f(QDir(programDataFolder()).filePath("autosave.vel"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("the game against the computer");
+    };
+    // Started from the command line and quit while still waiting.
+    writeAutosave();
+    server = std::make_unique<TfmVelMain>(&serverSettings, QStringList{"/ip:127.0.0.1", "/invite"});
+    server->tmSplashTimer();
+    ASSERT_EQ(server->connectionState, 1);
+    server.reset();
+    EXPECT_TRUE(autosaveHolds("the game against the computer"));
+
+    // A game played over the network and quit in the middle.
+    connectBoth();
+    for (TfmVelMain* w : {server.get(), client.get()})
+        if (!w->game().state.inputBlocked) w->game().drawFromStock();
+    ASSERT_TRUE(waitUntil([&] { return server->network().session().gameMoved(); }, 3000));
+    const QString file = server->network().lostConnectionFile();
+    QFile::remove(file);
+    server.reset();
+    EXPECT_TRUE(autosaveHolds("the game against the computer"));
+    // Quitting broke the connection too: the game went where a broken connection puts it.
+    EXPECT_TRUE(QFile::exists(file));
+    QFile::remove(file);
+}
+
+TEST_F(NetworkPlayTest, ACommandLineStartStoresNoRoleAddressOrHistory) {
+    clientSettings.writeBool("Network\\ServerorClient", false);
+    clientSettings.writeString("Network\\LANAddress", "10.0.0.9");
+    clientSettings.writeString("Network\\LANHist0", "10.0.0.9");
+    client = open(clientSettings);
+    client->network().startFromCommandLine("127.0.0.1", "/join");
+    EXPECT_EQ(client->connectionState, 1);
+    EXPECT_FALSE(clientSettings.readBool("Network\\ServerorClient", true));
+    EXPECT_EQ(clientSettings.readString("Network\\LANAddress", ""), "10.0.0.9");
+    EXPECT_EQ(clientSettings.readString("Network\\LANHist0", ""), "10.0.0.9");
+    EXPECT_EQ(clientSettings.readString("Network\\LANHist1", ""), "");
+}
+
+TEST_F(NetworkPlayTest, WhileWaitingTheTableTakesNoClicks) {
+    server = open(serverSettings);
+    const Layout& l = server->game().layout;
+    const QPoint stock(l.tableLeft + 5, l.stockY + 5);
+    const int cards = server->game().state.stock.count;
+    ASSERT_EQ(server->game().state.promptState, kPromptDraw);
+    server->network().startFromCommandLine("127.0.0.1", "/invite");
+    server->table()->formMouseUp(Qt::LeftButton, Qt::NoModifier, stock);
+    EXPECT_EQ(server->game().state.stock.count, cards);
+    server->network().StopWaiting1Click();
+    server->table()->formMouseUp(Qt::LeftButton, Qt::NoModifier, stock);
+    EXPECT_LT(server->game().state.stock.count, cards);
+}
+
+TEST_F(NetworkPlayTest, ALetterTypedOnTheTableGoesIntoTheChatLineUnlessAltIsHeld) {
+    BoxAnswerer boxes;
+    connectBoth();
+    auto type = [&](int key, const QString& text, Qt::KeyboardModifiers modifiers) {
+        QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+        QApplication::sendEvent(server->table(), &press);
+    };
+    auto* input = find<QLineEdit>(server->network().chat(), "edChat");
+    // Keys wait, like clicks, until the deal has been shown.
+    ASSERT_TRUE(waitUntil([&] { return !server->presentation().busy(); }, 3000));
+    type(Qt::Key_H, "h", Qt::NoModifier);
+    type(Qt::Key_I, "i", Qt::NoModifier);
+    EXPECT_EQ(input->text(), "hi");
+    type(Qt::Key_X, "x", Qt::AltModifier);
+    EXPECT_EQ(input->text(), "hi");
 }

@@ -13,6 +13,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -20,6 +21,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -261,6 +263,27 @@ TEST_F(ChatTest, PlaceFallsBackToTheMainWindowAndIsStoredAtTheEnd) {
     EXPECT_EQ(settings.readInt("Chat\\Left", 0), 70);
     EXPECT_EQ(settings.readInt("Chat\\Top", 0), 80);
     EXPECT_EQ(settings.readInt("Chat\\Height", 0), 108);
+}
+
+TEST_F(ChatTest, NeverPlacedBeforeItStandsBesideTheTableWhereTheScreenHasRoom) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    // Room on the right.
+    mainWindow.setGeometry(screen.left() + 10, screen.top() + 20, 200, 150);
+    {
+        TfmChat chat(settings, &mainWindow, false);
+        EXPECT_EQ(chat.pos(),
+                  QPoint(mainWindow.frameGeometry().right() + 1, mainWindow.frameGeometry().top()));
+    }
+    // No room on the right, but on the left.
+    MemorySettings fresh;
+    mainWindow.setGeometry(screen.right() - 250, screen.top() + 20, 200, 150);
+    {
+        TfmChat chat(fresh, &mainWindow, false);
+        EXPECT_EQ(chat.pos(), QPoint(mainWindow.frameGeometry().left() - chat.width(),
+                                     mainWindow.frameGeometry().top()));
+    }
+    // Nowhere beside it: the main window's corner, as before.
+    EXPECT_EQ(besideWindow(screen, QSize(100, 100), screen), screen.topLeft());
 }
 
 TEST_F(ChatTest, TheChosenFontIsStoredInNineValuesAndReadBack) {

@@ -3,7 +3,10 @@
 // each other, deal the same first table, and the server must notice the client's end.
 
 #include "data_module.h"
+#include "game.h"
+#include "quiet_host.h"
 #include "widget_lookup.h"
+#include "wire.h"
 
 #include <QDir>
 #include <QProcess>
@@ -27,14 +30,14 @@ struct Copy {
     QProcess process;
     QString log;
 
-    void prepare(const QString& playerName) {
+    void prepare(const QString& playerName, bool cardMovement = false) {
         // The settings a copy reads at start: no card flights or pauses, one named player.
         const QByteArray store = home.filePath("config/velnora/settings.db").toLocal8Bit();
         QDir().mkpath(home.filePath("config/velnora"));
         qputenv("VELNORA_USER_STORE", store);
         velnora::TRegistryVelnora settings;
         settings.Key = velnora::kUserSettingsKey;
-        settings.WriteValue("Settings\\Card Movement", false);
+        settings.WriteValue("Settings\\Card Movement", cardMovement);
         settings.WriteValue("Settings\\Show Turns", false);
         settings.WriteValue("Settings\\Delay", std::int32_t(0));
         settings.WriteValue("Settings\\Sound", false);
@@ -164,16 +167,28 @@ struct PartnerByHand {
         socket->write(token + '\xFE' + payload + '\xFF');
         socket->flush();
     }
+    QByteArray deal{"1"};
     // Introduces itself, waits for the answer and deals with itself to draw first.
     bool identifyAndDeal() {
         send("PLAYERID", QByteArray("Rita\xFE\xFE"
                                     "415"));
         if (!waitUntil([&] { return received.contains("PLAYERID"); }, 10000)) return false;
-        QByteArray deal("1");
         for (int position = 1; position <= 108; ++position)
             deal += char((position * 37) % 108 + 1); // 37 and 108 share no factor: a permutation
         send("DEAL", deal);
         return true;
+    }
+    // The card Rita draws first from the stock of her deal, as every copy deals it.
+    int firstDraw() const {
+        velnora::QuietHost host;
+        velnora::MemorySettings settings;
+        velnora::Random rng(1);
+        velnora::Game game(host, settings, rng);
+        game.options.networkGame = true;
+        const auto order = velnora::net::parseDeal(std::string(deal.constData(), 109));
+        if (!order) return 0;
+        game.dealPartnerHand(order->stock, true);
+        return game.state.stock.at(game.state.stock.count - 1).face;
     }
 };
 
@@ -223,6 +238,33 @@ TEST(TwoCopies, ACopyEndsCleanlyInEveryStateOfTheConnection) {
         }
         EXPECT_TRUE(copy.terminatesCleanly()) << copy.log.toStdString();
     }
+}
+
+TEST(TwoCopies, APartnersWholeFirstTurnDuringTheDealIsAppliedWithoutFurtherBytes) {
+    // The deal is still being shown (cards fly) when Rita has drawn and discarded.
+    const quint16 port = freePort();
+    Copy copy;
+    PartnerByHand partner;
+    ASSERT_TRUE(partner.listen(port));
+    copy.prepare("Bob", true);
+    copy.start({"/ip:127.0.0.1", "/join"}, port);
+    ASSERT_TRUE(copy.process.waitForStarted(5000));
+    ASSERT_TRUE(partner.accept());
+    ASSERT_TRUE(partner.identifyAndDeal());
+    const int drawn = partner.firstDraw();
+    ASSERT_TRUE(drawn != 0 && !velnora::isRedThree(drawn)) << "a red three would be melded";
+    partner.send("DRAWNEW");
+    partner.send("DISCARD", QByteArray::number(drawn));
+    // Within 100 ms of the deal; nothing more arrives after this.
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            const auto t = fields(copy.lastTable());
+            return t.value("top") == QString::number(drawn) &&
+                   t.value("theirs").split(',').size() == 15;
+        },
+        5000))
+        << copy.log.toStdString();
+    EXPECT_TRUE(copy.terminatesCleanly());
 }
 
 #endif
