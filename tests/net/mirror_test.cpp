@@ -98,7 +98,9 @@ TEST(MirroredScript, AnUndoneEightCardVelnoraAndAWatchedPileTakeStayMirrored) {
             ASSERT_EQ(a.playerVelnoras.velnoraCount, 1);
             ASSERT_EQ(b.opponentVelnoras.velnoraCount, 1);
         }
-        if (n == 3) EXPECT_EQ(b.opponentVelnoras.velnoraCount, 0);
+        if (n == 3) {
+            EXPECT_EQ(b.opponentVelnoras.velnoraCount, 0);
+        }
     }
     // B melded the three fives, one of them from the pile's rest, and A saw each.
     EXPECT_EQ(columnCount(a.opponentMelds, kFive, pair.a.game.layout), 3);

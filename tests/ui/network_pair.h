@@ -9,6 +9,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -26,8 +27,8 @@ inline quint16 freePort() {
 }
 
 // Answers every message box while it lives: Yes to the questions listed, No to other questions,
-// OK to the rest; closes other dialogs as Esc would; remembers every text (a dialog's title).
-// `beforeAnswer` runs while a dialog is open.
+// OK to the rest; closes other dialogs as Esc would; remembers each text once (a dialog's
+// title). `beforeAnswer` runs once for each dialog, while it is open.
 class BoxAnswerer {
 public:
     BoxAnswerer() {
@@ -35,8 +36,12 @@ public:
             auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
             if (!dialog) return;
             auto* box = qobject_cast<QMessageBox*>(dialog);
-            texts << (box ? box->text() : dialog->windowTitle());
-            if (beforeAnswer) beforeAnswer(dialog);
+            if (dialog != last_) {
+                texts << (box ? box->text() : dialog->windowTitle());
+                last_ = dialog;
+                if (beforeAnswer) beforeAnswer(dialog);
+            }
+            if (hold) return;
             if (!box) {
                 dialog->reject(); // a dialog of the table (the scores): closed as by Esc
                 return;
@@ -55,10 +60,13 @@ public:
     QStringList texts;
     QStringList yesTo;
     std::function<void(QDialog*)> beforeAnswer;
+    // While set, boxes stay open (each text is still noted once).
+    bool hold = false;
     bool saw(const QString& text) const { return texts.contains(text); }
 
 private:
     QTimer poll_;
+    QPointer<QDialog> last_;
 };
 
 class NetworkPairTest : public ::testing::Test {
@@ -100,8 +108,8 @@ protected:
     }
 
     void connectBoth() {
-        server = open(serverSettings);
-        client = open(clientSettings);
+        if (!server) server = open(serverSettings);
+        if (!client) client = open(clientSettings);
         server->network().startFromCommandLine("127.0.0.1", "/invite");
         client->network().startFromCommandLine("127.0.0.1", "/join");
         ASSERT_TRUE(uitest::waitUntil(
