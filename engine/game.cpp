@@ -53,7 +53,9 @@ Game::Game(TableHost& host, Settings& settings, Random& rng)
 void Game::setRules(const RuleSettings& chosen) {
     const bool blockChanged = chosen.initialBlock != rules.initialBlock;
     rules = chosen;
-    if (!blockChanged) return;
+    // In a network hand the dealer's rule froze the pile on both tables; changing it here
+    // alone would part the two copies, so the new rule waits for the next deal.
+    if (!blockChanged || options.networkGame) return;
     state.pileFrozen = chosen.initialBlock ? 1 : 0;
     host_.repaint(TableArea::pileColumn);
 }

@@ -86,7 +86,8 @@ public:
     // start from the same pile.
     void setInitialFreeze(bool frozen) { state.pileFrozen = frozen ? 1 : 0; }
     // New rules in force. A changed "Discard Pile initially frozen" freezes or thaws the pile
-    // at once; the other rules take effect as the play reaches them.
+    // at once (in a network game only from the next deal); the other rules take effect as the
+    // play reaches them.
     void setRules(const RuleSettings& chosen);
     // The layout of a table size, keeping the opponent's card spacing.
     void setTableSize(int sizeIndex);

@@ -561,6 +561,19 @@ TEST(SessionDeal, RulesArrivingAfterTheFirstMoveLeaveTheFreezeAlone) {
     EXPECT_EQ(t.game.state.pileFrozen, frozen);
 }
 
+// Our own Rules dialog in a network hand: the new rule waits for the next deal, since the
+// partner's table keeps the freeze the dealer decided.
+TEST(SessionDeal, OurRulesChangedInAHandLeaveItsFreezeAlone) {
+    NetTable t;
+    t.connectAndDeal(true);
+    const std::uint8_t frozen = t.game.state.pileFrozen;
+    RuleSettings changed = t.game.rules;
+    changed.initialBlock = !changed.initialBlock;
+    t.game.setRules(changed);
+    EXPECT_EQ(t.game.state.pileFrozen, frozen);
+    EXPECT_EQ(t.game.rules.initialBlock, changed.initialBlock);
+}
+
 TEST(SessionDeal, TheServerDealsBeforeItSendsItsRules) {
     NetTable t;
     t.session.connectionOpened(NetRole::server, "Me");
