@@ -213,8 +213,9 @@ protected:
         checkFile(file, &w->game().state);
     }
 
-    // The file holds the 108 cards and, when given, exactly that table.
-    void checkFile(const QString& file, const GameState* table) {
+    // The file holds the 108 cards and, when given, that table: whole, or only the seat of the
+    // window that wrote it.
+    void checkFile(const QString& file, const GameState* table, bool ownSeatOnly = false) {
         QFile saved(file);
         ASSERT_TRUE(saved.open(QIODevice::ReadOnly)) << file.toStdString();
         const savegame::LoadResult back =
@@ -224,13 +225,14 @@ protected:
         EXPECT_TRUE(isConsistent(back.state, server->game().layout, &why))
             << file.toStdString() << " at moment " << moments << ": " << why;
         if (!table) return;
-        EXPECT_EQ(back.state.stock, table->stock);
-        EXPECT_EQ(back.state.discardPile, table->discardPile);
         EXPECT_EQ(back.state.playerHand, table->playerHand);
         EXPECT_EQ(back.state.playerMelds, table->playerMelds);
+        EXPECT_EQ(back.state.playerTotal, table->playerTotal);
+        if (ownSeatOnly) return;
+        EXPECT_EQ(back.state.stock, table->stock);
+        EXPECT_EQ(back.state.discardPile, table->discardPile);
         EXPECT_EQ(back.state.opponentMelds, table->opponentMelds);
         EXPECT_EQ(back.state.opponentHand.count, table->opponentHand.count);
-        EXPECT_EQ(back.state.playerTotal, table->playerTotal);
         EXPECT_EQ(back.state.opponentTotal, table->opponentTotal);
     }
 };
@@ -295,9 +297,9 @@ TEST_F(EveryMomentTest, ClosingOrDroppingAtAnyMomentWritesWholeFiles) {
             atMoment = [&](bool dialog) {
                 if (dialog != inDialog || (dialog ? dialogs : steps) < k) return false;
                 cutNow();
-                // The side that drops or closes saves at once, the table as it is now; the
-                // partner saves when it learns of the end, after what was still on its way,
-                // and then plays on with the computer in the seat that was left.
+                // Each side saves once it has applied what was still on its way from the
+                // other, and then plays on with the computer in the seat that was left: the
+                // server's own seat is as it is now, the rest may have moved on.
                 serverTable = server->game().state;
                 serverSaves = savable(server->game());
                 clientSaves = savable(client->game());
@@ -326,7 +328,7 @@ TEST_F(EveryMomentTest, ClosingOrDroppingAtAnyMomentWritesWholeFiles) {
             const QDir data(ui::programDataFolder());
             // Whoever ends it, both keep the broken game where they keep such games.
             if (serverSaves) {
-                checkFile(data.filePath("Ann_Bob.vel"), &serverTable);
+                checkFile(data.filePath("Ann_Bob.vel"), &serverTable, true);
                 ++checked;
             }
             if (clientSaves) {
