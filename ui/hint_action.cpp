@@ -17,7 +17,7 @@ namespace velnora::ui {
 HintAction::HintAction(QMenu* menu, Game& game, TableView& table,
                        std::function<void(const std::string&)> status, QObject* parent)
     : QObject(parent), game_(game), table_(table), status_(std::move(status)) {
-    action_ = new QAction(QStringLiteral("&Hint"), parent);
+    action_ = new QAction(QStringLiteral("H&int"), parent);
     action_->setObjectName(QStringLiteral("Hint1"));
     action_->setStatusTip(QStringLiteral("Show what the Expert would do in your place"));
     // No key of the table or the menus uses Ctrl+H.

@@ -22,7 +22,8 @@ class TableView;
 class HintAction : public QObject {
     Q_OBJECT
 public:
-    // Adds "&Hint" to the menu; status shows a text on the status line.
+    // Adds "H&int" to the menu (the H belongs to the hall of fame); status shows a text on the
+    // status line.
     HintAction(QMenu* menu, Game& game, TableView& table,
                std::function<void(const std::string&)> status, QObject* parent);
 

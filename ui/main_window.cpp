@@ -300,7 +300,7 @@ void TfmVelMain::createMenus() {
     // A disabled item shows no status hint; its tooltip is the one place to say why.
     network->setToolTipsVisible(true);
     network->addSeparator();
-    chatOnTop_ = addItem(network, "Chatwindowalwaysontop1", "&Chat window always on top",
+    chatOnTop_ = addItem(network, "Chatwindowalwaysontop1", "Chat window always on &top",
                          "Check this to keep the chat window visible at all times");
     chatOnTop_->setCheckable(true);
     network_ =
@@ -314,7 +314,7 @@ void TfmVelMain::createMenus() {
     a = addItem(help, "CheckUpgrade1", "Check &Upgrade...",
                 "Check whether a newer version of Velnora is available");
     connect(a, &QAction::triggered, this, &TfmVelMain::CheckUpgrade1Click);
-    a = addItem(help, "HomePage1", "Velnora &Home Page", "Open the Velnora home page");
+    a = addItem(help, "HomePage1", "Velnora Home &Page", "Open the Velnora home page");
     connect(a, &QAction::triggered, this, &TfmVelMain::HomePage1Click);
     help->addSeparator();
     a = addItem(help, "About1", "&About...", "");
@@ -856,6 +856,13 @@ void TfmVelMain::fatalError(const std::string& text) {
 
 void TfmVelMain::New1Click() {
     if (!splashDone_ || game_->state.inputBlocked) return;
+    // A match against the computer is as much worth keeping as a network one: New asks too.
+    // (In a network game the engine asks its own question.)
+    if (!game_->options.networkGame && game_->state.gameInProgress &&
+        tell(MessageKind::confirmation,
+             "You have a game in progress. Are you sure you want to give it up and start a "
+             "new game?") != MessageAnswer::yes)
+        return;
     applyOptionsToGame();
     hint_->resetCount();
     if (connectionState == 0) networkTable_ = false;

@@ -16,6 +16,8 @@
 namespace velnora::ui {
 
 namespace {
+// The platform the splash and About name under the product: the one this build runs on.
+constexpr const char* kPlatform = "for Linux";
 
 const QString kVersionText = QStringLiteral("Version 4.17");
 
@@ -83,7 +85,7 @@ void TfmSplash::paintEvent(QPaintEvent* event) {
 
     p.setFont(look::arialFont(16, false));
     p.drawText(QRect(70, 62, 150, 24), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("for Windows"));
+               QString::fromLatin1(kPlatform));
 
     p.setPen(QPen(palette().color(QPalette::Mid), 1));
     p.drawLine(16, 100, width() - 16, 100);
@@ -234,7 +236,7 @@ TfmAbout::TfmAbout(QWidget* parent) : QDialog(parent) {
 
     auto* texts = new QVBoxLayout;
     texts->setSpacing(4);
-    auto* product = new QLabel(QStringLiteral("Velnora for Windows"), this);
+    auto* product = new QLabel(QStringLiteral("Velnora ") + QString::fromLatin1(kPlatform), this);
     product->setObjectName(QStringLiteral("lbProduct"));
     product->setFont(look::arialFont(18, true));
     auto* version = new QLabel(kVersionText, this);

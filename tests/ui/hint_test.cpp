@@ -23,7 +23,7 @@ QAction* hintItem(QWidget* window) {
 TEST_F(TableWindowTest, HintNamesAMoveMarksItsCardsAndChangesNothing) {
     QAction* hint = hintItem(window.get());
     ASSERT_NE(hint, nullptr);
-    EXPECT_EQ(hint->text(), "&Hint");
+    EXPECT_EQ(hint->text(), "H&int");
     EXPECT_EQ(hint->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_H));
 
     // The deal leaves the player to draw.

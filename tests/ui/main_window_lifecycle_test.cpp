@@ -252,6 +252,27 @@ TEST_F(TableWindowTest, ClosingAsksOnlyWhileConnected) {
     window->connectionState = 0;
 }
 
+// New gives up a match in progress only when the player says so.
+TEST_F(TableWindowTest, NewAsksBeforeGivingUpAGameInProgress) {
+    QAction* newGame = window->findChild<QAction*>("New1");
+    const Pile hand = state().playerHand;
+    game().noteTableClick();
+    {
+        auto no = onNextModal<QMessageBox>(
+            [](QMessageBox* box) { box->button(QMessageBox::No)->click(); }, QMessageBox::No);
+        newGame->trigger();
+    }
+    EXPECT_EQ(state().playerHand, hand);
+    {
+        auto yes = onNextModal<QMessageBox>(
+            [](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); }, QMessageBox::Yes);
+        newGame->trigger();
+    }
+    settle();
+    EXPECT_FALSE(state().playerHand == hand);
+    EXPECT_EQ(state().gameInProgress, 0);
+}
+
 TEST(TableWindowPlayers, TheChoiceIsOfferedWithMoreThanOnePlayer) {
     QStandardPaths::setTestModeEnabled(true);
     MemorySettings settings;

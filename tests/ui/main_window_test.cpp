@@ -5,6 +5,8 @@
 #include <QAction>
 #include <QEventLoop>
 #include <QLabel>
+#include <QMap>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -50,7 +52,7 @@ TEST_F(TableWindowTest, MenuItemsCarryTheirCaptionsShortcutsAndHints) {
         {"ConnecttoOpponent1", "&Connect to Opponent...", {}, true},
         {"RuleDifferences1", "&Rule Differences...", {}, false},
         {"Disconnect1", "&Disconnect", {}, false},
-        {"Chatwindowalwaysontop1", "&Chat window always on top", {}, false},
+        {"Chatwindowalwaysontop1", "Chat window always on &top", {}, false},
         {"RequestListing1", "Request &Listing", {}, false},
         {"HelpTopics1", "&Help Topics", QKeySequence(Qt::Key_F1), true},
         {"CheckUpgrade1", "Check &Upgrade...", {}, true},
@@ -80,6 +82,29 @@ TEST_F(TableWindowTest, SeparatorsStandWhereTheMenusGroupTheirItems) {
     EXPECT_EQ(shape,
               QStringList({"New1", "Load1", "Save1", "-", "Hiscores1", "WinRatio1", "MatchHistory1",
                            "-", "UndoMeld1", "UndoAll1", "Hint1", "-", "Exit1"}));
+}
+
+// Alt and a letter reaches one item: no menu, and not the menu bar, has two items on a letter.
+TEST_F(TableWindowTest, EveryMnemonicOfAMenuIsItsOwn) {
+    auto letters = [](const QList<QAction*>& actions, const QString& where) {
+        QMap<QChar, QString> seen;
+        for (const QAction* a : actions) {
+            const QString text = a->text();
+            for (qsizetype i = text.indexOf('&'); i >= 0 && i + 1 < text.size();
+                 i = text.indexOf('&', i + 2)) {
+                if (text[i + 1] == '&') continue;
+                const QChar letter = text[i + 1].toLower();
+                EXPECT_FALSE(seen.contains(letter))
+                    << where.toStdString() << ": " << seen[letter].toStdString() << " and "
+                    << text.toStdString();
+                seen[letter] = text;
+                break;
+            }
+        }
+    };
+    letters(window->menuBar()->actions(), "menu bar");
+    for (QMenu* menu : window->menuBar()->findChildren<QMenu*>())
+        letters(menu->actions(), menu->title());
 }
 
 TEST_F(TableWindowTest, UndoItemsFollowTheUndoStack) {

@@ -79,7 +79,7 @@ TEST(About, NamesProductVersionAndBuild) {
     about.show();
     saveShot(&about, "about");
     EXPECT_EQ(about.windowTitle(), "About Velnora");
-    EXPECT_EQ(find<QLabel>(&about, "lbProduct")->text(), "Velnora for Windows");
+    EXPECT_EQ(find<QLabel>(&about, "lbProduct")->text(), "Velnora for Linux");
     EXPECT_EQ(find<QLabel>(&about, "lbVersion")->text(), "Version 4.17");
     EXPECT_TRUE(find<QLabel>(&about, "lbBuild")->text().startsWith("Build "));
 }
