@@ -123,7 +123,7 @@ void advancedMeldNaturals(Game& game) {
         budget -= h;
         if (h < (m > 0 ? 1 : 3)) continue;
         for (int i = findInHand(game, r); i >= 0; i = findInHand(game, r))
-            game.opponentMeldCard(i);
+            meldFromHand(game, i);
     }
 }
 
@@ -214,6 +214,7 @@ int advancedDiscard(Game& game) {
 } // namespace
 
 void advancedTurn(Game& game) {
+    const Game::ComputerTurn turn(game);
     GameState& s = game.state;
     const RuleSettings& rules = game.rules;
     const int unraised = beginTurn(game);
@@ -221,9 +222,10 @@ void advancedTurn(Game& game) {
     if (advancedTakePile(game, minimum).take) {
         s.pileFrozen = 0;
         pause(game);
-        const Card top = takeTopCard(game);
         const bool melded = hasMelded(game);
-        if (!melded && advancedFindVelnora(aiRecount(game), minimum) == top.rank())
+        const Card top = takeTopCard(game);
+        if (!melded && advancedFindVelnora(withTakenTopInHand(aiRecount(game), top.rank()),
+                                           minimum) == top.rank())
             advancedBuildVelnora(game, top.rank());
         else
             advancedMeldRank(game, top.rank());

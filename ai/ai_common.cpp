@@ -11,7 +11,6 @@ namespace velnora::ai {
 
 namespace {
 constexpr const char* kWildcardNotFound = "Meld error: Wildcard not found.";
-constexpr const char* kComputerPasses = "The computer passes the discard.";
 } // namespace
 
 int pointsOfRank(int rank) {
@@ -129,6 +128,19 @@ void pause(Game& game) {
     game.host().pause(game.options.meldDelay);
 }
 
+void play(Game& game, const Move& move) {
+    const MoveResult result = game.applyMove(Seat::opponent, move);
+    if (result.accepted) return;
+    // The levels choose only from what they hold: a refusal is a fault in their own counting.
+    game.host().fatalError("Internal Failure: " + result.why);
+    throw InternalError(result.why);
+}
+
+void meldFromHand(Game& game, int handIndex) {
+    const int face = game.state.opponentHand.at(handIndex).face;
+    play(game, Move::withFace(MoveKind::meld, face).at(handIndex));
+}
+
 bool canTakeDiscard(Game& game, const Counts& c, bool frozen) {
     const GameState& s = game.state;
     const RuleSettings& rules = game.rules;
@@ -167,25 +179,13 @@ int findInHand(const Game& game, int rank) {
 }
 
 void meldWildcard(Game& game, int column) {
-    GameState& s = game.state;
     int i = findInHand(game, kRankJoker);
     if (i < 0) i = findInHand(game, kRankTwo);
     if (i < 0) {
         game.host().showMessage(MessageKind::information, kWildcardNotFound);
         return;
     }
-    const int before = meldColumnCount(game, column);
-    Card card = game.opponentRemoveCard(i);
-    const int fromX = card.x, fromY = card.y;
-    card.faceUp = 1;
-    // The opponent's melds grow upwards; a finished velnora stays squared up.
-    placeInColumn(s.opponentMelds, card, column, -kColumnStep, before < 7);
-    push(s.opponentMelds, card);
-    s.opponentMeldPoints += card.points();
-    game.host().animateCard(card, fromX, fromY, card.x, card.y, false);
-    game.host().repaint(TableArea::opponentMelds);
-    pause(game);
-    if (before >= 6) checkVelnora(s, Seat::opponent, column, game.layout);
+    play(game, Move::meldWildcardAt(game.state.opponentHand.at(i).face, column).at(i));
 }
 
 int meldFromLast(Game& game, int rank, int limit) {
@@ -196,7 +196,7 @@ int meldFromLast(Game& game, int rank, int limit) {
         while (i >= 0 && hand.at(i).rank() != rank)
             --i;
         if (i < 0) break;
-        game.opponentMeldCard(i);
+        meldFromHand(game, i);
         ++done;
     }
     return done;
@@ -214,9 +214,7 @@ void layRedThrees(Game& game, bool fromLast) {
                 if (isRedThree(hand.at(i).face)) found = i;
         }
         if (found < 0) return;
-        game.opponentMeldCard(found);
-        game.host().repaint(TableArea::opponentMelds);
-        pause(game);
+        meldFromHand(game, found);
     }
 }
 
@@ -224,7 +222,7 @@ namespace {
 // One card from the stock (the draw itself marks an emptied stock as exhausted); returns its face.
 int drawOne(Game& game) {
     const int face = game.state.stock.top().face;
-    game.opponentDraw();
+    play(game, Move::of(MoveKind::draw));
     return face;
 }
 } // namespace
@@ -255,7 +253,7 @@ void velnoraCompletingStep(Game& game) {
         // Never more than three wild cards in a meld, and a card must stay for the discard.
         if (c.W >= need && 3 - w >= need && c.h[i] + need < c.handSize) {
             for (int k = findInHand(game, r); k >= 0; k = findInHand(game, r))
-                game.opponentMeldCard(k);
+                meldFromHand(game, k);
             for (int k = 0; k < need; ++k)
                 meldWildcard(game, r);
         }
@@ -362,44 +360,47 @@ int beginTurn(Game& game) {
     return initialMeldMinimumFor(game.state.opponentTotal);
 }
 
+Counts withTakenTopInHand(Counts c, int r) {
+    const auto i = static_cast<std::size_t>(r);
+    ++c.h[i];
+    --c.m[i];
+    --c.opponentMeldNaturals[i];
+    ++c.handSize;
+    return c;
+}
+
 Card takeTopCard(Game& game) {
-    Card card = pop(game.state.discardPile);
-    card.faceUp = 1;
-    // The player saw it taken, as the computer sees the player's pile cards.
-    if (!isRedThree(card.face)) push(game.state.knownOpponentCards, card);
-    game.opponentAddCard(card, true);
+    const Card card = game.state.discardPile.top();
+    play(game, Move::of(MoveKind::takeTopCard));
     return card;
 }
 
 void takeRestOfPile(Game& game) {
-    while (!game.state.discardPile.empty())
-        takeTopCard(game);
-    game.host().repaint(TableArea::pileColumn);
+    play(game, Move::of(MoveKind::takePile));
 }
 
-void layOnDiscardPile(Game& game, Card card) {
-    game.opponentLayOnPile(card);
+void discardRedThree(Game& game, int meldIndex) {
+    const int face = game.state.opponentMelds.at(meldIndex).face;
+    play(game, Move::withFace(MoveKind::discardRedThree, face).at(meldIndex));
 }
 
 void discardFromHand(Game& game, int handIndex) {
-    Card card = game.opponentRemoveCard(handIndex);
-    game.host().repaint(TableArea::opponentHand);
-    layOnDiscardPile(game, card);
+    const int face = game.state.opponentHand.at(handIndex).face;
+    play(game, Move::withFace(MoveKind::discard, face).at(handIndex));
 }
 
 bool passesDiscard(Game& game) {
     const GameState& s = game.state;
     if (s.opponentHand.count < 2 && s.opponentVelnoras.velnoraCount < game.rules.velnorasToGoOut) {
-        game.host().showMessage(MessageKind::information, kComputerPasses);
+        play(game, Move::of(MoveKind::pass));
         return true;
     }
     return false;
 }
 
 void endHandStockExhausted(Game& game) {
-    game.state.endHandRequested = 1;
     game.host().setBusyCursor(false);
-    game.checkEndOfHand();
+    play(game, Move::of(MoveKind::endHand));
 }
 
 bool takeForcedTopCardOrEndHand(Game& game, MeldRankFn meldRank) {
@@ -415,7 +416,8 @@ bool takeForcedTopCardOrEndHand(Game& game, MeldRankFn meldRank) {
 void endTurn(Game& game) {
     game.host().repaint(TableArea::opponentHand);
     game.host().setBusyCursor(false);
-    game.endOpponentTurn();
+    // A discard or a pass has handed the table back already; going out by melding has not.
+    if (game.opponentTurnOpen()) game.endOpponentTurn();
 }
 
 } // namespace velnora::ai

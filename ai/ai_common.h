@@ -68,6 +68,10 @@ const Counts& recountTables(Game& game);
 std::uint64_t recountStamp();
 // The computer's pause after a card it lays: meldDelay through the host.
 void pause(Game& game);
+// Applies one of the computer's moves through the seat's move entry.
+void play(Game& game, const Move& move);
+// Melds the natural (or red three) at handIndex.
+void meldFromHand(Game& game, int handIndex);
 // Whether the computer may and will consider taking the pile; the same at every level.
 bool canTakeDiscard(Game& game, const Counts& c, bool frozen);
 // Moves one wild card (a joker before a two) from the hand into a meld column.
@@ -111,22 +115,27 @@ void wildcardsIntoLowestVelnora(Game& game, const Counts& c, int count);
 // The start of every turn: blocks input, records the player's meld points and returns the
 // turn's unraised first-meld minimum.
 int beginTurn(Game& game);
-// The discard itself: lays hand card i on the pile and freezes it for a wild card or red three.
+// The discard itself: lays hand card i on the pile (a wild card or red three freezes it) and
+// hands the table back.
 void discardFromHand(Game& game, int handIndex);
-// "The computer passes the discard." when the hand holds fewer than two cards and the velnoras
-// are short; returns true when it passed.
+// Discards the red three at meldIndex of the melds, handing the table back.
+void discardRedThree(Game& game, int meldIndex);
+// Passes the discard (and hands the table back) when the hand holds fewer than two cards and
+// the velnoras are short; returns true when it passed.
 bool passesDiscard(Game& game);
 // The end of every turn: end-of-hand check, then the table goes back to the player. When the
 // check ends the hand, the next hand's state is left alone.
 void endTurn(Game& game);
 
 // Moving cards between the pile and the computer's hand
-// Pops the pile's top card into the hand (animated) and returns it.
+// The counts as they stood before the taken top card of rank r went from the pile into the melds,
+// with the card in the hand: the choices that judged the pile count it there.
+Counts withTakenTopInHand(Counts c, int r);
+// Lays the pile's top card into its column of the melds, as every seat takes it, and returns
+// it; the level then melds the naturals that go with it.
 Card takeTopCard(Game& game);
 // Moves every remaining card of the pile, top first, into the hand.
 void takeRestOfPile(Game& game);
-// Lays a card that has already left the computer's hand or melds face up on the pile.
-void layOnDiscardPile(Game& game, Card card);
 // Cards in one column of the computer's melds.
 int meldColumnCount(const Game& game, int column);
 // The stock is exhausted and the pile cannot be taken: sets endHandRequested and runs the

@@ -13,7 +13,7 @@ namespace {
 // Melds every hand card of rank r, then a wild card when the column holds only two.
 void beginnerMeldRank(Game& game, int r) {
     for (int i = findInHand(game, r); i >= 0; i = findInHand(game, r))
-        game.opponentMeldCard(i);
+        meldFromHand(game, i);
     const Counts c = aiRecount(game);
     if (at(c.m, r) == 2) meldWildcard(game, r);
 }
@@ -117,7 +117,7 @@ void beginnerMeldNaturals(Game& game) {
         for (int n = 0; n < k; ++n) {
             const int i = findInHand(game, r);
             if (i < 0) break;
-            game.opponentMeldCard(i);
+            meldFromHand(game, i);
         }
     }
 }
@@ -194,6 +194,7 @@ int beginnerDiscard(Game& game) {
 } // namespace
 
 void beginnerTurn(Game& game) {
+    const Game::ComputerTurn turn(game);
     int minimum = beginTurn(game);
     GameState& s = game.state;
     if (beginnerTakePile(game, minimum)) {

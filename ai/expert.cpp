@@ -58,6 +58,7 @@ bool ExpertTurn::scoresAllowGoingOut() const {
 }
 
 void ExpertTurn::play() {
+    const Game::ComputerTurn turn(game_);
     minimum_ = beginTurn(game_);
     const int result = expertDrawPhase();
     game_.state.opponentPromptState = kPromptMeldOrDiscard;
@@ -96,8 +97,9 @@ int ExpertTurn::expertDrawPhase() {
 
     if (expertTakePile()) {
         ai.baitRank = 0;
+        const bool meldedBefore = melded();
         const Card top = takeTopCard(game_);
-        expertMeldTakenTop(top.rank());
+        expertMeldTakenTop(top.rank(), meldedBefore);
         ai.pileMakesVelnora = 0;
         takeRestOfPile(game_);
         s.pileFrozen = 0;
@@ -107,7 +109,7 @@ int ExpertTurn::expertDrawPhase() {
     if (s.stockExhausted || s.stock.empty()) {
         if (!s.discardPile.empty() && game_.isForcedFor(Seat::opponent)) {
             const Card top = takeTopCard(game_);
-            expertMeldRank(top.rank(), 1);
+            expertMeldBesideTop(top.rank(), 1);
             return 1;
         }
         // Neither draw nor pick-up is possible: the hand ends at the close of this turn.
@@ -119,22 +121,36 @@ int ExpertTurn::expertDrawPhase() {
     return 0;
 }
 
-void ExpertTurn::expertMeldTakenTop(int r) {
+void ExpertTurn::expertMeldTakenTop(int r, bool meldedBefore) {
     recount();
-    if (c_.m[at(r)] < 3) {
-        if (!melded()) {
+    // The top card already lies in its column; the choices count it as the hand card it was
+    // when the pile was judged.
+    const int held = c_.h[at(r)] + 1;
+    const int laid = c_.m[at(r)] - 1;
+    if (laid < 3) {
+        if (!meldedBefore) {
             // The top card's own pair was one of the planned wild-card pairs.
-            if (c_.h[at(r)] == 2) game_.state.ai.plannedPairs -= 1;
+            if (held == 2) game_.state.ai.plannedPairs -= 1;
             expertMeldRank(r, 0);
             expertFinishInitialMeld();
         } else {
-            expertMeldRank(r, 3);
+            expertMeldBesideTop(r, 3);
         }
     } else if (frozen() || (game_.rules.naturalPair && game_.rules.addExistingMeld)) {
-        expertMeldRank(r, 3);
+        expertMeldBesideTop(r, 3);
     } else {
-        expertMeldRank(r, 1);
+        expertMeldBesideTop(r, 1);
     }
+}
+
+void ExpertTurn::expertMeldBesideTop(int r, int cards) {
+    // The top card is the first of the cards; the rest come from the hand.
+    if (cards > 1) {
+        expertMeldRank(r, cards - 1);
+        return;
+    }
+    recount();
+    if (r >= kLowRank && c_.m[at(r)] == 2) meldWildcard(game_, r);
 }
 
 // The meld phase

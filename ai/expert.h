@@ -60,7 +60,10 @@ public:
     // Decisions
     bool expertTakePile();
     // The melds that go with the pile's top card once it is in the hand (rank r).
-    void expertMeldTakenTop(int r);
+    // meldedBefore: the seat had melded before the top card went down.
+    void expertMeldTakenTop(int r, bool meldedBefore);
+    // Melds the taken top card's rank as `cards` cards counting the top card (at least one).
+    void expertMeldBesideTop(int r, int cards);
     bool expertPileWorthBuilding(const Holding& hand);
     bool expertEstimateMeld(const Holding& hand, int topRank, bool pileMakesVelnora, bool strict,
                             int* wildcardsUsed = nullptr);

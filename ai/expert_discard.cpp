@@ -174,11 +174,7 @@ void ExpertTurn::expertDiscardPhase() {
     if (s.opponentHand.count == 0) return;
     const DiscardChoice choice = expertDiscard();
     if (choice.meldIndex >= 0) {
-        // The red three leaves the melds; the threes above it close the gap.
-        Card card = removeFromColumn(s.opponentMelds, choice.meldIndex, game_.layout,
-                                     s.opponentVelnoras, -kColumnStep);
-        game_.host().repaint(TableArea::opponentMelds);
-        layOnDiscardPile(game_, card);
+        discardRedThree(game_, choice.meldIndex);
         return;
     }
     if (choice.handIndex < 0) return;

@@ -244,30 +244,12 @@ namespace {
 // The Expert's choice on one sample, as the player's clicks.
 Steps expertSteps(const Game& real, GameState sample, Phase phase, std::uint64_t seed) {
     const Layout& layout = real.layout;
-    int topFace = 0;
-    if (phase == Phase::takingPile) {
-        // The computer takes the top card into its hand and melds from there; the player's
-        // table has it among the melds already, so it goes back to the hand for the Expert.
-        const Card top = sample.takenTopCard;
-        const int r = sample.takenTopRank;
-        int i = -1;
-        for (int k = sample.playerMelds.count - 1; k >= 0 && i < 0; --k) {
-            const Card& c = sample.playerMelds.at(k);
-            if (c.face == top.face && c.deck == top.deck && columnOf(c.x, layout) == r) i = k;
-        }
-        // A velnora the top card finished cannot be taken apart here; the plain plan serves.
-        if (i < 0 || sample.playerVelnoras.velnoraKind[static_cast<std::size_t>(r)] != kNoVelnora)
-            return {};
-        Card card =
-            removeFromColumn(sample.playerMelds, i, layout, sample.playerVelnoras, kColumnStep);
-        placeInColumn(sample.playerHand, card, card.rank(), kColumnStep);
-        push(sample.playerHand, card);
-        topFace = card.face;
-    }
     Sandbox box(real, sample, seed);
     GameState& s = box.game.state;
     exchangeSeats(s);
     ExpertTurn turn(box.game);
+    // Melding the sample's last card must not score the sample's hand under the plan.
+    const Game::ComputerTurn planning(box.game);
     turn.setMinimum(s.initialMeldMinimum);
 
     if (phase == Phase::draw) {
@@ -281,18 +263,16 @@ Steps expertSteps(const Game& real, GameState sample, Phase phase, std::uint64_t
     const Pile meldsBefore = s.opponentMelds;
     const int pileBefore = s.discardPile.count;
     if (phase == Phase::takingPile) {
-        turn.expertMeldTakenTop(s.takenTopRank);
+        // The top card lies among the melds on both tables; whether the seat had melded before
+        // it went down decides how the Expert goes on.
+        const int topPoints = cardPoints(s.takenTopCard.face);
+        turn.expertMeldTakenTop(s.takenTopRank, s.opponentMeldPoints - topPoints > 0);
     } else {
         turn.expertMeldPhase();
     }
     Steps steps;
     // The placements, in the order they were made.
-    bool topSkipped = topFace == 0;
     for (const Card& c : cardsGone(s.opponentMelds, meldsBefore)) {
-        if (!topSkipped && c.face == topFace) {
-            topSkipped = true;
-            continue;
-        }
         if (isRedThree(c.face)) continue; // laid by the game itself
         const int column = columnOf(c.x, layout);
         if (!isWild(c.rank()))

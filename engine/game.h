@@ -164,6 +164,21 @@ public:
     bool opponentTakingPile() const;
     // Drops a pile take of the opponent in progress (a new deal, a table taken over).
     void forgetOpponentTake();
+    // The opponent's turn has begun and has not been handed back yet.
+    bool opponentTurnOpen() const;
+    // Marks a computer level playing the opponent seat's turn here: its moves go through the
+    // same entry as a partner's, but melding the last card does not end the hand at once, as
+    // the level still finishes its turn and hands the table back itself.
+    class ComputerTurn {
+    public:
+        explicit ComputerTurn(Game& game) : game_(game) { ++game_.computerTurnRunning_; }
+        ~ComputerTurn() { --game_.computerTurnRunning_; }
+        ComputerTurn(const ComputerTurn&) = delete;
+        ComputerTurn& operator=(const ComputerTurn&) = delete;
+
+    private:
+        Game& game_;
+    };
 
     // Opponent primitives
     void startOpponentTurn();
@@ -226,6 +241,7 @@ private:
     void startOpponentAfterPlayer();
     // The partner's discard ended its turn: the table goes back to the player.
     void handBackAfterOpponent();
+    void endHandIfGoneOut();
     void meldOneFromHand(int handIndex);
     // A click on hand card handIndex; a wildcard velnora's first card is wildFace when given.
     void meldFromHandAs(int handIndex, MeldMode mode, int wildFace);
@@ -242,6 +258,7 @@ private:
     Random& rng_;
     OpponentDriver* driver_ = nullptr;
     bool endOfHandRunning_ = false;
+    int computerTurnRunning_ = 0;
     std::vector<Move>* madeMoves_ = nullptr;
     Warning lastWarning_ = kNoWarning;
 };

@@ -36,7 +36,17 @@ struct Move {
     int column = -1;
     // For a deal: the seat that dealt draws first.
     bool dealerStarts = false;
+    // Where two cards share the face, the place of the one meant in the pile it leaves, when
+    // the mover knows it (a computer level); the wire carries the face alone, and without a
+    // place the last card of the face is taken.
+    int place = -1;
     bool operator==(const Move&) const = default;
+
+    Move at(int pilePlace) const {
+        Move move = *this;
+        move.place = pilePlace;
+        return move;
+    }
 
     static Move of(MoveKind kind) { return Move{kind, 0, -1, false}; }
     static Move withFace(MoveKind kind, int face) { return Move{kind, face, -1, false}; }

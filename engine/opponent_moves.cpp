@@ -10,10 +10,13 @@ namespace {
 constexpr int kBigPile = 12;
 constexpr int kUndoTakeCost = 50;
 
-// Index of the last card with the face, or -1; where two cards share a face the last is taken.
-int lastWithFace(const Pile& pile, int face) {
+// Index of the card the move means: at its place when the move names one that holds the face,
+// else the last card with the face, or -1.
+int cardOfMove(const Pile& pile, const Move& move) {
+    if (move.place >= 0 && move.place < pile.count && pile.at(move.place).face == move.face)
+        return move.place;
     for (int i = pile.count - 1; i >= 0; --i)
-        if (pile.at(i).face == face) return i;
+        if (pile.at(i).face == move.face) return i;
     return -1;
 }
 
@@ -39,6 +42,9 @@ bool Game::opponentTakingPile() const {
 }
 
 void Game::forgetOpponentTake() {
+    // The snapshot is only ever taken with the mark; most turns have nothing to drop, and
+    // clearing four piles on every draw and discard is not free.
+    if (state.opponentTakingPile == 0) return;
     state.opponentTakingPile = 0;
     state.opponentTakeSnapshot = PileTakeSnapshot{};
 }
@@ -123,26 +129,26 @@ MoveResult Game::applyOpponentMove(const Move& move) {
 
     case MoveKind::meld: {
         if (!opponentHasDrawn()) return MoveResult::refused("The opponent melded before drawing.");
-        const int i = lastWithFace(g.opponentHand, move.face);
+        const int i = cardOfMove(g.opponentHand, move);
         if (i < 0 || isWild(rankOf(move.face)))
             return MoveResult::refused("The opponent melded " + cardText(move.face) +
                                        ", which it does not hold.");
         // While the pile is being taken the opponent still shows its taking prompt.
         if (!opponentTakingPile()) g.opponentPromptState = kPromptMeldOrDiscard;
         opponentMeldCard(i);
-        if (hasGoneOut(g, Seat::opponent, rules)) checkEndOfHand();
+        endHandIfGoneOut();
         return {};
     }
     case MoveKind::meldWildcard: {
         if (!opponentHasDrawn()) return MoveResult::refused("The opponent melded before drawing.");
         if (move.column < 0 || move.column >= kColumns)
             return MoveResult::refused("The opponent melded into a column that does not exist.");
-        const int i = lastWithFace(g.opponentHand, move.face);
+        const int i = cardOfMove(g.opponentHand, move);
         if (i < 0 || !isWild(rankOf(move.face)))
             return MoveResult::refused("The opponent melded " + cardText(move.face) +
                                        " as a wildcard, which it does not hold.");
         opponentLayCard(opponentRemoveCard(i), move.column);
-        if (hasGoneOut(g, Seat::opponent, rules)) checkEndOfHand();
+        endHandIfGoneOut();
         return {};
     }
     case MoveKind::undoMeld: {
@@ -163,7 +169,7 @@ MoveResult Game::applyOpponentMove(const Move& move) {
     case MoveKind::discard: {
         if (!opponentHasDrawn())
             return MoveResult::refused("The opponent discarded before drawing.");
-        const int i = lastWithFace(g.opponentHand, move.face);
+        const int i = cardOfMove(g.opponentHand, move);
         if (i < 0)
             return MoveResult::refused("The opponent discarded " + cardText(move.face) +
                                        ", which it does not hold.");
@@ -175,7 +181,7 @@ MoveResult Game::applyOpponentMove(const Move& move) {
     case MoveKind::discardRedThree: {
         if (!opponentHasDrawn())
             return MoveResult::refused("The opponent discarded before drawing.");
-        const int i = isRedThree(move.face) ? lastWithFace(g.opponentMelds, move.face) : -1;
+        const int i = isRedThree(move.face) ? cardOfMove(g.opponentMelds, move) : -1;
         if (i < 0)
             return MoveResult::refused("The opponent discarded " + cardText(move.face) +
                                        " as a red three from its melds, where it is not.");
@@ -190,10 +196,10 @@ MoveResult Game::applyOpponentMove(const Move& move) {
         if (!opponentToMove())
             return MoveResult::refused("The opponent passed while it was not their turn.");
         forgetOpponentTake();
-        g.inputBlocked = 0;
-        g.opponentPromptState = kPromptOpponentsTurn;
-        showInstruction(kPromptDraw);
-        host_.showMessage(MessageKind::information, options.remoteName + " passes the discard.");
+        host_.showMessage(MessageKind::information,
+                          options.networkGame ? options.remoteName + " passes the discard."
+                                              : std::string("The computer passes the discard."));
+        endOpponentTurn();
         return {};
     case MoveKind::endHand:
         if (!opponentToMove() || g.opponentPromptState != kPromptDraw || !g.stockExhausted)
@@ -207,8 +213,20 @@ MoveResult Game::applyOpponentMove(const Move& move) {
 }
 
 void Game::handBackAfterOpponent() {
-    host_.playSound(SoundEvent::endTurnNetwork);
+    // The computer's turn ends in front of the player; a partner's needs a sound to be noticed.
+    if (options.networkGame) host_.playSound(SoundEvent::endTurnNetwork);
     endOpponentTurn();
+}
+
+void Game::endHandIfGoneOut() {
+    // A partner who melds its last card sends nothing more; a computer level ends its own turn,
+    // and the hand with it, once it has done all it meant to.
+    if (computerTurnRunning_ == 0 && hasGoneOut(state, Seat::opponent, rules)) checkEndOfHand();
+}
+
+bool Game::opponentTurnOpen() const {
+    const int p = state.opponentPromptState;
+    return opponentToMove() && p != kPromptOpponentsTurn && p != kPromptWaitForDeal;
 }
 
 } // namespace velnora

@@ -95,10 +95,11 @@ TEST(DrawForTurn, ARedThreeIsReplacedBeforeTheSecondCard) {
     t.stockTop({face(kNine), face(kEight), kRedThree}); // the red three comes first
     const int stock = t.g.stock.count;
     drawForTurn(t.game);
-    ASSERT_EQ(t.g.opponentHand.count, 3);
-    EXPECT_EQ(t.g.opponentHand.at(0).face, kRedThree);
-    EXPECT_EQ(t.g.opponentHand.at(1).face, face(kEight));
-    EXPECT_EQ(t.g.opponentHand.at(2).face, face(kNine));
+    // The red three goes down as it is drawn, as every seat's does.
+    EXPECT_EQ(t.opponentColumn(kRankThree), 1);
+    ASSERT_EQ(t.g.opponentHand.count, 2);
+    EXPECT_EQ(t.g.opponentHand.at(0).face, face(kEight));
+    EXPECT_EQ(t.g.opponentHand.at(1).face, face(kNine));
     EXPECT_EQ(t.g.stock.count, stock - 3);
 
     AiTable plain;
@@ -106,8 +107,8 @@ TEST(DrawForTurn, ARedThreeIsReplacedBeforeTheSecondCard) {
     plain.game.rules.drawExtra = false;
     plain.stockTop({face(kNine), face(kEight), kRedThree});
     drawForTurn(plain.game);
-    ASSERT_EQ(plain.g.opponentHand.count, 2);
-    EXPECT_EQ(plain.g.opponentHand.at(1).face, face(kEight));
+    ASSERT_EQ(plain.g.opponentHand.count, 1);
+    EXPECT_EQ(plain.g.opponentHand.at(0).face, face(kEight));
 }
 
 TEST(DrawForTurn, DrawsStopWhenTheStockIsEmpty) {
@@ -118,7 +119,7 @@ TEST(DrawForTurn, DrawsStopWhenTheStockIsEmpty) {
     t.g.stockExhausted = 0;
     push(t.g.stock, redThree);
     drawForTurn(t.game);
-    EXPECT_EQ(t.g.opponentHand.count, 1);
+    EXPECT_EQ(t.opponentColumn(kRankThree), 1);
     EXPECT_TRUE(t.g.stock.empty());
     EXPECT_EQ(t.g.stockExhausted, 1);
     EXPECT_CONSISTENT(t.game);
@@ -137,8 +138,8 @@ TEST(Discard, WildCardsAndRedThreesFreezeThePileButABlackThreeDoesNot) {
     }
     AiTable t;
     t.opponentMelds(kRankThree, {kRedThree});
-    const Card three = removeAt(t.g.opponentMelds, 0);
-    layOnDiscardPile(t.game, three);
+    discardRedThree(t.game, 0);
+    EXPECT_TRUE(t.g.opponentMelds.empty());
     EXPECT_EQ(t.pileTop().face, kRedThree);
     EXPECT_EQ(t.g.pileFrozen, 1);
 }

@@ -14,7 +14,8 @@ struct AiTable : Table {
         clearTable();
         // It is the computer's turn.
         g.promptState = kPromptOpponentsTurn;
-        g.opponentPromptState = 0;
+        // It has drawn: the tests play its melds and discards one by one.
+        g.opponentPromptState = kPromptMeldOrDiscard;
         g.inputBlocked = 1;
     }
 
