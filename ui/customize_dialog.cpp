@@ -395,7 +395,9 @@ void TfmCustomize::loadControls() {
     ckStatusbar_->setChecked(o.showStatusbar);
     ckNoAnimation_->setChecked(!o.cardMovement);
     tbCardSpeed_->setEnabled(o.cardMovement);
-    if (o.cardMovement) tbCardSpeed_->setValue(o.cardSpeed);
+    // The bar keeps the stored speed while animation is off, so turning it on again later
+    // brings back the speed the player chose.
+    tbCardSpeed_->setValue(o.cardSpeed);
     ckHighscores_->setChecked(o.showHighscores);
     ckTurns_->setChecked(o.showTurns);
 

@@ -271,6 +271,20 @@ TEST_F(Customize, TheMeldingBarStoresItsDelayAndAutosaveOffDropsTheFile) {
     EXPECT_EQ(settings.readInt("Settings\\Delay", -1), 300);
 }
 
+TEST_F(Customize, NoAnimationKeepsTheStoredCardSpeed) {
+    Options o = window->options();
+    o.cardSpeed = 7;
+    o.cardMovement = false;
+    window->changeOptions(o, true);
+    auto d = open(TfmCustomize::generalPage);
+    EXPECT_FALSE(find<QSlider>(d.get(), "tbCardSpeed")->isEnabled());
+    uitest::click(d.get(), "bnOK");
+    EXPECT_EQ(settings.readInt("Settings\\Card Speed", -1), 7);
+    auto again = open(TfmCustomize::generalPage);
+    find<QCheckBox>(again.get(), "ckNoAnimation")->click();
+    EXPECT_EQ(find<QSlider>(again.get(), "tbCardSpeed")->value(), 7);
+}
+
 TEST_F(Customize, ThePageIsRememberedAndTheExternalCommandPicksOne) {
     {
         auto d = open(TfmCustomize::levelPage);
