@@ -9,7 +9,7 @@ constexpr std::array<const char*, 10> kPromptTexts = {
     "Draw a card by clicking on the stock or the discard pile",
     "Meld a card by clicking it, discard a card by right-clicking it",
     "Meld by clicking a card, discard by right-clicking it twice",
-    "Meld by clicking left, undo taking discard pile by clicking it",
+    "Meld by clicking left, undo taking discard pile by clicking it (costs 50 points)",
     "Draw a second card from the stock",
     "Select a card to meld by typing one of the characters 2 thru 9, 0 (for 10), J, Q, K, A or W "
     "for a wildcard",

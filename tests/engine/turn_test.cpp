@@ -11,7 +11,7 @@ namespace {
 constexpr const char* kMeldPrompt =
     "Meld a card by clicking it, discard a card by right-clicking it";
 constexpr const char* kTakingPrompt =
-    "Meld by clicking left, undo taking discard pile by clicking it";
+    "Meld by clicking left, undo taking discard pile by clicking it (costs 50 points)";
 constexpr const char* kDrawPrompt = "Draw a card by clicking on the stock or the discard pile";
 
 bool sawStatus(const RecordingHost& host, const std::string& text) {

@@ -78,7 +78,8 @@ TEST(WholeHand, PlayerTakesThePileBuildsAVelnoraAndGoesOutByADiscard) {
     // Turn 2: the frozen pile with two queens; pending until the first meld is complete.
     t.game.takeDiscardPile();
     EXPECT_CONSISTENT(t.game);
-    EXPECT_EQ(t.status(), "Meld by clicking left, undo taking discard pile by clicking it");
+    EXPECT_EQ(t.status(),
+              "Meld by clicking left, undo taking discard pile by clicking it (costs 50 points)");
     t.game.meldFromHand(t.handIndex(face(kQueen, S)), MeldMode::single);
     EXPECT_CONSISTENT(t.game);
     t.game.meldFromHand(t.handIndex(face(kQueen, C)), MeldMode::single);
