@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace velnora::ui {
 
@@ -226,6 +227,7 @@ void TableView::paintEvent(QPaintEvent* event) {
     if (!paintingEnabled_) return;
     paintTable(p);
     paintHintMarks(p);
+    paintArmedCard(p);
     paintMovingCard(p);
     if (onPainted) onPainted();
 }
@@ -319,14 +321,7 @@ std::vector<QRect> TableView::hintMarkRects() const {
     if (!hintMarksShown()) return rects;
     const GameState& g = game_.state;
     const Layout& l = game_.layout;
-    // Cards of a column overlap: a card shows a strip down to the next card of its column.
-    auto visible = [&](const Pile& pile, int index) {
-        const Card& c = pile.at(index);
-        int height = l.cardHeight;
-        for (const Card& o : pile)
-            if (o.x == c.x && o.y > c.y && o.y - c.y < height) height = o.y - c.y;
-        return QRect(c.x, c.y, l.cardWidth, height);
-    };
+    auto visible = [&](const Pile& pile, int index) { return visibleRect(pile, index); };
     if (hint_.stock && !g.stock.empty())
         rects.emplace_back(g.stock.top().x, g.stock.top().y, l.cardWidth, l.cardHeight);
     if (hint_.pile && !g.discardPile.empty()) {
@@ -339,6 +334,33 @@ std::vector<QRect> TableView::hintMarkRects() const {
     for (int i : hint_.meldIndices)
         if (i >= 0 && i < g.playerMelds.count) rects.push_back(visible(g.playerMelds, i));
     return rects;
+}
+
+QRect TableView::visibleRect(const Pile& pile, int index) const {
+    const Layout& l = game_.layout;
+    // Cards of a column overlap: a card shows a strip down to the next card of its column.
+    const Card& c = pile.at(index);
+    int height = l.cardHeight;
+    for (const Card& o : pile)
+        if (o.x == c.x && o.y > c.y && o.y - c.y < height) height = o.y - c.y;
+    return QRect(c.x, c.y, l.cardWidth, height);
+}
+
+int TableView::armedCard() const {
+    const Pile& hand = game_.state.playerHand;
+    if (lastRightClickCard < 0 || lastRightClickCard >= hand.count) return -1;
+    return hand.at(lastRightClickCard).face == armedFace_ ? lastRightClickCard : -1;
+}
+
+void TableView::paintArmedCard(QPainter& p) {
+    const int armed = armedCard();
+    // While a move is shown the hand may not be the live one the mark belongs to.
+    if (armed < 0 || !game_.options.doubleClickDiscard || &shown() != &game_.state) return;
+    const int pen = std::max(2, game_.layout.cardWidth / 16);
+    const QRect r = visibleRect(game_.state.playerHand, armed);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(200, 0, 0), pen, Qt::DashLine));
+    p.drawRect(r.adjusted(pen / 2, pen / 2, -(pen + 1) / 2, -(pen + 1) / 2));
 }
 
 void TableView::paintHintMarks(QPainter& p) {
@@ -354,6 +376,18 @@ void TableView::paintHintMarks(QPainter& p) {
         p.setPen(QPen(QColor(255, 120, 0), pen));
         p.drawRect(inner.adjusted(pen / 2, pen / 2, -(pen + 1) / 2, -(pen + 1) / 2));
     }
+}
+
+QColor counterColour(const QColor& table) {
+    // Black, as always, while it stands out well enough from the cloth (a contrast of relative
+    // luminance of 3, enough for large text); white on a dark blue or a dark red.
+    const auto linear = [](double c) {
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    const double lum = 0.2126 * linear(table.redF()) + 0.7152 * linear(table.greenF()) +
+                       0.0722 * linear(table.blueF());
+    const double againstBlack = (lum + 0.05) / 0.05;
+    return againstBlack >= 3.0 ? QColor(Qt::black) : QColor(Qt::white);
 }
 
 void TableView::paintFrameAndCounters(QPainter& p) {
@@ -378,7 +412,7 @@ void TableView::paintFrameAndCounters(QPainter& p) {
     p.drawLine(R, midY, W, midY);
 
     p.setFont(font);
-    p.setPen(Qt::black);
+    p.setPen(counterColour(background_));
     p.setBackgroundMode(Qt::OpaqueMode);
     p.setBackground(background_);
     const int centre = l.tableLeft + l.cardWidth / 2;
@@ -510,15 +544,19 @@ void TableView::formMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifi
                 game_.showWarning(kWarnDiscardBeforeDraw);
             } else {
                 const int needed = game_.options.doubleClickDiscard ? 1 : 0;
-                if (hit.index != lastRightClickCard) {
+                if (hit.index != armedCard()) {
                     lastRightClickCard = hit.index;
+                    armedFace_ = g.playerHand.at(hit.index).face;
                     rightClickCount = 0;
+                    update();
                 } else if (rightClickCount < needed) {
                     ++rightClickCount;
                 }
                 if (rightClickCount == needed) {
                     rightClickCount = 0;
                     lastRightClickCard = -1;
+                    armedFace_ = 0;
+                    update();
                     game_.applyPlayerMove(
                         Move::withFace(MoveKind::discard, g.playerHand.at(hit.index).face));
                 }
@@ -618,9 +656,22 @@ bool TableView::formKeyDown(int key, Qt::KeyboardModifiers modifiers, quint32 sc
 
 // Qt events
 
+void TableView::mousePressEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    pressed_ = hitTest(at.x(), at.y());
+    QWidget::mousePressEvent(event);
+}
+
 void TableView::mouseReleaseEvent(QMouseEvent* event) {
     clearHintMarks();
-    formMouseUp(event->button(), event->modifiers(), event->position().toPoint());
+    const QPoint at = event->position().toPoint();
+    const std::optional<Hit> pressed = std::exchange(pressed_, std::nullopt);
+    // A press on one card and a release on another is no click on either.
+    if (pressed) {
+        const Hit released = hitTest(at.x(), at.y());
+        if (released.kind != pressed->kind || released.index != pressed->index) return;
+    }
+    formMouseUp(event->button(), event->modifiers(), at);
 }
 
 void TableView::mouseMoveEvent(QMouseEvent* event) {

@@ -13,6 +13,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QPushButton;
@@ -34,6 +35,9 @@ struct Hit {
     int kind = kHitNothing;
     int index = -1; // in playerHand (3, 6) or playerMelds (4, 5)
 };
+
+// The colour of the stock and pile counters on a table of this colour.
+QColor counterColour(const QColor& table);
 
 // Converts a point size to pixels as the table's 96-dpi artwork expects, whatever the screen.
 int pointsToPixels(int points);
@@ -109,6 +113,9 @@ public:
 
     int lastRightClickCard = -1;
     int rightClickCount = 0;
+    // The hand card the first right click armed, or -1 (the two-click discard mode); a hand
+    // changed since by a meld no longer holds it there.
+    int armedCard() const;
     int keySelectMode = 0;
     // Set while the program waits to retry a network connection: clicks do nothing then.
     bool waitingToRetryConnection = false;
@@ -125,6 +132,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -135,6 +143,10 @@ private:
     void paintFrameAndCounters(QPainter& p);
     void paintVelnoraLabels(QPainter& p);
     void paintHintMarks(QPainter& p);
+    // The first right click of the two-click discard leaves this frame on the card it armed.
+    void paintArmedCard(QPainter& p);
+    // The part of card index of a column pile that shows above the next card of its column.
+    QRect visibleRect(const Pile& pile, int index) const;
     void paintMovingCard(QPainter& p);
     void drawCard(QPainter& p, const Card& c, bool showFace, int x, int y);
     void selectByRank(int column, Qt::KeyboardModifiers modifiers);
@@ -154,6 +166,9 @@ private:
     int warningsShown_ = 0;
     QPushButton* bnEndHand_ = nullptr;
     // The marks, with the table they were made for: any change of it ends them.
+    // Where the button went down: a release acts only on the target it was pressed on.
+    std::optional<Hit> pressed_;
+    int armedFace_ = 0;
     HintMarks hint_;
     bool hintOn_ = false;
     Pile hintHand_;

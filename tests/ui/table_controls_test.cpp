@@ -3,7 +3,9 @@
 #include "table_window_support.h"
 
 #include <QFile>
+#include <QImage>
 #include <QKeySequence>
+#include <QMouseEvent>
 #include <QRegularExpression>
 
 using namespace velnora;
@@ -70,6 +72,44 @@ TEST_F(TwoClickDiscard, ClicksOnAlternatingCardsNeverDiscard) {
     click({layout().tableLeft + 300, 5});
     rightClick(onHandCard(handIndexOf(kFiveSpades)));
     EXPECT_EQ(state().playerHand.count, 5);
+    EXPECT_EQ(state().discardPile.top().face, kFiveSpades);
+}
+
+TEST_F(TwoClickDiscard, TheArmedCardIsFramedUntilItIsDiscarded) {
+    stage({kFiveSpades, kNineClubs, kKingDiamonds, kSixHearts, kJackSpades, kQueenClubs});
+    const auto redInFrameOf = [&](int face) {
+        const Card& c = state().playerHand.at(handIndexOf(face));
+        const QImage image = table()->grab().toImage().scaled(table()->size());
+        int red = 0;
+        for (int x = c.x; x < c.x + layout().cardWidth; ++x) {
+            const QColor p = image.pixelColor(x, c.y + 1);
+            red += p.red() > 150 && p.green() < 60 && p.blue() < 60 ? 1 : 0;
+        }
+        return red;
+    };
+    EXPECT_EQ(redInFrameOf(kNineClubs), 0);
+    rightClick(onHandCard(handIndexOf(kNineClubs)));
+    EXPECT_GT(redInFrameOf(kNineClubs), 4);
+    EXPECT_EQ(redInFrameOf(kFiveSpades), 0);
+    rightClick(onHandCard(handIndexOf(kFiveSpades)));
+    EXPECT_EQ(redInFrameOf(kNineClubs), 0);
+    EXPECT_GT(redInFrameOf(kFiveSpades), 4);
+    rightClick(onHandCard(handIndexOf(kFiveSpades)));
+    EXPECT_EQ(table()->armedCard(), -1);
+}
+
+TEST_F(TableWindowTest, APressOnOneCardAndAReleaseOnAnotherDoNothing) {
+    stage({kFiveSpades, kNineClubs, kKingDiamonds, kSixHearts});
+    const QPoint from = onHandCard(handIndexOf(kFiveSpades));
+    const QPoint to = onHandCard(handIndexOf(kKingDiamonds));
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(from), QPointF(from), Qt::RightButton,
+                      Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(table(), &press);
+    rightClick(to);
+    EXPECT_EQ(state().playerHand.count, 4);
+    // A press and release on the same card is a click.
+    QApplication::sendEvent(table(), &press);
+    rightClick(from);
     EXPECT_EQ(state().discardPile.top().face, kFiveSpades);
 }
 

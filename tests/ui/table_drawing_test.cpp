@@ -252,3 +252,10 @@ TEST_F(TableWindowTest, AVelnoraIsSquaredAndLabelledInTheFrameItsLastCardLands) 
     EXPECT_TRUE(squared);
     EXPECT_EQ(label, QStringList({"Natural", "7"}));
 }
+
+TEST(CounterColour, StandsOutOnLightAndDarkTables) {
+    EXPECT_EQ(ui::counterColour(QColor(0, 128, 0)), QColor(Qt::black)); // the usual cloth
+    EXPECT_EQ(ui::counterColour(QColor(0, 0, 128)), QColor(Qt::white));
+    EXPECT_EQ(ui::counterColour(QColor(90, 0, 0)), QColor(Qt::white));
+    EXPECT_EQ(ui::counterColour(QColor(255, 255, 160)), QColor(Qt::black));
+}
