@@ -208,6 +208,10 @@ std::vector<std::string> loadMatchHistory(Settings& settings) {
     return lines;
 }
 
+namespace {
+constexpr const char* kLastHighscoreName = "Settings\\Last Highscore Name";
+} // namespace
+
 // Recording
 
 std::string StatisticsRecorder::playerDisplayName(const MatchContext& context) const {
@@ -238,11 +242,14 @@ int StatisticsRecorder::recordHighscore(int kind, int margin, const MatchContext
         if (context.showHighscores) {
             if (hooks_.playHighscoreSound) hooks_.playHighscoreSound();
             if (!nameAsked_ && hooks_.askName) {
-                const std::string preset = playerDisplayName(context);
+                // The name typed the last time is offered again: most tables have one player.
+                const std::string last = settings_.readString(kLastHighscoreName, "");
+                const std::string preset = last.empty() ? playerDisplayName(context) : last;
                 std::string typed = hooks_.askName(kind, preset);
                 // An emptied box keeps the preset: a nameless line would read as an empty one.
                 typedName_ = typed.empty() ? preset : typed;
                 nameAsked_ = true;
+                settings_.writeString(kLastHighscoreName, cut(typedName_));
             }
         }
         entry.name = playerDisplayName(context);

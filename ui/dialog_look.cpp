@@ -16,6 +16,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace velnora::ui::look {
 
 QFont dialogFont() {
@@ -183,6 +185,9 @@ bool askText(QWidget* parent, const QString& title, const QString& prompt, QStri
     box.setLabelText(prompt);
     box.setTextValue(text);
     box.setInputMode(QInputDialog::TextInput);
+    // Wide enough for its own title beside the title bar's buttons.
+    const int wide = box.fontMetrics().horizontalAdvance(title) + 160;
+    box.resize(std::max(wide, box.sizeHint().width()), box.sizeHint().height());
     if (box.exec() != QDialog::Accepted) return false;
     text = box.textValue();
     return true;

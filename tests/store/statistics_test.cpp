@@ -106,10 +106,11 @@ TEST(Highscores, TheNameIsAskedOncePerEndOfHandAndServesTheHistoryLine) {
     EXPECT_EQ(r.settings.readString("MatchHistory\\Match0", ""),
               "08/12/2026 05:10: Zoe - Computer: 5100 - 2500, winner: Zoe");
 
-    // The next end of hand asks again, preset with the selected player once more.
-    r.recorder.recordHighscore(kHandHighscore, 300, c);
+    // The next end of hand asks again, preset with the name typed last, also after a restart.
+    StatisticsRecorder restarted{r.settings, r.highscores, r.hooks()};
+    restarted.recordHighscore(kHandHighscore, 300, c);
     EXPECT_EQ(r.prompts.size(), 2u);
-    EXPECT_EQ(r.prompts[1], "Player");
+    EXPECT_EQ(r.prompts[1], "Zoe");
 
     // With the tables hidden there is no prompt, no sound and no window.
     MatchContext quiet = againstComputer(0, "Anna");

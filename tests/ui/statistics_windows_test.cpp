@@ -142,6 +142,13 @@ TEST(MatchHistoryWindow, ListsAllHundredLinesNewestFirst) {
     EXPECT_EQ(list->item(0)->text(), "match 3");
     EXPECT_EQ(list->item(2)->text(), "match 1");
     EXPECT_EQ(list->item(99)->text(), "");
+
+    MemorySettings fresh;
+    TfmMatchHistory empty(fresh);
+    auto* none = find<QListWidget>(&empty, "lbHistory");
+    ASSERT_EQ(none->count(), 1);
+    EXPECT_EQ(none->item(0)->text(), "No matches have been played yet.");
+    EXPECT_EQ(none->item(0)->flags(), Qt::NoItemFlags);
 }
 
 // The table window records what the game reports and opens the tables from its menu.
@@ -162,6 +169,8 @@ TEST_F(TableStatistics, AQualifyingHandAsksTheNameOnceAndShowsTheTable) {
         [&](QInputDialog* box) {
             title = box->windowTitle();
             preset = box->textValue();
+            // The box is wide enough for its title beside the title bar's buttons.
+            EXPECT_GT(box->width(), box->fontMetrics().horizontalAdvance(title) + 100);
             box->setTextValue("Annabel");
         },
         QDialog::Accepted);
