@@ -13,12 +13,6 @@ namespace velnora {
 
 namespace {
 
-std::string upperCase(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return s;
-}
-
 std::uint64_t tickMilliseconds() {
     return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
                                           std::chrono::steady_clock::now().time_since_epoch())
@@ -81,9 +75,10 @@ LoadOutcome checkSavedGameFile(Game& game, const std::filesystem::path& file) {
     }
     if (status == ReadStatus::tooLarge) head.resize(savegame::kMagic.size());
     if (!savegame::hasMagic(head)) {
-        game.host().showMessage(MessageKind::information,
-                                upperCase(file.string()) +
-                                    " : this file is not a Velnora saved game");
+        // The path as it is on disk (names differ by case here) and an error's icon: the file
+        // was not opened.
+        game.host().showMessage(MessageKind::error,
+                                file.string() + " : this file is not a Velnora saved game");
         return LoadOutcome::notSavedGame;
     }
     return LoadOutcome::loaded;

@@ -21,8 +21,18 @@ TfmMatchHistory::TfmMatchHistory(Settings& settings, QWidget* parent) : QDialog(
 
     auto* list = new QListWidget(this);
     list->setObjectName(QStringLiteral("lbHistory"));
-    for (const std::string& line : loadMatchHistory(settings))
+    bool played = false;
+    for (const std::string& line : loadMatchHistory(settings)) {
         list->addItem(QString::fromStdString(line));
+        played = played || !line.empty();
+    }
+    if (!played) {
+        list->clear();
+        // An empty grid reads as a fault; say why there is nothing to show.
+        auto* none = new QListWidgetItem(QStringLiteral("No matches have been played yet."), list);
+        none->setFlags(Qt::NoItemFlags);
+        none->setData(Qt::UserRole, QStringLiteral("placeholder"));
+    }
     list->setMinimumSize(480, 300);
     outer->addWidget(list);
 
