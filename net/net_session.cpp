@@ -199,6 +199,7 @@ void NetSession::dispatchOne(std::string message) {
     if (result == ApplyResult::applied && token == Token::deal) {
         dealAwaitsRules_ = true;
         if (!opponentRules_.empty()) followDealersFreeze();
+        events_.partnerDealt();
     }
     if (result == ApplyResult::malformed)
         events_.protocolError(why);
@@ -230,9 +231,15 @@ void NetSession::handlePlayerId(std::string rest) {
     events_.playerIdentified(id.name);
     // Both copies start the match from zero, so the first table is the same on both sides.
     game_.startMatchTotalsFromZero();
-    // The deal goes first, then the rules; the client's first freeze waits for the rules.
-    if (role_ == NetRole::server) game_.dealHand();
+    // The deal goes first, then the rules; the client's first freeze waits for the rules. A
+    // server that first asks about an unfinished game sends its rules before any table, which
+    // is how the client knows not to ask as well.
+    if (role_ == NetRole::server && events_.dealsFirstHand()) game_.dealHand();
     sendRules();
+}
+
+void NetSession::dealFirstHand() {
+    if (identified_ && role_ == NetRole::server) game_.dealHand();
 }
 
 // Sending
