@@ -60,20 +60,32 @@ void NetSession::connectionClosed() {
 }
 
 bool NetSession::playOnWithoutPartner() {
-    std::optional<GameState> turnStart = std::move(partnerTurnStart_);
-    partnerTurnStart_.reset();
-    if (game_.options.networkGame || game_.endOfHandRunning()) return false;
+    if (game_.options.networkGame || game_.endOfHandRunning()) {
+        partnerTurnStart_.reset();
+        return false;
+    }
     if (game_.state.promptState == kPromptWaitForDeal) {
+        partnerTurnStart_.reset();
         game_.dealHand();
         return true;
     }
-    if (!game_.opponentToMove()) return false;
+    if (!game_.opponentToMove()) {
+        partnerTurnStart_.reset();
+        return false;
+    }
     // Half a turn cannot be finished by a level, which plays its turns whole; the partner's
     // draw and melds are taken back instead (the player never saw the drawn card).
-    if (turnStart && (game_.opponentHasDrawn() || game_.opponentTakingPile()))
-        game_.rewindToTurnStart(*turnStart);
+    takeBackPartnerTurn();
     game_.startOpponentTurn();
     return true;
+}
+
+void NetSession::takeBackPartnerTurn() {
+    std::optional<GameState> turnStart = std::move(partnerTurnStart_);
+    partnerTurnStart_.reset();
+    if (turnStart && !game_.endOfHandRunning() && game_.opponentToMove() &&
+        (game_.opponentHasDrawn() || game_.opponentTakingPile()))
+        game_.rewindToTurnStart(*turnStart);
 }
 
 void NetSession::resetReceiveState() {

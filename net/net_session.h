@@ -78,6 +78,10 @@ public:
     // partner left off. A turn the partner had begun is taken back to its start and played
     // whole; a finished hand the partner was to deal is dealt here. True when play went on.
     bool playOnWithoutPartner();
+    // The connection is ending in the middle of the partner's turn: the table goes back to the
+    // start of that turn, so what is saved of it is whole (a half-made meld of the partner's,
+    // whose undo no loaded table keeps, would leave the partner no way to finish the turn).
+    void takeBackPartnerTurn();
     // The server's first deal, held back while its player was asked about an unfinished game.
     void dealFirstHand();
     // Either seat has moved (or a game was loaded) since the partner identified itself or the

@@ -434,6 +434,9 @@ QString NetworkPlay::saveLostGame() {
     // The partner's moves count as much as ours: a hand the partner has played in is worth
     // keeping even when our player has not clicked yet.
     if (!session_->gameMoved() && !window_.game().state.gameInProgress) return {};
+    // Whoever continues the game later, the partner must be able to finish its turn: it plays
+    // the turn again from its start.
+    session_->takeBackPartnerTurn();
     const QString file = lostConnectionFile();
     // A quiet save refuses a half-made meld; the player must not be told of a file that was
     // never written.
