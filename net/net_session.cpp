@@ -60,20 +60,32 @@ void NetSession::connectionClosed() {
 }
 
 bool NetSession::playOnWithoutPartner() {
-    std::optional<GameState> turnStart = std::move(partnerTurnStart_);
-    partnerTurnStart_.reset();
-    if (game_.options.networkGame || game_.endOfHandRunning()) return false;
+    if (game_.options.networkGame || game_.endOfHandRunning()) {
+        partnerTurnStart_.reset();
+        return false;
+    }
     if (game_.state.promptState == kPromptWaitForDeal) {
+        partnerTurnStart_.reset();
         game_.dealHand();
         return true;
     }
-    if (!game_.opponentToMove()) return false;
+    if (!game_.opponentToMove()) {
+        partnerTurnStart_.reset();
+        return false;
+    }
     // Half a turn cannot be finished by a level, which plays its turns whole; the partner's
     // draw and melds are taken back instead (the player never saw the drawn card).
-    if (turnStart && (game_.opponentHasDrawn() || game_.opponentTakingPile()))
-        game_.rewindToTurnStart(*turnStart);
+    takeBackPartnerTurn();
     game_.startOpponentTurn();
     return true;
+}
+
+void NetSession::takeBackPartnerTurn() {
+    std::optional<GameState> turnStart = std::move(partnerTurnStart_);
+    partnerTurnStart_.reset();
+    if (turnStart && !game_.endOfHandRunning() && game_.opponentToMove() &&
+        (game_.opponentHasDrawn() || game_.opponentTakingPile()))
+        game_.rewindToTurnStart(*turnStart);
 }
 
 void NetSession::resetReceiveState() {
@@ -199,6 +211,7 @@ void NetSession::dispatchOne(std::string message) {
     if (result == ApplyResult::applied && token == Token::deal) {
         dealAwaitsRules_ = true;
         if (!opponentRules_.empty()) followDealersFreeze();
+        events_.partnerDealt();
     }
     if (result == ApplyResult::malformed)
         events_.protocolError(why);
@@ -230,9 +243,15 @@ void NetSession::handlePlayerId(std::string rest) {
     events_.playerIdentified(id.name);
     // Both copies start the match from zero, so the first table is the same on both sides.
     game_.startMatchTotalsFromZero();
-    // The deal goes first, then the rules; the client's first freeze waits for the rules.
-    if (role_ == NetRole::server) game_.dealHand();
+    // The deal goes first, then the rules; the client's first freeze waits for the rules. A
+    // server that first asks about an unfinished game sends its rules before any table, which
+    // is how the client knows not to ask as well.
+    if (role_ == NetRole::server && events_.dealsFirstHand()) game_.dealHand();
     sendRules();
+}
+
+void NetSession::dealFirstHand() {
+    if (identified_ && role_ == NetRole::server) game_.dealHand();
 }
 
 // Sending

@@ -42,6 +42,12 @@ public:
     virtual void outOfStep(const std::string& reason) = 0;
     // The partner sent more than the buffer may hold: save quietly, disconnect, tell the player.
     virtual void bufferOverflow() = 0;
+    // The server is about to deal the first hand of a connection. False when the window first
+    // offers to continue a game the two players left unfinished; it then deals with
+    // NetSession::dealFirstHand or sends the table it loaded.
+    virtual bool dealsFirstHand() { return true; }
+    // The partner's DEAL was applied.
+    virtual void partnerDealt() {}
     // A message dropped without a word to the player (from a caller that has not identified
     // itself); for the log only.
     virtual void messageDropped(const std::string& /*text*/) {}
@@ -72,6 +78,12 @@ public:
     // partner left off. A turn the partner had begun is taken back to its start and played
     // whole; a finished hand the partner was to deal is dealt here. True when play went on.
     bool playOnWithoutPartner();
+    // The connection is ending in the middle of the partner's turn: the table goes back to the
+    // start of that turn, so what is saved of it is whole (a half-made meld of the partner's,
+    // whose undo no loaded table keeps, would leave the partner no way to finish the turn).
+    void takeBackPartnerTurn();
+    // The server's first deal, held back while its player was asked about an unfinished game.
+    void dealFirstHand();
     // Either seat has moved (or a game was loaded) since the partner identified itself or the
     // last new game: the table is a game worth saving when the connection breaks.
     bool gameMoved() const { return gameMoved_; }

@@ -124,6 +124,9 @@ public:
     // Replaces the game by a saved one; quiet loads (resume, command line) open fileName
     // without a dialog. True when a game was loaded.
     bool LoadGame(bool quiet, const QString& fileName = {});
+    // Loads quietly the game a lost connection left with the partner just reconnected, and
+    // sends it to the partner. True when it was loaded.
+    bool loadInterruptedGame(const QString& fileName);
     // Whether the file exists and is a saved game; reports a file that is not.
     bool CheckSavedGameFile(const QString& fileName);
     QString autosaveFile() const;
@@ -215,6 +218,8 @@ private:
     void showWarningColour(bool warning);
     void tmLEDTimer();
     void destroySequence();
+    // Loads the file and, during a connection, sends the table to the partner.
+    bool loadAndShare(const QString& file);
     // The game being played, as the statistics record it.
     MatchContext matchContext() const;
     StatisticsHooks statisticsHooks();

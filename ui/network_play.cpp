@@ -12,6 +12,8 @@
 #include <QAction>
 #include <QDebug>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLoggingCategory>
 #include <QTimer>
 #include <QUrl>
@@ -197,6 +199,9 @@ void NetworkPlay::StopWaiting1Click() {
             MessageAnswer::yes) {
         return;
     }
+    // Ended on purpose or not, the game is kept where the two players find it when they meet
+    // again; an older file there would otherwise be offered as the game they left.
+    if (networkConnected_) saveLostGame();
     connection_->closeListening();
     Disconnect();
 }
@@ -282,6 +287,7 @@ void NetworkPlay::Disconnect() {
     tmIdentify_->stop();
     tmStale_->stop();
     endOfHandHold_ = false;
+    awaitingFirstTable_ = false;
     connection_->closeAll();
     networkRole_ = none;
     window_.table()->waitingToRetryConnection = false;
@@ -428,12 +434,55 @@ QString NetworkPlay::saveLostGame() {
     // The partner's moves count as much as ours: a hand the partner has played in is worth
     // keeping even when our player has not clicked yet.
     if (!session_->gameMoved() && !window_.game().state.gameInProgress) return {};
+    // Whoever continues the game later, the partner must be able to finish its turn: it plays
+    // the turn again from its start.
+    session_->takeBackPartnerTurn();
     const QString file = lostConnectionFile();
     // A quiet save refuses a half-made meld; the player must not be told of a file that was
     // never written.
-    return window_.SaveGame(true, file)
-               ? " The game has been saved as " + QDir::toNativeSeparators(file)
-               : QString(" The game could not be saved.");
+    if (window_.SaveGame(true, file))
+        return " The game has been saved as " + QDir::toNativeSeparators(file);
+    // A file left there by an earlier break holds an older game, which the next connection
+    // with this partner would offer to continue as this one.
+    QFile::remove(file);
+    return " The game could not be saved.";
+}
+
+bool NetworkPlay::offerResume() {
+    const QString file = lostConnectionFile();
+    if (!QFileInfo::exists(file)) return false;
+    const bool asServer = networkRole_ == server;
+    // The file stays: it is the only copy of the game until the resumed game is saved again
+    // (at the next break, or when either player ends the connection).
+    tellLater(
+        MessageKind::confirmation, "Continue the interrupted game with " + opponentName_ + "?",
+        [this, file, asServer] {
+            if (!window_.loadInterruptedGame(file) && asServer) session_->dealFirstHand();
+        },
+        true,
+        [this, asServer] {
+            if (asServer) session_->dealFirstHand();
+        });
+    return true;
+}
+
+void NetworkPlay::firstTableArrived() {
+    if (!awaitingFirstTable_) return;
+    awaitingFirstTable_ = false;
+    window_.table()->waitingToRetryConnection = false;
+}
+
+bool NetworkPlay::dealsFirstHand() {
+    return !offerResume();
+}
+
+void NetworkPlay::partnerDealt() {
+    // A server that deals before it sends its rules did not ask about an unfinished game: it
+    // holds no file of ours, or never asks. Then the client may ask; a server that asked sends
+    // its rules first and its answer governs.
+    const bool first = awaitingFirstTable_;
+    firstTableArrived();
+    if (first && networkRole_ == client && session_->opponentRules().empty()) offerResume();
 }
 
 // Session events
@@ -447,7 +496,10 @@ void NetworkPlay::playerIdentified(const std::string& name) {
     freshRuleDifferences();
     opponentName_ = qs(name);
     networkConnected_ = true;
-    window_.table()->waitingToRetryConnection = false;
+    // The table left from before the connection is no table of this game: a click on it would
+    // send the partner moves it cannot follow.
+    awaitingFirstTable_ = true;
+    window_.table()->waitingToRetryConnection = true;
     // A letter typed on the table is the start of a chat line (the table's own keys come first).
     window_.table()->forwardToChat = [this](int, const QString& text) {
         if (!chat_ || text.isEmpty() || !text.front().isPrint()) return false;
@@ -534,6 +586,7 @@ void NetworkPlay::rulesConfirmed() {
 }
 
 void NetworkPlay::tableReceived() {
+    firstTableArrived();
     window_.repaint(TableArea::all);
 }
 
@@ -568,15 +621,15 @@ void NetworkPlay::bufferOverflow() {
 }
 
 void NetworkPlay::tellLater(MessageKind kind, const QString& text, std::function<void()> onYes,
-                            bool endOfConnection) {
+                            bool alwaysTell, std::function<void()> onNo) {
     // A partner that sends one bad message after another must not stack up boxes; the end of
     // the connection and where the game went are always told.
-    if (!endOfConnection && notices_.size() >= kMaxWaitingNotices) {
+    if (!alwaysTell && notices_.size() >= kMaxWaitingNotices) {
         qWarning().noquote() << "Velnora:" << text;
         return;
     }
     qCInfo(lcNet).noquote() << "message:" << text;
-    notices_.push_back({kind, text, std::move(onYes)});
+    notices_.push_back({kind, text, std::move(onYes), std::move(onNo)});
     if (boxOpen_) return;
     boxOpen_ = true;
     QTimer::singleShot(0, this, &NetworkPlay::showNotices);
@@ -587,7 +640,11 @@ void NetworkPlay::showNotices() {
         Notice notice = std::move(notices_.front());
         notices_.pop_front();
         const MessageAnswer answer = window_.tell(notice.kind, notice.text.toStdString());
-        if (answer == MessageAnswer::yes && notice.onYes && networkConnected_) notice.onYes();
+        if (!networkConnected_) continue;
+        if (answer == MessageAnswer::yes && notice.onYes)
+            notice.onYes();
+        else if (answer != MessageAnswer::yes && notice.onNo)
+            notice.onNo();
     }
     boxOpen_ = false;
 }
@@ -595,11 +652,13 @@ void NetworkPlay::showNotices() {
 // From the window
 
 void NetworkPlay::sendMove(const Move& move) {
+    if (move.kind == MoveKind::deal) firstTableArrived();
     session_->sendMove(move);
     QTimer::singleShot(0, this, &NetworkPlay::logTable);
 }
 
 void NetworkPlay::gameLoaded() {
+    firstTableArrived();
     session_->sendTable();
 }
 

@@ -96,6 +96,8 @@ public:
     void chatReceived(const std::string& line) override;
     void rulesReceived(const std::string& localRules, const std::string& remoteRules) override;
     void tableReceived() override;
+    bool dealsFirstHand() override;
+    void partnerDealt() override;
     void protocolError(const std::string& text) override;
     void messageDropped(const std::string& text) override;
     void outOfStep(const std::string& reason) override;
@@ -125,12 +127,20 @@ private:
     // player is told of it: " The game has been saved as PATH", that it could not be saved, or
     // nothing when no move was made that is worth keeping.
     QString saveLostGame();
+    // Asks the player, once the current message is handled, whether to continue the game the
+    // lost-connection file holds for this partner; on Yes loads it and sends it. False when
+    // there is no such file.
+    bool offerResume();
+    // The first table of the connection is there (dealt or sent whole): the player may click.
+    void firstTableArrived();
     // Dispatch waits while the table moves a card or the end-of-hand dialogs are open.
     void updateHold();
     // Shows one message box at a time, after the current message is handled; later ones wait
-    // their turn. endOfConnection: the end of the game is told, however many wait before it.
+    // their turn. alwaysTell: told however many wait before it (the end of the game, a
+    // question whose answer decides how the game goes on). The answers run only while the
+    // partner is still connected.
     void tellLater(MessageKind kind, const QString& text, std::function<void()> onYes = {},
-                   bool endOfConnection = false);
+                   bool alwaysTell = false, std::function<void()> onNo = {});
     void showNotices();
 
     TfmVelMain& window_;
@@ -157,11 +167,13 @@ private:
     bool closing_ = false;
     bool endOfHandHold_ = false;
     bool boxOpen_ = false;
+    bool awaitingFirstTable_ = false;
     // Message boxes waiting for the one open to close.
     struct Notice {
         MessageKind kind;
         QString text;
         std::function<void()> onYes;
+        std::function<void()> onNo;
     };
     static constexpr std::size_t kMaxWaitingNotices = 3;
     std::deque<Notice> notices_;

@@ -76,6 +76,16 @@ bool TfmVelMain::LoadGame(bool quiet, const QString& fileName) {
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
         file = dialog.selectedFiles().first();
     }
+    return loadAndShare(file);
+}
+
+bool TfmVelMain::loadInterruptedGame(const QString& fileName) {
+    // The player has just said to continue this game, so the question about the network game
+    // running is not asked: the table is the one left while waiting for the partner.
+    return loadAndShare(fileName);
+}
+
+bool TfmVelMain::loadAndShare(const QString& file) {
     if (file.isEmpty()) return false;
     const bool loaded = loadGame(*game_, toPath(file)) == LoadOutcome::loaded;
     if (loaded) {

@@ -3,6 +3,7 @@
 // guards against callers that never identify themselves.
 
 #include "main_window.h"
+#include "mirror_match.h"
 #include "network_pair.h"
 #include "network_play.h"
 #include "presentation.h"
@@ -373,4 +374,73 @@ TEST_F(NetworkPlayTest, ALetterTypedOnTheTableGoesIntoTheChatLineUnlessAltIsHeld
     EXPECT_EQ(input->text(), "hi");
     type(Qt::Key_X, "x", Qt::AltModifier);
     EXPECT_EQ(input->text(), "hi");
+}
+
+// Both copies keep the game a drop broke off. When the players meet again the copy holding the
+// file asks to continue it: the server, whose table then governs, and the client only when the
+// server dealt at once (it holds no file, or never asks). No deals a new hand and keeps the file.
+TEST_F(NetworkPlayTest, AfterADropTheGameLeftCanBeContinued) {
+    BoxAnswerer boxes;
+    const QString serverAsks = "Continue the interrupted game with Bob?";
+    const QString clientAsks = "Continue the interrupted game with Ann?";
+    server = open(serverSettings);
+    server->game().setPlayerStartsHand(true);
+    connectBoth();
+    server->game().drawFromStock();
+    ASSERT_TRUE(waitUntil([&] { return client->game().opponentHasDrawn(); }, 3000));
+    const GameState atDrop = server->game().state;
+    emit server->network().connection().failed(
+        {net::SocketFailure::other, 7, QStringLiteral("Network error")});
+    ASSERT_TRUE(waitUntil([&] { return !client->network().networkConnected(); }, 3000));
+    const QString serverFile = server->network().lostConnectionFile();
+    const QString clientFile = client->network().lostConnectionFile();
+    ASSERT_TRUE(QFile::exists(serverFile) && QFile::exists(clientFile));
+
+    auto reconnect = [&](bool yes) {
+        boxes.texts.clear();
+        boxes.yesTo = yes ? QStringList{serverAsks, clientAsks} : QStringList{};
+        connectBoth();
+        EXPECT_TRUE(waitUntil(
+            [&] {
+                return !client->table()->waitingToRetryConnection &&
+                       !server->presentation().busy() && !client->presentation().busy() &&
+                       !QApplication::activeModalWidget() &&
+                       test::mirrorDifference(server->game().state, client->game().state).empty();
+            },
+            5000))
+            << test::mirrorDifference(server->game().state, client->game().state);
+        EXPECT_TRUE(server->game().isConsistent() && client->game().isConsistent());
+    };
+    auto leave = [&] {
+        emit client->network().connection().failed(
+            {net::SocketFailure::other, 7, QStringLiteral("Network error")});
+        ASSERT_TRUE(waitUntil([&] { return !server->network().networkConnected(); }, 3000));
+        waitUntil([] { return !QApplication::activeModalWidget(); }, 3000);
+    };
+
+    reconnect(true);
+    EXPECT_EQ(boxes.texts.count(serverAsks), 1);
+    EXPECT_FALSE(boxes.saw(clientAsks));
+    EXPECT_EQ(server->game().state.playerHand, atDrop.playerHand);
+    EXPECT_EQ(server->game().state.stock, atDrop.stock);
+    EXPECT_TRUE(client->game().opponentHasDrawn());
+    leave();
+
+    reconnect(false);
+    EXPECT_TRUE(boxes.saw(serverAsks));
+    EXPECT_FALSE(boxes.saw(clientAsks));
+    EXPECT_EQ(server->game().state.playerHand.count + client->game().state.playerHand.count, 30);
+    EXPECT_TRUE(QFile::exists(serverFile));
+    leave();
+
+    // Only the client holds a file: the server deals, then the client asks and its table goes.
+    ASSERT_TRUE(QFile::remove(serverFile));
+    ASSERT_TRUE(client->SaveGame(true, clientFile));
+    const GameState clientSaved = client->game().state;
+    reconnect(true);
+    EXPECT_FALSE(boxes.saw(serverAsks));
+    EXPECT_TRUE(boxes.saw(clientAsks));
+    EXPECT_EQ(client->game().state.playerHand, clientSaved.playerHand);
+    QFile::remove(serverFile);
+    QFile::remove(clientFile);
 }
