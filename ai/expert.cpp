@@ -60,12 +60,15 @@ bool ExpertTurn::scoresAllowGoingOut() const {
 void ExpertTurn::play() {
     const Game::ComputerTurn turn(game_);
     minimum_ = beginTurn(game_);
-    const int result = expertDrawPhase();
-    game_.state.opponentPromptState = kPromptMeldOrDiscard;
-    if (result != 2) {
-        expertMeldPhase();
-        expertDiscardPhase();
+    if (expertDrawPhase() == 2) {
+        // The hand ended for want of cards and has been scored (on a table that never marked
+        // its empty stock, the turn's end scores it).
+        endTurn(game_);
+        return;
     }
+    game_.state.opponentPromptState = kPromptMeldOrDiscard;
+    expertMeldPhase();
+    expertDiscardPhase();
     endTurn(game_);
 }
 
@@ -112,8 +115,11 @@ int ExpertTurn::expertDrawPhase() {
             expertMeldBesideTop(top.rank(), 1);
             return 1;
         }
-        // Neither draw nor pick-up is possible: the hand ends at the close of this turn.
-        s.endHandRequested = 1;
+        // Neither draw nor pick-up is possible: the hand ends here.
+        if (s.stockExhausted)
+            endHandStockExhausted(game_);
+        else
+            s.endHandRequested = 1; // a table that never marked its empty stock
         return 2;
     }
 

@@ -32,6 +32,7 @@ bool playPlayerSeatTurn(Game& game, int level) {
     const std::int32_t pointsAtTurnStart = s.opponentMeldPointsAtTurnStart;
     game.holdEndOfHand = true;
     try {
+        const Game::SeatsExchanged exchanged(game);
         playLevelTurn(game, level);
     } catch (...) {
         game.holdEndOfHand = false;

@@ -74,6 +74,7 @@ void Game::adoptPartnerTable(const GameState& v) {
 void Game::startMatchTotalsFromZero() {
     state.playerTotal = 0;
     state.opponentTotal = 0;
+    noteMatchStarted();
 }
 
 } // namespace velnora

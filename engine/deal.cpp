@@ -19,6 +19,7 @@ void Game::newGame() {
     }
     state.playerTotal = 0;
     state.opponentTotal = 0;
+    noteMatchStarted();
     reportMove(Move::of(MoveKind::newGame));
     state.gameInProgress = 0;
     dealHand();
@@ -41,12 +42,21 @@ void Game::turnUpDiscard() {
 }
 
 void Game::dealHand() {
-    startHand(nullptr);
+    startHand(nullptr, true);
 }
 
 void Game::dealPartnerHand(const std::array<Card, kDeckSize>& stockOrder, bool partnerStarts) {
     state.playerStartsHand = partnerStarts ? 0 : 1;
-    startHand(&stockOrder);
+    startHand(&stockOrder, false);
+}
+
+void Game::dealRecordedHand(const DealtHand& deal) {
+    state.playerTotal = deal.playerTotal;
+    state.opponentTotal = deal.opponentTotal;
+    state.playerStartsHand = deal.playerStarts ? 1 : 0;
+    recordedFreeze_ = deal.initialFreeze;
+    startHand(&deal.order, deal.dealtHere);
+    recordedFreeze_.reset();
 }
 
 void Game::resetHandState() {
@@ -85,7 +95,7 @@ void Game::resetHandState() {
     g.playerSeatAi.clearForNewHand();
 }
 
-void Game::startHand(const std::array<Card, kDeckSize>* stockOrder) {
+void Game::startHand(const std::array<Card, kDeckSize>* stockOrder, bool dealtHere) {
     GameState& g = state;
     host_.setBusyCursor(true);
     host_.playSound(SoundEvent::deal);
@@ -101,6 +111,7 @@ void Game::startHand(const std::array<Card, kDeckSize>* stockOrder) {
         host_.showWhoseTurn(text);
     }
     resetHandState();
+    if (recordedFreeze_) g.pileFrozen = *recordedFreeze_ ? 1 : 0;
 
     const int hand = settings_.readInt(kCurrentHandKey, 0) + 1;
     settings_.writeInt(kCurrentHandKey, hand);
@@ -123,13 +134,26 @@ void Game::startHand(const std::array<Card, kDeckSize>* stockOrder) {
         reportMove(Move::dealt(g.playerStartsHand != 0));
     }
 
+    if (listener_) {
+        flushPendingMove();
+        DealtHand deal;
+        for (int i = 0; i < kDeckSize; ++i)
+            deal.order[static_cast<std::size_t>(i)] = g.stock.at(i);
+        deal.dealtHere = dealtHere;
+        deal.playerStarts = g.playerStartsHand != 0;
+        deal.initialFreeze = g.pileFrozen != 0;
+        deal.playerTotal = g.playerTotal;
+        deal.opponentTotal = g.opponentTotal;
+        listener_->handDealt(deal);
+    }
+
     resetColumnPositions(g, layout);
 
     // The dealer serves its opponent first; the partner, dealing from the same stock, serves
     // its own player first, so each seat gets the same cards on both tables.
-    if (stockOrder) dealToPlayer();
+    if (!dealtHere) dealToPlayer();
     dealToOpponent();
-    if (!stockOrder) dealToPlayer();
+    if (dealtHere) dealToPlayer();
 
     turnUpDiscard();
 

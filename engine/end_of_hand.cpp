@@ -84,6 +84,10 @@ bool Game::checkEndOfHand() {
     state.playerTotal += report.player.total();
     state.opponentTotal += report.opponent.total();
     lastHandReport = report;
+    if (listener_) {
+        flushPendingMove();
+        listener_->handScored(report);
+    }
 
     if (host_.showScoring(report)) {
         // The details name the opponent's cards, so a local game shows them meanwhile.
@@ -126,6 +130,7 @@ bool Game::checkEndOfHand() {
         state.playerTotal = 0;
         state.opponentTotal = 0;
         state.gameInProgress = 0;
+        noteMatchStarted();
         // The winner (either side on a draw) tells the partner that a new match begins.
         if (options.networkGame && matchDiff >= 0) reportMove(Move::of(MoveKind::newGame));
     }
@@ -133,7 +138,7 @@ bool Game::checkEndOfHand() {
     // In a network game the copy whose player scored more deals; the server on a tie.
     const bool dealsHere =
         !options.networkGame || handDiff > 0 || (handDiff == 0 && options.isServer);
-    if (dealsHere) dealHand();
+    if (dealsHere && dealsAfterScoring_) dealHand();
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include "game_state.h"
 #include "host.h"
 #include "layout.h"
+#include "match_listener.h"
 #include "move.h"
 #include "random.h"
 #include "rules.h"
@@ -13,6 +14,7 @@
 #include "status_codes.h"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -64,6 +66,22 @@ public:
     Random& rng() { return rng_; }
     void setOpponentDriver(OpponentDriver* driver) { driver_ = driver; }
     OpponentDriver* opponentDriver() const { return driver_; }
+    // Hears every deal, move and hand score of the match (a match record); null for none.
+    void setMatchListener(MatchListener* listener) { listener_ = listener; }
+    // Whether a scored hand is followed by the next deal; a replay deals each hand itself.
+    void setDealsAfterScoring(bool deals) { dealsAfterScoring_ = deals; }
+    // Marks the seats exchanged while a level plays the player's seat: the moves the table
+    // then sees from the opponent's seat are the player's.
+    class SeatsExchanged {
+    public:
+        explicit SeatsExchanged(Game& game) : game_(game) { ++game_.seatsExchanged_; }
+        ~SeatsExchanged() { --game_.seatsExchanged_; }
+        SeatsExchanged(const SeatsExchanged&) = delete;
+        SeatsExchanged& operator=(const SeatsExchanged&) = delete;
+
+    private:
+        Game& game_;
+    };
 
     // Game and hand
     void newGame();
@@ -102,6 +120,12 @@ public:
     // Deals the hand a network partner dealt: its stock order (stockOrder[i] lies at position
     // i), its own player drawing first when partnerStarts.
     void dealPartnerHand(const std::array<Card, kDeckSize>& stockOrder, bool partnerStarts);
+    // Deals a hand again as a match record kept it, at the totals it was dealt at.
+    void dealRecordedHand(const DealtHand& deal);
+    // A recorded move of either seat, applied exactly as the record names it: the opponent's
+    // through its move entry, the player's as a partner's copy applies it (on the table seen
+    // from the other seat), with the hand scored when it ends.
+    MoveResult applyRecordedMove(Seat seat, const Move& move);
     // Empties the undo list and the flags and tallies of a hand, as a new deal does.
     void resetHandState();
     // Turns up the first discard from the stock (and more while wildcards or red threes show).
@@ -226,7 +250,16 @@ public:
 
 private:
     // Shared steps of the actions
-    void startHand(const std::array<Card, kDeckSize>* stockOrder);
+    // Deals from the stock order given, or from a fresh shuffle; the dealer serves its
+    // opponent first.
+    void startHand(const std::array<Card, kDeckSize>* stockOrder, bool dealtHere);
+    // Index of the card a move of the opponent names in pile: at its place, else of its deck,
+    // else the last of its face; the deck found goes with the move into the record.
+    int cardOfMove(const Pile& pile, const Move& move);
+    void noteMatchStarted();
+    // The opponent's move being applied, heard once it is accepted; anything the table hears
+    // first (a hand scored, the next deal) comes after it.
+    void flushPendingMove();
     void dealToOpponent();
     void dealToPlayer();
     void moveCard(const Card& card, int fromX, int fromY);
@@ -241,7 +274,10 @@ private:
     void startOpponentAfterPlayer();
     // The partner's discard ended its turn: the table goes back to the player.
     void handBackAfterOpponent();
+    MoveResult applyOpponentMoveUnheard(const Move& move);
     void endHandIfGoneOut();
+    // The opponent is taking the pile and its rest is still to come into the hand.
+    bool restOfPileToCome() const;
     void meldOneFromHand(int handIndex);
     // A click on hand card handIndex; a wildcard velnora's first card is wildFace when given.
     void meldFromHandAs(int handIndex, MeldMode mode, int wildFace);
@@ -257,6 +293,11 @@ private:
     Settings& settings_;
     Random& rng_;
     OpponentDriver* driver_ = nullptr;
+    MatchListener* listener_ = nullptr;
+    std::optional<Move> pendingMove_;
+    bool dealsAfterScoring_ = true;
+    std::optional<bool> recordedFreeze_;
+    int seatsExchanged_ = 0;
     bool endOfHandRunning_ = false;
     int computerTurnRunning_ = 0;
     std::vector<Move>* madeMoves_ = nullptr;

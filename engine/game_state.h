@@ -128,6 +128,8 @@ struct GameState {
     // Set while the opponent has taken the pile's top card and not yet the rest; the snapshot
     // is empty otherwise. Neither is saved: a table is never saved or sent in that moment.
     std::uint8_t opponentTakingPile = 0;
+    // The take was one the exhausted stock forced: the rest of the pile never follows it.
+    std::uint8_t opponentTakeForced = 0;
     PileTakeSnapshot opponentTakeSnapshot;
     std::string invalidMeldReason;
     std::uint8_t playerStartsHand = 1;

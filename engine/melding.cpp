@@ -19,7 +19,7 @@ void Game::meldOneFromHand(int handIndex) {
     placeInColumn(g.playerMelds, card, column, kColumnStep, !velnora);
     moveCard(card, fromX, fromY);
     push(g.playerMelds, card);
-    reportMove(Move::withFace(MoveKind::meld, card.face));
+    reportMove(Move::withFace(MoveKind::meld, card.face).fromDeck(card.deck).at(handIndex));
     removeFace(g.knownPlayerCards, card.face);
     g.undoStack.push_back({card, layout.columnPitch});
     host_.setUndoEnabled(true);
@@ -143,7 +143,7 @@ bool Game::addWildcardTo(int column, int face) {
     placeInColumn(g.playerMelds, card, column, kColumnStep, !velnora);
     moveCard(card, fromX, fromY);
     push(g.playerMelds, card);
-    reportMove(Move::meldWildcardAt(card.face, column));
+    reportMove(Move::meldWildcardAt(card.face, column).fromDeck(card.deck).at(index));
     // A melded wildcard is no longer a card the opponent knows in the hand; undo puts it back.
     removeFace(g.knownPlayerCards, card.face);
     g.undoStack.push_back({card, layout.columnPitch});
@@ -230,7 +230,7 @@ void Game::undoOneMeld() {
     placeInColumn(g.playerHand, card, card.rank(), kColumnStep);
     moveCard(card, fromX, fromY);
     push(g.playerHand, card);
-    reportMove(Move::undoMeldAt(column, card.face));
+    reportMove(Move::undoMeldAt(column, card.face).fromDeck(card.deck).at(index));
     host_.repaint(TableArea::all);
 }
 

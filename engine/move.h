@@ -40,11 +40,23 @@ struct Move {
     // the mover knows it (a computer level); the wire carries the face alone, and without a
     // place the last card of the face is taken.
     int place = -1;
-    bool operator==(const Move&) const = default;
+    // Which of the two decks the card moved comes from, where the table knows it: a match
+    // record replays the very card. Never on the wire.
+    int deck = -1;
+    // The same move whichever copy of the face it names and wherever that copy lies.
+    bool operator==(const Move& o) const {
+        return kind == o.kind && face == o.face && column == o.column &&
+               dealerStarts == o.dealerStarts;
+    }
 
     Move at(int pilePlace) const {
         Move move = *this;
         move.place = pilePlace;
+        return move;
+    }
+    Move fromDeck(int cardDeck) const {
+        Move move = *this;
+        move.deck = cardDeck;
         return move;
     }
 

@@ -10,16 +10,6 @@ namespace {
 constexpr int kBigPile = 12;
 constexpr int kUndoTakeCost = 50;
 
-// Index of the card the move means: at its place when the move names one that holds the face,
-// else the last card with the face, or -1.
-int cardOfMove(const Pile& pile, const Move& move) {
-    if (move.place >= 0 && move.place < pile.count && pile.at(move.place).face == move.face)
-        return move.place;
-    for (int i = pile.count - 1; i >= 0; --i)
-        if (pile.at(i).face == move.face) return i;
-    return -1;
-}
-
 std::string cardText(int face) {
     return face >= 1 && face <= kJokerFace ? cardLabel(face) : "card " + std::to_string(face);
 }
@@ -46,16 +36,43 @@ void Game::forgetOpponentTake() {
     // clearing four piles on every draw and discard is not free.
     if (state.opponentTakingPile == 0) return;
     state.opponentTakingPile = 0;
+    state.opponentTakeForced = 0;
     state.opponentTakeSnapshot = PileTakeSnapshot{};
 }
 
+int Game::cardOfMove(const Pile& pile, const Move& move) {
+    int found = -1;
+    if (move.place >= 0 && move.place < pile.count && pile.at(move.place).face == move.face)
+        found = move.place;
+    for (int i = pile.count - 1; i >= 0 && found < 0; --i)
+        if (pile.at(i).face == move.face && (move.deck < 0 || pile.at(i).deck == move.deck))
+            found = i;
+    for (int i = pile.count - 1; i >= 0 && found < 0; --i)
+        if (pile.at(i).face == move.face) found = i;
+    if (found >= 0 && pendingMove_) pendingMove_->deck = pile.at(found).deck;
+    return found;
+}
+
 MoveResult Game::applyOpponentMove(const Move& move) {
+    if (!listener_ || move.kind == MoveKind::newGame) return applyOpponentMoveUnheard(move);
+    flushPendingMove();
+    pendingMove_ = move;
+    const MoveResult result = applyOpponentMoveUnheard(move);
+    if (result.accepted)
+        flushPendingMove();
+    else
+        pendingMove_.reset();
+    return result;
+}
+
+MoveResult Game::applyOpponentMoveUnheard(const Move& move) {
     GameState& g = state;
     switch (move.kind) {
     case MoveKind::newGame:
         g.opponentTotal = 0;
         g.playerTotal = 0;
         g.gameInProgress = 0;
+        noteMatchStarted();
         return {};
     case MoveKind::deal:
         // The deal comes with its stock order through dealPartnerHand.
@@ -81,6 +98,9 @@ MoveResult Game::applyOpponentMove(const Move& move) {
                                        "draw.");
         if (g.discardPile.empty())
             return MoveResult::refused("The opponent took an empty discard pile.");
+        // A take the exhausted stock forces brings the top card alone: the seat may go out by
+        // melding before any rest could follow.
+        const bool forced = g.stockExhausted && isForcedFor(Seat::opponent);
         g.opponentPromptState = kPromptTakingPile;
         if (g.discardPile.count > kBigPile) host_.playSound(SoundEvent::takeHugePile);
         g.opponentTakeSnapshot =
@@ -90,6 +110,7 @@ MoveResult Game::applyOpponentMove(const Move& move) {
         host_.repaint(TableArea::pileColumn);
         opponentLayCard(card, isRedThree(card.face) ? kRankThree : card.rank());
         g.opponentTakingPile = 1;
+        g.opponentTakeForced = forced ? 1 : 0;
         return {};
     }
     case MoveKind::takePile:
@@ -155,10 +176,19 @@ MoveResult Game::applyOpponentMove(const Move& move) {
         if (!opponentHasDrawn())
             return MoveResult::refused("The opponent took back a meld outside its turn.");
         int index = -1;
-        for (int i = g.opponentMelds.count - 1; i >= 0 && index < 0; --i) {
-            const Card& c = g.opponentMelds.at(i);
-            if (c.face == move.face && columnOf(c.x, layout) == move.column) index = i;
-        }
+        const Pile& melds = g.opponentMelds;
+        if (move.place >= 0 && move.place < melds.count && melds.at(move.place).face == move.face &&
+            columnOf(melds.at(move.place).x, layout) == move.column)
+            index = move.place;
+        // Of two copies of the face in the column, the one of the move's deck when it names one.
+        for (int pass = move.deck < 0 ? 1 : 0; pass < 2 && index < 0; ++pass)
+            for (int i = g.opponentMelds.count - 1; i >= 0 && index < 0; --i) {
+                const Card& c = g.opponentMelds.at(i);
+                if (c.face == move.face && columnOf(c.x, layout) == move.column &&
+                    (pass == 1 || c.deck == move.deck))
+                    index = i;
+            }
+        if (index >= 0 && pendingMove_) pendingMove_->deck = g.opponentMelds.at(index).deck;
         if (index < 0)
             return MoveResult::refused("The opponent took back " + cardText(move.face) +
                                        ", which is not in its melds.");
@@ -220,8 +250,15 @@ void Game::handBackAfterOpponent() {
 
 void Game::endHandIfGoneOut() {
     // A partner who melds its last card sends nothing more; a computer level ends its own turn,
-    // and the hand with it, once it has done all it meant to.
-    if (computerTurnRunning_ == 0 && hasGoneOut(state, Seat::opponent, rules)) checkEndOfHand();
+    // and the hand with it, once it has done all it meant to. A seat that empties its hand
+    // while taking the pile has not gone out: the rest of the pile is still to come into it.
+    if (computerTurnRunning_ == 0 && !restOfPileToCome() &&
+        hasGoneOut(state, Seat::opponent, rules))
+        checkEndOfHand();
+}
+
+bool Game::restOfPileToCome() const {
+    return opponentTakingPile() && !state.opponentTakeForced;
 }
 
 bool Game::opponentTurnOpen() const {

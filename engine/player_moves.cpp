@@ -3,6 +3,7 @@
 // comparing piles before and after.
 
 #include "game.h"
+#include "seat_exchange.h"
 
 #include <algorithm>
 
@@ -48,7 +49,64 @@ int lastCardOfColumn(const Pile& melds, int column, const Layout& layout) {
 
 void Game::reportMove(const Move& move) {
     if (madeMoves_) madeMoves_->push_back(move);
+    // The deal is heard with its whole deck, a new match by itself.
+    if (listener_ && move.kind != MoveKind::deal && move.kind != MoveKind::newGame) {
+        flushPendingMove();
+        listener_->moveMade(seatsExchanged_ % 2 ? Seat::opponent : Seat::player, move);
+    }
     host_.sendMove(move);
+}
+
+void Game::noteMatchStarted() {
+    if (!listener_) return;
+    flushPendingMove();
+    listener_->matchStarted();
+}
+
+void Game::flushPendingMove() {
+    if (!pendingMove_) return;
+    const Move move = *pendingMove_;
+    pendingMove_.reset();
+    if (listener_) listener_->moveMade(seatsExchanged_ % 2 ? Seat::player : Seat::opponent, move);
+}
+
+MoveResult Game::applyRecordedMove(Seat seat, const Move& move) {
+    if (seat == Seat::opponent) return applyOpponentMove(move);
+    // The partner's copy applies the player's moves as the opponent's: the table is turned
+    // round for it. The hand is scored once the seats are back, against the meld points the
+    // player held when the turn began, as when a level plays the player's seat.
+    exchangeSeats(state);
+    const std::int32_t pointsAtTurnStart = state.opponentMeldPointsAtTurnStart;
+    MoveResult result;
+    bool mayEndHand = false;
+    {
+        const SeatsExchanged exchanged(*this);
+        const bool held = holdEndOfHand;
+        holdEndOfHand = true;
+        try {
+            result = applyOpponentMove(move);
+        } catch (...) {
+            holdEndOfHand = held;
+            exchangeSeats(state);
+            throw;
+        }
+        holdEndOfHand = held;
+        // As the move entry would have decided: a turn handed back, or the last card melded
+        // while no pile is being taken.
+        const MoveKind k = move.kind;
+        mayEndHand = k == MoveKind::discard || k == MoveKind::discardRedThree ||
+                     k == MoveKind::pass || k == MoveKind::endHand ||
+                     ((k == MoveKind::meld || k == MoveKind::meldWildcard) && !restOfPileToCome());
+    }
+    state.opponentMeldPointsAtTurnStart = pointsAtTurnStart;
+    exchangeSeats(state);
+    if (!result.accepted || !mayEndHand || checkEndOfHand()) return result;
+    // A turn handed over starts the opponent's as the table starts it for the computer or the
+    // partner: the player's meld points are taken for the scoring of going out.
+    if (move.kind == MoveKind::discard || move.kind == MoveKind::discardRedThree ||
+        move.kind == MoveKind::pass)
+        noteOpponentTurnStart();
+    return result;
 }
 
 MoveResult Game::applyMove(Seat seat, const Move& move) {

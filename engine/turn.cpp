@@ -288,7 +288,7 @@ bool Game::discard(int handIndex) {
     g.hasDrawn = 0;
     g.mayTakePile = 1;
 
-    reportMove(Move::withFace(MoveKind::discard, card.face));
+    reportMove(Move::withFace(MoveKind::discard, card.face).fromDeck(card.deck).at(handIndex));
     card = removeFromColumn(g.playerHand, handIndex, layout, kNoTally, kColumnStep);
     const int fromX = card.x, fromY = card.y;
     card.x = layout.tableLeft;
@@ -326,7 +326,8 @@ void Game::discardRedThree(int meldIndex) {
     g.mayTakePile = 1;
     g.pileFrozen = 1;
     Card card = removeFromColumn(g.playerMelds, meldIndex, layout, g.playerVelnoras, kColumnStep);
-    reportMove(Move::withFace(MoveKind::discardRedThree, card.face));
+    reportMove(
+        Move::withFace(MoveKind::discardRedThree, card.face).fromDeck(card.deck).at(meldIndex));
     const int fromX = card.x, fromY = card.y;
     card.x = layout.tableLeft;
     card.y = layout.discardY;
