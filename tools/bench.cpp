@@ -7,6 +7,7 @@
 #include "game.h"
 #include "network_bench.h"
 #include "quiet_host.h"
+#include "record_check.h"
 #include "rules.h"
 #include "settings.h"
 
@@ -152,7 +153,7 @@ RuleSettings rulesFor(RulesMode mode, std::uint64_t seed) {
 
 // Plays one match; returns false with a message on any failure.
 bool playMatch(int level, RulesMode mode, std::uint64_t seed, LevelResult& out, Fnv& sig,
-               std::string& failure) {
+               std::string& failure, bench::RecordCheck* records) {
     BenchHost host;
     host.signature = &sig;
     MemorySettings settings;
@@ -167,6 +168,14 @@ bool playMatch(int level, RulesMode mode, std::uint64_t seed, LevelResult& out, 
     driver.hands = &host.hands;
     game.setOpponentDriver(&driver);
     ai::AutoPlayer player(game, seed * 0x9E3779B97F4A7C15ULL + 1);
+    net::MatchRecorder recorder;
+    if (records) {
+        recorder.record.rules = game.rules;
+        recorder.record.playerName = "Player";
+        recorder.record.opponentName = "Computer";
+        recorder.record.level = ai::levelName(level);
+        game.setMatchListener(&recorder);
+    }
     game.state.playerStartsHand = static_cast<std::uint8_t>(rng(2));
 
     auto check = [&] {
@@ -218,6 +227,9 @@ bool playMatch(int level, RulesMode mode, std::uint64_t seed, LevelResult& out, 
         failure = host.failure;
         return false;
     }
+    if (records)
+        records->check(recorder.record, game.state,
+                       std::string(ai::levelName(level)) + "-" + std::to_string(seed));
     if (host.finalOpponent > host.finalPlayer) ++out.computerMatchWins;
     sig.add(static_cast<std::uint64_t>(static_cast<std::uint32_t>(host.finalPlayer)));
     sig.add(static_cast<std::uint64_t>(static_cast<std::uint32_t>(host.finalOpponent)));
@@ -231,7 +243,8 @@ bool playMatch(int level, RulesMode mode, std::uint64_t seed, LevelResult& out, 
 void usage() {
     std::fprintf(stderr, "usage: velnora-bench [--seed N] [--matches N] "
                          "[--level beginner|advanced|expert|all] "
-                         "[--rules default|hoyle|random] [--duel LEVEL:LEVEL] [--network]\n");
+                         "[--rules default|hoyle|random] [--duel LEVEL:LEVEL] [--network] "
+                         "[--record [DIR|memory]] [--replay]\n");
 }
 
 } // namespace
@@ -244,6 +257,8 @@ int main(int argc, char** argv) {
     std::string modeName = "default";
     int duelFirst = -1, duelSecond = -1;
     bool network = false;
+    bench::RecordCheck recordCheck;
+    bool recording = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         const char* v = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -270,6 +285,18 @@ int main(int argc, char** argv) {
             }
         } else if (a == "--network") {
             network = true;
+        } else if (a == "--record") {
+            recording = true;
+            if (v && v[0] != '-') {
+                if (std::strcmp(v, "memory") == 0)
+                    recordCheck.memoryOnly = true;
+                else
+                    recordCheck.directory = v;
+                ++i;
+            }
+        } else if (a == "--replay") {
+            recording = true;
+            recordCheck.replay = true;
         } else if (a == "--duel" && v) {
             if (!bench::parseDuel(v, duelFirst, duelSecond)) {
                 usage();
@@ -320,7 +347,8 @@ int main(int argc, char** argv) {
             std::string failure;
             const std::uint64_t matchSeed = seed * 1000003ULL + static_cast<std::uint64_t>(m);
             ++r.matches;
-            if (!playMatch(level, mode, matchSeed, r, sig, failure)) {
+            if (!playMatch(level, mode, matchSeed, r, sig, failure,
+                           recording ? &recordCheck : nullptr)) {
                 ++r.failures;
                 std::printf("FAIL %s match %d (seed %llu): %s\n", ai::levelName(level), m,
                             static_cast<unsigned long long>(matchSeed), failure.c_str());
@@ -345,6 +373,7 @@ int main(int argc, char** argv) {
     if (levels.size() > 1)
         std::printf("%-9s hands %ld  %.0f hands/s\n", "all", allHands,
                     allSeconds > 0 ? allHands / allSeconds : 0.0);
+    if (recording) recordCheck.print();
     std::printf("signature %016llx\n", static_cast<unsigned long long>(total.h));
-    return failures == 0 ? 0 : 1;
+    return failures == 0 && recordCheck.mismatches == 0 ? 0 : 1;
 }

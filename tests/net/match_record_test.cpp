@@ -1,0 +1,144 @@
+// Match records: a whole match written, read back and replayed to the very table; a damaged
+// or hostile record refused with the line and the reason.
+
+#include "ai_common.h"
+#include "autoplayer.h"
+#include "match_record.h"
+#include "quiet_host.h"
+#include "rules.h"
+
+#include <gtest/gtest.h>
+
+using namespace velnora;
+
+namespace {
+
+class MatchOverHost : public QuietHost {
+public:
+    bool over = false;
+    std::vector<HandReport> scored;
+    bool showScoring(const HandReport& report) override {
+        scored.push_back(report);
+        return false;
+    }
+    int showGameOver(const MatchReport&) override {
+        over = true;
+        return kResultNo;
+    }
+};
+
+// A game set up to play or replay a match under the rules.
+struct Table {
+    MatchOverHost host;
+    MemorySettings settings;
+    Random rng;
+    Game game{host, settings, rng};
+    explicit Table(const RuleSettings& rules, std::uint64_t seed = 1) : rng(seed) {
+        saveRules(settings, rules);
+        game.rules = rules;
+        game.options.showTurns = false;
+    }
+};
+
+// The record of a match of the autoplayer against a level, and the table it ended on.
+net::MatchRecord playedMatch(Table& t, int level, std::uint64_t seed) {
+    net::MatchRecorder recorder;
+    recorder.record.rules = t.game.rules;
+    recorder.record.playerName = "Anna";
+    recorder.record.opponentName = "Computer";
+    recorder.record.level = levelName(level);
+    t.game.setMatchListener(&recorder);
+    ai::ComputerDriver computer;
+    t.game.options.computerLevel = level;
+    t.game.setOpponentDriver(&computer);
+    ai::AutoPlayer player(t.game, seed);
+    t.game.newGame();
+    for (int turns = 0; !t.host.over && turns < 5000; ++turns)
+        player.playTurn();
+    EXPECT_TRUE(t.host.over);
+    return recorder.record;
+}
+
+// The cards in order as face and deck: where a card lies is the table's business.
+template <typename Cards> std::vector<int> identities(const Cards& cards) {
+    std::vector<int> out;
+    for (const Card& c : cards)
+        out.push_back(c.face * 2 + c.deck);
+    return out;
+}
+
+std::string recordText() {
+    Table t(hoyleRules(), 5);
+    return net::formatRecord(playedMatch(t, 2, 5));
+}
+
+} // namespace
+
+TEST(MatchRecord, AWholeMatchReadsBackAndReplaysToTheSameTableAndScores) {
+    for (const auto& [rules, level] : {std::pair{RuleSettings{}, 0}, std::pair{hoyleRules(), 2}}) {
+        Table played(rules, 11);
+        const net::MatchRecord record = playedMatch(played, level, 11);
+        ASSERT_GE(record.hands.size(), 2u);
+
+        net::MatchRecord read;
+        std::string why;
+        ASSERT_TRUE(net::parseRecord(net::formatRecord(record), read, why)) << why;
+        EXPECT_EQ(read.playerName, "Anna");
+        EXPECT_EQ(read.rules, rules);
+        ASSERT_EQ(read.hands.size(), record.hands.size());
+        for (std::size_t h = 0; h < read.hands.size(); ++h) {
+            EXPECT_EQ(read.hands[h].moves, record.hands[h].moves);
+            EXPECT_EQ(identities(read.hands[h].deal.order), identities(record.hands[h].deal.order));
+        }
+
+        Table replay(rules, 99); // another generator: the record alone decides
+        replay.game.setDealsAfterScoring(false);
+        for (const net::RecordedHand& hand : read.hands)
+            ASSERT_TRUE(net::replayHand(replay.game, hand, why)) << why;
+        ASSERT_EQ(replay.host.scored.size(), played.host.scored.size());
+        for (std::size_t h = 0; h < replay.host.scored.size(); ++h) {
+            EXPECT_EQ(replay.host.scored[h].player, played.host.scored[h].player) << h;
+            EXPECT_EQ(replay.host.scored[h].opponent, played.host.scored[h].opponent) << h;
+        }
+        const GameState& a = replay.game.state;
+        const GameState& b = played.game.state;
+        EXPECT_EQ(identities(a.playerHand), identities(b.playerHand));
+        EXPECT_EQ(identities(a.opponentHand), identities(b.opponentHand));
+        EXPECT_EQ(identities(a.discardPile), identities(b.discardPile));
+        EXPECT_EQ(identities(a.stock), identities(b.stock));
+        EXPECT_EQ(a.playerTotal, b.playerTotal);
+        EXPECT_EQ(a.opponentTotal, b.opponentTotal);
+    }
+}
+
+TEST(MatchRecord, ADamagedOrHostileRecordIsRefusedWithItsLine) {
+    const std::string good = recordText();
+    const auto replaced = [&](const std::string& from, const std::string& to) {
+        std::string text = good;
+        const std::size_t at = text.find(from);
+        EXPECT_NE(at, std::string::npos) << from;
+        return text.replace(at, from.size(), to);
+    };
+    const std::size_t deckAt = good.find("DECK ") + 5;
+    const std::string firstCard = good.substr(deckAt, good.find(' ', deckAt) - deckAt);
+    const std::size_t secondAt = deckAt + firstCard.size() + 1;
+    const std::string secondCard = good.substr(secondAt, good.find(' ', secondAt) - secondAt);
+    const std::pair<std::string, std::string> cases[] = {
+        {"not a record\n" + good, "not a Velnora match record"},
+        {replaced("\nP ", "\nP TELEPORT\nP "), "a token that names no move"},
+        {replaced("DECK " + firstCard + " " + secondCard, "DECK " + firstCard + " " + firstCard),
+         "a card twice in the deck"},
+        {replaced("DECK " + firstCard + " ", "DECK "), "a deck of other than 108 cards"},
+        {replaced("DECK " + firstCard, "DECK 54.0"), "a card that is none"},
+        {replaced("RULES ", "RULES X "), "the rules need thirteen values"},
+        {replaced("\nHAND ", "\nP DRAWNEW\nHAND "), "a move outside a hand"},
+        {good.substr(0, good.find("DECK")), "a hand without its deck"},
+        {replaced("SCORE ", "SCORE 99999999999 "), "a score"},
+    };
+    for (const auto& [text, reason] : cases) {
+        net::MatchRecord record;
+        std::string why;
+        EXPECT_FALSE(net::parseRecord(text, record, why)) << reason;
+        EXPECT_NE(why.find(reason), std::string::npos) << why;
+    }
+}
