@@ -142,6 +142,7 @@ void Game::startHand(const std::array<Card, kDeckSize>* stockOrder, bool dealtHe
         deal.dealtHere = dealtHere;
         deal.playerStarts = g.playerStartsHand != 0;
         deal.initialFreeze = g.pileFrozen != 0;
+        deal.rules = rules;
         deal.playerTotal = g.playerTotal;
         deal.opponentTotal = g.opponentTotal;
         listener_->handDealt(deal);

@@ -6,6 +6,7 @@
 #include "card.h"
 #include "host.h"
 #include "move.h"
+#include "rules.h"
 
 #include <array>
 
@@ -23,6 +24,8 @@ struct DealtHand {
     bool initialFreeze = true;
     std::int32_t playerTotal = 0;
     std::int32_t opponentTotal = 0;
+    // The rules the hand is played under (they may change between hands).
+    RuleSettings rules;
 };
 
 class MatchListener {

@@ -155,8 +155,19 @@ std::string formatRecord(const MatchRecord& r) {
     }
     out += "\nPLAYER " + r.playerName + "\nOPPONENT " + r.opponentName + "\nLEVEL " +
            levelWord(r.level) + "\n";
+    const RuleSettings* inForce = &r.rules;
     for (const RecordedHand& h : r.hands) {
         const DealtHand& d = h.deal;
+        if (!(d.rules == *inForce)) {
+            // Rules changed between hands are written where they took effect.
+            out += "RULES";
+            for (const std::string& v : ruleValues(buildRules(d.rules))) {
+                out += ' ';
+                out += v;
+            }
+            out += '\n';
+            inForce = &d.rules;
+        }
         out += "HAND ";
         appendNumber(out, d.playerTotal);
         out += ' ';
@@ -234,6 +245,7 @@ private:
     std::string& why_;
     int line_ = 0;
     bool sawRules_ = false;
+    RuleSettings current_;
     bool deckSeen_ = true;
 
     bool fail(const std::string& what) {
@@ -250,7 +262,8 @@ private:
             if (i > 1) payload += kFieldSeparator;
             payload += w[i];
         }
-        r_.rules = parseRules(payload);
+        current_ = parseRules(payload);
+        if (!sawRules_) r_.rules = current_;
         sawRules_ = true;
         return true;
     }
@@ -272,7 +285,9 @@ private:
         long long p = 0, o = 0;
         if (!number(w[1], -10'000'000, 10'000'000, p) || !number(w[2], -10'000'000, 10'000'000, o))
             return fail("totals out of range");
+        if (!sawRules_) return fail("a hand before the rules");
         RecordedHand h;
+        h.deal.rules = current_;
         h.deal.playerTotal = static_cast<std::int32_t>(p);
         h.deal.opponentTotal = static_cast<std::int32_t>(o);
         if (w[3] != "HERE" && w[3] != "PARTNER") return fail("no dealer");
@@ -380,6 +395,7 @@ bool parseRecord(std::string_view text, MatchRecord& record, std::string& why) {
 }
 
 bool replayHand(Game& game, const RecordedHand& hand, std::string& why) {
+    game.rules = hand.deal.rules;
     game.dealRecordedHand(hand.deal);
     for (std::size_t i = 0; i < hand.moves.size(); ++i) {
         const RecordedMove& m = hand.moves[i];

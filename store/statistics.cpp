@@ -45,6 +45,11 @@ std::string historyName(int i) {
     return "MatchHistory\\Match" + std::to_string(i);
 }
 
+// Beside each line, under a name of its own: the line itself keeps the form every copy reads.
+std::string historyRecordName(int i) {
+    return "MatchHistory\\Record" + std::to_string(i);
+}
+
 std::string localTime(const char* format) {
     const std::time_t t = std::time(nullptr);
     std::tm local{};
@@ -194,10 +199,23 @@ std::string matchHistoryLine(const std::string& when, const std::string& playerN
            " - " + std::to_string(opponentTotal) + ", winner: " + winner;
 }
 
-void addMatchHistoryLine(Settings& settings, const std::string& line) {
-    for (int i = kMatchHistoryLines - 2; i >= 0; --i)
+void addMatchHistoryLine(Settings& settings, const std::string& line,
+                         const std::string& recordFile) {
+    for (int i = kMatchHistoryLines - 2; i >= 0; --i) {
         settings.writeString(historyName(i + 1), settings.readString(historyName(i), ""));
+        settings.writeString(historyRecordName(i + 1),
+                             settings.readString(historyRecordName(i), ""));
+    }
     settings.writeString(historyName(0), line);
+    settings.writeString(historyRecordName(0), recordFile);
+}
+
+std::vector<std::string> loadMatchHistoryRecords(Settings& settings) {
+    std::vector<std::string> files;
+    files.reserve(kMatchHistoryLines);
+    for (int i = 0; i < kMatchHistoryLines; ++i)
+        files.push_back(settings.readString(historyRecordName(i), ""));
+    return files;
 }
 
 std::vector<std::string> loadMatchHistory(Settings& settings) {
@@ -267,7 +285,8 @@ void StatisticsRecorder::recordMatchHistory(int playerTotal, int opponentTotal,
     const std::string when = hooks_.now ? hooks_.now() : localTime("%x %X");
     addMatchHistoryLine(settings_,
                         matchHistoryLine(when, playerDisplayName(context), context.opponentName,
-                                         playerTotal, opponentTotal));
+                                         playerTotal, opponentTotal),
+                        context.recordFile);
 }
 
 } // namespace velnora

@@ -103,9 +103,12 @@ std::string winRatioText(int wins, int losses);
 std::string matchHistoryLine(const std::string& when, const std::string& playerName,
                              const std::string& opponentName, int playerTotal, int opponentTotal);
 // Moves every line one down (the hundredth is lost) and writes line as the newest.
-void addMatchHistoryLine(Settings& settings, const std::string& line);
+void addMatchHistoryLine(Settings& settings, const std::string& line,
+                         const std::string& recordFile = {});
 // All 100 lines, newest first, empty ones included.
 std::vector<std::string> loadMatchHistory(Settings& settings);
+// The record file name of each history line, in the same order ("" where none was kept).
+std::vector<std::string> loadMatchHistoryRecords(Settings& settings);
 
 // Recording at the end of a hand and a match
 
@@ -116,6 +119,8 @@ struct MatchContext {
     std::string playerName; // the selected player, empty when none
     std::string opponentName;
     bool showHighscores = true;
+    // The file name of the match's record, kept beside its history line; empty when none.
+    std::string recordFile;
 };
 
 // What the recorder asks of the window.

@@ -1,11 +1,7 @@
 // Match records: a whole match written, read back and replayed to the very table; a damaged
 // or hostile record refused with the line and the reason.
 
-#include "ai_common.h"
-#include "autoplayer.h"
-#include "match_record.h"
-#include "quiet_host.h"
-#include "rules.h"
+#include "played_match.h"
 
 #include <gtest/gtest.h>
 
@@ -13,62 +9,12 @@ using namespace velnora;
 
 namespace {
 
-class MatchOverHost : public QuietHost {
-public:
-    bool over = false;
-    std::vector<HandReport> scored;
-    bool showScoring(const HandReport& report) override {
-        scored.push_back(report);
-        return false;
-    }
-    int showGameOver(const MatchReport&) override {
-        over = true;
-        return kResultNo;
-    }
-};
-
-// A game set up to play or replay a match under the rules.
-struct Table {
-    MatchOverHost host;
-    MemorySettings settings;
-    Random rng;
-    Game game{host, settings, rng};
-    explicit Table(const RuleSettings& rules, std::uint64_t seed = 1) : rng(seed) {
-        saveRules(settings, rules);
-        game.rules = rules;
-        game.options.showTurns = false;
-    }
-};
-
-// The record of a match of the autoplayer against a level, and the table it ended on.
-net::MatchRecord playedMatch(Table& t, int level, std::uint64_t seed) {
-    net::MatchRecorder recorder;
-    recorder.record.rules = t.game.rules;
-    recorder.record.playerName = "Anna";
-    recorder.record.opponentName = "Computer";
-    recorder.record.level = levelName(level);
-    t.game.setMatchListener(&recorder);
-    ai::ComputerDriver computer;
-    t.game.options.computerLevel = level;
-    t.game.setOpponentDriver(&computer);
-    ai::AutoPlayer player(t.game, seed);
-    t.game.newGame();
-    for (int turns = 0; !t.host.over && turns < 5000; ++turns)
-        player.playTurn();
-    EXPECT_TRUE(t.host.over);
-    return recorder.record;
-}
-
-// The cards in order as face and deck: where a card lies is the table's business.
-template <typename Cards> std::vector<int> identities(const Cards& cards) {
-    std::vector<int> out;
-    for (const Card& c : cards)
-        out.push_back(c.face * 2 + c.deck);
-    return out;
-}
+using test::HeadlessTable;
+using test::identities;
+using test::playedMatch;
 
 std::string recordText() {
-    Table t(hoyleRules(), 5);
+    HeadlessTable t(hoyleRules(), 5);
     return net::formatRecord(playedMatch(t, 2, 5));
 }
 
@@ -76,7 +22,7 @@ std::string recordText() {
 
 TEST(MatchRecord, AWholeMatchReadsBackAndReplaysToTheSameTableAndScores) {
     for (const auto& [rules, level] : {std::pair{RuleSettings{}, 0}, std::pair{hoyleRules(), 2}}) {
-        Table played(rules, 11);
+        HeadlessTable played(rules, 11);
         const net::MatchRecord record = playedMatch(played, level, 11);
         ASSERT_GE(record.hands.size(), 2u);
 
@@ -91,7 +37,7 @@ TEST(MatchRecord, AWholeMatchReadsBackAndReplaysToTheSameTableAndScores) {
             EXPECT_EQ(identities(read.hands[h].deal.order), identities(record.hands[h].deal.order));
         }
 
-        Table replay(rules, 99); // another generator: the record alone decides
+        HeadlessTable replay(rules, 99); // another generator: the record alone decides
         replay.game.setDealsAfterScoring(false);
         for (const net::RecordedHand& hand : read.hands)
             ASSERT_TRUE(net::replayHand(replay.game, hand, why)) << why;
