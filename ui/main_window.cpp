@@ -11,10 +11,12 @@
 #include "highscores_window.h"
 #include "hint_action.h"
 #include "match_history_window.h"
+#include "match_recording.h"
 #include "messenger_entry.h"
 #include "migration.h"
 #include "network_play.h"
 #include "relayout.h"
+#include "replay_window.h"
 #include "rules_dialog.h"
 #include "scoring_dialogs.h"
 #include "small_windows.h"
@@ -120,6 +122,14 @@ TfmVelMain::TfmVelMain(Settings* settings, QStringList arguments, QWidget* paren
     }
     game_ = std::make_unique<Game>(*this, *settings_, random_);
     game_->setOpponentDriver(&computerDriver_);
+    recording_ = std::make_unique<MatchRecording>(
+        *game_, QDir(programDataFolder()).filePath(QStringLiteral("records")).toStdString(),
+        [this](net::MatchRecord& record) {
+            const GameOptions& o = game_->options;
+            record.playerName = o.playerName.empty() ? "Player" : o.playerName;
+            record.opponentName = game_->opponentName();
+            record.level = o.networkGame ? "Network" : levelName(o.computerLevel);
+        });
     sounds_ = new TSounds(random_, this);
     statistics_ = std::make_unique<StatisticsRecorder>(*settings_, highscores, statisticsHooks());
 
@@ -809,6 +819,7 @@ MatchContext TfmVelMain::matchContext() const {
     c.playerName = game_->options.playerName;
     c.opponentName = game_->opponentName();
     c.showHighscores = options_.showHighscores;
+    c.recordFile = recording_ ? recording_->currentFile() : std::string();
     return c;
 }
 
@@ -994,7 +1005,24 @@ void TfmVelMain::WinRatio1Click() {
 }
 
 void TfmVelMain::MatchHistory1Click() {
-    TfmMatchHistory window(*settings_, this);
+    TfmMatchHistory window(*settings_, this, [this](QWidget* over, const std::string& file) {
+        openReplay(over, QString::fromStdString((recording_->folder() / file).string()));
+    });
+    window.exec();
+}
+
+void TfmVelMain::openReplay(QWidget* over, const QString& file) {
+    QString why;
+    std::optional<net::MatchRecord> record = ReplayWindow::load(file, why);
+    if (!record) {
+        look::message(over, QMessageBox::Warning, why, QMessageBox::Ok);
+        return;
+    }
+    ReplayLook look;
+    look.sizeIndex = windowSizeIndex;
+    look.backs = cardBacks;
+    look.background = table_->backgroundColour();
+    ReplayWindow window(std::move(*record), look, over);
     window.exec();
 }
 

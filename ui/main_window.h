@@ -33,6 +33,7 @@ class HintAction;
 class NetworkPlay;
 class Presentation;
 class TableView;
+class MatchRecording;
 class TSounds;
 class TfmHelp;
 
@@ -193,6 +194,8 @@ public:
     void Hiscores1Click();
     void WinRatio1Click();
     void MatchHistory1Click();
+    // Opens the replay of the match record in the file over a window, or says why it cannot.
+    void openReplay(QWidget* over, const QString& file);
     void bnEndHandClick();
 
 protected:
@@ -230,6 +233,7 @@ private:
     Settings* settings_ = nullptr;
     Random random_;
     std::unique_ptr<Game> game_;
+    std::unique_ptr<MatchRecording> recording_;
     std::unique_ptr<StatisticsRecorder> statistics_;
     ai::ComputerDriver computerDriver_;
     QStringList arguments_;

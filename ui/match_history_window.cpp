@@ -10,7 +10,8 @@
 
 namespace velnora::ui {
 
-TfmMatchHistory::TfmMatchHistory(Settings& settings, QWidget* parent) : QDialog(parent) {
+TfmMatchHistory::TfmMatchHistory(Settings& settings, QWidget* parent, Replay replay)
+    : QDialog(parent) {
     setObjectName(QStringLiteral("TfmMatchHistory"));
     setWindowTitle(QStringLiteral("Match History"));
     setFont(look::dialogFont());
@@ -40,6 +41,27 @@ TfmMatchHistory::TfmMatchHistory(Settings& settings, QWidget* parent) : QDialog(
     QPushButton* bnOK = look::button(this, QStringLiteral("bnOK"), QStringLiteral("&OK"));
     bnOK->setDefault(true);
     row->addStretch(1);
+    if (replay && played) {
+        const std::vector<std::string> records = loadMatchHistoryRecords(settings);
+        QPushButton* bnReplay =
+            look::button(this, QStringLiteral("bnReplay"), QStringLiteral("&Replay..."));
+        bnReplay->setEnabled(false);
+        row->addWidget(bnReplay);
+        const auto selected = [list, records] {
+            const int i = list->currentRow();
+            return i >= 0 && i < static_cast<int>(records.size())
+                       ? records[static_cast<std::size_t>(i)]
+                       : std::string();
+        };
+        // Matches played before records were kept, or whose record is gone, have none.
+        connect(list, &QListWidget::currentRowChanged, bnReplay,
+                [bnReplay, selected] { bnReplay->setEnabled(!selected().empty()); });
+        connect(bnReplay, &QPushButton::clicked, this,
+                [this, replay, selected] { replay(this, selected()); });
+        connect(list, &QListWidget::itemDoubleClicked, this, [this, replay, selected] {
+            if (!selected().empty()) replay(this, selected());
+        });
+    }
     row->addWidget(bnOK);
     row->addStretch(1);
     outer->addLayout(row);
