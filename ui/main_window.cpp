@@ -56,6 +56,9 @@ namespace velnora::ui {
 namespace {
 
 constexpr const char* kCaption = "Velnora 4.17";
+// The frame a window manager commonly draws, assumed until the window has one of its own.
+constexpr int kAssumedBorder = 4;
+constexpr int kAssumedTitleBar = 28;
 constexpr int kSplashMs = 2000;
 constexpr int kLedMs = 600;
 constexpr int kHintLift = 40;
@@ -94,10 +97,11 @@ WindowPlacement parseResolution(const QString& value, int screenWidth, int scree
     return p;
 }
 
-int maxSizeIndexForScreen(int screenWidth) {
-    if (screenWidth >= 1280) return 3;
-    if (screenWidth >= 1024) return 2;
-    if (screenWidth >= 800) return 1;
+int maxSizeIndexFor(QSize available, QSize chrome) {
+    for (int i = kTableSizes - 1; i > 0; --i)
+        if (tableWidthFor(i) + chrome.width() <= available.width() &&
+            tableHeightFor(i) + chrome.height() <= available.height())
+            return i;
     return 0;
 }
 
@@ -327,11 +331,13 @@ void TfmVelMain::loadOptions() {
     Settings& s = *settings_;
     QScreen* screen = QGuiApplication::primaryScreen();
     const QSize screenSize = screen ? screen->size() : QSize(1280, 1024);
+    // A panel or a dock takes its share of the screen: only what is left holds a window.
+    const QSize available = screen ? screen->availableGeometry().size() : screenSize;
 
     // Options, table colour and the largest size the screen takes
     options_ = velnora::loadOptions(s);
     table_->setBackgroundColour(colourOf(options_.backgroundColour));
-    maxWindowSizeIndex = maxSizeIndexForScreen(screenSize.width());
+    maxWindowSizeIndex = maxSizeIndexFor(available, windowChrome());
     statusBar()->setVisible(options_.showStatusbar);
 
     // The known players, the rules, the sounds, the decks and the highscores
@@ -373,6 +379,15 @@ void TfmVelMain::applyOptionsToGame() {
                        ? playerList[std::size_t(currentPlayer)].name
                        : std::string();
     table_->setCardMovement(options_.cardMovement, options_.cardSpeed);
+}
+
+QSize TfmVelMain::windowChrome() const {
+    QSize frame = frameGeometry().size() - geometry().size();
+    if (frame.width() <= 0 && frame.height() <= 0)
+        frame = QSize(2 * kAssumedBorder, kAssumedTitleBar + 2 * kAssumedBorder);
+    // The status bar counts even while hidden: the Customize dialog shows it again without
+    // choosing a new size.
+    return frame + QSize(0, menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
 }
 
 void TfmVelMain::sizeWindow(bool atStartup) {

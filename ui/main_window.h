@@ -45,8 +45,10 @@ struct WindowPlacement {
 };
 WindowPlacement parseResolution(const QString& value, int screenWidth, int screenHeight);
 
-// Largest table size index a screen of that width can show.
-int maxSizeIndexForScreen(int screenWidth);
+// Largest table size index whose window fits the available area of a screen, where chrome is
+// what the window adds around the table (frame, title bar, menu bar, status bar); 0 when none
+// fits.
+int maxSizeIndexFor(QSize available, QSize chrome);
 
 // The per-user data folder where the program writes its autosave file.
 QString programDataFolder();
@@ -107,6 +109,8 @@ public:
     bool splashDone() const { return splashDone_; }
     // The start-up splash, closed when the start-up interval ends.
     void setSplash(QWidget* splash) { splash_ = splash; }
+    // What the window adds around the table: frame, title bar, menu bar and status bar.
+    QSize windowChrome() const;
     // Changes the table to windowSizeIndex and moves the cards on it.
     void applyWindowSize();
     // Takes over the options the Customize dialog stored: size, status bar and game options.
