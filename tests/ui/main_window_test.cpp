@@ -151,10 +151,14 @@ TEST_F(TableWindowTest, TheTableIsExactlyTheTableSizeWithMenuAndStatusBarOutside
     EXPECT_EQ(table()->size(), QSize(640, 480));
     EXPECT_EQ(window->centralWidget(), table());
     EXPECT_GE(window->height(), 480 + window->menuBar()->height());
-    // Resizing a normal window does not change the table.
+    // A larger window scales the table to its height, the margins left and right.
     window->resize(900, 700);
     QApplication::processEvents();
-    EXPECT_EQ(table()->size(), QSize(640, 480));
+    EXPECT_EQ(table()->width(), 900);
+    const QTransform& t = table()->tableTransform();
+    EXPECT_DOUBLE_EQ(t.m11(), table()->height() / 480.0);
+    EXPECT_NEAR(t.dx(), (900 - 640 * t.m11()) / 2, 1.0);
+    EXPECT_EQ(t.dy(), 0);
 }
 
 TEST_F(TableWindowTest, ShutdownStoresTheWindowPlacement) {
