@@ -9,8 +9,40 @@
 
 namespace velnora {
 
+namespace {
+
+// The layout a saved table was laid out in. A table of the largest size saved before its cards
+// grew has its rows where the smaller cards put them; the base lines still show in the stock and
+// in the empty columns of the hand and the opponent's melds (the rows the card height moves).
+Layout layoutSavedIn(const GameState& g, int sizeIndex) {
+    const Layout now = computeLayout(sizeIndex);
+    const Layout before = earlierLargestLayout();
+    if (sizeIndex != before.sizeIndex) return now;
+    int votesBefore = 0, votesNow = 0;
+    auto vote = [&](int y, int yBefore, int yNow) {
+        votesBefore += y == yBefore;
+        votesNow += y == yNow;
+    };
+    if (!g.stock.empty()) vote(g.stock.top().y, before.stockY, now.stockY);
+    auto emptyColumns = [&](const Pile& pile, int Layout::*base) {
+        for (int k = 0; k < kColumns; ++k) {
+            bool empty = true;
+            for (const Card& c : pile)
+                empty = empty && columnOf(c.x, now) != k;
+            if (empty) vote(pile.columnPos[static_cast<std::size_t>(k)].y, before.*base, now.*base);
+        }
+    };
+    emptyColumns(g.playerHand, &Layout::playerHandY);
+    emptyColumns(g.opponentMelds, &Layout::opponentMeldsY);
+    return votesBefore > votesNow ? before : now;
+}
+
+} // namespace
+
 void Game::adoptSavedTable(GameState loaded, int sizeIndex) {
-    if (sizeIndex != layout.sizeIndex) relayout(loaded, computeLayout(sizeIndex), layout);
+    const Layout saved = layoutSavedIn(loaded, sizeIndex);
+    if (sizeIndex != layout.sizeIndex || saved.cardHeight != layout.cardHeight)
+        relayout(loaded, saved, layout);
     loaded.opponentCardSpacing = loaded.opponentCardSpacing ? loaded.opponentCardSpacing : 10;
     state = std::move(loaded);
     host_.setUndoEnabled(false);

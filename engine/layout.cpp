@@ -14,8 +14,13 @@ constexpr std::array<SizeRow, kTableSizes> kSizes = {{
     {640, 480, 42, 65, "640x480"},
     {800, 600, 53, 81, "800x600"},
     {1024, 768, 67, 104, "1024x768"},
-    {1280, 1024, 67, 104, "1280x1024"},
+    // Larger cards fill the wide bands this table would leave: the column pitch (the table
+    // width in fourteenths) keeps a gap of 6 as at 1024x768, and a hand column of 19 cards
+    // still ends above the bottom edge.
+    {1280, 1024, 85, 132, "1280x1024"},
 }};
+// The largest table's cards before they grew; its saved tables still say so.
+constexpr SizeRow kEarlierLargest = {1280, 1024, 67, 104, "1280x1024"};
 
 int rowIndex(int sizeIndex) {
     return sizeIndex >= 0 && sizeIndex < kTableSizes ? sizeIndex : 0;
@@ -25,8 +30,7 @@ const SizeRow& rowFor(int sizeIndex) {
     return kSizes[static_cast<std::size_t>(rowIndex(sizeIndex))];
 }
 
-Layout layoutFor(int sizeIndex) {
-    const SizeRow& row = rowFor(sizeIndex);
+Layout layoutFor(int sizeIndex, const SizeRow& row) {
     Layout l;
     l.sizeIndex = rowIndex(sizeIndex);
     l.tableWidth = row.width;
@@ -55,10 +59,15 @@ Layout computeLayout(int sizeIndex) {
     static const std::array<Layout, kTableSizes> layouts = [] {
         std::array<Layout, kTableSizes> all;
         for (int i = 0; i < kTableSizes; ++i)
-            all[static_cast<std::size_t>(i)] = layoutFor(i);
+            all[static_cast<std::size_t>(i)] = layoutFor(i, rowFor(i));
         return all;
     }();
     return layouts[static_cast<std::size_t>(rowIndex(sizeIndex))];
+}
+
+Layout earlierLargestLayout() {
+    static const Layout layout = layoutFor(kTableSizes - 1, kEarlierLargest);
+    return layout;
 }
 
 int tableWidthFor(int sizeIndex) {

@@ -36,6 +36,9 @@ struct Layout {
 // Layout values for a table size index 0..3 (an index outside is treated as 0).
 Layout computeLayout(int sizeIndex);
 
+// The largest table as it was laid out before its cards grew, for tables saved then.
+Layout earlierLargestLayout();
+
 // Table width and height of a size index, and its name ("640x480" ...).
 int tableWidthFor(int sizeIndex);
 int tableHeightFor(int sizeIndex);

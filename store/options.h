@@ -20,6 +20,10 @@ inline constexpr const char* kCardSpeed = "Settings\\Card Speed";
 inline constexpr const char* kShowHighscores = "Settings\\Show Highscores";
 inline constexpr const char* kShowTurns = "Settings\\Show Turns";
 inline constexpr const char* kChatOnTop = "Network\\Chat on Top";
+// The window's own place and size, apart from the table size of "Settings\Resolution" that
+// older versions read: "left,top,width,height,state" with state 0 normal, 1 maximised, 2 full
+// screen.
+inline constexpr const char* kWindowGeometry = "Settings\\Window Geometry";
 } // namespace optionkeys
 
 // The two texts of "Settings\Mouse options"; any text but the first means two clicks.

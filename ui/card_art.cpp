@@ -3,6 +3,7 @@
 
 #include "card.h"
 #include "card_painting.h"
+#include "layout.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -109,7 +110,8 @@ QString sizeSuffix(int sizeIndex) {
 }
 
 QSize cardSizeFor(int sizeIndex) {
-    return sizeOfSuffix(sizeSuffix(sizeIndex));
+    const Layout& l = computeLayout(sizeIndex);
+    return {l.cardWidth, l.cardHeight};
 }
 
 QStringList cardImageNames(const QString& suffix) {
@@ -132,13 +134,17 @@ quint32 storedFromColour(const QColor& colour) {
 }
 
 QPixmap renderCardImage(const QString& imageName, qreal dpr) {
+    return renderCardImage(imageName, dpr, {});
+}
+
+QPixmap renderCardImage(const QString& imageName, qreal dpr, QSize logical) {
     const QString name = imageName.toLower();
     for (const QString& suffix :
          {QStringLiteral("1024"), QStringLiteral("800"), QStringLiteral("640")}) {
         if (!name.endsWith(suffix)) continue;
         const auto it = imageIds().constFind(name.left(name.size() - suffix.size()));
         if (it == imageIds().constEnd()) continue;
-        return drawImage(it.value(), sizeOfSuffix(suffix), dpr);
+        return drawImage(it.value(), logical.isEmpty() ? sizeOfSuffix(suffix) : logical, dpr);
     }
     return {};
 }
@@ -146,7 +152,7 @@ QPixmap renderCardImage(const QString& imageName, qreal dpr) {
 QPixmap renderCardBack(const CardBack& back, int sizeIndex, qreal dpr) {
     const QSize logical = cardSizeFor(sizeIndex);
     if (back.type == 1 && back.pattern >= 0 && back.pattern < kPatternCount)
-        return renderCardImage(patternNames()[back.pattern] + sizeSuffix(sizeIndex), dpr);
+        return renderCardImage(patternNames()[back.pattern] + sizeSuffix(sizeIndex), dpr, logical);
     if (back.type == 2) {
         QPixmap picture = pictureBack(back, logical, dpr);
         if (!picture.isNull()) return picture;
@@ -160,8 +166,8 @@ void CardImageList::load(int sizeIndex, const std::array<CardBack, 2>& backs, qr
     if (showBusy) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     const QString suffix = sizeSuffix(sizeIndex);
     for (int face = 1; face <= kJokerFace; ++face)
-        images_[face - 1] =
-            renderCardImage(QString::fromStdString(cardImageName(face)) + suffix, dpr);
+        images_[face - 1] = renderCardImage(QString::fromStdString(cardImageName(face)) + suffix,
+                                            dpr, cardSizeFor(sizeIndex));
     for (int deck = 0; deck < 2; ++deck)
         images_[kFirstBackImage + deck] = renderCardBack(backs[deck], sizeIndex, dpr);
     size_ = cardSizeFor(sizeIndex);

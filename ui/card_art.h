@@ -31,7 +31,8 @@ const QStringList& patternNames();
 // Image-name suffix of a table size index 0..3 ("640", "800", "1024", "1024").
 QString sizeSuffix(int sizeIndex);
 
-// Logical card size for a table size index 0..3 (an index outside is treated as 0).
+// Logical card size for a table size index 0..3 (an index outside is treated as 0): the
+// layout's, which for the largest table is larger than its images' name suffix says.
 QSize cardSizeFor(int sizeIndex);
 
 // Every image name the program can draw for one suffix: 52 faces, "joker", the spare "joker2"
@@ -48,6 +49,8 @@ quint32 storedFromColour(const QColor& colour);
 // Draws the image of a game image name (matched without regard to case) at its logical size,
 // with the pixmap's device pixel ratio set to dpr; a null pixmap for an unknown name.
 QPixmap renderCardImage(const QString& imageName, qreal dpr);
+// The same picture drawn at another logical size.
+QPixmap renderCardImage(const QString& imageName, qreal dpr, QSize logical);
 
 // Draws one deck's back at a table size: solid colour, pattern or stretched picture file; a
 // missing or unreadable picture and an out-of-range type or pattern give the solid colour.

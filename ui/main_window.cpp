@@ -58,6 +58,9 @@ namespace velnora::ui {
 namespace {
 
 constexpr const char* kCaption = "Velnora 4.17";
+// The frame a window manager commonly draws, assumed until the window has one of its own.
+constexpr int kAssumedBorder = 4;
+constexpr int kAssumedTitleBar = 28;
 constexpr int kSplashMs = 2000;
 constexpr int kLedMs = 600;
 constexpr int kHintLift = 40;
@@ -96,11 +99,44 @@ WindowPlacement parseResolution(const QString& value, int screenWidth, int scree
     return p;
 }
 
-int maxSizeIndexForScreen(int screenWidth) {
-    if (screenWidth >= 1280) return 3;
-    if (screenWidth >= 1024) return 2;
-    if (screenWidth >= 800) return 1;
+int maxSizeIndexFor(QSize available, QSize chrome) {
+    for (int i = kTableSizes - 1; i > 0; --i)
+        if (tableWidthFor(i) + chrome.width() <= available.width() &&
+            tableHeightFor(i) + chrome.height() <= available.height())
+            return i;
     return 0;
+}
+
+std::optional<WindowGeometry> parseWindowGeometry(const QString& text) {
+    const QStringList parts = text.split(',');
+    if (parts.size() != 5) return std::nullopt;
+    int v[5];
+    for (int i = 0; i < 5; ++i) {
+        bool ok = false;
+        v[i] = parts[i].trimmed().toInt(&ok);
+        if (!ok) return std::nullopt;
+    }
+    if (v[2] <= 0 || v[3] <= 0 || v[4] < 0 || v[4] > 2) return std::nullopt;
+    return WindowGeometry{QRect(v[0], v[1], v[2], v[3]), v[4]};
+}
+
+QString windowGeometryText(const WindowGeometry& g) {
+    return QStringLiteral("%1,%2,%3,%4,%5")
+        .arg(g.rect.x())
+        .arg(g.rect.y())
+        .arg(g.rect.width())
+        .arg(g.rect.height())
+        .arg(g.state);
+}
+
+QRect clampToArea(QRect client, const QRect& area, const QMargins& frame) {
+    const QRect room = area.marginsRemoved(frame);
+    if (room.isEmpty()) return client;
+    client.setWidth(std::min(client.width(), room.width()));
+    client.setHeight(std::min(client.height(), room.height()));
+    client.moveLeft(std::clamp(client.left(), room.left(), room.right() + 1 - client.width()));
+    client.moveTop(std::clamp(client.top(), room.top(), room.bottom() + 1 - client.height()));
+    return client;
 }
 
 QString programDataFolder() {
@@ -177,7 +213,7 @@ TfmVelMain::TfmVelMain(Settings* settings, QStringList arguments, QWidget* paren
     pnCCurrMeld_ = makePanel("pnCCurrMeld", 34, "Opponent's Current Meld");
     pnPCurrScore_ = makePanel("pnPCurrScore", 34, "Your Current Score");
     pnCCurrScore_ = makePanel("pnCCurrScore", 34, "Opponent's Current Score");
-    statusBar()->setSizeGripEnabled(false);
+    statusBar()->setSizeGripEnabled(true);
 
     tmLED_ = new QTimer(this);
     tmLED_->setObjectName("tmLED");
@@ -292,6 +328,11 @@ void TfmVelMain::createMenus() {
                      "Adjust the rules of Velnora to your local variant (only possible when "
                      "starting a new game)");
     connect(rules_, &QAction::triggered, this, [this] { Rules1Click(); });
+    options->addSeparator();
+    fullScreen_ = addItem(options, "FullScreen1", "&Full Screen",
+                          "Show the table on the whole screen, or back in its window", Qt::Key_F11);
+    fullScreen_->setCheckable(true);
+    connect(fullScreen_, &QAction::triggered, this, &TfmVelMain::setFullScreen);
 
     QMenu* network = menuBar()->addMenu("&Network");
     network->setObjectName("Network1");
@@ -337,11 +378,13 @@ void TfmVelMain::loadOptions() {
     Settings& s = *settings_;
     QScreen* screen = QGuiApplication::primaryScreen();
     const QSize screenSize = screen ? screen->size() : QSize(1280, 1024);
+    // A panel or a dock takes its share of the screen: only what is left holds a window.
+    const QSize available = screen ? screen->availableGeometry().size() : screenSize;
 
     // Options, table colour and the largest size the screen takes
     options_ = velnora::loadOptions(s);
     table_->setBackgroundColour(colourOf(options_.backgroundColour));
-    maxWindowSizeIndex = maxSizeIndexForScreen(screenSize.width());
+    maxWindowSizeIndex = maxSizeIndexFor(available, windowChrome());
     statusBar()->setVisible(options_.showStatusbar);
 
     // The known players, the rules, the sounds, the decks and the highscores
@@ -360,13 +403,18 @@ void TfmVelMain::loadOptions() {
     sounds_->readEventSounds(s);
     highscores = LoadHighscores(s);
 
-    // Window placement: a stored size larger than the screen allows is lowered
+    // Window placement: a stored size larger than the screen allows is lowered. A first start
+    // takes the largest table the screen holds.
+    const std::string resolution = s.readString("Settings\\Resolution", "");
     const WindowPlacement place =
-        parseResolution(qs(s.readString("Settings\\Resolution", "0,0,640x480")), screenSize.width(),
-                        screenSize.height());
+        parseResolution(resolution.empty() ? QStringLiteral("0,0,640x480") : qs(resolution),
+                        screenSize.width(), screenSize.height());
     windowLeft = place.left;
     windowTop = place.top;
-    windowSizeIndex = std::min(place.sizeIndex, maxWindowSizeIndex);
+    const bool firstStart =
+        resolution.empty() && s.readString(optionkeys::kWindowGeometry, "").empty();
+    windowSizeIndex =
+        firstStart ? maxWindowSizeIndex : std::min(place.sizeIndex, maxWindowSizeIndex);
 
     currentHand = s.readInt("Settings\\CurrentHand", 0);
     applyOptionsToGame();
@@ -385,32 +433,78 @@ void TfmVelMain::applyOptionsToGame() {
     table_->setCardMovement(options_.cardMovement, options_.cardSpeed);
 }
 
+QMargins TfmVelMain::frameMargins() const {
+    const QRect outer = frameGeometry();
+    const QRect inner = geometry();
+    if (outer == inner)
+        return {kAssumedBorder, kAssumedTitleBar + kAssumedBorder, kAssumedBorder, kAssumedBorder};
+    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+            outer.bottom() - inner.bottom()};
+}
+
+QSize TfmVelMain::windowChrome() const {
+    const QMargins frame = frameMargins();
+    // The status bar counts even while hidden: the Customize dialog shows it again without
+    // choosing a new size.
+    return QSize(frame.left() + frame.right(), frame.top() + frame.bottom() +
+                                                   menuBar()->sizeHint().height() +
+                                                   statusBar()->sizeHint().height());
+}
+
+QSize TfmVelMain::naturalSize() {
+    // Once laid out, the bars take exactly what the layout gives them; before, their own sizes.
+    if (isVisible()) {
+        layout()->activate();
+        return table_->sizeHint() + (size() - table_->size());
+    }
+    const int bars = menuBar()->sizeHint().height() +
+                     (statusBar()->isVisibleTo(this) ? statusBar()->sizeHint().height() : 0);
+    return table_->sizeHint() + QSize(0, bars);
+}
+
+void TfmVelMain::setFullScreen(bool on) {
+    setWindowState(on ? windowState() | Qt::WindowFullScreen
+                      : windowState() & ~Qt::WindowFullScreen);
+    fullScreen_->setChecked(on);
+}
+
+void TfmVelMain::placeAtStartup() {
+    const auto stored =
+        parseWindowGeometry(qs(settings_->readString(optionkeys::kWindowGeometry, "")));
+    QScreen* screen = stored ? QGuiApplication::screenAt(stored->rect.center()) : nullptr;
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 1024);
+    const QMargins frame = frameMargins();
+    QRect client;
+    if (stored) {
+        // A screen that has shrunk or gone since still shows the whole window.
+        client = stored->rect;
+    } else if (!settings_->readString("Settings\\Resolution", "").empty()) {
+        // Stored by an older version: the frame's corner, the table at its own size.
+        client = QRect(QPoint(windowLeft + frame.left(), windowTop + frame.top()), naturalSize());
+    } else {
+        client = QRect(QPoint(), naturalSize());
+        client.moveCenter(area.center() + QPoint((frame.left() - frame.right()) / 2,
+                                                 (frame.top() - frame.bottom()) / 2));
+    }
+    setGeometry(clampToArea(client, area, frame));
+    if (stored && stored->state == 1) setWindowState(Qt::WindowMaximized);
+    if (stored && stored->state == 2) setFullScreen(true);
+}
+
 void TfmVelMain::sizeWindow(bool atStartup) {
     table_->computeLayout(windowSizeIndex);
-    QScreen* screen = QGuiApplication::primaryScreen();
-    const int screenWidth = screen ? screen->size().width() : 0;
-    if (screenWidth == game_->layout.tableWidth) {
-        layout()->setSizeConstraint(QLayout::SetDefaultConstraint);
-        setWindowState(windowState() | Qt::WindowMaximized);
-    } else {
-        // The window is exactly the table plus its menu and status bar, and stays so.
-        layout()->setSizeConstraint(QLayout::SetFixedSize);
-        setWindowState(windowState() & ~Qt::WindowMaximized);
-        // Only start-up places the window; later a new size keeps the place the player chose.
-        if (atStartup) move(windowLeft, windowTop);
-        adjustSize();
-        if (!atStartup && screen) {
-            // A larger table that reaches past the right or bottom edge ends at that edge.
-            const QRect area = screen->availableGeometry();
-            const QRect frame = frameGeometry();
-            const int x =
-                std::max(area.left(), std::min(frame.x(), area.right() + 1 - frame.width()));
-            const int y =
-                std::max(area.top(), std::min(frame.y(), area.bottom() + 1 - frame.height()));
-            if (x != frame.x() || y != frame.y()) move(x, y);
-        }
+    if (atStartup) {
+        placeAtStartup();
+        return;
     }
-    table_->placeEndHandButton();
+    // A maximised or full-screen window keeps its size: the new layout scales to it.
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) return;
+    // The new table at its own size, where the player put the window; a larger one that
+    // reaches past the right or bottom edge ends at that edge.
+    QScreen* screen = this->screen();
+    const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 1024);
+    setGeometry(clampToArea(QRect(geometry().topLeft(), naturalSize()), area, frameMargins()));
 }
 
 void TfmVelMain::tmSplashTimer() {
@@ -462,14 +556,14 @@ void TfmVelMain::choosePlayer() {
 void TfmVelMain::applyWindowSize() {
     const Layout old = game_->layout;
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    // The status bar first: the new size makes room for it.
+    statusBar()->setVisible(options_.showStatusbar);
     if (windowSizeIndex != old.sizeIndex) {
         sizeWindow(false);
         relayout(game_->state, old, game_->layout);
         table_->loadCardImages(cardBacks);
-        table_->placeEndHandButton();
         table_->update();
     }
-    statusBar()->setVisible(options_.showStatusbar);
     QApplication::restoreOverrideCursor();
 }
 
@@ -531,6 +625,10 @@ void TfmVelMain::destroySequence() {
     const QString resolution = QString::number(windowLeft = x()) + "," +
                                QString::number(windowTop = y()) + "," + sizeName(windowSizeIndex);
     settings_->writeString("Settings\\Resolution", resolution.toStdString());
+    const int shownState = isFullScreen() ? 2 : isMaximized() ? 1 : 0;
+    settings_->writeString(
+        optionkeys::kWindowGeometry,
+        windowGeometryText({shownState ? normalGeometry() : geometry(), shownState}).toStdString());
     playerList.clear();
     // Nobody hears SDL's dummy device (tests, servers): no reason to hold the exit there.
     if (!audioDeviceSilent()) sounds_->waitForSound(kExitSoundWaitMs);
@@ -540,6 +638,13 @@ void TfmVelMain::destroySequence() {
 void TfmVelMain::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     table_->placeEndHandButton();
+}
+
+void TfmVelMain::changeEvent(QEvent* event) {
+    // The window manager may leave full screen by itself; the menu's check follows.
+    if (event->type() == QEvent::WindowStateChange && fullScreen_)
+        fullScreen_->setChecked(isFullScreen());
+    QMainWindow::changeEvent(event);
 }
 
 bool TfmVelMain::event(QEvent* event) {

@@ -11,11 +11,13 @@
 #include "statistics.h"
 
 #include <QMainWindow>
+#include <QMargins>
 #include <QPointer>
 #include <QStringList>
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QAction;
@@ -46,8 +48,23 @@ struct WindowPlacement {
 };
 WindowPlacement parseResolution(const QString& value, int screenWidth, int screenHeight);
 
-// Largest table size index a screen of that width can show.
-int maxSizeIndexForScreen(int screenWidth);
+// Largest table size index whose window fits the available area of a screen, where chrome is
+// what the window adds around the table (frame, title bar, menu bar, status bar); 0 when none
+// fits.
+int maxSizeIndexFor(QSize available, QSize chrome);
+
+// The window's place and size as "Settings\Window Geometry" keeps them: the client area of the
+// normal window, and 0 normal, 1 maximised, 2 full screen.
+struct WindowGeometry {
+    QRect rect;
+    int state = 0;
+};
+std::optional<WindowGeometry> parseWindowGeometry(const QString& text);
+QString windowGeometryText(const WindowGeometry& geometry);
+
+// A window's client area moved, and shrunk where it must be, until it and its frame lie in
+// the area.
+QRect clampToArea(QRect client, const QRect& area, const QMargins& frame);
 
 // The per-user data folder where the program writes its autosave file.
 QString programDataFolder();
@@ -108,6 +125,14 @@ public:
     bool splashDone() const { return splashDone_; }
     // The start-up splash, closed when the start-up interval ends.
     void setSplash(QWidget* splash) { splash_ = splash; }
+    // What the window adds around the table: frame, title bar, menu bar and status bar.
+    QSize windowChrome() const;
+    // The window's frame; a common one until the window manager has drawn it.
+    QMargins frameMargins() const;
+    // The client size that shows the table at its layout's size, one pixel for one.
+    QSize naturalSize();
+    // Full screen on or off; a maximised window comes back maximised.
+    void setFullScreen(bool on);
     // Changes the table to windowSizeIndex and moves the cards on it.
     void applyWindowSize();
     // Takes over the options the Customize dialog stored: size, status bar and game options.
@@ -201,6 +226,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -212,6 +238,7 @@ private:
     void loadOptions();
     // Sizes the window for windowSizeIndex; start-up also moves it to its stored place.
     void sizeWindow(bool atStartup);
+    void placeAtStartup();
     // The status line itself, once the steps before it have been shown.
     void setStatusLine(const QString& text, bool warning);
     // A notice box of the presentation.
@@ -257,6 +284,7 @@ private:
     HintAction* hint_ = nullptr;
     QAction* rules_ = nullptr;
     QAction* chatOnTop_ = nullptr;
+    QAction* fullScreen_ = nullptr;
     QAction* disconnect_ = nullptr;
     QAction* ruleDifferences_ = nullptr;
     NetworkPlay* network_ = nullptr;

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QTimer>
 
 #include <algorithm>
@@ -74,6 +75,16 @@ int pointsToPixels(int points) {
     return (points * 96 + 36) / 72;
 }
 
+QTransform fitTable(QSize widget, QSize table) {
+    if (table.isEmpty() || widget.isEmpty() || widget == table) return {};
+    const qreal scale =
+        std::min(qreal(widget.width()) / table.width(), qreal(widget.height()) / table.height());
+    // Whole-pixel margins keep the table's straight lines on the pixel grid.
+    const qreal dx = std::floor((widget.width() - table.width() * scale) / 2);
+    const qreal dy = std::floor((widget.height() - table.height() * scale) / 2);
+    return QTransform(scale, 0, 0, scale, dx, dy);
+}
+
 TableView::TableView(Game& game, QWidget* parent) : QWidget(parent), game_(game) {
     setObjectName("TableView");
     setFocusPolicy(Qt::StrongFocus);
@@ -84,6 +95,15 @@ TableView::TableView(Game& game, QWidget* parent) : QWidget(parent), game_(game)
     bnEndHand_->setFixedSize(75, 25);
     bnEndHand_->setFocusPolicy(Qt::NoFocus);
     bnEndHand_->hide();
+    imageRefresh_ = new QTimer(this);
+    imageRefresh_->setSingleShot(true);
+    imageRefresh_->setInterval(120);
+    connect(imageRefresh_, &QTimer::timeout, this, [this] {
+        if (imagesLoaded_) loadCardImages(backs_);
+    });
+    // Below half the smallest table the cards could no longer be told apart.
+    setMinimumSize(320, 240);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     computeLayout(0);
 }
 
@@ -91,18 +111,54 @@ TableView::TableView(Game& game, QWidget* parent) : QWidget(parent), game_(game)
 
 void TableView::computeLayout(int sizeIndex) {
     game_.setTableSize(sizeIndex);
-    setFixedSize(game_.layout.tableWidth, game_.layout.tableHeight);
+    // Until a window lays it out, the table stands at its natural size.
+    if (!isVisible()) resize(sizeHint());
+    updateGeometry();
+    updateTransform();
+}
+
+QSize TableView::sizeHint() const {
+    return {game_.layout.tableWidth, game_.layout.tableHeight};
+}
+
+void TableView::updateTransform() {
+    toWidget_ = fitTable(size(), sizeHint());
+    toTable_ = toWidget_.inverted();
     placeEndHandButton();
+    // Images drawn for another scale would be stretched: draw them again once resizing rests.
+    if (imagesLoaded_ && std::abs(images_.devicePixelRatio() - imageRatio()) > 1e-3)
+        imageRefresh_->start();
+    update();
+}
+
+QPoint TableView::tablePoint(QPointF widgetPoint) const {
+    const QPointF at = toTable_.map(widgetPoint);
+    return {static_cast<int>(std::floor(at.x())), static_cast<int>(std::floor(at.y()))};
+}
+
+qreal TableView::imageRatio() const {
+    return devicePixelRatioF() * toWidget_.m11();
+}
+
+void TableView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    updateTransform();
 }
 
 void TableView::placeEndHandButton() {
-    bnEndHand_->move(game_.layout.tableWidth - bnEndHand_->width() - 10, 8);
+    // 10 table pixels from the table's right edge, wherever the scaled table ends.
+    const QPointF corner = toWidget_.map(QPointF(game_.layout.tableWidth - 10, 8));
+    bnEndHand_->move(qRound(corner.x()) - bnEndHand_->width(), qRound(corner.y()));
 }
 
 void TableView::loadCardImages(const std::array<CardBack, 2>& backs) {
     const bool setCursor = QApplication::overrideCursor() == nullptr;
     if (setCursor) QApplication::setOverrideCursor(Qt::WaitCursor);
-    images_.load(game_.layout.sizeIndex, backs, devicePixelRatioF());
+    backs_ = backs;
+    imagesLoaded_ = true;
+    imageRefresh_->stop();
+    images_.load(game_.layout.sizeIndex, backs, imageRatio());
+    update();
     if (setCursor) QApplication::restoreOverrideCursor();
 }
 
@@ -129,8 +185,8 @@ int TableView::animationSteps() const {
 
 void TableView::repaintRect(int left, int top, int width, int height) {
     // Painted once control is back in the event loop: an engine call that asks for a repaint
-    // is still changing the table.
-    update(QRect(left, top, width, height));
+    // is still changing the table. A scaled edge may fall inside a pixel: one more on each side.
+    update(toWidget_.mapRect(QRect(left, top, width, height)).adjusted(-1, -1, 1, 1));
 }
 
 void TableView::repaintArea(TableArea area) {
@@ -223,8 +279,10 @@ QStringList TableView::velnoraLabel(Seat seat, int column) const {
 void TableView::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     p.setClipRegion(event->region());
+    // The border around a scaled table is cloth too.
     p.fillRect(rect(), background_);
     if (!paintingEnabled_) return;
+    p.setTransform(toWidget_);
     paintTable(p);
     paintHintMarks(p);
     paintArmedCard(p);
@@ -242,7 +300,7 @@ void TableView::paintMovingCard(QPainter& p) {
     const QPixmap& image = images_.image(dragImageIndex(presentation_->overlayCard()));
     if (image.isNull()) return;
     const QPoint at = presentation_->overlayPos();
-    p.drawPixmap(at, image);
+    drawImage(p, image, at.x(), at.y());
     if (presentation_->overlayDarkened()) {
         // The selected look: the card's image blended half with black.
         p.fillRect(QRect(at, QSize(game_.layout.cardWidth, game_.layout.cardHeight)),
@@ -253,7 +311,24 @@ void TableView::paintMovingCard(QPainter& p) {
 void TableView::drawCard(QPainter& p, const Card& c, bool showFace, int x, int y) {
     const int index = showFace ? c.face - 1 : kFirstBackImage + (c.deck ? 1 : 0);
     const QPixmap& image = images_.image(index);
-    if (!image.isNull()) p.drawPixmap(x, y, image);
+    if (!image.isNull()) drawImage(p, image, x, y);
+}
+
+void TableView::drawImage(QPainter& p, const QPixmap& image, int x, int y) const {
+    const qreal dpr = p.device()->devicePixelRatioF();
+    const QRectF target = toWidget_.mapRect(QRectF(x, y, image.width() / image.devicePixelRatio(),
+                                                   image.height() / image.devicePixelRatio()));
+    // An image drawn for this scale is copied pixel for pixel from a device pixel's corner;
+    // only one left from another scale (while a resize rests) is stretched, smoothly.
+    const QSizeF exact = QSizeF(image.size()) / dpr;
+    const bool sharp = std::abs(exact.width() - target.width()) * dpr < 1.0 &&
+                       std::abs(exact.height() - target.height()) * dpr < 1.0;
+    const QPointF corner(std::round(target.x() * dpr) / dpr, std::round(target.y() * dpr) / dpr);
+    p.save();
+    p.resetTransform();
+    p.setRenderHint(QPainter::SmoothPixmapTransform, !sharp);
+    p.drawPixmap(QRectF(corner, sharp ? exact : target.size()), image, QRectF(image.rect()));
+    p.restore();
 }
 
 void TableView::paintTable(QPainter& p) {
@@ -657,14 +732,14 @@ bool TableView::formKeyDown(int key, Qt::KeyboardModifiers modifiers, quint32 sc
 // Qt events
 
 void TableView::mousePressEvent(QMouseEvent* event) {
-    const QPoint at = event->position().toPoint();
+    const QPoint at = tablePoint(event->position());
     pressed_ = hitTest(at.x(), at.y());
     QWidget::mousePressEvent(event);
 }
 
 void TableView::mouseReleaseEvent(QMouseEvent* event) {
     clearHintMarks();
-    const QPoint at = event->position().toPoint();
+    const QPoint at = tablePoint(event->position());
     const std::optional<Hit> pressed = std::exchange(pressed_, std::nullopt);
     // A press on one card and a release on another is no click on either.
     if (pressed) {
@@ -692,10 +767,13 @@ void TableView::keyPressEvent(QKeyEvent* event) {
 }
 
 bool TableView::event(QEvent* event) {
-    // F10 would otherwise reach the menu bar; the table keeps its function keys to itself.
+    // F10 would otherwise reach the menu bar; the table keeps its function keys to itself,
+    // except F11 without Ctrl, the window's full screen.
     if (event->type() == QEvent::ShortcutOverride) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() >= Qt::Key_F5 && key->key() <= Qt::Key_F11) {
+        const bool fullScreenKey =
+            key->key() == Qt::Key_F11 && !(key->modifiers() & Qt::ControlModifier);
+        if (key->key() >= Qt::Key_F5 && key->key() <= Qt::Key_F11 && !fullScreenKey) {
             event->accept();
             return true;
         }

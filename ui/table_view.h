@@ -10,6 +10,7 @@
 #include <QFont>
 #include <QPixmap>
 #include <QRect>
+#include <QTransform>
 #include <QWidget>
 
 #include <functional>
@@ -17,6 +18,7 @@
 #include <vector>
 
 class QPushButton;
+class QTimer;
 
 namespace velnora::ui {
 
@@ -42,16 +44,21 @@ QColor counterColour(const QColor& table);
 // Converts a point size to pixels as the table's 96-dpi artwork expects, whatever the screen.
 int pointsToPixels(int points);
 
-// The drawing area of the main window, exactly one table size in logical pixels.
+// Where a table of a size lies in a widget of another: scaled uniformly to fit, centred on
+// whole pixels; the identity when the two sizes agree.
+QTransform fitTable(QSize widget, QSize table);
+
+// The drawing area of the main window: one table size's layout, scaled to the widget.
 class TableView : public QWidget {
     Q_OBJECT
 public:
     explicit TableView(Game& game, QWidget* parent = nullptr);
 
     // Layout and images
-    // Takes the layout of a table size into the game and sizes the widget to the table.
+    // Takes the layout of a table size into the game; the widget's natural size follows.
     void computeLayout(int sizeIndex);
-    // Rebuilds the card images for the current size with the two decks' backs.
+    // Rebuilds the card images for the current size with the two decks' backs, drawn for the
+    // pixels they cover at the table's present scale.
     void loadCardImages(const std::array<CardBack, 2>& backs);
     const CardImageList& images() const { return images_; }
     void setBackgroundColour(const QColor& colour);
@@ -62,6 +69,16 @@ public:
     void setCardMovement(bool on, int speed);
     bool cardMovement() const { return cardMovement_; }
     int animationSteps() const;
+
+    // Scaling
+    // The table at its layout's size, one logical pixel per table pixel.
+    QSize sizeHint() const override;
+    // From table to widget coordinates; painting and clicks go through the same transform.
+    const QTransform& tableTransform() const { return toWidget_; }
+    // The table point under a point of the widget.
+    QPoint tablePoint(QPointF widgetPoint) const;
+    // Device pixels per table pixel: what the card images must be drawn for to stay sharp.
+    qreal imageRatio() const;
 
     // Drawing services of the engine
     // Repaints one rectangle of the table once control is back in the event loop.
@@ -137,8 +154,12 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool event(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void updateTransform();
+    // Draws a card image at a table point: pixel for pixel when it was drawn for this scale.
+    void drawImage(QPainter& p, const QPixmap& image, int x, int y) const;
     void paintTable(QPainter& p);
     void paintFrameAndCounters(QPainter& p);
     void paintVelnoraLabels(QPainter& p);
@@ -156,6 +177,12 @@ private:
 
     Game& game_;
     CardImageList images_;
+    std::array<CardBack, 2> backs_;
+    bool imagesLoaded_ = false;
+    // Redraws the images once a resize has come to rest, not at every step of a drag.
+    QTimer* imageRefresh_ = nullptr;
+    QTransform toWidget_;
+    QTransform toTable_;
     QColor background_{0, 128, 0};
     bool paintingEnabled_ = false;
     bool cardMovement_ = true;

@@ -64,9 +64,10 @@ TEST(Piles, BoundsAreChecked) {
 
 TEST(Layout, ValuesAtAllFourSizes) {
     const int midY[] = {202, 262, 346, 474};
-    const int stockY[] = {135, 179, 240, 368};
-    const int oppMeldsY[] = {146, 190, 251, 379};
-    const int handY[] = {323, 399, 506, 634};
+    // The largest table's cards are 85 x 132, not the 67 x 104 of the one below it.
+    const int stockY[] = {135, 179, 240, 340};
+    const int oppMeldsY[] = {146, 190, 251, 351};
+    const int handY[] = {323, 399, 506, 662};
     for (int i = 0; i < 4; ++i) {
         Layout l = computeLayout(i);
         EXPECT_EQ(l.midY, midY[i]) << i;

@@ -1,5 +1,9 @@
+#include "game.h"
 #include "game_state.h"
+#include "random.h"
+#include "recording_host.h"
 #include "relayout.h"
+#include "settings.h"
 
 #include <gtest/gtest.h>
 
@@ -84,4 +88,49 @@ TEST(Relayout, MovesTheSnapshotAndTheTakenTopCardWithTheTable) {
     restoreSnapshot(g);
     EXPECT_EQ(g.playerMelds.top().x, columnX(9, to));
     EXPECT_EQ(g.playerMelds.top().y, to.playerMeldsY + 12);
+}
+
+TEST(Relayout, ATableSavedBeforeTheLargestCardsGrewIsMovedToTheirRows) {
+    // A whole table of the largest size laid out with the smaller cards of earlier versions.
+    const Layout before = earlierLargestLayout();
+    const Layout now = computeLayout(3);
+    ASSERT_GT(now.cardHeight, before.cardHeight);
+    auto tableIn = [](const Layout& l) {
+        GameState g;
+        resetColumnPositions(g, l);
+        place(g.playerHand, 7, 7, 12);
+        place(g.playerHand, 20, 7, 12);
+        place(g.opponentMelds, 12, 12, -12);
+        for (int deck = 0; deck < 2; ++deck)
+            for (int f = 1; f <= kJokerFace; ++f)
+                for (int n = 0; n < (f == kJokerFace ? 2 : 1); ++n) {
+                    if (deck == 0 && (f == 7 || f == 20 || f == 12)) continue;
+                    Card c = makeCard(f, deck);
+                    c.x = l.tableLeft;
+                    c.y = g.discardPile.empty() ? l.discardY : l.stockY;
+                    push(g.discardPile.empty() ? g.discardPile : g.stock, c);
+                }
+        return g;
+    };
+    MemorySettings settings;
+    test::RecordingHost host;
+    Random rng(1);
+    for (int size : {3, 1}) {
+        SCOPED_TRACE(size);
+        Game game(host, settings, rng);
+        game.setTableSize(size);
+        const Layout& l = game.layout;
+        game.adoptSavedTable(tableIn(before), 3);
+        EXPECT_EQ(game.state.playerHand.at(1).y, l.playerHandY + 24);
+        EXPECT_EQ(game.state.playerHand.columnPos[3].y, l.playerHandY);
+        EXPECT_EQ(game.state.opponentMelds.at(0).y, l.opponentMeldsY - 12);
+        EXPECT_EQ(game.state.stock.top().y, l.stockY);
+    }
+    // A table saved with the present cards stays where it is.
+    Game game(host, settings, rng);
+    game.setTableSize(3);
+    const GameState saved = tableIn(now);
+    game.adoptSavedTable(saved, 3);
+    EXPECT_TRUE(game.state.playerHand == saved.playerHand);
+    EXPECT_TRUE(game.state.opponentMelds == saved.opponentMelds);
 }

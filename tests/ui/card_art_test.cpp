@@ -109,13 +109,13 @@ TEST(CardImageList, FollowsTheFaceNumbering) {
     EXPECT_TRUE(list.image(55).isNull());
 }
 
-TEST(CardImageList, TheLargestTableReusesTheLargestImages) {
+TEST(CardImageList, TheLargestTableDrawsTheLargestPicturesAtItsOwnCardSize) {
     CardImageList list;
     list.load(3, {CardBack{}, CardBack{}}, 2.0);
-    EXPECT_EQ(list.cardSize(), QSize(67, 104));
+    EXPECT_EQ(list.cardSize(), QSize(85, 132));
     for (int i = 0; i < kImageListSize; ++i)
-        EXPECT_EQ(list.image(i).size(), QSize(134, 208)) << i;
-    EXPECT_EQ(imageOf(list.image(13)), imageOf(renderCardImage("club21024", 2.0)));
+        EXPECT_EQ(list.image(i).size(), QSize(170, 264)) << i;
+    EXPECT_EQ(imageOf(list.image(13)), imageOf(renderCardImage("club21024", 2.0, {85, 132})));
 }
 
 TEST(CardImageList, SolidBackIsTheStoredColourInsideTransparentCorners) {

@@ -151,10 +151,14 @@ TEST_F(TableWindowTest, TheTableIsExactlyTheTableSizeWithMenuAndStatusBarOutside
     EXPECT_EQ(table()->size(), QSize(640, 480));
     EXPECT_EQ(window->centralWidget(), table());
     EXPECT_GE(window->height(), 480 + window->menuBar()->height());
-    // Resizing a normal window does not change the table.
+    // A larger window scales the table to its height, the margins left and right.
     window->resize(900, 700);
     QApplication::processEvents();
-    EXPECT_EQ(table()->size(), QSize(640, 480));
+    EXPECT_EQ(table()->width(), 900);
+    const QTransform& t = table()->tableTransform();
+    EXPECT_DOUBLE_EQ(t.m11(), table()->height() / 480.0);
+    EXPECT_NEAR(t.dx(), (900 - 640 * t.m11()) / 2, 1.0);
+    EXPECT_EQ(t.dy(), 0);
 }
 
 TEST_F(TableWindowTest, ShutdownStoresTheWindowPlacement) {
@@ -204,11 +208,33 @@ TEST(TableWindowValues, StoredPlacementIsCheckedAgainstTheScreen) {
     EXPECT_EQ(p.top, 0);
     EXPECT_EQ(p.sizeIndex, 0);
     EXPECT_EQ(ui::parseResolution("5,5,999x1", 1024, 768).sizeIndex, 0);
-    EXPECT_EQ(ui::maxSizeIndexForScreen(1024), 2);
-    EXPECT_EQ(ui::maxSizeIndexForScreen(1279), 2);
-    EXPECT_EQ(ui::maxSizeIndexForScreen(1280), 3);
-    EXPECT_EQ(ui::maxSizeIndexForScreen(800), 1);
-    EXPECT_EQ(ui::maxSizeIndexForScreen(600), 0);
+    // A window without chrome on a tall screen: the width alone decides.
+    const QSize none(0, 0);
+    EXPECT_EQ(ui::maxSizeIndexFor({1024, 2000}, none), 2);
+    EXPECT_EQ(ui::maxSizeIndexFor({1279, 2000}, none), 2);
+    EXPECT_EQ(ui::maxSizeIndexFor({1280, 2000}, none), 3);
+    EXPECT_EQ(ui::maxSizeIndexFor({800, 2000}, none), 1);
+    EXPECT_EQ(ui::maxSizeIndexFor({600, 2000}, none), 0);
+}
+
+TEST_F(TableWindowTest, OnlySizesWhoseWholeWindowFitsTheScreenAreOffered) {
+    // Borders of 4, a title bar of 30, a menu bar of 22 and a status bar of 20.
+    const QSize chrome(8, 8 + 30 + 22 + 20);
+    EXPECT_EQ(ui::maxSizeIndexFor({1366, 768}, chrome), 1);
+    EXPECT_EQ(ui::maxSizeIndexFor({1920, 1080}, chrome), 2);
+    EXPECT_EQ(ui::maxSizeIndexFor({1920, 1040}, chrome), 2); // a panel below
+    EXPECT_EQ(ui::maxSizeIndexFor({2560, 1440}, chrome), 3);
+    EXPECT_EQ(ui::maxSizeIndexFor({1032, 848}, chrome), 2); // exactly
+    EXPECT_EQ(ui::maxSizeIndexFor({1032, 847}, chrome), 1);
+    EXPECT_EQ(ui::maxSizeIndexFor({1031, 848}, chrome), 1);
+    EXPECT_EQ(ui::maxSizeIndexFor({500, 400}, chrome), 0);
+    // The window's own estimate, before a window manager has framed it, counts a title bar, the
+    // menu bar and the status bar, so it makes the same choice on both screens.
+    const QSize own = window->windowChrome();
+    EXPECT_GE(own.height(), 30 + window->menuBar()->sizeHint().height() +
+                                window->statusBar()->sizeHint().height());
+    EXPECT_EQ(ui::maxSizeIndexFor({1366, 768}, own), 1);
+    EXPECT_EQ(ui::maxSizeIndexFor({1920, 1080}, own), 2);
 }
 
 TEST(TableWindowValues, OptionsAreReadFromTheSettings) {

@@ -53,9 +53,9 @@ int main(int argc, char** argv) {
 
     const QStringList names = cardImageNames(suffix);
     for (int i = 0; i < 52; ++i)
-        place(i, renderCardImage(names[i], dpr));
-    place(52, renderCardImage(names[52], dpr));
-    place(53, renderCardImage(names[53], dpr));
+        place(i, renderCardImage(names[i], dpr, card));
+    place(52, renderCardImage(names[52], dpr, card));
+    place(53, renderCardImage(names[53], dpr, card));
     CardBack red;
     CardBack green;
     green.colour = 32768;
@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
     place(56, renderCardBack(brown, sizeIndex, dpr));
     place(57, renderCardBack(picture, sizeIndex, dpr));
     for (int i = 0; i < kPatternCount; ++i)
-        place(65 + i, renderCardImage(patternNames()[i] + suffix, dpr));
+        place(65 + i, renderCardImage(patternNames()[i] + suffix, dpr, card));
 
     const int stackTop = gap + rows * (card.height() + gap);
     const int stackFaces[stackDepth] = {53, 1, 35, 49, 11};
@@ -78,7 +78,7 @@ int main(int argc, char** argv) {
         const int x = gap + column * (card.width() + gap);
         for (int i = 0; i < stackDepth; ++i) {
             const int face = (stackFaces[i] + column * 13 - 1) % 53 + 1;
-            const QPixmap pm = renderCardImage(names[face - 1], dpr);
+            const QPixmap pm = renderCardImage(names[face - 1], dpr, card);
             // The opponent's columns grow upwards, so later cards lie higher.
             const int y = column < 2 ? stackTop + i * 12 : stackTop + (stackDepth - 1 - i) * 12;
             p.drawPixmap(QPoint(x, y), pm);
@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
     }
     for (int i = 0; i < 14; ++i)
         p.drawPixmap(QPoint(gap + 4 * (card.width() + gap) + i * 10, stackTop),
-                     renderCardImage(names[(i * 4 + 12) % 53], dpr));
+                     renderCardImage(names[(i * 4 + 12) % 53], dpr, card));
     p.end();
 
     const QString out = parser.value("out");
