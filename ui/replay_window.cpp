@@ -101,6 +101,7 @@ ReplayWindow::ReplayWindow(net::MatchRecord record, const ReplayLook& look, QWid
     speed_->setRange(1, 10);
     speed_->setValue(5);
     speed_->setToolTip(QStringLiteral("How fast the replay plays on"));
+    speed_->setMinimumWidth(120);
     row->addWidget(new QLabel(QStringLiteral("Speed:"), this));
     row->addWidget(speed_);
     QPushButton* close = look::button(this, QStringLiteral("bnClose"), QStringLiteral("&Close"));

@@ -50,6 +50,9 @@ TEST(ReplayWindow, SteppingBackThenForwardGivesTheSameTableAtEveryMove) {
         replay.goTo(0, m);
         ASSERT_EQ(piles(replay.table()), forward[static_cast<std::size_t>(m)]) << m;
     }
+    replay.show();
+    replay.goTo(0, moves * 2 / 3);
+    uitest::saveShot(&replay, "replay");
     // A turn step stops where the other seat's moves begin; a hand step at the next deal.
     replay.goTo(0, 0);
     replay.stepTurn(1);
