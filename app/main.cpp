@@ -1,5 +1,6 @@
 // Process entry: the application object, the splash, the table window and the event loop.
 
+#include "dialog_look.h"
 #include "main_window.h"
 #include "small_windows.h"
 
@@ -49,6 +50,7 @@ int main(int argc, char* argv[]) {
     // The desktop entry names the program "Velnora"; a display name would be appended to the
     // window caption "Velnora 4.17" on this platform.
     QApplication::setDesktopFileName("velnora");
+    velnora::ui::look::frameDialogsPlainly(app);
 
     auto* splash = new velnora::ui::TfmSplash;
     QStringList arguments = QApplication::arguments();

@@ -159,6 +159,35 @@ QGroupBox* radioGroup(QWidget* parent, const QString& objectName, const QString&
     return box;
 }
 
+namespace {
+class PlainDialogFrames : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        // Before the first show the native window does not exist yet: the flags are set once,
+        // without the hide a change of flags brings to a visible window.
+        if (event->type() == QEvent::Polish)
+            if (auto* dialog = qobject_cast<QDialog*>(watched); dialog && dialog->isWindow()) {
+                Qt::WindowFlags flags = dialog->windowFlags();
+                // A dialog that chose its buttons keeps them but for these two; one that left
+                // them to the window manager keeps its title and close button.
+                if (!(flags & Qt::CustomizeWindowHint))
+                    flags |=
+                        Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+                flags &= ~(Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint);
+                if (dialog->property("velnoraResizable").toBool())
+                    flags |= Qt::WindowMaximizeButtonHint;
+                if (flags != dialog->windowFlags()) dialog->setWindowFlags(flags);
+            }
+        return QObject::eventFilter(watched, event);
+    }
+};
+} // namespace
+
+void frameDialogsPlainly(QApplication& app) {
+    app.installEventFilter(new PlainDialogFrames(&app));
+}
+
 QLabel* plain(QLabel* label) {
     label->setTextFormat(Qt::PlainText);
     return label;

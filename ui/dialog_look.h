@@ -17,6 +17,8 @@ class QTabWidget;
 class QVBoxLayout;
 class QWidget;
 
+class QApplication;
+
 namespace velnora::ui::look {
 
 // Outer margin and the gaps between groups of controls, in logical pixels.
@@ -58,6 +60,10 @@ void openAtPage(QDialog* dialog, QTabWidget* pages, int startPage, int lastPage,
 // Shows a label's text as it is, never as markup: player names, dates and texts from files, the
 // settings store or the partner may hold "<" and must not turn bold or into a link.
 QLabel* plain(QLabel* label);
+// Gives every dialog of the application (message boxes included) a title bar with a close
+// button only: a modal question that can be minimised or maximised only gets lost. A dialog
+// whose "velnoraResizable" property is true keeps its maximise button.
+void frameDialogsPlainly(QApplication& app);
 // A message box with the program's caption whose text is shown as plain text; the button
 // pressed.
 QMessageBox::StandardButton message(QWidget* parent, QMessageBox::Icon icon, const QString& text,

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStyle>
 #include <QTabWidget>
@@ -51,6 +52,10 @@ TfmHelp::TfmHelp(const QString& helpFolder, QWidget* parent)
     setWindowTitle(QStringLiteral("Velnora Help"));
     setAttribute(Qt::WA_DeleteOnClose, false);
     resize(960, 660);
+    // A help window is read and put away: Esc and Ctrl+W close it, as they close a dialog.
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)})
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, &QWidget::close);
 
     tbHelp_ = new HelpBrowser(library_, this);
     tbHelp_->setObjectName(QStringLiteral("tbHelp"));

@@ -46,6 +46,8 @@ std::optional<net::MatchRecord> ReplayWindow::load(const QString& file, QString&
 ReplayWindow::ReplayWindow(net::MatchRecord record, const ReplayLook& look, QWidget* parent)
     : QDialog(parent), record_(std::move(record)) {
     setObjectName(QStringLiteral("ReplayWindow"));
+    // The table scales with the window: a replay may be watched maximised.
+    setProperty("velnoraResizable", true);
     setWindowTitle(QStringLiteral("Replay: %1 - %2")
                        .arg(QString::fromStdString(record_.playerName),
                             QString::fromStdString(record_.opponentName)));

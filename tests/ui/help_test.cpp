@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRegularExpression>
+#include <QShortcut>
 #include <QTreeWidget>
 
 #include <set>
@@ -240,4 +241,16 @@ TEST_F(HelpWindowTest, AMissingHelpFolderSaysWhereThePagesBelong) {
     TfmHelp missing(QDir::temp().filePath("velnora-no-help-here"));
     missing.showPage();
     EXPECT_TRUE(missing.browser()->toPlainText().contains("velnora-no-help-here"));
+}
+
+TEST_F(HelpWindowTest, EscapeAndControlWCloseTheHelpWindow) {
+    for (const QKeySequence& keys : {QKeySequence(Qt::Key_Escape), QKeySequence("Ctrl+W")}) {
+        window_->showPage();
+        ASSERT_TRUE(window_->isVisible());
+        int found = 0;
+        for (QShortcut* shortcut : window_->findChildren<QShortcut*>())
+            if (shortcut->key() == keys && ++found) emit shortcut->activated();
+        EXPECT_EQ(found, 1) << keys.toString().toStdString();
+        EXPECT_FALSE(window_->isVisible()) << keys.toString().toStdString();
+    }
 }

@@ -5,6 +5,7 @@
 
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -82,4 +83,18 @@ TEST(About, NamesProductVersionAndBuild) {
     EXPECT_EQ(find<QLabel>(&about, "lbProduct")->text(), "Velnora for Linux");
     EXPECT_EQ(find<QLabel>(&about, "lbVersion")->text(), "Version 4.17");
     EXPECT_TRUE(find<QLabel>(&about, "lbBuild")->text().startsWith("Build "));
+}
+
+TEST(DialogFrames, DialogsAndMessageBoxesCarryNoMinimiseOrMaximiseButton) {
+    QMessageBox box(QMessageBox::Question, "Velnora", "Sure?", QMessageBox::Yes | QMessageBox::No);
+    QDialog resizable;
+    resizable.setProperty("velnoraResizable", true);
+    for (QWidget* w : std::initializer_list<QWidget*>{&box, &resizable}) {
+        w->show();
+        QApplication::processEvents();
+    }
+    EXPECT_FALSE(box.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(box.windowFlags() & Qt::WindowCloseButtonHint);
+    EXPECT_TRUE(resizable.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_FALSE(resizable.windowFlags() & Qt::WindowMinimizeButtonHint);
 }
