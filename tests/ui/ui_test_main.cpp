@@ -1,6 +1,4 @@
 // Entry point of the widget tests: a QApplication on the offscreen platform, then GoogleTest.
-#include "dialog_look.h"
-
 #include <QApplication>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -16,7 +14,6 @@ int main(int argc, char** argv) {
     QTemporaryDir home;
     if (home.isValid()) qputenv("HOME", home.path().toLocal8Bit());
     QApplication app(argc, argv);
-    velnora::ui::look::frameDialogsPlainly(app); // as the program does
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
