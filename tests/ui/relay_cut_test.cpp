@@ -71,9 +71,11 @@ protected:
                 cutInDialog = false;
                 relay->cut();
             }
-            // The end of a match plays on; the answerer's Esc would end the program.
-            if (auto* play = dialog->findChild<QPushButton*>(
-                    qobject_cast<ui::TfmGameOver*>(dialog) ? "bnOK" : "-")) {
+            // The end of a match plays on; the answerer's Esc would end the program. A match
+            // that ends after a cut, with the computer in the partner's seat, asks Yes or No.
+            auto* play = dialog->findChild<QPushButton*>("bnOK");
+            if (!play) play = dialog->findChild<QPushButton*>("bnYes");
+            if (qobject_cast<ui::TfmGameOver*>(dialog) && play) {
                 boxes.hold = true;
                 play->click();
                 QTimer::singleShot(0, [this] { boxes.hold = false; });
@@ -121,6 +123,7 @@ protected:
         if (qEnvironmentVariableIsSet("VELNORA_RELAY_TRACE"))
             std::printf("reconnect %d: file %d, boxes %s\n", figures.cuts, int(resumable),
                         boxes.texts.join(" | ").toUtf8().constData());
+        std::fflush(stdout);
     }
 
     // Plays turns until the chosen moment comes and the relay cuts the link.
