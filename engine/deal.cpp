@@ -25,6 +25,16 @@ void Game::newGame() {
     dealHand();
 }
 
+void Game::newGameWithDeal(const DealtHand& deal) {
+    state.playerTotal = 0;
+    state.opponentTotal = 0;
+    noteMatchStarted();
+    reportMove(Move::of(MoveKind::newGame));
+    state.gameInProgress = 0;
+    state.playerStartsHand = deal.playerStarts ? 1 : 0;
+    startHand(&deal.order, deal.dealtHere);
+}
+
 void Game::turnUpDiscard() {
     GameState& g = state;
     // Wildcards and red threes turned up freeze the pile and stay in it under the next upcard.

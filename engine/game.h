@@ -85,6 +85,9 @@ public:
 
     // Game and hand
     void newGame();
+    // A new match whose first hand is a recorded deal: the same cards to the same seats and the
+    // same seat drawing first, under the rules in force (later hands are dealt afresh).
+    void newGameWithDeal(const DealtHand& deal);
     // The player clicked a card or pile of the table: from now on the game is one in progress
     // (the rules stay as they are, and it is saved at exit).
     void noteTableClick() { state.gameInProgress = 1; }

@@ -971,7 +971,13 @@ void TfmVelMain::fatalError(const std::string& text) {
 // Menu handlers
 
 void TfmVelMain::New1Click() {
+    startNewMatch(nullptr);
+}
+
+void TfmVelMain::startNewMatch(const DealtHand* deal) {
     if (!splashDone_ || game_->state.inputBlocked) return;
+    // A recorded deal is played against the computer only.
+    if (deal && game_->options.networkGame) return;
     // A match against the computer is as much worth keeping as a network one: New asks too.
     // (In a network game the engine asks its own question.)
     if (!game_->options.networkGame && game_->state.gameInProgress &&
@@ -982,7 +988,10 @@ void TfmVelMain::New1Click() {
     applyOptionsToGame();
     hint_->resetCount();
     if (connectionState == 0) networkTable_ = false;
-    game_->newGame();
+    if (deal)
+        game_->newGameWithDeal(*deal);
+    else
+        game_->newGame();
 }
 
 void TfmVelMain::UndoMeld1Click() {
@@ -1128,6 +1137,12 @@ void TfmVelMain::openReplay(QWidget* over, const QString& file) {
     look.backs = cardBacks;
     look.background = table_->backgroundColour();
     ReplayWindow window(std::move(*record), look, over);
+    if (connectionState == 0 && !game_->options.networkGame)
+        window.offerPlayingDealAgain([this, over](const DealtHand& deal) {
+            // The history the replay was opened from closes too: the new game is on the table.
+            if (auto* history = qobject_cast<QDialog*>(over)) history->reject();
+            QTimer::singleShot(0, this, [this, deal] { startNewMatch(&deal); });
+        });
     window.exec();
 }
 

@@ -194,6 +194,8 @@ public:
 
     // Menu handlers
     void New1Click();
+    // A new match, from a recorded deal when one is given; asks first when a game is running.
+    void startNewMatch(const DealtHand* deal);
     void UndoMeld1Click();
     void UndoAll1Click();
     void Rules1Click(int page = -1);

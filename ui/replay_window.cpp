@@ -4,8 +4,10 @@
 #include "game_files.h"
 #include "table_view.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QShortcut>
 #include <QSlider>
@@ -106,10 +108,33 @@ ReplayWindow::ReplayWindow(net::MatchRecord record, const ReplayLook& look, QWid
     speed_->setMinimumWidth(120);
     row->addWidget(new QLabel(QStringLiteral("Speed:"), this));
     row->addWidget(speed_);
+    add("bnReview", QStringLiteral("&Review"),
+        QStringLiteral("Mark the turns of this hand where your choice differed from the hint's"),
+        [this] { reviewShownHand(); });
+    playAgain_ =
+        add("bnPlayAgain", QStringLiteral("Play &Deal Again"),
+            QStringLiteral("Start a new game against the computer with this hand's deal"), [this] {
+                const DealtHand deal = record_.hands[static_cast<std::size_t>(hand_)].deal;
+                accept();
+                if (playDeal_) playDeal_(deal);
+            });
+    playAgain_->hide();
     QPushButton* close = look::button(this, QStringLiteral("bnClose"), QStringLiteral("&Close"));
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     row->addWidget(close);
     outer->addLayout(row);
+
+    review_ = new QListWidget(this);
+    review_->setObjectName(QStringLiteral("lbReview"));
+    review_->setWordWrap(true);
+    review_->setMaximumHeight(6 * review_->fontMetrics().height());
+    review_->hide();
+    connect(review_, &QListWidget::currentRowChanged, this, [this](int row) {
+        const auto* notes = shownReview();
+        if (notes && row >= 0 && row < static_cast<int>(notes->size()))
+            goTo(hand_, (*notes)[static_cast<std::size_t>(row)].move);
+    });
+    outer->addWidget(review_);
 
     for (auto [key, step] : {std::pair{Qt::Key_Right, 1}, std::pair{Qt::Key_Left, -1}})
         connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, this,
@@ -144,8 +169,10 @@ void ReplayWindow::goTo(int hand, int move) {
         game_->rules = h.deal.rules;
         game_->dealRecordedHand(h.deal);
         if (!game_->state.showOpponentCards) game_->toggleOpponentCards();
+        const bool otherHand = hand != hand_;
         hand_ = hand;
         move_ = 0;
+        if (otherHand) showReview();
     }
     try {
         while (move_ < move) {
@@ -208,9 +235,49 @@ void ReplayWindow::showPosition() {
                        .arg(g.playerTotal)
                        .arg(QString::fromStdString(record_.opponentName))
                        .arg(g.opponentTotal);
+    if (const auto* notes = shownReview())
+        for (const ReviewNote& note : *notes)
+            if (note.move == move_)
+                text += QStringLiteral("\n%1 %2").arg(QString::fromStdString(note.played),
+                                                      QString::fromStdString(note.hinted));
     if (!refused_.isEmpty())
         text += QStringLiteral("\nThe record goes on with a move this table refuses: ") + refused_;
     position_->setText(text);
+}
+
+const std::vector<ReviewNote>* ReplayWindow::shownReview() const {
+    const auto it = reviews_.find(hand_);
+    return it == reviews_.end() ? nullptr : &it->second;
+}
+
+void ReplayWindow::reviewShownHand() {
+    if (!shownReview()) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        reviews_[hand_] = reviewHand(record_.hands[static_cast<std::size_t>(hand_)]);
+        QApplication::restoreOverrideCursor();
+    }
+    showReview();
+    showPosition();
+}
+
+void ReplayWindow::showReview() {
+    const QSignalBlocker quiet(review_);
+    review_->clear();
+    const auto* notes = shownReview();
+    review_->setVisible(notes != nullptr);
+    if (!notes) return;
+    for (const ReviewNote& note : *notes)
+        review_->addItem(
+            QStringLiteral("Move %1: %2 %3")
+                .arg(note.move)
+                .arg(QString::fromStdString(note.played), QString::fromStdString(note.hinted)));
+    if (notes->empty())
+        review_->addItem(QStringLiteral("In this hand you chose as the hint would have."));
+}
+
+void ReplayWindow::offerPlayingDealAgain(std::function<void(const DealtHand&)> play) {
+    playDeal_ = std::move(play);
+    playAgain_->setVisible(static_cast<bool>(playDeal_));
 }
 
 void ReplayWindow::togglePlay() {

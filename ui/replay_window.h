@@ -11,14 +11,18 @@
 #include "card_art.h"
 #include "match_record.h"
 #include "quiet_host.h"
+#include "replay_review.h"
 #include "settings.h"
 
 #include <QDialog>
 
+#include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 
 class QLabel;
+class QListWidget;
 class QPushButton;
 class QSlider;
 class QTimer;
@@ -53,6 +57,12 @@ public:
     void stepMove(int direction);
     void stepTurn(int direction);
     void stepHand(int direction);
+    // Marks the shown hand's turns where the player chose otherwise than the hint, and lists
+    // them; a click on one shows its table.
+    void reviewShownHand();
+    const std::vector<ReviewNote>* shownReview() const;
+    // Offers "Play Deal Again": the shown hand's deal goes to play, and the window closes.
+    void offerPlayingDealAgain(std::function<void(const DealtHand&)> play);
 
 private:
     net::MatchRecord record_;
@@ -65,12 +75,17 @@ private:
     QPushButton* play_ = nullptr;
     QSlider* speed_ = nullptr;
     QTimer* timer_ = nullptr;
+    QPushButton* playAgain_ = nullptr;
+    QListWidget* review_ = nullptr;
+    std::map<int, std::vector<ReviewNote>> reviews_;
+    std::function<void(const DealtHand&)> playDeal_;
     int hand_ = -1;
     int move_ = 0;
     QString refused_;
 
     int movesOf(int hand) const;
     void showPosition();
+    void showReview();
     void togglePlay();
 };
 

@@ -1,5 +1,6 @@
 // The replay of a recorded match, and the records the table keeps of its matches.
 
+#include "hint.h"
 #include "match_history_window.h"
 #include "match_recording.h"
 #include "played_match.h"
@@ -8,6 +9,7 @@
 #include "widget_lookup.h"
 
 #include <QDir>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -16,6 +18,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 using namespace velnora;
 using namespace velnora::test;
@@ -123,4 +126,81 @@ TEST(ReplayWindow, TheHistoryOffersTheReplayOfALineWithARecord) {
     ASSERT_TRUE(replay->isEnabled());
     replay->click();
     EXPECT_EQ(asked, "match-1.vrec");
+}
+
+TEST(ReplayWindow, PlayDealAgainDealsTheShownHandsCardsToANewMatch) {
+    HeadlessTable played(RuleSettings{}, 21);
+    const net::MatchRecord record = playedMatch(played, 2, 21);
+    ui::ReplayWindow replay(record, ui::ReplayLook{});
+    auto* again = uitest::find<QPushButton>(&replay, "bnPlayAgain");
+    EXPECT_TRUE(again->isHidden()); // nobody to play it: not offered
+    std::optional<DealtHand> chosen;
+    replay.offerPlayingDealAgain([&](const DealtHand& deal) { chosen = deal; });
+    // A hand the player starts: the new table stands where the recorded one did.
+    int hand = 0;
+    while (!record.hands[static_cast<std::size_t>(hand)].deal.playerStarts)
+        ++hand;
+    replay.goTo(hand, 5);
+    again->click();
+    ASSERT_TRUE(chosen);
+    HeadlessTable fresh(RuleSettings{}, 99);
+    fresh.game.state.playerTotal = 1234;
+    fresh.game.newGameWithDeal(*chosen);
+    replay.goTo(hand, 0);
+    auto expected = piles(replay.table());
+    expected.back() = {0, 0}; // a new match
+    EXPECT_EQ(piles(fresh.game.state), expected);
+}
+
+namespace {
+
+// Plays the player's seat as the hint advises until the first hand is scored.
+net::MatchRecord handPlayedByTheHint(HeadlessTable& t) {
+    net::MatchRecorder recorder;
+    t.game.setMatchListener(&recorder);
+    ai::ComputerDriver computer;
+    t.game.setOpponentDriver(&computer);
+    t.game.newGame();
+    for (int steps = 0; t.host.scored.empty() && steps < 2000; ++steps) {
+        const ai::Hint hint = ai::expertHint(t.game);
+        if (hint.action == ai::Hint::Action::none || !ai::carryOutHint(t.game, hint.steps)) break;
+    }
+    t.game.setMatchListener(nullptr);
+    t.game.setOpponentDriver(nullptr);
+    return recorder.record;
+}
+
+} // namespace
+
+TEST(ReplayReview, MarksTheChoicesThatDifferFromTheHintsAndNoneOfAHintFollower) {
+    HeadlessTable followed(RuleSettings{}, 5);
+    const net::MatchRecord byHint = handPlayedByTheHint(followed);
+    ASSERT_FALSE(followed.host.scored.empty());
+    ASSERT_GE(byHint.hands.size(), 1u);
+    ASSERT_GT(byHint.hands[0].moves.size(), 20u);
+    const auto none = ui::reviewHand(byHint.hands[0]);
+    EXPECT_TRUE(none.empty()) << none.front().move << ": " << none.front().played << " "
+                              << none.front().hinted;
+
+    HeadlessTable played(RuleSettings{}, 21);
+    const net::MatchRecord record = playedMatch(played, 2, 21);
+    const auto& moves = record.hands[0].moves;
+    const auto notes = ui::reviewHand(record.hands[0]);
+    ASSERT_FALSE(notes.empty());
+    for (const ui::ReviewNote& note : notes) {
+        ASSERT_LT(note.move, static_cast<int>(moves.size()));
+        EXPECT_EQ(moves[static_cast<std::size_t>(note.move)].seat, Seat::player);
+        EXPECT_EQ(note.hinted.rfind("Hint: ", 0), 0u) << note.hinted;
+        EXPECT_EQ(note.played.rfind("You ", 0), 0u) << note.played;
+    }
+    // The window lists them and shows the note of the move it stands on.
+    ui::ReplayWindow replay(record, ui::ReplayLook{});
+    uitest::find<QPushButton>(&replay, "bnReview")->click();
+    auto* list = uitest::find<QListWidget>(&replay, "lbReview");
+    ASSERT_EQ(list->count(), static_cast<int>(notes.size()));
+    list->setCurrentRow(0);
+    EXPECT_EQ(replay.move(), notes[0].move);
+    EXPECT_TRUE(uitest::find<QLabel>(&replay, "lbPosition")
+                    ->text()
+                    .contains(QString::fromStdString(notes[0].hinted)));
 }
