@@ -1,4 +1,6 @@
+#include "match_record.h"
 #include "mirror_match.h"
+#include "played_match.h"
 #include "staged_table.h"
 
 #include <gtest/gtest.h>
@@ -33,6 +35,50 @@ TEST_P(MirroredPlay, TwoCopiesStayMirroredThroughWholeMatches) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, MirroredPlay, ::testing::Range(0, kSeeds));
+
+// Each copy records the match from its own seat: the same deals and the same moves in the same
+// order, with the seats exchanged, and the same scores.
+TEST(MirroredPlay, BothCopiesRecordTheSameMatchWithTheSeatsExchanged) {
+    std::array<net::MatchRecorder, 2> recorders;
+    std::array<net::MatchRecord, 2> finished;
+    for (std::size_t i = 0; i < 2; ++i)
+        recorders[i].onMatchStarted = [&finished, i](const net::MatchRecord& r) {
+            if (finished[i].hands.empty()) finished[i] = r;
+        };
+    MirrorOptions opts;
+    opts.seed = 5;
+    opts.extras = false; // a table sent mid-hand is no move of a record
+    opts.listeners = {&recorders[0], &recorders[1]};
+    const auto r = playMirroredMatches(opts);
+    ASSERT_EQ(r.failure, "");
+    const net::MatchRecord& a = finished[0];
+    const net::MatchRecord& b = finished[1];
+    ASSERT_GT(a.hands.size(), 1u);
+    ASSERT_EQ(a.hands.size(), b.hands.size());
+    const auto other = [](Seat s) { return s == Seat::player ? Seat::opponent : Seat::player; };
+    for (std::size_t h = 0; h < a.hands.size(); ++h) {
+        const net::RecordedHand& x = a.hands[h];
+        const net::RecordedHand& y = b.hands[h];
+        EXPECT_EQ(x.deal.order, y.deal.order) << h;
+        EXPECT_NE(x.deal.dealtHere, y.deal.dealtHere) << h;
+        EXPECT_NE(x.deal.playerStarts, y.deal.playerStarts) << h;
+        EXPECT_EQ(x.deal.playerTotal, y.deal.opponentTotal) << h;
+        ASSERT_EQ(x.moves.size(), y.moves.size()) << h;
+        for (std::size_t m = 0; m < x.moves.size(); ++m) {
+            EXPECT_EQ(x.moves[m].seat, other(y.moves[m].seat)) << h << "/" << m;
+            EXPECT_EQ(x.moves[m].move, y.moves[m].move) << h << "/" << m;
+        }
+        EXPECT_EQ(x.player, y.opponent) << h;
+        EXPECT_EQ(x.opponent, y.player) << h;
+        // Each copy's record replays on its own.
+        for (const net::RecordedHand* hand : {&x, &y}) {
+            test::HeadlessTable t(hand->deal.rules);
+            t.game.setDealsAfterScoring(false);
+            std::string why;
+            EXPECT_TRUE(net::replayHand(t.game, *hand, why)) << h << ": " << why;
+        }
+    }
+}
 
 namespace {
 using velnora::test::faceOf;

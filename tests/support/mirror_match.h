@@ -291,6 +291,8 @@ struct MirrorOptions {
     bool extras = true;      // chat, a NEWGAME and a LOADGAME mid-hand in every match
     bool stopAtMismatch = true;
     std::string* clientTap = nullptr; // collects every byte the client receives
+    // When set, hear the server's and the client's table (a match record, say).
+    std::array<MatchListener*, 2> listeners{};
 };
 
 // A hand longer than this is a stall of the two autoplayers, not a network fault.
@@ -317,6 +319,8 @@ inline MirrorResult playMirroredMatches(const MirrorOptions& opts) {
     auto a = std::make_unique<MirrorCopy>(opts.seed * 2 + 1, link.fd(0));
     auto b = std::make_unique<MirrorCopy>(opts.seed * 2 + 2, link.fd(1));
     b->tap = opts.clientTap;
+    a->game.setMatchListener(opts.listeners[0]);
+    b->game.setMatchListener(opts.listeners[1]);
     Random plan(opts.seed ^ 0x7F4A7C15ULL);
     a->game.options.playerName = "Ann";
     b->game.options.playerName = "Bj\xC3\xB8rn";
