@@ -48,16 +48,10 @@ void Game::adoptSavedTable(GameState loaded, int sizeIndex) {
     host_.setUndoEnabled(false);
     showInstruction(state.promptState);
     host_.repaint(TableArea::all);
-    if (state.promptState == kPromptWaitForDeal && !options.networkGame) {
-        // Saved between a hand's scoring and the next deal (the program ended while the hand's
-        // result was shown): nothing would ever deal. The totals already hold that hand; a
-        // match it finished starts again from zero, as after the game-over window.
-        if (state.playerTotal >= kMatchTarget || state.opponentTotal >= kMatchTarget)
-            newGame();
-        else
-            dealHand();
-        return;
-    }
+    // Saved between a hand's scoring and the next deal (the program ended while the hand's
+    // result was shown): nothing would ever deal. A network game deals once the partner has
+    // the table.
+    if (!options.networkGame && dealIfBetweenHands()) return;
     if (state.inputBlocked && !options.networkGame) startOpponentTurn();
 }
 

@@ -1,4 +1,5 @@
 #include "game.h"
+#include "scoring.h"
 
 #include <string>
 
@@ -17,22 +18,33 @@ void Game::newGame() {
             "You have a network game running. Are you sure you want to start a new game?");
         if (answer != MessageAnswer::yes) return;
     }
+    startNewMatch();
+}
+
+void Game::startNewMatch(const DealtHand* deal) {
     state.playerTotal = 0;
     state.opponentTotal = 0;
     noteMatchStarted();
     reportMove(Move::of(MoveKind::newGame));
     state.gameInProgress = 0;
-    dealHand();
+    if (!deal) return dealHand();
+    state.playerStartsHand = deal->playerStarts ? 1 : 0;
+    startHand(&deal->order, deal->dealtHere);
+}
+
+bool Game::dealIfBetweenHands() {
+    if (state.promptState != kPromptWaitForDeal) return false;
+    // The totals already hold the last hand; a match it finished starts again from zero, as
+    // after the game-over window.
+    if (state.playerTotal >= kMatchTarget || state.opponentTotal >= kMatchTarget)
+        startNewMatch();
+    else
+        dealHand();
+    return true;
 }
 
 void Game::newGameWithDeal(const DealtHand& deal) {
-    state.playerTotal = 0;
-    state.opponentTotal = 0;
-    noteMatchStarted();
-    reportMove(Move::of(MoveKind::newGame));
-    state.gameInProgress = 0;
-    state.playerStartsHand = deal.playerStarts ? 1 : 0;
-    startHand(&deal.order, deal.dealtHere);
+    startNewMatch(&deal);
 }
 
 void Game::turnUpDiscard() {

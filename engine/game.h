@@ -88,6 +88,9 @@ public:
     // A new match whose first hand is a recorded deal: the same cards to the same seats and the
     // same seat drawing first, under the rules in force (later hands are dealt afresh).
     void newGameWithDeal(const DealtHand& deal);
+    // A table that waits for a deal (it was saved between a hand's scoring and the next deal)
+    // gets one; false when the table is in a hand.
+    bool dealIfBetweenHands();
     // The player clicked a card or pile of the table: from now on the game is one in progress
     // (the rules stay as they are, and it is saved at exit).
     void noteTableClick() { state.gameInProgress = 1; }
@@ -260,6 +263,9 @@ private:
     // else the last of its face; the deck found goes with the move into the record.
     int cardOfMove(const Pile& pile, const Move& move);
     void noteMatchStarted();
+    // Totals back to zero and the first hand of a new match dealt (from the recorded deal when
+    // given), without asking.
+    void startNewMatch(const DealtHand* deal = nullptr);
     // The opponent's move being applied, heard once it is accepted; anything the table hears
     // first (a hand scored, the next deal) comes after it.
     void flushPendingMove();

@@ -94,6 +94,8 @@ bool TfmVelMain::loadAndShare(const QString& file) {
         updatePanels();
         table_->update();
         network_->gameLoaded();
+        // A network table saved between hands: the partner has it now, and both deal alike.
+        if (game_->options.networkGame) game_->dealIfBetweenHands();
     }
     return loaded;
 }

@@ -444,3 +444,36 @@ TEST_F(NetworkPlayTest, AfterADropTheGameLeftCanBeContinued) {
     QFile::remove(serverFile);
     QFile::remove(clientFile);
 }
+
+// A game broken off between a hand's scoring and the next deal is continued with a deal: the
+// copy that loads it deals once the partner has the table, and both copies play the new hand.
+TEST_F(NetworkPlayTest, AGameLeftBetweenHandsIsContinuedWithTheNextDeal) {
+    BoxAnswerer boxes;
+    boxes.yesTo = QStringList{"Continue the interrupted game with Bob?"};
+    server = open(serverSettings);
+    connectBoth();
+    emit server->network().connection().failed(
+        {net::SocketFailure::other, 7, QStringLiteral("Network error")});
+    ASSERT_TRUE(waitUntil([&] { return !client->network().networkConnected(); }, 3000));
+    waitUntil([] { return !QApplication::activeModalWidget(); }, 3000);
+    const QString serverFile = server->network().lostConnectionFile();
+    server->game().state.promptState = kPromptWaitForDeal;
+    server->game().state.playerTotal = 1200;
+    ASSERT_TRUE(server->SaveGame(true, serverFile));
+    QFile::remove(client->network().lostConnectionFile());
+
+    connectBoth();
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            return !client->table()->waitingToRetryConnection && !server->presentation().busy() &&
+                   !client->presentation().busy() && !QApplication::activeModalWidget() &&
+                   server->game().state.promptState != kPromptWaitForDeal &&
+                   test::mirrorDifference(server->game().state, client->game().state).empty();
+        },
+        5000))
+        << test::mirrorDifference(server->game().state, client->game().state);
+    EXPECT_TRUE(boxes.saw("Continue the interrupted game with Bob?"));
+    EXPECT_EQ(server->game().state.playerTotal, 1200);
+    EXPECT_EQ(server->game().state.playerHand.count + client->game().state.playerHand.count, 30);
+    QFile::remove(serverFile);
+}

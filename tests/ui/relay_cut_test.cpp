@@ -99,6 +99,10 @@ protected:
         return mirrorDifference(server->game().state, client->game().state);
     }
     void fail(const std::string& what) {
+        if (qEnvironmentVariableIsSet("VELNORA_RELAY_TRACE")) {
+            std::printf("cut %d: %s\n", figures.cuts, what.c_str());
+            std::fflush(stdout);
+        }
         if (failures.size() < 5)
             failures.push_back("cut " + std::to_string(figures.cuts) + ": " + what);
     }
@@ -178,7 +182,10 @@ protected:
                  std::to_string(a.promptState) + "/" + std::to_string(a.opponentPromptState) + " " +
                  std::to_string(b.promptState) + "/" + std::to_string(b.opponentPromptState) +
                  ", blocked " + std::to_string(a.inputBlocked) + std::to_string(b.inputBlocked) +
-                 ")");
+                 ")" +
+                 (qEnvironmentVariableIsSet("VELNORA_RELAY_TRACE")
+                      ? "\n--- server ---\n" + toString(a) + "--- client ---\n" + toString(b)
+                      : std::string()));
             relay->cut();
         }
         cutInDialog = false;
