@@ -1,10 +1,11 @@
 #include "hint.h"
 
-#include "quiet_host.h"
+#include "sandbox.h"
 
 #include "expert.h"
 #include "meld_check.h"
 #include "seat_exchange.h"
+#include "unseen_cards.h"
 
 #include <algorithm>
 #include <array>
@@ -26,55 +27,10 @@ Phase phaseOf(const Game& game) {
     return s.takingPile ? Phase::takingPile : Phase::meld;
 }
 
-bool byFaceAndDeck(const Card& a, const Card& b) {
-    return a.face != b.face ? a.face < b.face : a.deck < b.deck;
-}
-
 } // namespace
 
 GameState sampleUnseenCards(const Game& game, Random& rng) {
-    const GameState& real = game.state;
-    GameState g = real;
-    // The computer's plans are as hidden as its cards.
-    g.ai = AiMemory{};
-
-    std::vector<Card> pool(real.opponentHand.begin(), real.opponentHand.end());
-    pool.insert(pool.end(), real.stock.begin(), real.stock.end());
-    std::sort(pool.begin(), pool.end(), byFaceAndDeck);
-    // The cards the computer was seen taking stay in its hand.
-    std::vector<Card> known;
-    for (const Card& k : real.knownOpponentCards) {
-        if (static_cast<int>(known.size()) >= real.opponentHand.count) break;
-        const auto it =
-            std::find_if(pool.begin(), pool.end(), [&](const Card& c) { return c.face == k.face; });
-        if (it == pool.end()) continue;
-        known.push_back(*it);
-        pool.erase(it);
-    }
-    for (std::size_t i = pool.size(); i > 1; --i)
-        std::swap(pool[i - 1], pool[static_cast<std::size_t>(rng(static_cast<int>(i)))]);
-
-    clear(g.opponentHand);
-    clear(g.stock);
-    std::size_t next = 0;
-    for (const Card& c : known)
-        push(g.opponentHand, c);
-    while (g.opponentHand.count < real.opponentHand.count && next < pool.size())
-        push(g.opponentHand, pool[next++]);
-    int i = 0;
-    for (Card& c : g.opponentHand.edit()) {
-        c.x = game.layout.tableLeft + g.opponentCardSpacing * i++;
-        c.y = kOpponentHandY;
-        c.faceUp = g.showOpponentCards;
-    }
-    while (next < pool.size()) {
-        Card c = pool[next++];
-        c.x = game.layout.tableLeft;
-        c.y = game.layout.stockY;
-        c.faceUp = 0;
-        push(g.stock, c);
-    }
-    return g;
+    return dealUnseenCards(game.state, game.layout, Seat::player, rng);
 }
 
 namespace {
@@ -83,20 +39,9 @@ using Steps = std::vector<HintStep>;
 using Kind = HintStep::Kind;
 
 // A table of its own on which the samples and the checks of a choice play.
-struct Sandbox {
-    QuietHost host;
-    MemorySettings settings;
-    Random rng;
-    Game game;
-
-    Sandbox(const Game& real, const GameState& table, std::uint64_t seed)
-        : rng(seed), game(host, settings, rng) {
-        game.rules = real.rules;
-        game.layout = real.layout;
-        game.options = real.options;
-        game.options.networkGame = false;
-        game.options.reseedFromClock = false;
-        game.state = table;
+struct HintBox : Sandbox {
+    HintBox(const Game& real, const GameState& table, std::uint64_t seed)
+        : Sandbox(real, table, seed) {
         // A copy that goes out must not score the hand or deal the next one.
         game.holdEndOfHand = true;
     }
@@ -244,7 +189,7 @@ namespace {
 // The Expert's choice on one sample, as the player's clicks.
 Steps expertSteps(const Game& real, GameState sample, Phase phase, std::uint64_t seed) {
     const Layout& layout = real.layout;
-    Sandbox box(real, sample, seed);
+    HintBox box(real, sample, seed);
     GameState& s = box.game.state;
     exchangeSeats(s);
     ExpertTurn turn(box.game);
@@ -307,7 +252,7 @@ Steps completeTake(const Game& real, const GameState& table);
 // can go on: a draw, a finished (or finishable) pile take, a finished turn.
 Checked check(const Game& real, const GameState& sample, const Steps& steps, Phase phase) {
     Checked result;
-    Sandbox box(real, sample, 1);
+    HintBox box(real, sample, 1);
     GameState& g = box.game.state;
     if (steps.empty() || !carryOutHint(box.game, steps, &result.done)) return result;
     const Kind last = steps.back().kind;
@@ -365,7 +310,7 @@ Steps completeTake(const Game& real, const GameState& table) {
                         if (c.rank() == others[e])
                             steps.push_back({Kind::meldNatural, c.face, c.rank()});
                 if (steps.empty()) continue;
-                Sandbox box(real, table, 1);
+                HintBox box(real, table, 1);
                 Steps done;
                 if (!carryOutHint(box.game, steps, &done)) continue;
                 const GameState& g = box.game.state;
@@ -411,7 +356,7 @@ Steps fallbackSteps(const Game& real, const GameState& sample, Phase phase) {
     for (int face : cheapestFirst(g.playerHand))
         if (accepted({{Kind::discard, face, 0}})) return {{Kind::discard, face, 0}};
     if (!g.undoStack.empty()) {
-        Sandbox box(real, sample, 1);
+        HintBox box(real, sample, 1);
         box.game.undoAll();
         for (int face : cheapestFirst(box.game.state.playerHand))
             if (accepted({{Kind::undoAll}, {Kind::discard, face, 0}}))
@@ -634,7 +579,7 @@ Hint expertHint(const Game& game, int samples, std::uint64_t seed) {
             // Melds of this turn the Expert cannot build on (half a meld, say): it plays the
             // turn again from what the player held before them.
             try {
-                Sandbox box(game, sample, 1);
+                HintBox box(game, sample, 1);
                 box.game.undoAll();
                 Steps steps{{Kind::undoAll}};
                 const Steps more = expertSteps(game, box.game.state, phase,
