@@ -242,7 +242,7 @@ bool playMatch(int level, RulesMode mode, std::uint64_t seed, LevelResult& out, 
 
 void usage() {
     std::fprintf(stderr, "usage: velnora-bench [--seed N] [--matches N] "
-                         "[--level beginner|advanced|expert|all] "
+                         "[--level beginner|advanced|expert|master|all] "
                          "[--rules default|hoyle|random] [--duel LEVEL:LEVEL] [--network] "
                          "[--record [DIR|memory]] [--replay]\n");
 }
@@ -279,6 +279,8 @@ int main(int argc, char** argv) {
                 levels = {1};
             else if (l == "expert" || l == "2")
                 levels = {2};
+            else if (l == "master" || l == "3")
+                levels = {3};
             else {
                 usage();
                 return 2;

@@ -2,6 +2,7 @@
 
 #include "ai_common.h"
 #include "game.h"
+#include "master.h"
 #include "recording_host.h"
 #include "seat_driver.h"
 #include "settings.h"
@@ -68,7 +69,7 @@ public:
     }
 };
 
-using TurnTimes = std::array<std::vector<double>, 3>;
+using TurnTimes = std::array<std::vector<double>, kLevelCount>;
 
 // Times a turn without the checks and the turns nested in it (a hand that ends in a turn
 // deals the next one, whose first turn may be the other seat's).
@@ -207,7 +208,7 @@ bool parseDuel(const std::string& pairing, int& first, int& second) {
     auto level = [](std::string word) {
         for (char& ch : word)
             ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-        for (int l = 0; l < 3; ++l) {
+        for (int l = 0; l < kLevelCount; ++l) {
             std::string name = ai::levelName(l);
             for (char& ch : name)
                 ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
@@ -229,6 +230,8 @@ int runDuel(int first, int second, std::uint64_t seed, int matches, const char* 
                 2 * deals, deals, rulesName);
     Fnv sig;
     TurnTimes times;
+    std::vector<double> think;
+    ai::setMasterThinkLog(&think);
     RatioEstimate matchShare, handShare, playerSeatShare;
     long hands = 0;
     int failures = 0;
@@ -265,13 +268,20 @@ int runDuel(int first, int second, std::uint64_t seed, int matches, const char* 
                 interval(matchShare).c_str(), interval(handShare).c_str());
     std::printf("player seat wins: matches %s\n", interval(playerSeatShare).c_str());
     std::printf("turn time p50/p99:");
-    for (int l = 0; l < 3; ++l) {
+    for (int l = 0; l < kLevelCount; ++l) {
         const auto& t = times[static_cast<std::size_t>(l)];
         if (!t.empty())
             std::printf("  %s %.0f/%.0f us (%zu turns)", ai::levelName(l), percentile(t, 0.5),
                         percentile(t, 0.99), t.size());
     }
-    std::printf("\nsignature %016llx\n", static_cast<unsigned long long>(sig.h));
+    std::printf("\n");
+    ai::setMasterThinkLog(nullptr);
+    if (!think.empty())
+        std::printf("master think time per decision p50/p99/max: %.2f/%.2f/%.2f ms (%zu "
+                    "decisions)\n",
+                    percentile(think, 0.5), percentile(think, 0.99),
+                    *std::max_element(think.begin(), think.end()), think.size());
+    std::printf("signature %016llx\n", static_cast<unsigned long long>(sig.h));
     return failures;
 }
 

@@ -10,7 +10,7 @@
 
 namespace velnora::bench {
 
-// Levels from "expert:advanced" (names, their first letters or 0..2); false when unreadable.
+// Levels from "master:expert" (names, their first letters or 0..3); false when unreadable.
 bool parseDuel(const std::string& pairing, int& first, int& second);
 
 // Plays matches (rounded up to an even number) as matches/2 deals from both seats, with the
