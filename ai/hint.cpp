@@ -3,6 +3,7 @@
 #include "sandbox.h"
 
 #include "expert.h"
+#include "master.h"
 #include "meld_check.h"
 #include "seat_exchange.h"
 #include "unseen_cards.h"
@@ -65,6 +66,26 @@ std::vector<Card> cardsGone(const Pile& a, const Pile& b) {
             rest.erase(it);
     }
     return gone;
+}
+
+// The cards of each column with its naturals before its wildcards, the columns in the order
+// they were first laid to. A velnora the Expert completes is squared up with its wildcards
+// below the naturals, so the pile's order can name a wildcard first; the player's click on an
+// empty column is refused, and the hint then fell back to a bare discard.
+std::vector<Card> naturalsFirst(const std::vector<Card>& laid, const Layout& layout) {
+    std::vector<int> columns;
+    for (const Card& c : laid) {
+        const int column = columnOf(c.x, layout);
+        if (std::find(columns.begin(), columns.end(), column) == columns.end())
+            columns.push_back(column);
+    }
+    std::vector<Card> ordered;
+    for (const int column : columns)
+        for (const bool wild : {false, true})
+            for (const Card& c : laid)
+                if (columnOf(c.x, layout) == column && isWild(c.rank()) == wild)
+                    ordered.push_back(c);
+    return ordered;
 }
 
 int meldCardOfColumn(const Game& game, int column) {
@@ -187,24 +208,35 @@ bool carryOutHint(Game& game, const std::vector<HintStep>& steps, std::vector<Hi
 namespace {
 
 // The Expert's choice on one sample, as the player's clicks.
-Steps expertSteps(const Game& real, GameState sample, Phase phase, std::uint64_t seed) {
+Steps expertSteps(const Game& real, GameState sample, Phase phase, std::uint64_t seed,
+                  ExpertAdvisor* advisor) {
     const Layout& layout = real.layout;
     HintBox box(real, sample, seed);
     GameState& s = box.game.state;
     exchangeSeats(s);
-    ExpertTurn turn(box.game);
+    // The sample's computer hand is a guess: the Expert on the player's seat must not count on
+    // it.
+    ExpertTurn turn(box.game, ExpertSeat{nullptr, true, advisor});
     // Melding the sample's last card must not score the sample's hand under the plan.
     const Game::ComputerTurn planning(box.game);
     turn.setMinimum(s.initialMeldMinimum);
 
     if (phase == Phase::draw) {
         const int pileBefore = s.discardPile.count;
-        const int result = turn.expertDrawPhase();
+        turn.expertBeginDraw();
+        bool take = turn.expertTakePile();
+        if (advisor) take = advisor->takePile(turn, take);
+        const int result = turn.expertTakeOrDraw(take);
         if (result == 2) return {{Kind::endHand}};
         if (s.discardPile.count < pileBefore) return {{Kind::takePile}};
         return {{Kind::drawFromStock}};
     }
 
+    // The Expert rolls its mood at the start of its turn and melds by it; the draw was played
+    // on other copies, so the mood is rolled here again. Left at the memory's zero, the mood
+    // was never aggressive: the Expert then holds its melds back for the pile, goes out only
+    // late, and the hint said "discard" turn after turn.
+    turn.expertBeginDraw();
     const Pile meldsBefore = s.opponentMelds;
     const int pileBefore = s.discardPile.count;
     if (phase == Phase::takingPile) {
@@ -217,7 +249,7 @@ Steps expertSteps(const Game& real, GameState sample, Phase phase, std::uint64_t
     }
     Steps steps;
     // The placements, in the order they were made.
-    for (const Card& c : cardsGone(s.opponentMelds, meldsBefore)) {
+    for (const Card& c : naturalsFirst(cardsGone(s.opponentMelds, meldsBefore), layout)) {
         if (isRedThree(c.face)) continue; // laid by the game itself
         const int column = columnOf(c.x, layout);
         if (!isWild(c.rank()))
@@ -553,6 +585,17 @@ bool hintAvailable(const Game& game) {
 }
 
 Hint expertHint(const Game& game, int samples, std::uint64_t seed) {
+    return hintOnSamples(game, samples, seed, nullptr);
+}
+
+Hint masterHint(const Game& game, std::uint64_t seed) {
+    // The search reads only what the player sees, so every sample would give the same
+    // answer: one is enough.
+    MasterSearch search;
+    return hintOnSamples(game, 1, seed, &search);
+}
+
+Hint hintOnSamples(const Game& game, int samples, std::uint64_t seed, ExpertAdvisor* advisor) {
     const Phase phase = phaseOf(game);
     if (phase == Phase::none) return {};
     Random sampler(seed);
@@ -570,7 +613,7 @@ Hint expertHint(const Game& game, int samples, std::uint64_t seed) {
         Checked checked;
         try {
             const Steps steps =
-                expertSteps(game, sample, phase, seed + 1 + static_cast<std::uint64_t>(n));
+                expertSteps(game, sample, phase, seed + 1 + static_cast<std::uint64_t>(n), advisor);
             checked = check(game, sample, steps, phase);
         } catch (const std::exception&) {
             continue; // a sample the Expert cannot play gives no vote
@@ -583,7 +626,7 @@ Hint expertHint(const Game& game, int samples, std::uint64_t seed) {
                 box.game.undoAll();
                 Steps steps{{Kind::undoAll}};
                 const Steps more = expertSteps(game, box.game.state, phase,
-                                               seed + 1 + static_cast<std::uint64_t>(n));
+                                               seed + 1 + static_cast<std::uint64_t>(n), advisor);
                 steps.insert(steps.end(), more.begin(), more.end());
                 checked = check(game, sample, steps, phase);
             } catch (const std::exception&) {

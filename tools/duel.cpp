@@ -2,6 +2,7 @@
 
 #include "ai_common.h"
 #include "game.h"
+#include "hint.h"
 #include "master.h"
 #include "recording_host.h"
 #include "seat_driver.h"
@@ -69,7 +70,25 @@ public:
     }
 };
 
-using TurnTimes = std::array<std::vector<double>, kLevelCount>;
+using TurnTimes = std::array<std::vector<double>, kLevelCount + 1>;
+
+const char* seatName(int level) {
+    return level == kHintSeat ? "Hint" : ai::levelName(level);
+}
+
+// The player's turn as the hint plays it: the hint for the draw, then for the melds and the
+// discard until the table has gone round to the next draw (or the next hand).
+bool playHintTurn(Game& game) {
+    const GameState& s = game.state;
+    if (!ai::hintAvailable(game) || s.hasDrawn) return false;
+    const ai::Hint draw = ai::masterHint(game);
+    if (!ai::carryOutHint(game, draw.steps)) return false;
+    for (int hints = 0; s.hasDrawn && ai::hintAvailable(game); ++hints) {
+        const ai::Hint next = ai::masterHint(game);
+        if (hints > 20 || !ai::carryOutHint(game, next.steps)) return false;
+    }
+    return true;
+}
 
 // Times a turn without the checks and the turns nested in it (a hand that ends in a turn
 // deals the next one, whose first turn may be the other seat's).
@@ -129,8 +148,10 @@ MatchOutcome playDuelMatch(int playerLevel, int opponentLevel, std::uint64_t see
                 break;
             }
             bool played = false;
-            timeTurn(host, times[static_cast<std::size_t>(playerLevel)],
-                     [&] { played = ai::playPlayerSeatTurn(game, playerLevel); });
+            timeTurn(host, times[static_cast<std::size_t>(playerLevel)], [&] {
+                played = playerLevel == kHintSeat ? playHintTurn(game)
+                                                  : ai::playPlayerSeatTurn(game, playerLevel);
+            });
             if (!played) {
                 host.failure = "the player seat cannot move\n" + toString(game.state);
                 break;
@@ -216,7 +237,7 @@ bool parseDuel(const std::string& pairing, int& first, int& second) {
         }
         return -1;
     };
-    first = level(pairing.substr(0, colon));
+    first = pairing.substr(0, colon) == "hint" ? kHintSeat : level(pairing.substr(0, colon));
     second = level(pairing.substr(colon + 1));
     return first >= 0 && second >= 0;
 }
@@ -224,15 +245,16 @@ bool parseDuel(const std::string& pairing, int& first, int& second) {
 int runDuel(int first, int second, std::uint64_t seed, int matches, const char* rulesName,
             const std::function<RuleSettings(std::uint64_t)>& rulesFor) {
     const int deals = (matches + 1) / 2;
-    std::printf("velnora-bench duel %s:%s seed %llu, %d matches (%d deals from both seats), "
-                "rules %s\n",
-                ai::levelName(first), ai::levelName(second), static_cast<unsigned long long>(seed),
-                2 * deals, deals, rulesName);
+    const bool hint = first == kHintSeat;
+    std::printf("velnora-bench duel %s:%s seed %llu, %d matches (%d deals %s), rules %s\n",
+                seatName(first), seatName(second), static_cast<unsigned long long>(seed), 2 * deals,
+                deals, hint ? "by the hint and the Master on the player seat" : "from both seats",
+                rulesName);
     Fnv sig;
     TurnTimes times;
     std::vector<double> think;
     ai::setMasterThinkLog(&think);
-    RatioEstimate matchShare, handShare, playerSeatShare;
+    RatioEstimate matchShare, handShare, playerSeatShare, masterShare;
     long hands = 0;
     int failures = 0;
     const auto start = Clock::now();
@@ -240,13 +262,21 @@ int runDuel(int first, int second, std::uint64_t seed, int matches, const char* 
         const std::uint64_t dealSeed = seed * 1000003ULL + static_cast<std::uint64_t>(d);
         const RuleSettings rules = rulesFor(dealSeed);
         const MatchOutcome a = playDuelMatch(first, second, dealSeed, rules, sig, times);
-        const MatchOutcome b = playDuelMatch(second, first, dealSeed, rules, sig, times);
+        const MatchOutcome b =
+            hint ? playDuelMatch(ai::kMasterLevel, second, dealSeed, rules, sig, times)
+                 : playDuelMatch(second, first, dealSeed, rules, sig, times);
         hands += a.hands + b.hands;
         if (!a.failure.empty() || !b.failure.empty()) {
             ++failures;
             std::printf("FAIL deal %d (seed %llu): %s\n", d,
                         static_cast<unsigned long long>(dealSeed),
                         (a.failure.empty() ? b.failure : a.failure).c_str());
+            continue;
+        }
+        if (hint) {
+            matchShare.add(share(a.playerTotal, a.opponentTotal), 1);
+            handShare.add(a.playerHandShare, a.hands);
+            masterShare.add(share(b.playerTotal, b.opponentTotal), 1);
             continue;
         }
         matchShare.add(
@@ -264,14 +294,18 @@ int runDuel(int first, int second, std::uint64_t seed, int matches, const char* 
     };
     std::printf("matches %d failures %d hands %ld  %.0f hands/s\n", 2 * deals, failures, hands,
                 seconds > 0 ? static_cast<double>(hands) / seconds : 0.0);
-    std::printf("%s wins: matches %s  hands %s\n", ai::levelName(first),
-                interval(matchShare).c_str(), interval(handShare).c_str());
-    std::printf("player seat wins: matches %s\n", interval(playerSeatShare).c_str());
+    std::printf("%s wins: matches %s  hands %s\n", seatName(first), interval(matchShare).c_str(),
+                interval(handShare).c_str());
+    if (hint)
+        std::printf("Master on the same deals and seat wins: matches %s\n",
+                    interval(masterShare).c_str());
+    else
+        std::printf("player seat wins: matches %s\n", interval(playerSeatShare).c_str());
     std::printf("turn time p50/p99:");
-    for (int l = 0; l < kLevelCount; ++l) {
+    for (int l = 0; l <= kLevelCount; ++l) {
         const auto& t = times[static_cast<std::size_t>(l)];
         if (!t.empty())
-            std::printf("  %s %.0f/%.0f us (%zu turns)", ai::levelName(l), percentile(t, 0.5),
+            std::printf("  %s %.0f/%.0f us (%zu turns)", seatName(l), percentile(t, 0.5),
                         percentile(t, 0.99), t.size());
     }
     std::printf("\n");

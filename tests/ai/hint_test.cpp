@@ -3,6 +3,7 @@
 #include "hint.h"
 #include "recording_host.h"
 #include "seat_exchange.h"
+#include "table_setup.h"
 
 #include <gtest/gtest.h>
 
@@ -302,4 +303,33 @@ TEST(Hint, APendingTakeGetsTheSameHintWhateverTheComputerHolds) {
         }
     }
     EXPECT_EQ(compared, 3);
+}
+
+// The Expert melds by the mood it rolls at the start of its turn. With aggression at its
+// highest the mood is certain from seventy stock cards down, and in that mood the Expert lays
+// a hand that holds a velnora and a single card to discard; the hint must say so after the draw
+// too.
+TEST(Hint, MeldsByTheMoodOfTheTurn) {
+    test::Table t;
+    t.clearTable();
+    t.options().aggression = 100;
+    t.hand({test::face(test::kKing), test::face(test::kKing, test::kHearts),
+            test::face(test::kKing, test::kClubs), test::face(test::kKing, test::kDiamonds),
+            test::face(test::kKing, test::kSpades), test::kJoker, test::kJoker,
+            test::face(test::kQueen), test::face(test::kQueen, test::kHearts),
+            test::face(test::kQueen, test::kClubs), test::face(test::kSeven)});
+    t.opponentHandOf(11);
+    t.discardPile({test::face(test::kSix)});
+    t.shrinkStockTo(60);
+    t.stockTop({test::face(test::kQueen, test::kDiamonds)});
+    t.game.drawFromStock();
+    ASSERT_TRUE(t.g.hasDrawn);
+    ASSERT_TRUE(hintAvailable(t.game));
+    for (const Hint& hint : {expertHint(t.game), masterHint(t.game)}) {
+        EXPECT_EQ(hint.action, Hint::Action::meld) << hint.text;
+        int kings = 0;
+        for (const HintStep& step : hint.steps)
+            kings += step.kind == HintStep::Kind::meldNatural && rankOf(step.face) == test::kKing;
+        EXPECT_EQ(kings, 5) << hint.text;
+    }
 }
