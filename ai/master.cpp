@@ -1,5 +1,6 @@
 #include "master.h"
 
+#include "digest.h"
 #include "sandbox.h"
 #include "seat_driver.h"
 
@@ -24,21 +25,6 @@ public:
     void startTurn(Game& game) override {
         ExpertTurn turn(game, ExpertSeat{nullptr, true, nullptr});
         turn.play();
-    }
-};
-
-struct Digest {
-    std::uint64_t h = 0xcbf29ce484222325ULL;
-    void add(std::uint64_t v) {
-        for (int i = 0; i < 8; ++i) {
-            h ^= (v >> (8 * i)) & 0xFF;
-            h *= 0x100000001b3ULL;
-        }
-    }
-    void add(const Pile& p) {
-        add(static_cast<std::uint64_t>(p.count));
-        for (const Card& c : p)
-            add(static_cast<std::uint64_t>(c.face));
     }
 };
 
@@ -83,21 +69,32 @@ double playOut(const Game& real, const GameState& world, int minimum, bool takeD
 }
 
 thread_local std::vector<double>* thinkLog = nullptr;
+thread_local MasterBudget budgetInForce;
 
 } // namespace
+
+void setMasterBudget(const MasterBudget& budget) {
+    budgetInForce = budget;
+}
+
+const MasterBudget& masterBudget() {
+    return budgetInForce;
+}
 
 void setMasterThinkLog(std::vector<double>* log) {
     thinkLog = log;
 }
 
 std::uint64_t situationSeed(const GameState& s, std::uint64_t salt) {
-    Digest d;
+    Fnv d;
     d.add(salt);
-    d.add(s.opponentHand);
-    d.add(s.opponentMelds);
-    d.add(s.playerMelds);
-    d.add(s.discardPile);
-    d.add(s.knownPlayerCards);
+    // By face alone: which of two like cards lies where is no part of the situation.
+    for (const Pile* pile :
+         {&s.opponentHand, &s.opponentMelds, &s.playerMelds, &s.discardPile, &s.knownPlayerCards}) {
+        d.add(static_cast<std::uint64_t>(pile->count));
+        for (const Card& c : *pile)
+            d.add(static_cast<std::uint64_t>(c.face));
+    }
     d.add(static_cast<std::uint64_t>(s.stock.count));
     d.add(static_cast<std::uint64_t>(s.playerHand.count));
     d.add(static_cast<std::uint64_t>(static_cast<std::uint32_t>(s.playerTotal)));
@@ -235,7 +232,7 @@ void masterTurn(Game& game) {
     // The mood and the wild card the Expert prefers come from the Master's own generator,
     // seeded from what it sees: the game's stays untouched.
     Random mood(situationSeed(game.state, 0x6d6f6f64));
-    MasterSearch search;
+    MasterSearch search(budgetInForce);
     ExpertTurn turn(game, ExpertSeat{&mood, true, &search});
     turn.play();
 }
