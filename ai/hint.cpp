@@ -591,7 +591,7 @@ Hint expertHint(const Game& game, int samples, std::uint64_t seed) {
 Hint masterHint(const Game& game, std::uint64_t seed) {
     // The search reads only what the player sees, so every sample would give the same
     // answer: one is enough.
-    MasterSearch search;
+    MasterSearch search(masterBudget());
     return hintOnSamples(game, 1, seed, &search);
 }
 

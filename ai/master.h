@@ -64,6 +64,10 @@ private:
     MasterStats stats_;
 };
 
+// The budget masterTurn and masterHint search with (the bench tries others); per thread.
+void setMasterBudget(const MasterBudget& budget);
+const MasterBudget& masterBudget();
+
 // Where every decision's think time in milliseconds is appended (the bench), or null; per
 // thread.
 void setMasterThinkLog(std::vector<double>* log);
