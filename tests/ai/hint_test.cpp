@@ -1,6 +1,7 @@
 #include "ai_common.h"
 #include "autoplayer.h"
 #include "hint.h"
+#include "master.h"
 #include "recording_host.h"
 #include "seat_exchange.h"
 #include "table_setup.h"
@@ -58,6 +59,13 @@ void expectSameHint(const Hint& a, const Hint& b, const std::string& where) {
 } // namespace
 
 TEST(Hint, DoesNotDependOnTheComputersHiddenCardsAndChangesNothing) {
+    // The Master's hint is checked alongside, on a small budget.
+    const MasterBudget defaults = masterBudget();
+    MasterBudget small = defaults;
+    small.rounds = 6;
+    small.screenRounds = 3;
+    small.hardCapMs = 1e9;
+    setMasterBudget(small);
     HintTable t(21);
     AutoPlayer player(t.game, 22);
     t.game.state.playerStartsHand = 1;
@@ -75,6 +83,7 @@ TEST(Hint, DoesNotDependOnTheComputersHiddenCardsAndChangesNothing) {
             const GameState before = t.game.state;
             Random rngBefore = t.rng;
             const Hint hint = expertHint(t.game);
+            const Hint searched = masterHint(t.game);
             // The game and its generator are exactly as they were.
             EXPECT_EQ(firstDifference(before, t.game.state), "");
             EXPECT_EQ(rngBefore.next(), Random(t.rng).next());
@@ -91,10 +100,12 @@ TEST(Hint, DoesNotDependOnTheComputersHiddenCardsAndChangesNothing) {
             // With the stock used up nothing is hidden to trade.
             if (firstDifference(t.game.state, g).empty()) continue;
             expectSameHint(hint, expertHint(other.game), hint.text);
+            expectSameHint(searched, masterHint(other.game), searched.text);
             ++compared;
         }
         player.playTurn();
     }
+    setMasterBudget(defaults);
     EXPECT_GT(compared, 20);
     EXPECT_GT(drawHints, 5);
     EXPECT_GT(meldHints, 5);
