@@ -142,7 +142,6 @@ std::size_t MasterSearch::weigh(const Game& game, int minimum,
     std::vector<double> scores(k, 0.0);
     int rounds = 0;
     for (; rounds < budget_.rounds; ++rounds) {
-        if (rounds > 0 && millisecondsSince(start) > budget_.hardCapMs) break;
         if (rounds == budget_.screenRounds) {
             // Only the most promising discards go on beside the Expert's.
             std::vector<std::size_t> order;
@@ -157,8 +156,14 @@ std::size_t MasterSearch::weigh(const Game& game, int minimum,
         // candidates' own, not the luck of the cards.
         const GameState world = worldFor(game, rng, weights);
         const std::uint64_t seed = rng.next();
+        // A round cut short by the cap is dropped whole: its candidates must share the deal.
+        bool cut = false;
         for (std::size_t c = 0; c < k; ++c) {
             if (!alive[c]) continue;
+            if (rounds > 0 && millisecondsSince(start) > budget_.hardCapMs) {
+                cut = true;
+                break;
+            }
             try {
                 scores[c] = playOut(game, world, minimum, takeDecision, candidates[c].take,
                                     candidates[c].discard, seed);
@@ -168,6 +173,7 @@ std::size_t MasterSearch::weigh(const Game& game, int minimum,
                 alive[c] = false;
             }
         }
+        if (cut) break;
         for (std::size_t c = 1; c < k; ++c) {
             if (!alive[c]) continue;
             const double diff = scores[c] - scores[0];
