@@ -21,7 +21,7 @@ struct MasterBudget {
     int screenRounds = 16;  // after these, only the best few discards go on
     int survivors = 3;      // discards kept beside the Expert's after the screening
     double margin = 2.0;    // standard errors a candidate must beat the Expert's choice by
-    double hardCapMs = 200; // no round starts after this
+    double hardCapMs = 200; // no rollout starts after this; the round it cuts is dropped
     bool inference = true;  // weigh the deals by what the other seat's play showed
     std::uint64_t salt = 0x6d61737465720001ULL; // part of every decision's seed
 };
