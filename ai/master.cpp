@@ -18,6 +18,7 @@ using Clock = std::chrono::steady_clock;
 // A hand played out seldom needs more than a few dozen turns; a table that goes round this
 // often is stuck and the deal gives no verdict.
 constexpr int kMaxRolloutTurns = 400;
+constexpr int kExpertLevel = 2;
 
 // The Master's seat in a rollout: the Expert, blind to the other hand like the Master itself.
 class BlindExpertDriver : public OpponentDriver {
@@ -63,7 +64,7 @@ double playOut(const Game& real, const GameState& world, int minimum, bool takeD
         }
     }
     for (int turns = 0; game.state.promptState != kPromptWaitForDeal; ++turns)
-        if (turns > kMaxRolloutTurns || !playPlayerSeatTurn(game, 2))
+        if (turns > kMaxRolloutTurns || !playPlayerSeatTurn(game, kExpertLevel))
             throw std::runtime_error("the hand does not end");
     return game.lastHandReport.opponent.total() - game.lastHandReport.player.total();
 }
