@@ -8,10 +8,14 @@ namespace velnora::ai {
 
 using namespace expert_detail;
 
-ExpertTurn::ExpertTurn(Game& game)
-    : game_(game), minimum_(initialMeldMinimumFor(game.state.opponentTotal)) {
+ExpertTurn::ExpertTurn(Game& game, const ExpertSeat& seat)
+    : game_(game), seat_(seat), minimum_(initialMeldMinimumFor(game.state.opponentTotal)) {
     c_ = recountTables(game_);
     cStamp_ = recountStamp();
+}
+
+Random& ExpertTurn::rng() {
+    return seat_.rng ? *seat_.rng : game_.rng();
 }
 
 const Counts& ExpertTurn::recount() {
@@ -60,7 +64,15 @@ bool ExpertTurn::scoresAllowGoingOut() const {
 void ExpertTurn::play() {
     const Game::ComputerTurn turn(game_);
     minimum_ = beginTurn(game_);
-    if (expertDrawPhase() == 2) {
+    expertBeginDraw();
+    bool take = expertTakePile();
+    if (seat_.advisor) take = seat_.advisor->takePile(*this, take);
+    playFrom(take);
+}
+
+void ExpertTurn::playFrom(bool takePile) {
+    const Game::ComputerTurn turn(game_);
+    if (expertTakeOrDraw(takePile) == 2) {
         // The hand ended for want of cards and has been scored (on a table that never marked
         // its empty stock, the turn's end scores it).
         endTurn(game_);
@@ -80,12 +92,17 @@ void expertTurn(Game& game) {
 // The draw phase: the mood, the memory of the pile, and the pick-up or draw
 
 int ExpertTurn::expertDrawPhase() {
+    expertBeginDraw();
+    return expertTakeOrDraw(expertTakePile());
+}
+
+void ExpertTurn::expertBeginDraw() {
     GameState& s = game_.state;
     AiMemory& ai = s.ai;
     const int stock = s.stock.count;
     // Aggressive when aggression * 0.6 + 10 beats a random number below the stock count; kept in
     // integers so that no rounding decides the mood.
-    ai.aggressiveMode = indicator(game_.options.aggression * 6 + 100 > 10 * game_.rng()(stock));
+    ai.aggressiveMode = indicator(game_.options.aggression * 6 + 100 > 10 * rng()(stock));
 
     recount();
     if (s.discardPile.count == 1) {
@@ -97,8 +114,12 @@ int ExpertTurn::expertDrawPhase() {
     const int seen = s.playerHand.count + s.playerMelds.count;
     ai.fallingBehind =
         indicator(stock + pile < 62 && seen >= (77 - stock - pile) / 2 + 21 && !melded());
+}
 
-    if (expertTakePile()) {
+int ExpertTurn::expertTakeOrDraw(bool takePile) {
+    GameState& s = game_.state;
+    AiMemory& ai = s.ai;
+    if (takePile) {
         ai.baitRank = 0;
         const bool meldedBefore = melded();
         const Card top = takeTopCard(game_);

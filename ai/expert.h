@@ -43,17 +43,48 @@ struct DiscardChoice {
     int meldIndex = -1;
 };
 
+class ExpertTurn;
+
+// Replaces two of the Expert's answers once it has made them: a searcher weighs them against
+// the alternatives.
+class ExpertAdvisor {
+public:
+    virtual ~ExpertAdvisor() = default;
+    // Whether to take the pile, given the Expert's own answer.
+    virtual bool takePile(ExpertTurn& turn, bool expertTakes) = 0;
+    // The discard, given the Expert's own choice (a card of the hand, or a red three).
+    virtual DiscardChoice discard(ExpertTurn& turn, DiscardChoice expertChoice) = 0;
+};
+
+// How the Expert plays a seat for someone else than itself: the Master, the hint, a searcher's
+// rollouts.
+struct ExpertSeat {
+    // The mood and the preferred wild card come from here instead of the game's generator.
+    Random* rng = nullptr;
+    // Nothing of the other hand is read but what the seat saw: its size, its melds and the
+    // cards seen taken with the pile; the table's count of that hand's ranks stays unread.
+    bool blind = false;
+    ExpertAdvisor* advisor = nullptr;
+};
+
 // One Expert turn. It holds the turn's initial-meld minimum M, which the take-pile decision may
 // raise and which stays raised for the rest of the turn.
 class ExpertTurn {
 public:
-    explicit ExpertTurn(Game& game);
+    explicit ExpertTurn(Game& game, const ExpertSeat& seat = {});
 
     // The whole turn, from the draw to the hand-back.
     void play();
+    // The turn from the take-or-draw answer on: the pick-up or the draw, the melds, the
+    // discard and the hand-back.
+    void playFrom(bool takePile);
 
     // Phases
     int expertDrawPhase(); // 0 drew, 1 took the pile, 2 cannot continue
+    // The mood and the memory of the pile at the start of the draw phase.
+    void expertBeginDraw();
+    // The pick-up (when takePile) or the draw; the result of expertDrawPhase.
+    int expertTakeOrDraw(bool takePile);
     void expertMeldPhase();
     void expertDiscardPhase();
 
@@ -79,6 +110,7 @@ public:
     void expertGoOut();
 
     int minimum() const { return minimum_; }
+    Game& game() { return game_; }
     // A turn taken over part-way (the hint) starts from the table's own minimum.
     void setMinimum(int minimum) { minimum_ = minimum; }
 
@@ -97,7 +129,10 @@ private:
     int safeDiscardRank();
     int baitDiscardRank(const Holding& hand);
 
+    Random& rng();
+
     Game& game_;
+    ExpertSeat seat_;
     Counts c_;
     std::uint64_t cStamp_ = 0; // the recount stamp c_ was copied at
     int minimum_ = 0;

@@ -88,7 +88,7 @@ DiscardChoice ExpertTurn::expertDiscard() {
     AiMemory& ai = s.ai;
     const Counts c = recount();
     const Holding hand = Holding::ofHand(s);
-    const int preferred = game_.rng()(10) <= 7 ? kRankTwo : kRankJoker;
+    const int preferred = rng()(10) <= 7 ? kRankTwo : kRankJoker;
     const int other = preferred == kRankTwo ? kRankJoker : kRankTwo;
     const int N = needed();
     const int V = velnoras();
@@ -172,7 +172,8 @@ void ExpertTurn::expertDiscardPhase() {
     GameState& s = game_.state;
     if (passesDiscard(game_)) return;
     if (s.opponentHand.count == 0) return;
-    const DiscardChoice choice = expertDiscard();
+    DiscardChoice choice = expertDiscard();
+    if (seat_.advisor) choice = seat_.advisor->discard(*this, choice);
     if (choice.meldIndex >= 0) {
         discardRedThree(game_, choice.meldIndex);
         return;

@@ -68,7 +68,7 @@ bool ExpertTurn::velnoraWithinReach(const Holding& hand, int topRank, bool ok) {
     if (inReach) return true;
     // A small pile that brings no velnora is left alone; a big one is worth a gamble.
     const double pile = game_.state.discardPile.count;
-    const double rnd = game_.rng().uniform();
+    const double rnd = rng().uniform();
     return !(25.0 / (pile * pile) >= rnd);
 }
 
@@ -194,7 +194,8 @@ bool ExpertTurn::expertPileWorthBuilding(const Holding& hand) {
         game_.state.ai.meldPlan = plan;
         if (!canMeld) return false;
     }
-    const auto& q = s.rankCounts[kPlayerHandRow];
+    // Blind, the seat counts only the wild cards and threes it saw the player take.
+    const auto& q = seat_.blind ? c.known : s.rankCounts[kPlayerHandRow];
     const int PH = s.playerHand.count;
     const int PM = s.playerMelds.count;
     if (PH + PM + q[0] + q[1] + q[2] > 25) return false;

@@ -1,10 +1,12 @@
 #include "hint.h"
 
-#include "quiet_host.h"
+#include "sandbox.h"
 
 #include "expert.h"
+#include "master.h"
 #include "meld_check.h"
 #include "seat_exchange.h"
+#include "unseen_cards.h"
 
 #include <algorithm>
 #include <array>
@@ -26,55 +28,10 @@ Phase phaseOf(const Game& game) {
     return s.takingPile ? Phase::takingPile : Phase::meld;
 }
 
-bool byFaceAndDeck(const Card& a, const Card& b) {
-    return a.face != b.face ? a.face < b.face : a.deck < b.deck;
-}
-
 } // namespace
 
 GameState sampleUnseenCards(const Game& game, Random& rng) {
-    const GameState& real = game.state;
-    GameState g = real;
-    // The computer's plans are as hidden as its cards.
-    g.ai = AiMemory{};
-
-    std::vector<Card> pool(real.opponentHand.begin(), real.opponentHand.end());
-    pool.insert(pool.end(), real.stock.begin(), real.stock.end());
-    std::sort(pool.begin(), pool.end(), byFaceAndDeck);
-    // The cards the computer was seen taking stay in its hand.
-    std::vector<Card> known;
-    for (const Card& k : real.knownOpponentCards) {
-        if (static_cast<int>(known.size()) >= real.opponentHand.count) break;
-        const auto it =
-            std::find_if(pool.begin(), pool.end(), [&](const Card& c) { return c.face == k.face; });
-        if (it == pool.end()) continue;
-        known.push_back(*it);
-        pool.erase(it);
-    }
-    for (std::size_t i = pool.size(); i > 1; --i)
-        std::swap(pool[i - 1], pool[static_cast<std::size_t>(rng(static_cast<int>(i)))]);
-
-    clear(g.opponentHand);
-    clear(g.stock);
-    std::size_t next = 0;
-    for (const Card& c : known)
-        push(g.opponentHand, c);
-    while (g.opponentHand.count < real.opponentHand.count && next < pool.size())
-        push(g.opponentHand, pool[next++]);
-    int i = 0;
-    for (Card& c : g.opponentHand.edit()) {
-        c.x = game.layout.tableLeft + g.opponentCardSpacing * i++;
-        c.y = kOpponentHandY;
-        c.faceUp = g.showOpponentCards;
-    }
-    while (next < pool.size()) {
-        Card c = pool[next++];
-        c.x = game.layout.tableLeft;
-        c.y = game.layout.stockY;
-        c.faceUp = 0;
-        push(g.stock, c);
-    }
-    return g;
+    return dealUnseenCards(game.state, game.layout, Seat::player, rng);
 }
 
 namespace {
@@ -83,20 +40,9 @@ using Steps = std::vector<HintStep>;
 using Kind = HintStep::Kind;
 
 // A table of its own on which the samples and the checks of a choice play.
-struct Sandbox {
-    QuietHost host;
-    MemorySettings settings;
-    Random rng;
-    Game game;
-
-    Sandbox(const Game& real, const GameState& table, std::uint64_t seed)
-        : rng(seed), game(host, settings, rng) {
-        game.rules = real.rules;
-        game.layout = real.layout;
-        game.options = real.options;
-        game.options.networkGame = false;
-        game.options.reseedFromClock = false;
-        game.state = table;
+struct HintBox : Sandbox {
+    HintBox(const Game& real, const GameState& table, std::uint64_t seed)
+        : Sandbox(real, table, seed) {
         // A copy that goes out must not score the hand or deal the next one.
         game.holdEndOfHand = true;
     }
@@ -120,6 +66,26 @@ std::vector<Card> cardsGone(const Pile& a, const Pile& b) {
             rest.erase(it);
     }
     return gone;
+}
+
+// The cards of each column with its naturals before its wildcards, the columns in the order
+// they were first laid to. A velnora the Expert completes is squared up with its wildcards
+// below the naturals, so the pile's order can name a wildcard first; the player's click on an
+// empty column is refused, and the hint then fell back to a bare discard.
+std::vector<Card> naturalsFirst(const std::vector<Card>& laid, const Layout& layout) {
+    std::vector<int> columns;
+    for (const Card& c : laid) {
+        const int column = columnOf(c.x, layout);
+        if (std::find(columns.begin(), columns.end(), column) == columns.end())
+            columns.push_back(column);
+    }
+    std::vector<Card> ordered;
+    for (const int column : columns)
+        for (const bool wild : {false, true})
+            for (const Card& c : laid)
+                if (columnOf(c.x, layout) == column && isWild(c.rank()) == wild)
+                    ordered.push_back(c);
+    return ordered;
 }
 
 int meldCardOfColumn(const Game& game, int column) {
@@ -242,24 +208,35 @@ bool carryOutHint(Game& game, const std::vector<HintStep>& steps, std::vector<Hi
 namespace {
 
 // The Expert's choice on one sample, as the player's clicks.
-Steps expertSteps(const Game& real, GameState sample, Phase phase, std::uint64_t seed) {
+Steps expertSteps(const Game& real, GameState sample, Phase phase, std::uint64_t seed,
+                  ExpertAdvisor* advisor) {
     const Layout& layout = real.layout;
-    Sandbox box(real, sample, seed);
+    HintBox box(real, sample, seed);
     GameState& s = box.game.state;
     exchangeSeats(s);
-    ExpertTurn turn(box.game);
+    // The sample's computer hand is a guess: the Expert on the player's seat must not count on
+    // it.
+    ExpertTurn turn(box.game, ExpertSeat{nullptr, true, advisor});
     // Melding the sample's last card must not score the sample's hand under the plan.
     const Game::ComputerTurn planning(box.game);
     turn.setMinimum(s.initialMeldMinimum);
 
     if (phase == Phase::draw) {
         const int pileBefore = s.discardPile.count;
-        const int result = turn.expertDrawPhase();
+        turn.expertBeginDraw();
+        bool take = turn.expertTakePile();
+        if (advisor) take = advisor->takePile(turn, take);
+        const int result = turn.expertTakeOrDraw(take);
         if (result == 2) return {{Kind::endHand}};
         if (s.discardPile.count < pileBefore) return {{Kind::takePile}};
         return {{Kind::drawFromStock}};
     }
 
+    // The Expert rolls its mood at the start of its turn and melds by it; the draw was played
+    // on other copies, so the mood is rolled here again. Left at the memory's zero, the mood
+    // was never aggressive: the Expert then holds its melds back for the pile, goes out only
+    // late, and the hint said "discard" turn after turn.
+    turn.expertBeginDraw();
     const Pile meldsBefore = s.opponentMelds;
     const int pileBefore = s.discardPile.count;
     if (phase == Phase::takingPile) {
@@ -272,7 +249,7 @@ Steps expertSteps(const Game& real, GameState sample, Phase phase, std::uint64_t
     }
     Steps steps;
     // The placements, in the order they were made.
-    for (const Card& c : cardsGone(s.opponentMelds, meldsBefore)) {
+    for (const Card& c : naturalsFirst(cardsGone(s.opponentMelds, meldsBefore), layout)) {
         if (isRedThree(c.face)) continue; // laid by the game itself
         const int column = columnOf(c.x, layout);
         if (!isWild(c.rank()))
@@ -307,7 +284,7 @@ Steps completeTake(const Game& real, const GameState& table);
 // can go on: a draw, a finished (or finishable) pile take, a finished turn.
 Checked check(const Game& real, const GameState& sample, const Steps& steps, Phase phase) {
     Checked result;
-    Sandbox box(real, sample, 1);
+    HintBox box(real, sample, 1);
     GameState& g = box.game.state;
     if (steps.empty() || !carryOutHint(box.game, steps, &result.done)) return result;
     const Kind last = steps.back().kind;
@@ -365,7 +342,7 @@ Steps completeTake(const Game& real, const GameState& table) {
                         if (c.rank() == others[e])
                             steps.push_back({Kind::meldNatural, c.face, c.rank()});
                 if (steps.empty()) continue;
-                Sandbox box(real, table, 1);
+                HintBox box(real, table, 1);
                 Steps done;
                 if (!carryOutHint(box.game, steps, &done)) continue;
                 const GameState& g = box.game.state;
@@ -411,7 +388,7 @@ Steps fallbackSteps(const Game& real, const GameState& sample, Phase phase) {
     for (int face : cheapestFirst(g.playerHand))
         if (accepted({{Kind::discard, face, 0}})) return {{Kind::discard, face, 0}};
     if (!g.undoStack.empty()) {
-        Sandbox box(real, sample, 1);
+        HintBox box(real, sample, 1);
         box.game.undoAll();
         for (int face : cheapestFirst(box.game.state.playerHand))
             if (accepted({{Kind::undoAll}, {Kind::discard, face, 0}}))
@@ -608,6 +585,17 @@ bool hintAvailable(const Game& game) {
 }
 
 Hint expertHint(const Game& game, int samples, std::uint64_t seed) {
+    return hintOnSamples(game, samples, seed, nullptr);
+}
+
+Hint masterHint(const Game& game, std::uint64_t seed) {
+    // The search reads only what the player sees, so every sample would give the same
+    // answer: one is enough.
+    MasterSearch search(masterBudget());
+    return hintOnSamples(game, 1, seed, &search);
+}
+
+Hint hintOnSamples(const Game& game, int samples, std::uint64_t seed, ExpertAdvisor* advisor) {
     const Phase phase = phaseOf(game);
     if (phase == Phase::none) return {};
     Random sampler(seed);
@@ -625,7 +613,7 @@ Hint expertHint(const Game& game, int samples, std::uint64_t seed) {
         Checked checked;
         try {
             const Steps steps =
-                expertSteps(game, sample, phase, seed + 1 + static_cast<std::uint64_t>(n));
+                expertSteps(game, sample, phase, seed + 1 + static_cast<std::uint64_t>(n), advisor);
             checked = check(game, sample, steps, phase);
         } catch (const std::exception&) {
             continue; // a sample the Expert cannot play gives no vote
@@ -634,11 +622,11 @@ Hint expertHint(const Game& game, int samples, std::uint64_t seed) {
             // Melds of this turn the Expert cannot build on (half a meld, say): it plays the
             // turn again from what the player held before them.
             try {
-                Sandbox box(game, sample, 1);
+                HintBox box(game, sample, 1);
                 box.game.undoAll();
                 Steps steps{{Kind::undoAll}};
                 const Steps more = expertSteps(game, box.game.state, phase,
-                                               seed + 1 + static_cast<std::uint64_t>(n));
+                                               seed + 1 + static_cast<std::uint64_t>(n), advisor);
                 steps.insert(steps.end(), more.begin(), more.end());
                 checked = check(game, sample, steps, phase);
             } catch (const std::exception&) {

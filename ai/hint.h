@@ -76,6 +76,14 @@ bool hintAvailable(const Game& game);
 // included: the samples draw from their own, seeded from seed.
 Hint expertHint(const Game& game, int samples = 9, std::uint64_t seed = 0x68696e74);
 
+// The Master's choice for the player's current phase: the Expert's melds, with the take-or-draw
+// answer and the discard searched from what the player sees, within the Master's time box.
+Hint masterHint(const Game& game, std::uint64_t seed = 0x68696e74);
+
+class ExpertAdvisor;
+// The hint of samples tables, the Expert's choices on them put to advisor when there is one.
+Hint hintOnSamples(const Game& game, int samples, std::uint64_t seed, ExpertAdvisor* advisor);
+
 // Carries the steps out on the table as the player's clicks, stopping at the first one the
 // game refuses (false). done, when given, receives the steps as carried out: the wildcard the
 // game actually took, and the automatic ones.

@@ -1,6 +1,7 @@
 #include "seat_driver.h"
 
 #include "ai_common.h"
+#include "master.h"
 #include "seat_exchange.h"
 
 namespace velnora::ai {
@@ -16,6 +17,9 @@ void playLevelTurn(Game& game, int level) {
     case 2:
         expertTurn(game);
         break;
+    case kMasterLevel:
+        masterTurn(game);
+        break;
     default:
         break;
     }
@@ -23,7 +27,7 @@ void playLevelTurn(Game& game, int level) {
 
 bool playPlayerSeatTurn(Game& game, int level) {
     GameState& s = game.state;
-    if (level < 0 || level > 2) return false;
+    if (level < 0 || level > kMasterLevel) return false;
     if (s.promptState != kPromptDraw || s.inputBlocked || game.endOfHandRunning()) return false;
 
     exchangeSeats(s);

@@ -6,8 +6,8 @@
 
 namespace velnora::ai {
 
-// One whole turn of the opponent seat at a level (0 Beginner, 1 Advanced, 2 Expert; any
-// other level does nothing).
+// One whole turn of the opponent seat at a level (0 Beginner, 1 Advanced, 2 Expert, 3 Master;
+// any other level does nothing).
 void playLevelTurn(Game& game, int level);
 
 // Plays the player seat's whole turn at a level, as that level plays the opponent seat, then

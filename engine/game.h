@@ -36,7 +36,7 @@ struct GameOptions {
     bool showTurns = true;
     int meldDelay = 300;          // ms the computer pauses after each card
     int aggression = 50;          // 0..100, the Expert's mood
-    int computerLevel = 0;        // 0 Beginner, 1 Advanced, 2 Expert
+    int computerLevel = 0;        // 0 Beginner, 1 Advanced, 2 Expert, 3 Master
     std::string playerName;       // selected player, empty when none
     bool reseedFromClock = false; // the program reseeds at every deal; tests never do
     bool networkGame = false;

@@ -28,8 +28,8 @@ std::optional<Layout> tableLayout(const GameState& g) {
     return std::nullopt;
 }
 
-// The player's hand stands in rank columns, each card one step below the previous card of its
-// rank, as the player receives them; the columns keep the hand's order.
+} // namespace
+
 void layAsPlayerHand(Pile& hand, const Layout& layout) {
     std::array<int, kColumns> inColumn{};
     for (Card& c : hand.edit()) {
@@ -45,7 +45,6 @@ void layAsPlayerHand(Pile& hand, const Layout& layout) {
             layout.playerHandY + inColumn[static_cast<std::size_t>(k)] * kColumnStep};
 }
 
-// The opponent's hand is one row from the left, face down unless the cards are shown.
 void layAsOpponentRow(Pile& hand, const Layout& layout, const GameState& g) {
     int i = 0;
     for (Card& c : hand.edit()) {
@@ -54,6 +53,8 @@ void layAsOpponentRow(Pile& hand, const Layout& layout, const GameState& g) {
         c.faceUp = g.showOpponentCards;
     }
 }
+
+namespace {
 
 // The player's melds grow downwards from their row and the opponent's upwards from theirs, so
 // reflecting y about the middle of the two rows puts each column where the other seat lays it.

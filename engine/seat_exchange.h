@@ -16,6 +16,12 @@ namespace velnora {
 // result. Exchanging twice gives back the identical state of any table reached in play.
 void exchangeSeats(GameState& state);
 
+// Lays a hand out as the player's: rank columns, each card one step below the previous card of
+// its rank, as the player receives them; the columns keep the hand's order.
+void layAsPlayerHand(Pile& hand, const Layout& layout);
+// Lays a hand out as the opponent's: one row from the left, face down unless the cards are shown.
+void layAsOpponentRow(Pile& hand, const Layout& layout, const GameState& g);
+
 // Empty when the two states are equal; otherwise a readable name of the first field or pile
 // card that differs, with both values ("playerHand card 3: 10S (45,310) / JS (45,310)").
 std::string firstDifference(const GameState& a, const GameState& b);

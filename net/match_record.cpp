@@ -83,7 +83,7 @@ bool cardField(std::string_view text, int& face, int& deck, bool allowBare, int*
 
 std::string levelWord(const std::string& level) {
     // One word on its line; a name the loader would not read back is no level.
-    for (const char* known : {"Beginner", "Advanced", "Expert", "Network"})
+    for (const char* known : {"Beginner", "Advanced", "Expert", "Master", "Network"})
         if (level == known) return level;
     return "Unknown";
 }

@@ -37,7 +37,7 @@ struct Options {
     int meldDelay = 300; // ms the computer pauses after each card
     bool autoSave = true;
     bool showStatusbar = true;
-    int computerLevel = 0; // 0 Beginner, 1 Advanced, 2 Expert
+    int computerLevel = 0; // 0 Beginner, 1 Advanced, 2 Expert, 3 Master
     int aggression = 50;   // 0..100, the Expert's mood
     bool cardMovement = true;
     int cardSpeed = 10;

@@ -3,8 +3,10 @@
 
 #include "ai_common.h"
 #include "autoplayer.h"
+#include "digest.h"
 #include "duel.h"
 #include "game.h"
+#include "master.h"
 #include "network_bench.h"
 #include "quiet_host.h"
 #include "record_check.h"
@@ -27,22 +29,6 @@ namespace {
 
 constexpr int kMaxHandsPerMatch = 300;
 constexpr int kMaxPlayerTurnsPerMatch = 20000;
-
-// FNV-1a over 64 bits: cheap, stable across platforms, and changes with any changed value.
-struct Fnv {
-    std::uint64_t h = 0xcbf29ce484222325ULL;
-    void add(std::uint64_t v) {
-        for (int i = 0; i < 8; ++i) {
-            h ^= (v >> (8 * i)) & 0xFF;
-            h *= 0x100000001b3ULL;
-        }
-    }
-    void add(const Pile& p) {
-        add(static_cast<std::uint64_t>(p.count));
-        for (const Card& c : p)
-            add(static_cast<std::uint64_t>(c.face) | static_cast<std::uint64_t>(c.deck) << 8);
-    }
-};
 
 // A host that never sleeps or animates, answers "No" to another game, and remembers only what
 // the bench reports.
@@ -242,8 +228,9 @@ bool playMatch(int level, RulesMode mode, std::uint64_t seed, LevelResult& out, 
 
 void usage() {
     std::fprintf(stderr, "usage: velnora-bench [--seed N] [--matches N] "
-                         "[--level beginner|advanced|expert|all] "
-                         "[--rules default|hoyle|random] [--duel LEVEL:LEVEL] [--network] "
+                         "[--level beginner|advanced|expert|master|all] "
+                         "[--rules default|hoyle|random] [--duel LEVEL:LEVEL] [--master-rounds N] "
+                         "[--no-inference] [--network] "
                          "[--record [DIR|memory]] [--replay]\n");
 }
 
@@ -279,6 +266,8 @@ int main(int argc, char** argv) {
                 levels = {1};
             else if (l == "expert" || l == "2")
                 levels = {2};
+            else if (l == "master" || l == "3")
+                levels = {3};
             else {
                 usage();
                 return 2;
@@ -297,6 +286,15 @@ int main(int argc, char** argv) {
         } else if (a == "--replay") {
             recording = true;
             recordCheck.replay = true;
+        } else if (a == "--master-rounds" && v) {
+            ai::MasterBudget budget = ai::masterBudget();
+            budget.rounds = std::atoi(v);
+            ai::setMasterBudget(budget);
+            ++i;
+        } else if (a == "--no-inference") {
+            ai::MasterBudget budget = ai::masterBudget();
+            budget.inference = false;
+            ai::setMasterBudget(budget);
         } else if (a == "--duel" && v) {
             if (!bench::parseDuel(v, duelFirst, duelSecond)) {
                 usage();

@@ -2,6 +2,8 @@
 
 #include "ai_common.h"
 #include "game.h"
+#include "hint.h"
+#include "master.h"
 #include "recording_host.h"
 #include "seat_driver.h"
 #include "settings.h"
@@ -68,7 +70,25 @@ public:
     }
 };
 
-using TurnTimes = std::array<std::vector<double>, 3>;
+using TurnTimes = std::array<std::vector<double>, kLevelCount + 1>;
+
+const char* seatName(int level) {
+    return level == kHintSeat ? "Hint" : ai::levelName(level);
+}
+
+// The player's turn as the hint plays it: the hint for the draw, then for the melds and the
+// discard until the table has gone round to the next draw (or the next hand).
+bool playHintTurn(Game& game) {
+    const GameState& s = game.state;
+    if (!ai::hintAvailable(game) || s.hasDrawn) return false;
+    const ai::Hint draw = ai::masterHint(game);
+    if (!ai::carryOutHint(game, draw.steps)) return false;
+    for (int hints = 0; s.hasDrawn && ai::hintAvailable(game); ++hints) {
+        const ai::Hint next = ai::masterHint(game);
+        if (hints > 20 || !ai::carryOutHint(game, next.steps)) return false;
+    }
+    return true;
+}
 
 // Times a turn without the checks and the turns nested in it (a hand that ends in a turn
 // deals the next one, whose first turn may be the other seat's).
@@ -128,8 +148,10 @@ MatchOutcome playDuelMatch(int playerLevel, int opponentLevel, std::uint64_t see
                 break;
             }
             bool played = false;
-            timeTurn(host, times[static_cast<std::size_t>(playerLevel)],
-                     [&] { played = ai::playPlayerSeatTurn(game, playerLevel); });
+            timeTurn(host, times[static_cast<std::size_t>(playerLevel)], [&] {
+                played = playerLevel == kHintSeat ? playHintTurn(game)
+                                                  : ai::playPlayerSeatTurn(game, playerLevel);
+            });
             if (!played) {
                 host.failure = "the player seat cannot move\n" + toString(game.state);
                 break;
@@ -207,7 +229,7 @@ bool parseDuel(const std::string& pairing, int& first, int& second) {
     auto level = [](std::string word) {
         for (char& ch : word)
             ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-        for (int l = 0; l < 3; ++l) {
+        for (int l = 0; l < kLevelCount; ++l) {
             std::string name = ai::levelName(l);
             for (char& ch : name)
                 ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
@@ -215,7 +237,7 @@ bool parseDuel(const std::string& pairing, int& first, int& second) {
         }
         return -1;
     };
-    first = level(pairing.substr(0, colon));
+    first = pairing.substr(0, colon) == "hint" ? kHintSeat : level(pairing.substr(0, colon));
     second = level(pairing.substr(colon + 1));
     return first >= 0 && second >= 0;
 }
@@ -223,13 +245,16 @@ bool parseDuel(const std::string& pairing, int& first, int& second) {
 int runDuel(int first, int second, std::uint64_t seed, int matches, const char* rulesName,
             const std::function<RuleSettings(std::uint64_t)>& rulesFor) {
     const int deals = (matches + 1) / 2;
-    std::printf("velnora-bench duel %s:%s seed %llu, %d matches (%d deals from both seats), "
-                "rules %s\n",
-                ai::levelName(first), ai::levelName(second), static_cast<unsigned long long>(seed),
-                2 * deals, deals, rulesName);
+    const bool hint = first == kHintSeat;
+    std::printf("velnora-bench duel %s:%s seed %llu, %d matches (%d deals %s), rules %s\n",
+                seatName(first), seatName(second), static_cast<unsigned long long>(seed), 2 * deals,
+                deals, hint ? "by the hint and the Master on the player seat" : "from both seats",
+                rulesName);
     Fnv sig;
     TurnTimes times;
-    RatioEstimate matchShare, handShare, playerSeatShare;
+    std::vector<double> think;
+    ai::setMasterThinkLog(&think);
+    RatioEstimate matchShare, handShare, playerSeatShare, masterShare;
     long hands = 0;
     int failures = 0;
     const auto start = Clock::now();
@@ -237,13 +262,21 @@ int runDuel(int first, int second, std::uint64_t seed, int matches, const char* 
         const std::uint64_t dealSeed = seed * 1000003ULL + static_cast<std::uint64_t>(d);
         const RuleSettings rules = rulesFor(dealSeed);
         const MatchOutcome a = playDuelMatch(first, second, dealSeed, rules, sig, times);
-        const MatchOutcome b = playDuelMatch(second, first, dealSeed, rules, sig, times);
+        const MatchOutcome b =
+            hint ? playDuelMatch(ai::kMasterLevel, second, dealSeed, rules, sig, times)
+                 : playDuelMatch(second, first, dealSeed, rules, sig, times);
         hands += a.hands + b.hands;
         if (!a.failure.empty() || !b.failure.empty()) {
             ++failures;
             std::printf("FAIL deal %d (seed %llu): %s\n", d,
                         static_cast<unsigned long long>(dealSeed),
                         (a.failure.empty() ? b.failure : a.failure).c_str());
+            continue;
+        }
+        if (hint) {
+            matchShare.add(share(a.playerTotal, a.opponentTotal), 1);
+            handShare.add(a.playerHandShare, a.hands);
+            masterShare.add(share(b.playerTotal, b.opponentTotal), 1);
             continue;
         }
         matchShare.add(
@@ -261,17 +294,28 @@ int runDuel(int first, int second, std::uint64_t seed, int matches, const char* 
     };
     std::printf("matches %d failures %d hands %ld  %.0f hands/s\n", 2 * deals, failures, hands,
                 seconds > 0 ? static_cast<double>(hands) / seconds : 0.0);
-    std::printf("%s wins: matches %s  hands %s\n", ai::levelName(first),
-                interval(matchShare).c_str(), interval(handShare).c_str());
-    std::printf("player seat wins: matches %s\n", interval(playerSeatShare).c_str());
+    std::printf("%s wins: matches %s  hands %s\n", seatName(first), interval(matchShare).c_str(),
+                interval(handShare).c_str());
+    if (hint)
+        std::printf("Master on the same deals and seat wins: matches %s\n",
+                    interval(masterShare).c_str());
+    else
+        std::printf("player seat wins: matches %s\n", interval(playerSeatShare).c_str());
     std::printf("turn time p50/p99:");
-    for (int l = 0; l < 3; ++l) {
+    for (int l = 0; l <= kLevelCount; ++l) {
         const auto& t = times[static_cast<std::size_t>(l)];
         if (!t.empty())
-            std::printf("  %s %.0f/%.0f us (%zu turns)", ai::levelName(l), percentile(t, 0.5),
+            std::printf("  %s %.0f/%.0f us (%zu turns)", seatName(l), percentile(t, 0.5),
                         percentile(t, 0.99), t.size());
     }
-    std::printf("\nsignature %016llx\n", static_cast<unsigned long long>(sig.h));
+    std::printf("\n");
+    ai::setMasterThinkLog(nullptr);
+    if (!think.empty())
+        std::printf("master think time per decision p50/p99/max: %.2f/%.2f/%.2f ms (%zu "
+                    "decisions)\n",
+                    percentile(think, 0.5), percentile(think, 0.99),
+                    *std::max_element(think.begin(), think.end()), think.size());
+    std::printf("signature %016llx\n", static_cast<unsigned long long>(sig.h));
     return failures;
 }
 

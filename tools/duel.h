@@ -2,6 +2,7 @@
 // velnora-bench --duel: two computer levels play each deal twice, once from each seat, so the
 // luck of the cards cancels, and the bench prints the first level's win shares.
 
+#include "levels.h"
 #include "rules.h"
 
 #include <cstdint>
@@ -10,7 +11,12 @@
 
 namespace velnora::bench {
 
-// Levels from "expert:advanced" (names, their first letters or 0..2); false when unreadable.
+// The player seat played by following the Master's hint, as a duel's first side: each deal is
+// played once by the hint and once by the Master from the same seat against the second level.
+inline constexpr int kHintSeat = kLevelCount;
+
+// Levels from "master:expert" (names, their first letters or 0..3; "hint" on the left);
+// false when unreadable.
 bool parseDuel(const std::string& pairing, int& first, int& second);
 
 // Plays matches (rounded up to an even number) as matches/2 deals from both seats, with the

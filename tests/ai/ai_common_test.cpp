@@ -15,8 +15,14 @@ TEST(ComputerLevel, OnlyTheExactWordsSelectBeginnerAndAdvanced) {
     EXPECT_EQ(levelFromString("Advanced "), 2);
     EXPECT_EQ(levelFromString(""), 2);
     EXPECT_EQ(levelFromString("Grandmaster"), 2);
-    for (int level = 0; level < 3; ++level)
+    EXPECT_EQ(levelFromString("master"), 2);
+    // The Master has a word of its own; the words of the older levels keep their meaning.
+    EXPECT_EQ(levelFromString("Master"), 3);
+    for (int level = 0; level < kLevelCount; ++level)
         EXPECT_EQ(levelFromString(levelName(level)), level);
+    // A level out of range is written as the Expert, and read back as one.
+    EXPECT_EQ(levelFromString(levelName(kLevelCount)), 2);
+    EXPECT_EQ(levelFromString(levelName(-1)), 2);
 }
 
 TEST(ComputerLevel, MeldingTrackBarMapsToTheDelay) {
@@ -266,7 +272,7 @@ TEST(ComputerDriver, PlaysNoTurnInANetworkGameOrAtAnUnknownLevel) {
         t.opponentHand({face(kFive), face(kNine)});
         t.discardPile({face(kSeven)});
         t.options().networkGame = network;
-        t.options().computerLevel = network ? 0 : 3;
+        t.options().computerLevel = network ? 0 : kLevelCount;
         const int stock = t.g.stock.count;
         ComputerDriver driver;
         driver.startTurn(t.game);

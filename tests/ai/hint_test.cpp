@@ -1,8 +1,10 @@
 #include "ai_common.h"
 #include "autoplayer.h"
 #include "hint.h"
+#include "master.h"
 #include "recording_host.h"
 #include "seat_exchange.h"
+#include "table_setup.h"
 
 #include <gtest/gtest.h>
 
@@ -57,6 +59,13 @@ void expectSameHint(const Hint& a, const Hint& b, const std::string& where) {
 } // namespace
 
 TEST(Hint, DoesNotDependOnTheComputersHiddenCardsAndChangesNothing) {
+    // The Master's hint is checked alongside, on a small budget.
+    const MasterBudget defaults = masterBudget();
+    MasterBudget small = defaults;
+    small.rounds = 6;
+    small.screenRounds = 3;
+    small.hardCapMs = 1e9;
+    setMasterBudget(small);
     HintTable t(21);
     AutoPlayer player(t.game, 22);
     t.game.state.playerStartsHand = 1;
@@ -74,6 +83,7 @@ TEST(Hint, DoesNotDependOnTheComputersHiddenCardsAndChangesNothing) {
             const GameState before = t.game.state;
             Random rngBefore = t.rng;
             const Hint hint = expertHint(t.game);
+            const Hint searched = masterHint(t.game);
             // The game and its generator are exactly as they were.
             EXPECT_EQ(firstDifference(before, t.game.state), "");
             EXPECT_EQ(rngBefore.next(), Random(t.rng).next());
@@ -90,10 +100,12 @@ TEST(Hint, DoesNotDependOnTheComputersHiddenCardsAndChangesNothing) {
             // With the stock used up nothing is hidden to trade.
             if (firstDifference(t.game.state, g).empty()) continue;
             expectSameHint(hint, expertHint(other.game), hint.text);
+            expectSameHint(searched, masterHint(other.game), searched.text);
             ++compared;
         }
         player.playTurn();
     }
+    setMasterBudget(defaults);
     EXPECT_GT(compared, 20);
     EXPECT_GT(drawHints, 5);
     EXPECT_GT(meldHints, 5);
@@ -302,4 +314,33 @@ TEST(Hint, APendingTakeGetsTheSameHintWhateverTheComputerHolds) {
         }
     }
     EXPECT_EQ(compared, 3);
+}
+
+// The Expert melds by the mood it rolls at the start of its turn. With aggression at its
+// highest the mood is certain from seventy stock cards down, and in that mood the Expert lays
+// a hand that holds a velnora and a single card to discard; the hint must say so after the draw
+// too.
+TEST(Hint, MeldsByTheMoodOfTheTurn) {
+    test::Table t;
+    t.clearTable();
+    t.options().aggression = 100;
+    t.hand({test::face(test::kKing), test::face(test::kKing, test::kHearts),
+            test::face(test::kKing, test::kClubs), test::face(test::kKing, test::kDiamonds),
+            test::face(test::kKing, test::kSpades), test::kJoker, test::kJoker,
+            test::face(test::kQueen), test::face(test::kQueen, test::kHearts),
+            test::face(test::kQueen, test::kClubs), test::face(test::kSeven)});
+    t.opponentHandOf(11);
+    t.discardPile({test::face(test::kSix)});
+    t.shrinkStockTo(60);
+    t.stockTop({test::face(test::kQueen, test::kDiamonds)});
+    t.game.drawFromStock();
+    ASSERT_TRUE(t.g.hasDrawn);
+    ASSERT_TRUE(hintAvailable(t.game));
+    for (const Hint& hint : {expertHint(t.game), masterHint(t.game)}) {
+        EXPECT_EQ(hint.action, Hint::Action::meld) << hint.text;
+        int kings = 0;
+        for (const HintStep& step : hint.steps)
+            kings += step.kind == HintStep::Kind::meldNatural && rankOf(step.face) == test::kKing;
+        EXPECT_EQ(kings, 5) << hint.text;
+    }
 }
