@@ -3,6 +3,7 @@
 #include "card_art.h"
 #include "context_help.h"
 #include "dialog_look.h"
+#include "levels.h"
 #include "main_window.h"
 #include "table_view.h"
 
@@ -268,10 +269,10 @@ void TfmCustomize::buildLevelPage() {
     page->setObjectName(QStringLiteral("tsLevel"));
     auto* layout = pageLayout(page);
 
-    rgLevel_ = look::radioGroup(
-        page, QStringLiteral("rgLevel"), QStringLiteral("Computer &Level"),
-        {QStringLiteral("&Beginner"), QStringLiteral("&Advanced"), QStringLiteral("&Expert")}, 3,
-        levels_);
+    rgLevel_ = look::radioGroup(page, QStringLiteral("rgLevel"), QStringLiteral("Computer &Level"),
+                                {QStringLiteral("&Beginner"), QStringLiteral("&Advanced"),
+                                 QStringLiteral("&Expert"), QStringLiteral("&Master")},
+                                4, levels_);
     setHelpContext(rgLevel_, kHelpLevel);
     connect(levels_, &QButtonGroup::idClicked, this, &TfmCustomize::rgLevelClick);
     layout->addWidget(rgLevel_);
@@ -386,7 +387,8 @@ void TfmCustomize::loadControls() {
     ckSelectPlayer_->setEnabled(players_.size() > 1);
 
     // Level and general options
-    if (QAbstractButton* b = levels_->button(qBound(0, o.computerLevel, 2))) b->setChecked(true);
+    if (QAbstractButton* b = levels_->button(qBound(0, o.computerLevel, kLevelCount - 1)))
+        b->setChecked(true);
     tbAggression_->setValue(o.aggression);
     lbAggression_->setText(QString::number(tbAggression_->value()) + QStringLiteral("%"));
     discards_->button(o.doubleClickDiscard ? 1 : 0)->setChecked(true);
@@ -403,7 +405,8 @@ void TfmCustomize::loadControls() {
 
     // The level stays as it is while a game runs; the warning says how to change it.
     rgLevel_->setEnabled(!gameInProgress_ && !networkGame_);
-    tbAggression_->setEnabled(o.computerLevel == 2 && !gameInProgress_);
+    // The Master searches around the Expert's play, so the Expert's aggressiveness is its too.
+    tbAggression_->setEnabled(o.computerLevel >= 2 && !gameInProgress_);
     lbWarning_->setVisible(gameInProgress_);
     bnApply_->setEnabled(false);
     loading_ = false;
@@ -559,7 +562,7 @@ void TfmCustomize::bnResetStatsClick() {
 }
 
 void TfmCustomize::rgLevelClick() {
-    tbAggression_->setEnabled(levels_->checkedId() == 2 && !gameInProgress_);
+    tbAggression_->setEnabled(levels_->checkedId() >= 2 && !gameInProgress_);
 }
 
 void TfmCustomize::ckNoAnimationClick() {

@@ -32,7 +32,7 @@ void HintAction::showHint() {
         return;
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const ai::Hint hint = ai::expertHint(game_);
+    const ai::Hint hint = ai::masterHint(game_);
     QApplication::restoreOverrideCursor();
     if (hint.samples == 0) {
         status_("No hint can be worked out for this table.");

@@ -1103,7 +1103,9 @@ void TfmVelMain::applyCustomizedOptions() {
 }
 
 void TfmVelMain::Hiscores1Click() {
-    TfmHighscores window(*settings_, highscores, options_.computerLevel, kHandHighscore, -1, this);
+    // The Master's scores are kept with the Expert's: the fourth table is the network's.
+    TfmHighscores window(*settings_, highscores, std::min(options_.computerLevel, 2),
+                         kHandHighscore, -1, this);
     window.exec();
 }
 
