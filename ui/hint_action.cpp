@@ -19,7 +19,7 @@ HintAction::HintAction(QMenu* menu, Game& game, TableView& table,
     : QObject(parent), game_(game), table_(table), status_(std::move(status)) {
     action_ = new QAction(QStringLiteral("H&int"), parent);
     action_->setObjectName(QStringLiteral("Hint1"));
-    action_->setStatusTip(QStringLiteral("Show what the Expert would do in your place"));
+    action_->setStatusTip(QStringLiteral("Show what the Master would do in your place"));
     // No key of the table or the menus uses Ctrl+H.
     action_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
     menu->addAction(action_);
