@@ -40,6 +40,7 @@ Layout layoutSavedIn(const GameState& g, int sizeIndex) {
 } // namespace
 
 void Game::adoptSavedTable(GameState loaded, int sizeIndex) {
+    if (listener_) listener_->tableReplaced();
     const Layout saved = layoutSavedIn(loaded, sizeIndex);
     if (sizeIndex != layout.sizeIndex || saved.cardHeight != layout.cardHeight)
         relayout(loaded, saved, layout);
@@ -56,6 +57,7 @@ void Game::adoptSavedTable(GameState loaded, int sizeIndex) {
 }
 
 void Game::adoptPartnerTable(const GameState& v) {
+    if (listener_) listener_->tableReplaced();
     resetHandState();
     GameState& g = state;
     g.stock = v.stock;

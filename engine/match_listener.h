@@ -37,6 +37,9 @@ public:
     virtual void handScored(const HandReport& report) = 0;
     // The match totals went back to zero (a new match).
     virtual void matchStarted() = 0;
+    // The table was replaced by one this table did not deal (a saved game loaded, a partner's
+    // table taken over): the moves that follow belong to no hand heard so far.
+    virtual void tableReplaced() {}
 };
 
 } // namespace velnora

@@ -53,6 +53,8 @@ public:
     void moveMade(Seat seat, const Move& move) override;
     void handScored(const HandReport& report) override;
     void matchStarted() override;
+    // The record so far ends; a new one starts with the next deal, at the totals it is dealt at.
+    void tableReplaced() override { matchStarted(); }
 };
 
 // The text of a record, and a record from a text: false with the reason for anything that is

@@ -88,3 +88,26 @@ TEST(MatchRecord, ADamagedOrHostileRecordIsRefusedWithItsLine) {
         EXPECT_NE(why.find(reason), std::string::npos) << why;
     }
 }
+
+// A loaded table was not dealt here: the record so far ends with it, and the next deal starts a
+// new one at the totals it is dealt at, so that no move lands in a hand of another deal.
+TEST(MatchRecord, ALoadedTableEndsTheRecordAndTheNextDealStartsOne) {
+    HeadlessTable t(RuleSettings{}, 3);
+    net::MatchRecorder recorder;
+    std::vector<net::MatchRecord> ended;
+    recorder.onMatchStarted = [&](const net::MatchRecord& r) { ended.push_back(r); };
+    t.game.setMatchListener(&recorder);
+    t.game.setPlayerStartsHand(true);
+    t.game.newGame();
+    t.game.applyPlayerMove(Move::of(MoveKind::draw));
+    GameState saved = t.game.state;
+    saved.playerTotal = 2820;
+    t.game.adoptSavedTable(saved, t.game.layout.sizeIndex);
+    ASSERT_EQ(ended.size(), 1u);
+    EXPECT_EQ(ended[0].hands.size(), 1u);
+    EXPECT_TRUE(recorder.record.hands.empty());
+    t.game.dealHand();
+    ASSERT_EQ(recorder.record.hands.size(), 1u);
+    EXPECT_EQ(recorder.record.hands[0].deal.playerTotal, 2820);
+    t.game.setMatchListener(nullptr);
+}
