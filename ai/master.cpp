@@ -3,6 +3,7 @@
 #include "digest.h"
 #include "sandbox.h"
 #include "seat_driver.h"
+#include "worker_pool.h"
 
 #include <algorithm>
 #include <chrono>
@@ -140,10 +141,17 @@ std::size_t MasterSearch::weigh(const Game& game, int minimum,
     // Per candidate: the sum and sum of squares of its score less the Expert's on the same deal.
     std::vector<double> sum(k, 0.0), squares(k, 0.0);
     std::vector<bool> alive(k, true);
-    std::vector<double> scores(k, 0.0);
+    enum Outcome : std::uint8_t { played, refused, cut };
+    WorkerPool& pool = WorkerPool::shared();
+    const int threads = budget_.threads > 0 ? budget_.threads : pool.threads();
     int rounds = 0;
-    for (; rounds < budget_.rounds; ++rounds) {
-        if (rounds == budget_.screenRounds) {
+    bool capped = false;
+    // The rounds before the screening, then the rest: the deals are made here in the order one
+    // thread would make them, so the choice is the same on any number of threads.
+    for (int from = 0, to = 0; from < budget_.rounds && !capped; from = to) {
+        to = from < budget_.screenRounds ? std::min(budget_.screenRounds, budget_.rounds)
+                                         : budget_.rounds;
+        if (from == budget_.screenRounds) {
             // Only the most promising discards go on beside the Expert's.
             std::vector<std::size_t> order;
             for (std::size_t c = 1; c < k; ++c)
@@ -153,33 +161,58 @@ std::size_t MasterSearch::weigh(const Game& game, int minimum,
             for (std::size_t i = static_cast<std::size_t>(budget_.survivors); i < order.size(); ++i)
                 alive[order[i]] = false;
         }
-        // One deal and one generator seed for every candidate: their differences are the
-        // candidates' own, not the luck of the cards.
-        const GameState world = worldFor(game, rng, weights);
-        const std::uint64_t seed = rng.next();
-        // A round cut short by the cap is dropped whole: its candidates must share the deal.
-        bool cut = false;
-        for (std::size_t c = 0; c < k; ++c) {
-            if (!alive[c]) continue;
-            if (rounds > 0 && millisecondsSince(start) > budget_.hardCapMs) {
-                cut = true;
-                break;
+        // One deal and one generator seed per round for every candidate: their differences are
+        // the candidates' own, not the luck of the cards.
+        const std::size_t batch = static_cast<std::size_t>(to - from);
+        std::vector<GameState> worlds;
+        std::vector<std::uint64_t> seeds;
+        worlds.reserve(batch);
+        for (std::size_t r = 0; r < batch; ++r) {
+            worlds.push_back(worldFor(game, rng, weights));
+            seeds.push_back(rng.next());
+        }
+        std::vector<std::size_t> playing;
+        for (std::size_t c = 0; c < k; ++c)
+            if (alive[c]) playing.push_back(c);
+        std::vector<double> scores(batch * k, 0.0);
+        std::vector<Outcome> outcomes(batch * k, played);
+        pool.run(batch * playing.size(), threads, [&](std::size_t task) {
+            const std::size_t r = task / playing.size();
+            const std::size_t c = playing[task % playing.size()];
+            const std::size_t at = r * k + c;
+            if (from + static_cast<int>(r) > 0 && millisecondsSince(start) > budget_.hardCapMs) {
+                outcomes[at] = cut;
+                return;
             }
             try {
-                scores[c] = playOut(game, world, minimum, takeDecision, candidates[c].take,
-                                    candidates[c].discard, seed);
+                scores[at] = playOut(game, worlds[r], minimum, takeDecision, candidates[c].take,
+                                     candidates[c].discard, seeds[r]);
             } catch (const std::exception&) {
-                // A candidate the table refuses is no choice; the Expert's stands regardless.
-                if (c == 0) return 0;
-                alive[c] = false;
+                outcomes[at] = refused;
             }
-        }
-        if (cut) break;
-        for (std::size_t c = 1; c < k; ++c) {
-            if (!alive[c]) continue;
-            const double diff = scores[c] - scores[0];
-            sum[c] += diff;
-            squares[c] += diff * diff;
+        });
+        for (std::size_t r = 0; r < batch; ++r) {
+            const std::size_t at = r * k;
+            // A candidate the table refuses is no choice; the Expert's stands regardless.
+            if (outcomes[at] == refused) return 0;
+            bool roundCut = false;
+            for (std::size_t c : playing) {
+                if (!alive[c]) continue;
+                if (outcomes[at + c] == refused) alive[c] = false;
+                roundCut = roundCut || outcomes[at + c] == cut;
+            }
+            // A round cut short by the cap is dropped whole: its candidates must share the deal.
+            if (roundCut) {
+                capped = true;
+                break;
+            }
+            for (std::size_t c = 1; c < k; ++c) {
+                if (!alive[c]) continue;
+                const double diff = scores[at + c] - scores[at];
+                sum[c] += diff;
+                squares[c] += diff * diff;
+            }
+            ++rounds;
         }
     }
     stats_.rounds = rounds;

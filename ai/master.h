@@ -15,7 +15,8 @@ namespace velnora::ai {
 inline constexpr int kMasterLevel = 3;
 
 // How much the Master searches per decision. The work is a fixed number of rounds, so that a
-// seed decides the same on any machine; the time cap only stops a search that runs far over.
+// seed decides the same on any machine and any number of threads; the time cap only stops a
+// search that runs far over.
 struct MasterBudget {
     int rounds = 64;        // deals each surviving candidate is played out on
     int screenRounds = 16;  // after these, only the best few discards go on
@@ -23,6 +24,7 @@ struct MasterBudget {
     double margin = 2.0;    // standard errors a candidate must beat the Expert's choice by
     double hardCapMs = 200; // no rollout starts after this; the round it cuts is dropped
     bool inference = true;  // weigh the deals by what the other seat's play showed
+    int threads = 0;        // threads the rollouts are spread over; 0: all the machine has
     std::uint64_t salt = 0x6d61737465720001ULL; // part of every decision's seed
 };
 

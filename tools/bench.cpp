@@ -227,11 +227,13 @@ bool playMatch(int level, RulesMode mode, std::uint64_t seed, LevelResult& out, 
 }
 
 void usage() {
-    std::fprintf(stderr, "usage: velnora-bench [--seed N] [--matches N] "
-                         "[--level beginner|advanced|expert|master|all] "
-                         "[--rules default|hoyle|random] [--duel LEVEL:LEVEL] [--master-rounds N] "
-                         "[--no-inference] [--network] "
-                         "[--record [DIR|memory]] [--replay]\n");
+    std::fprintf(
+        stderr,
+        "usage: velnora-bench [--seed N] [--matches N] "
+        "[--level beginner|advanced|expert|master|all] "
+        "[--rules default|hoyle|random] [--duel LEVEL:LEVEL] [--master-rounds N] [--threads N] "
+        "[--no-inference] [--network] "
+        "[--record [DIR|memory]] [--replay]\n");
 }
 
 } // namespace
@@ -289,6 +291,11 @@ int main(int argc, char** argv) {
         } else if (a == "--master-rounds" && v) {
             ai::MasterBudget budget = ai::masterBudget();
             budget.rounds = std::atoi(v);
+            ai::setMasterBudget(budget);
+            ++i;
+        } else if (a == "--threads" && v) {
+            ai::MasterBudget budget = ai::masterBudget();
+            budget.threads = std::atoi(v);
             ai::setMasterBudget(budget);
             ++i;
         } else if (a == "--no-inference") {

@@ -7,6 +7,7 @@
 #include "recording_host.h"
 #include "seat_driver.h"
 #include "settings.h"
+#include "worker_pool.h"
 
 #include <algorithm>
 #include <array>
@@ -312,9 +313,11 @@ int runDuel(int first, int second, std::uint64_t seed, int matches, const char* 
     ai::setMasterThinkLog(nullptr);
     if (!think.empty())
         std::printf("master think time per decision p50/p99/max: %.2f/%.2f/%.2f ms (%zu "
-                    "decisions)\n",
+                    "decisions, %d threads)\n",
                     percentile(think, 0.5), percentile(think, 0.99),
-                    *std::max_element(think.begin(), think.end()), think.size());
+                    *std::max_element(think.begin(), think.end()), think.size(),
+                    ai::masterBudget().threads > 0 ? ai::masterBudget().threads
+                                                   : ai::WorkerPool::shared().threads());
     std::printf("signature %016llx\n", static_cast<unsigned long long>(sig.h));
     return failures;
 }

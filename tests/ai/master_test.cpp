@@ -3,6 +3,7 @@
 #include "quiet_host.h"
 #include "seat_driver.h"
 #include "seat_exchange.h"
+#include "worker_pool.h"
 
 #include <gtest/gtest.h>
 
@@ -12,9 +13,11 @@ using namespace velnora::ai;
 namespace {
 
 // Few rounds, a low bar for overruling the Expert (so that the search's own answers are
-// exercised), and no time cap: the same decision must come out of both tables.
-MasterBudget testBudget() {
+// exercised), and no time cap: the same decision must come out of both tables, whatever the
+// number of threads each searches on.
+MasterBudget testBudget(int threads) {
     MasterBudget b;
+    b.threads = threads;
     b.rounds = 6;
     b.screenRounds = 3;
     b.survivors = 2;
@@ -63,8 +66,8 @@ struct OtherHiddenCards {
 // the game, its generator included, and a table whose hidden cards lie otherwise gets it too.
 class CheckedMaster : public OpponentDriver, public ExpertAdvisor {
 public:
-    MasterSearch search{testBudget()};
-    MasterSearch twin{testBudget()};
+    MasterSearch search{testBudget(1)};
+    MasterSearch twin{testBudget(4)};
     int takes = 0, discards = 0, compared = 0, overruled = 0;
 
     void startTurn(Game& game) override {
@@ -135,6 +138,28 @@ TEST(Master, DecidesOnWhatItSeesAloneAndChangesNothing) {
     EXPECT_GT(master.compared, 20);
     // The search does overrule the Expert now and then: the comparisons are of its own answers.
     EXPECT_GT(master.overruled, 0);
+}
+
+TEST(Master, WorkerPoolRunsEachTaskOnceAndLetsASecondCallerWorkAlone) {
+    WorkerPool pool(3);
+    std::vector<std::atomic<int>> calls(5000);
+    std::vector<std::thread::id> inner(2);
+    pool.run(calls.size(), 4, [&](std::size_t i) {
+        calls[i].fetch_add(1);
+        // A second job while this one runs is done by its caller alone, not queued behind it.
+        if (i == 17)
+            std::thread([&] {
+                pool.run(inner.size(), 4,
+                         [&](std::size_t j) { inner[j] = std::this_thread::get_id(); });
+            }).join();
+    });
+    for (const auto& c : calls)
+        ASSERT_EQ(c.load(), 1);
+    EXPECT_EQ(inner[0], inner[1]);
+    // And the pool serves the next job after that.
+    std::atomic<int> sum{0};
+    pool.run(100, 4, [&](std::size_t i) { sum += static_cast<int>(i); });
+    EXPECT_EQ(sum.load(), 4950);
 }
 
 TEST(Master, PlaysEitherSeatThroughWholeHands) {
