@@ -133,6 +133,10 @@ void Game::startHand(const std::array<Card, kDeckSize>* stockOrder, bool dealtHe
         host_.showWhoseTurn(text);
     }
     resetHandState();
+    // Said before the cards fly, so the line under the popup and the deal is this hand's; the
+    // prompt itself is set once the cards lie.
+    host_.showStatus(instructionText(g.playerStartsHand ? kPromptDraw : kPromptOpponentsTurn),
+                     false);
     if (recordedFreeze_) g.pileFrozen = *recordedFreeze_ ? 1 : 0;
 
     const int hand = settings_.readInt(kCurrentHandKey, 0) + 1;

@@ -283,7 +283,6 @@ bool Game::discard(int handIndex) {
     if (isWild(card.rank()) || (isRedThree(card.face) && rules.threeBlock)) g.pileFrozen = 1;
 
     g.undoStack.clear();
-    showInstruction(kPromptDraw);
     host_.setUndoEnabled(false);
     g.hasDrawn = 0;
     g.mayTakePile = 1;
@@ -297,6 +296,8 @@ bool Game::discard(int handIndex) {
     moveCard(card, fromX, fromY);
     push(g.discardPile, card);
     removeFace(g.knownPlayerCards, card.face);
+    // After the card has moved: while it flies, the status line still belongs to this turn.
+    showInstruction(kPromptDraw);
     host_.repaint(TableArea::all);
 
     if (checkEndOfHand()) return true;
@@ -321,7 +322,6 @@ void Game::discardRedThree(int meldIndex) {
         return;
     }
     g.hasDrawn = 0;
-    showInstruction(kPromptDraw);
     host_.setUndoEnabled(false);
     g.mayTakePile = 1;
     g.pileFrozen = 1;
@@ -333,6 +333,7 @@ void Game::discardRedThree(int meldIndex) {
     card.y = layout.discardY;
     moveCard(card, fromX, fromY);
     push(g.discardPile, card);
+    showInstruction(kPromptDraw);
     host_.repaint(TableArea::all);
     if (checkEndOfHand()) return;
     startOpponentAfterPlayer();

@@ -188,12 +188,7 @@ TfmVelMain::TfmVelMain(Settings* settings, QStringList arguments, QWidget* paren
     table_->setPresentation(presentation_);
     connect(table_->endHandButton(), &QPushButton::clicked, this, &TfmVelMain::bnEndHandClick);
     table_->onPainted = [this] { updatePanels(); };
-    table_->onMouseMove = [this] {
-        if (hintShowing) {
-            hintShowing = false;
-            showStatus(game_->instructionText(game_->state.promptState), false);
-        }
-    };
+    table_->onMouseMove = [this] { endMenuHint(); };
 
     lbStatus_ = look::plain(new QLabel(this));
     lbStatus_->setObjectName("lbStatus");
@@ -370,6 +365,8 @@ void TfmVelMain::createMenus() {
     help->addSeparator();
     a = addItem(help, "About1", "&About...", "");
     connect(a, &QAction::triggered, this, &TfmVelMain::About1Click);
+    for (QMenu* menu : {game, options, network, help})
+        connect(menu, &QMenu::aboutToHide, this, &TfmVelMain::endMenuHint);
 }
 
 // Creation
@@ -651,7 +648,9 @@ bool TfmVelMain::event(QEvent* event) {
     // A menu hint stays on the status line until the mouse moves over the table again.
     if (event->type() == QEvent::StatusTip) {
         const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
-        if (!tip.isEmpty()) {
+        if (tip.isEmpty()) {
+            endMenuHint();
+        } else {
             lbStatus_->setText(tip);
             showWarningColour(false);
             hintShowing = true;
@@ -688,6 +687,8 @@ void TfmVelMain::showConnectionState(int state) {
     tmLED_->stop();
     QString text = texts[state];
     if (state == 2) text += qs(game_->opponentName());
+    hintShowing = false;
+    statusLine_ = text;
     lbStatus_->setText(text);
     showWarningColour(false);
 }
@@ -743,8 +744,18 @@ void TfmVelMain::showStatus(std::string_view text, bool warning) {
     setStatusLine(qs(text), warning);
 }
 
+void TfmVelMain::endMenuHint() {
+    // The line the hint stood in for comes back: the table's status, not a menu's explanation of
+    // an item long closed.
+    if (!hintShowing) return;
+    hintShowing = false;
+    lbStatus_->setText(statusLine_);
+    showWarningColour(tmLED_->isActive());
+}
+
 void TfmVelMain::setStatusLine(const QString& text, bool warning) {
     hintShowing = false;
+    statusLine_ = text;
     lbStatus_->setText(text);
     if (warning) {
         QApplication::beep();

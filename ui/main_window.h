@@ -243,6 +243,7 @@ private:
     void placeAtStartup();
     // The status line itself, once the steps before it have been shown.
     void setStatusLine(const QString& text, bool warning);
+    void endMenuHint();
     // A notice box of the presentation.
     void showNotice(MessageKind kind, const QString& text);
     void choosePlayer();
@@ -276,6 +277,7 @@ private:
     QLabel* pnPCurrScore_ = nullptr;
     QLabel* pnCCurrScore_ = nullptr;
     bool statusWarning_ = false;
+    QString statusLine_; // the table's own status, under any menu hint
     QTimer* tmSplash_ = nullptr;
     QTimer* tmLED_ = nullptr;
     QPointer<QWidget> splash_;

@@ -2,11 +2,21 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QTimer>
 #include <QWidget>
 
 #include <cmath>
 #include <utility>
+
+namespace {
+
+bool isModifierKey(int key) {
+    return key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt ||
+           key == Qt::Key_Meta || key == Qt::Key_AltGr || key == Qt::Key_CapsLock;
+}
+
+} // namespace
 
 namespace velnora::ui {
 
@@ -42,8 +52,22 @@ bool Presentation::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::ContextMenu: {
         // A notice box of the presentation, and every other window, takes input as usual.
         const auto* widget = qobject_cast<const QWidget*>(watched);
-        if (!inNotice_ && widget && guarded_ && widget->window() == guarded_) return true;
-        return false;
+        if (inNotice_ || !widget || !guarded_ || widget->window() != guarded_) return false;
+        if (event->type() == QEvent::KeyPress) {
+            // A key asks for the rest at once and then acts on the table as it now stands: an
+            // F6 typed while our discard lands draws, rather than being lost.
+            const auto* key = static_cast<const QKeyEvent*>(event);
+            if (key->isAutoRepeat() || isModifierKey(key->key())) return true;
+            finish(true);
+            return false;
+        }
+        // A click shows the rest at once too, but does not act: it was aimed at the table as it
+        // was shown. Its release is past the filter by the time the rest is shown.
+        if (event->type() == QEvent::MouseButtonRelease)
+            QTimer::singleShot(0, this, [this] {
+                if (busy() && !inNotice_) finish(true);
+            });
+        return true;
     }
     default:
         return false;

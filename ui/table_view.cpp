@@ -571,6 +571,21 @@ Hit TableView::hitTest(int x, int y) const {
 void TableView::formMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos) {
     const GameState& g = game_.state;
     if (g.inputBlocked || waitingToRetryConnection || !paintingEnabled_) return;
+    const int warningsBefore = warningsShown_;
+    const auto cards = [&g] {
+        return std::array{g.playerHand.version(), g.playerMelds.version(), g.discardPile.version(),
+                          g.stock.version()};
+    };
+    const auto before = cards();
+    actOnRelease(button, modifiers, pos);
+    // A move that went through makes an earlier warning old news; the prompt of the phase the
+    // turn is in takes its place. A prompt that changed has said so already.
+    if (warningsShown_ == warningsBefore && g.warning != kNoWarning && cards() != before)
+        game_.showInstruction(g.promptState);
+}
+
+void TableView::actOnRelease(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos) {
+    const GameState& g = game_.state;
     const Hit hit = hitTest(pos.x(), pos.y());
     if (hit.kind >= kHitStock && hit.kind <= kHitHandNatural) game_.noteTableClick();
     const bool shift = modifiers & Qt::ShiftModifier;

@@ -171,6 +171,7 @@ private:
     void paintMovingCard(QPainter& p);
     void drawCard(QPainter& p, const Card& c, bool showFace, int x, int y);
     void selectByRank(int column, Qt::KeyboardModifiers modifiers);
+    void actOnRelease(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos);
     void toggleOpponentCards();
     QPoint stockPoint() const;
     QPoint discardPoint() const;

@@ -187,7 +187,7 @@ protected:
             QElapsedTimer clock;
             clock.start();
             bool shown = !meld;
-            while (!cut && clock.elapsed() < 5000) {
+            while (!cut && clock.elapsed() < 15000) {
                 if (!shown && showsMelds(partner, meldsBefore, m.move.face)) {
                     shown = true;
                     meldLatencies.push_back(clock.elapsed());
