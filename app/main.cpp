@@ -1,5 +1,6 @@
 // Process entry: the application object, the splash, the table window and the event loop.
 
+#include "context_help.h"
 #include "dialog_look.h"
 #include "main_window.h"
 #include "small_windows.h"
@@ -51,6 +52,7 @@ int main(int argc, char* argv[]) {
     // window caption "Velnora 4.17" on this platform.
     QApplication::setDesktopFileName("velnora");
     velnora::ui::look::frameDialogsPlainly(app);
+    velnora::ui::helpOnF1(app);
 
     auto* splash = new velnora::ui::TfmSplash;
     QStringList arguments = QApplication::arguments();

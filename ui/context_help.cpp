@@ -3,9 +3,11 @@
 #include "help_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QEvent>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPointer>
 #include <QWhatsThis>
@@ -73,7 +75,70 @@ private:
     QWidget* dialog_;
 };
 
+// F1 pressed in a window that has help of its own.
+class F1Help : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) return false;
+        const auto* key = static_cast<const QKeyEvent*>(event);
+        if (key->key() != Qt::Key_F1 || key->modifiers() != Qt::NoModifier) return false;
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget) return false;
+        QWidget* window = widget->window();
+        QWidget* focus = window->focusWidget() ? window->focusWidget() : widget;
+        if (const int context = helpContextOf(focus);
+            context != 0 && !helpTopicTitle(context).isEmpty()) {
+            showContextHelp(focus, context);
+            return true;
+        }
+        const QString page = helpPageOfWindow(window);
+        if (page.isEmpty()) return false;
+        auto* help = window->findChild<TfmHelp*>(QString(), Qt::FindDirectChildrenOnly);
+        if (!help) {
+            help = new TfmHelp(helpFolder(), window);
+            help->setAttribute(Qt::WA_DeleteOnClose);
+        }
+        help->showPage(page);
+        return true;
+    }
+};
+
 } // namespace
+
+QString helpPageOfWindow(const QWidget* window) {
+    static const QList<QPair<QString, QString>> pages = {
+        {"TfmRules", "variants.html"},
+        {"TfmCustomize", "customize.html"},
+        {"TfmDeck", "decks.html"},
+        {"TfmPattern", "decks.html"},
+        {"TfmSound", "sound.html"},
+        {"TfmScoring", "scoring-dialogs.html"},
+        {"TfmDetails", "scoring-dialogs.html"},
+        {"TfmGameOver", "scoring-dialogs.html"},
+        {"TfmHighscores", "statistics.html#hiscores"},
+        {"TfmWinRatio", "statistics.html#winratio"},
+        {"TfmMatchHistory", "statistics.html#history"},
+        {"ReplayWindow", "statistics.html#history"},
+        {"TfmConnect", "network.html"},
+        {"TfmTryConnect", "network.html"},
+        {"TfmRuleDifferences", "network.html#differences"},
+        {"TfmChat", "network.html#chat"},
+        {"TfmCheckUpgrade", "online.html"},
+        {"TfmSelectPlayer", "dialogs.html"},
+        {"TfmAbout", "dialogs.html"},
+    };
+    if (!window) return {};
+    for (const auto& [name, page] : pages)
+        if (window->objectName() == name) return page;
+    return {};
+}
+
+void helpOnF1(QApplication& app) {
+    app.installEventFilter(new F1Help(&app));
+}
 
 void setHelpContext(QWidget* widget, int context) {
     if (widget) widget->setProperty(kContextProperty, context);

@@ -11,6 +11,7 @@
 
 #include <QString>
 
+class QApplication;
 class QWidget;
 
 namespace velnora::ui {
@@ -30,5 +31,13 @@ void showContextHelp(QWidget* anchor, int context);
 // Gives every control of the dialog the "What's This?" context menu and the title-bar help
 // button, both leading to the control's help topic.
 void installContextHelp(QWidget* dialog);
+
+// The help page of a window ("network.html#chat") by its object name; empty for a window
+// without one (the table, whose F1 is its menu's Help Topics).
+QString helpPageOfWindow(const QWidget* window);
+
+// F1 in a dialog shows the topic of the control with the focus, or, when it has none, opens the
+// dialog's page in a help window of its own, which a modal dialog leaves usable.
+void helpOnF1(QApplication& app);
 
 } // namespace velnora::ui

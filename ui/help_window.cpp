@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScreen>
 #include <QShortcut>
 #include <QSplitter>
 #include <QStyle>
@@ -18,6 +19,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <QWhatsThis>
+
+#include <algorithm>
 
 namespace velnora::ui {
 
@@ -161,6 +164,21 @@ void TfmHelp::openIndexItem() {
         showPage(item->data(Qt::UserRole).toString());
 }
 
+QRect helpWindowPlace(const QRect& owner, const QRect& screen, QSize wanted) {
+    constexpr int kNarrowest = 480;
+    const int height = std::min(wanted.height(), screen.height());
+    const int top = std::clamp(owner.top(), screen.top(), screen.bottom() + 1 - height);
+    const int right = screen.right() - owner.right();
+    const int left = owner.left() - screen.left();
+    // Beside the window it explains, on the side with room; over it only where neither has.
+    if (right >= kNarrowest || (right >= left && right > 0 && left < kNarrowest)) {
+        const int width = std::min(wanted.width(), std::max(right, kNarrowest));
+        return {std::min(owner.right() + 1, screen.right() + 1 - width), top, width, height};
+    }
+    const int width = std::min(wanted.width(), std::max(left, kNarrowest));
+    return {std::max(owner.left() - width, screen.left()), top, width, height};
+}
+
 void TfmHelp::showPage(const QString& page) {
     if (!library_.isValid()) {
         showMissingHelp();
@@ -168,6 +186,13 @@ void TfmHelp::showPage(const QString& page) {
         tbHelp_->setSource(library_.pageUrl(page));
     }
     if (isMinimized()) showNormal();
+    if (!placed_ && parentWidget()) {
+        placed_ = true;
+        const QWidget* owner = parentWidget()->window();
+        if (const QScreen* screen = owner->screen())
+            setGeometry(
+                helpWindowPlace(owner->frameGeometry(), screen->availableGeometry(), size()));
+    }
     show();
     raise();
     activateWindow();

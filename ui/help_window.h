@@ -62,12 +62,18 @@ private:
     void showMissingHelp();
 
     HelpLibrary library_;
+    bool placed_ = false;
     HelpBrowser* tbHelp_ = nullptr;
     QTabWidget* pcNavigation_ = nullptr;
     QTreeWidget* tvContents_ = nullptr;
     QLineEdit* edIndex_ = nullptr;
     QListWidget* lbIndex_ = nullptr;
 };
+
+// Where the help window goes when it first opens over `owner`: beside it on the side of the
+// screen with room, so the table or dialog it explains stays in view; over it only where the
+// screen has room on neither side.
+QRect helpWindowPlace(const QRect& owner, const QRect& screen, QSize wanted);
 
 // The folder of the help pages: help/ in the read-only data folder.
 QString helpFolder();

@@ -1,5 +1,6 @@
 #include "rules_dialog.h"
 
+#include "context_help.h"
 #include "dialog_look.h"
 
 #include <QButtonGroup>
@@ -105,6 +106,32 @@ TfmRules::TfmRules(const RuleSettings& rules, bool gameInProgress, QWidget* pare
     connect(goOutItems_, &QButtonGroup::idToggled, this, [this](int, bool on) {
         if (on) rgGoOutClick();
     });
+
+    // Every rule and page has a short topic, shown by F1 or "What's This?" on it; the buttons
+    // share the Customize dialog's topics.
+    const std::pair<QWidget*, int> topics[] = {{pages_->widget(0), 1100},
+                                               {ckAddTop_, 1101},
+                                               {ckInitFreeze_, 1102},
+                                               {ckInitBlock_, 1103},
+                                               {ckNaturalPair_, 1104},
+                                               {ckAddExisting_, 1105},
+                                               {pages_->widget(1), 1106},
+                                               {ckDrawExtra_, 1107},
+                                               {ckFreezeDiscard_, 1108},
+                                               {pages_->widget(2), 1109},
+                                               {rgGoOut_, 1110},
+                                               {ckRequired_, 1111},
+                                               {ckBonus_, 1112},
+                                               {ckWildcardAllowed_, 1113},
+                                               {pages_->widget(3), 1114},
+                                               {rgDrawn_, 1115},
+                                               {ckTopCount_, 1116},
+                                               {bnHoyle_, 1117},
+                                               {bnOK_, 1019},
+                                               {bnCancel_, 1020}};
+    for (const auto& [control, topic] : topics)
+        setHelpContext(control, topic);
+    installContextHelp(this);
 
     setControls(rules);
 

@@ -1,10 +1,14 @@
 #include "context_help.h"
+#include "help_window.h"
+#include "rules_dialog.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QGroupBox>
 #include <QHelpEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <QWhatsThis>
@@ -77,4 +81,42 @@ TEST(ContextHelp, TheHelpClickOnAControlShowsItsTopic) {
     QCoreApplication::sendEvent(button, &click);
     EXPECT_TRUE(whatsThisPopupShown());
     QWhatsThis::hideText();
+}
+
+TEST(ContextHelp, F1InADialogShowsTheTopicOfTheFocusOrOpensTheDialogsPage) {
+    auto pressF1 = [](QWidget* at) {
+        QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+        QApplication::sendEvent(at, &f1);
+    };
+    // Every rule of the Rules dialog, and each page, has a topic of its own.
+    velnora::RuleSettings rules;
+    TfmRules dialog(rules, false);
+    dialog.show();
+    QList<int> seen;
+    for (QWidget* w : dialog.findChildren<QWidget*>()) {
+        if (!w->inherits("QCheckBox") && !w->inherits("QGroupBox")) continue;
+        const int context = helpContextOf(w);
+        EXPECT_FALSE(helpTopicTitle(context).isEmpty()) << w->objectName().toStdString();
+        EXPECT_FALSE(seen.contains(context)) << w->objectName().toStdString();
+        seen.append(context);
+    }
+    EXPECT_EQ(seen.size(), 13);
+    auto* box = dialog.findChild<QWidget*>("ckAddTop");
+    box->setFocus();
+    pressF1(box);
+    EXPECT_TRUE(whatsThisPopupShown());
+    QWhatsThis::hideText();
+
+    // Where the focus has no topic, the dialog's page opens in a help window of the dialog's.
+    QDialog chat;
+    chat.setObjectName("TfmChat");
+    auto* edit = new QLineEdit(&chat);
+    chat.show();
+    edit->setFocus();
+    pressF1(edit);
+    auto* help = chat.findChild<TfmHelp*>();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_TRUE(help->browser()->source().toString().endsWith("network.html#chat"))
+        << help->browser()->source().toString().toStdString();
 }

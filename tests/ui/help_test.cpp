@@ -254,3 +254,22 @@ TEST_F(HelpWindowTest, EscapeAndControlWCloseTheHelpWindow) {
         EXPECT_FALSE(window_->isVisible()) << keys.toString().toStdString();
     }
 }
+
+TEST(HelpPages, TheHelpWindowOpensBesideTheWindowItExplains) {
+    const QRect screen(0, 0, 1920, 1040);
+    const QSize wanted(960, 660);
+    // Room on the right: beside the table, not over it.
+    const QRect table(100, 50, 820, 640);
+    EXPECT_FALSE(helpWindowPlace(table, screen, wanted).intersects(table));
+    EXPECT_TRUE(screen.contains(helpWindowPlace(table, screen, wanted)));
+    // Room only on the left.
+    const QRect right(1000, 50, 900, 640);
+    const QRect onLeft = helpWindowPlace(right, screen, wanted);
+    EXPECT_FALSE(onLeft.intersects(right));
+    EXPECT_TRUE(screen.contains(onLeft));
+    // A table that fills a laptop screen: the help stays on the screen, as narrow as it may be.
+    const QRect laptop(0, 0, 1366, 728);
+    const QRect over = helpWindowPlace(QRect(171, 0, 1024, 728), laptop, wanted);
+    EXPECT_TRUE(laptop.contains(over));
+    EXPECT_EQ(over.height(), 660);
+}
