@@ -106,8 +106,8 @@ TEST_F(TableWindowTest, HintDuringAPileTakeMarksTheCardsThatCompleteIt) {
     hintItem(window.get())->trigger();
     const QString text = window->statusText();
     EXPECT_TRUE(text.startsWith("Hint: to take the pile, meld 7")) << text.toStdString();
-    for (const char* card : {"7S", "7C", "AS", "AC", "AH"})
-        EXPECT_TRUE(text.contains(card)) << text.toStdString();
+    for (const char* card : {"7♠", "7♣", "A♠", "A♣", "A♥"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(card))) << text.toStdString();
     EXPECT_FALSE(text.contains("discard")) << text.toStdString();
     const auto rects = table()->hintMarkRects();
     ASSERT_EQ(rects.size(), 5u);
