@@ -12,6 +12,7 @@
 #include "hint_action.h"
 #include "match_history_window.h"
 #include "match_recording.h"
+#include "match_totals.h"
 #include "messenger_entry.h"
 #include "migration.h"
 #include "network_play.h"
@@ -22,6 +23,7 @@
 #include "small_windows.h"
 #include "sound_dialog.h"
 #include "sounds.h"
+#include "status_line.h"
 #include "store_settings.h"
 #include "table_view.h"
 #include "url_opener.h"
@@ -162,7 +164,7 @@ TfmVelMain::TfmVelMain(Settings* settings, QStringList arguments, QWidget* paren
         *game_, QDir(programDataFolder()).filePath(QStringLiteral("records")).toStdString(),
         [this](net::MatchRecord& record) {
             const GameOptions& o = game_->options;
-            record.playerName = o.playerName.empty() ? "Player" : o.playerName;
+            record.playerName = game_->playerName();
             record.opponentName = game_->opponentName();
             record.level = o.networkGame ? "Network" : levelName(o.computerLevel);
         });
@@ -195,24 +197,10 @@ TfmVelMain::TfmVelMain(Settings* settings, QStringList arguments, QWidget* paren
         }
     };
 
-    lbStatus_ = look::plain(new QLabel(this));
-    lbStatus_->setObjectName("lbStatus");
-    statusBar()->addWidget(lbStatus_, 1);
-    auto makePanel = [this](const char* name, int width, const char* hint) {
-        auto* panel = new QLabel(this);
-        panel->setObjectName(name);
-        panel->setFixedWidth(width);
-        panel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        panel->setToolTip(hint);
-        panel->installEventFilter(this);
-        statusBar()->addPermanentWidget(panel);
-        return panel;
-    };
-    pnPCurrMeld_ = makePanel("pnPCurrMeld", 50, "Your Current Meld (and Current Minimum)");
-    pnCCurrMeld_ = makePanel("pnCCurrMeld", 34, "Opponent's Current Meld");
-    pnPCurrScore_ = makePanel("pnPCurrScore", 34, "Your Current Score");
-    pnCCurrScore_ = makePanel("pnCCurrScore", 34, "Opponent's Current Score");
+    statusLine_ = new StatusLine(this, this);
+    statusBar()->addWidget(statusLine_, 1);
+    totals_ = new MatchTotals(this);
+    menuBar()->setCornerWidget(totals_, Qt::TopRightCorner);
     statusBar()->setSizeGripEnabled(true);
 
     tmLED_ = new QTimer(this);
@@ -652,7 +640,7 @@ bool TfmVelMain::event(QEvent* event) {
     if (event->type() == QEvent::StatusTip) {
         const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
         if (!tip.isEmpty()) {
-            lbStatus_->setText(tip);
+            statusLine_->setText(tip);
             showWarningColour(false);
             hintShowing = true;
         }
@@ -688,16 +676,16 @@ void TfmVelMain::showConnectionState(int state) {
     tmLED_->stop();
     QString text = texts[state];
     if (state == 2) text += qs(game_->opponentName());
-    lbStatus_->setText(text);
+    statusLine_->setText(text);
     showWarningColour(false);
 }
 
 QString TfmVelMain::statusText() const {
-    return lbStatus_->text();
+    return statusLine_->text();
 }
 
 bool TfmVelMain::statusIsWarning() const {
-    return statusWarning_;
+    return statusLine_->warning();
 }
 
 QLabel* TfmVelMain::panel(const char* name) const {
@@ -705,8 +693,7 @@ QLabel* TfmVelMain::panel(const char* name) const {
 }
 
 void TfmVelMain::showWarningColour(bool warning) {
-    statusWarning_ = warning;
-    lbStatus_->setStyleSheet(warning ? "color: red; font-weight: bold;" : "");
+    statusLine_->setWarning(warning);
 }
 
 void TfmVelMain::tmLEDTimer() {
@@ -721,10 +708,9 @@ void TfmVelMain::updatePanels() {
     QString meld = QString::number(meldedPoints(g, Seat::player, false, l));
     if (meldedPoints(g, Seat::player, true, l) < g.initialMeldMinimum)
         meld += " (" + QString::number(g.initialMeldMinimum) + ")";
-    pnPCurrMeld_->setText(meld);
-    pnCCurrMeld_->setText(QString::number(g.opponentMeldPoints));
-    pnPCurrScore_->setText(QString::number(g.playerTotal));
-    pnCCurrScore_->setText(QString::number(g.opponentTotal));
+    statusLine_->showNumbers(meld, g.opponentMeldPoints, g.playerTotal, g.opponentTotal);
+    totals_->showTotals(qs(game_->playerName()), g.playerTotal, qs(game_->opponentName()),
+                        g.opponentTotal);
 }
 
 // TableHost
@@ -745,7 +731,7 @@ void TfmVelMain::showStatus(std::string_view text, bool warning) {
 
 void TfmVelMain::setStatusLine(const QString& text, bool warning) {
     hintShowing = false;
-    lbStatus_->setText(text);
+    statusLine_->setText(text);
     if (warning) {
         QApplication::beep();
         showWarningColour(true);

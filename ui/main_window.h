@@ -34,6 +34,8 @@ namespace velnora::ui {
 class HintAction;
 class NetworkPlay;
 class Presentation;
+class StatusLine;
+class MatchTotals;
 class TableView;
 class MatchRecording;
 class TSounds;
@@ -270,12 +272,8 @@ private:
     Presentation* presentation_ = nullptr;
     TSounds* sounds_ = nullptr;
 
-    QLabel* lbStatus_ = nullptr;
-    QLabel* pnPCurrMeld_ = nullptr;
-    QLabel* pnCCurrMeld_ = nullptr;
-    QLabel* pnPCurrScore_ = nullptr;
-    QLabel* pnCCurrScore_ = nullptr;
-    bool statusWarning_ = false;
+    StatusLine* statusLine_ = nullptr;
+    MatchTotals* totals_ = nullptr;
     QTimer* tmSplash_ = nullptr;
     QTimer* tmLED_ = nullptr;
     QPointer<QWidget> splash_;
