@@ -763,6 +763,7 @@ void TfmVelMain::showWhoseTurn(std::string_view text) {
 void TfmVelMain::repaint(TableArea area) {
     table_->repaintArea(area);
     updatePanels();
+    if (hint_) hint_->followTable();
 }
 
 void TfmVelMain::animateCard(const Card& card, int fromX, int fromY, int toX, int toY,
