@@ -19,6 +19,7 @@
 #include "relayout.h"
 #include "replay_window.h"
 #include "rules_dialog.h"
+#include "score_sheet.h"
 #include "scoring_dialogs.h"
 #include "small_windows.h"
 #include "sound_dialog.h"
@@ -283,6 +284,9 @@ void TfmVelMain::createMenus() {
     a = addItem(game, "MatchHistory1", "&Match History...",
                 "Show the result of the last hundred matches");
     connect(a, &QAction::triggered, this, &TfmVelMain::MatchHistory1Click);
+    a = addItem(game, "ScoreSheet1", "S&core Sheet...",
+                "Show this match's hands one by one, with the running totals");
+    connect(a, &QAction::triggered, this, [this] { showScoreSheet(this); });
     game->addSeparator();
     undoMeld_ = addItem(game, "UndoMeld1", "&Undo Meld", "Undo the last meld, if any",
                         QKeySequence(Qt::Key_Delete));
@@ -865,6 +869,7 @@ bool TfmVelMain::showScoring(const HandReport& report) {
     // The hand's result is shown over its last table, not over cards still on their way.
     presentation_->finish(true);
     TfmScoring scoring(report, this);
+    scoring.offerScoreSheet([this, &scoring] { showScoreSheet(&scoring); });
     return scoring.exec() == TfmScoring::kDetailsResult;
 }
 
@@ -1112,6 +1117,12 @@ void TfmVelMain::MatchHistory1Click() {
         openReplay(over, QString::fromStdString((recording_->folder() / file).string()));
     });
     window.exec();
+}
+
+void TfmVelMain::showScoreSheet(QWidget* over) {
+    TfmScoreSheet sheet(recording_->scores(), qs(game_->playerName()), qs(game_->opponentName()),
+                        over);
+    sheet.exec();
 }
 
 void TfmVelMain::openReplay(QWidget* over, const QString& file) {

@@ -223,6 +223,8 @@ public:
     void Hiscores1Click();
     void WinRatio1Click();
     void MatchHistory1Click();
+    // The score sheet of the match on the table, over a window (this one, or the hand's result).
+    void showScoreSheet(QWidget* over);
     // Opens the replay of the match record in the file over a window, or says why it cannot.
     void openReplay(QWidget* over, const QString& file);
     void bnEndHandClick();

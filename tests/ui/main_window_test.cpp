@@ -81,7 +81,7 @@ TEST_F(TableWindowTest, SeparatorsStandWhereTheMenusGroupTheirItems) {
         shape << (a->isSeparator() ? "-" : a->objectName());
     EXPECT_EQ(shape,
               QStringList({"New1", "Load1", "Save1", "-", "Hiscores1", "WinRatio1", "MatchHistory1",
-                           "-", "UndoMeld1", "UndoAll1", "Hint1", "-", "Exit1"}));
+                           "ScoreSheet1", "-", "UndoMeld1", "UndoAll1", "Hint1", "-", "Exit1"}));
 }
 
 // Alt and a letter reaches one item: no menu, and not the menu bar, has two items on a letter.
