@@ -408,7 +408,7 @@ std::string key(const Steps& steps) {
 std::string labels(const std::vector<int>& faces) {
     std::string text;
     for (int f : faces)
-        text += (text.empty() ? "" : " ") + cardLabel(f);
+        text += (text.empty() ? "" : " ") + cardName(f);
     return text;
 }
 
@@ -453,13 +453,13 @@ std::string meldWords(const Steps& steps) {
         } else if (step.kind == Kind::addWildcard || step.kind == Kind::wildcardVelnora) {
             flushMelds();
             if (lastClick && lastClick->kind == step.kind && lastClick->column == step.column) {
-                phrases.back() += " " + cardLabel(step.face);
+                phrases.back() += " " + cardName(step.face);
             } else if (step.kind == Kind::addWildcard) {
                 phrases.push_back("click the " + columnName(step.column) + " for " +
-                                  cardLabel(step.face));
+                                  cardName(step.face));
             } else {
                 phrases.push_back("click a wildcard in your hand for the wildcard velnora: " +
-                                  cardLabel(step.face));
+                                  cardName(step.face));
             }
             lastClick = &step;
         }
@@ -517,7 +517,7 @@ Hint describe(const Game& game, const Steps& done, const Steps& completion) {
             break;
         case Kind::discard:
             hint.thenDiscard = take(step.face, !anyMeld);
-            discardText = "discard " + cardLabel(step.face);
+            discardText = "discard " + cardName(step.face);
             break;
         case Kind::discardRedThree:
             for (int i = 0; i < s.playerMelds.count; ++i)
@@ -525,7 +525,7 @@ Hint describe(const Game& game, const Steps& done, const Steps& completion) {
                     hint.meldIndices.push_back(i);
                     break;
                 }
-            discardText = "right-click the red three " + cardLabel(step.face) + " in your melds";
+            discardText = "right-click the red three " + cardName(step.face) + " in your melds";
             break;
         case Kind::undoAll:
             undoAll = true;

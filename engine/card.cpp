@@ -11,6 +11,7 @@ constexpr std::array<const char*, 13> kTypeLetters = {"2", "3",  "4", "5", "6", 
 constexpr std::array<const char*, 13> kLabels = {"2", "3",  "4", "5", "6", "7", "8",
                                                  "9", "10", "J", "Q", "K", "A"};
 constexpr std::array<char, 4> kSuitLetters = {'S', 'C', 'D', 'H'};
+constexpr std::array<const char*, 4> kSuitSymbols = {"\u2660", "\u2663", "\u2666", "\u2665"};
 } // namespace
 
 std::string cardImageName(int face) {
@@ -34,6 +35,12 @@ std::string cardLabel(int face) {
     int suit = (face - 1) / 13;
     int type = (face - 1) % 13;
     return std::string(kLabels[type]) + kSuitLetters[suit];
+}
+
+std::string cardName(int face) {
+    if (face == kJokerFace) return "Joker";
+    if (face < 1 || face > 52) return "??";
+    return std::string(kLabels[(face - 1) % 13]) + kSuitSymbols[(face - 1) / 13];
 }
 
 } // namespace velnora

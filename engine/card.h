@@ -102,5 +102,8 @@ Card makeCard(int face, int deck);
 
 // Short readable name for dumps and test output: "Q♥"-free ASCII such as "QH", "10S", "JK".
 std::string cardLabel(int face);
+// The name a player reads, as the card's corner shows it: rank and suit symbol ("10♥", "Q♠"),
+// or "Joker"; UTF-8.
+std::string cardName(int face);
 
 } // namespace velnora

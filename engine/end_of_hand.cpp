@@ -41,6 +41,10 @@ void Game::toggleOpponentCards() {
     host_.repaint(TableArea::opponentHand);
 }
 
+std::string Game::playerName() const {
+    return options.playerName.empty() ? "Player" : options.playerName;
+}
+
 std::string Game::opponentName() const {
     return options.networkGame ? options.remoteName : "Computer";
 }
@@ -63,7 +67,7 @@ bool Game::checkEndOfHand() {
 
     const std::string other = opponentName();
     const std::string phrase = opponentPhrase();
-    const std::string name = options.playerName.empty() ? "Player" : options.playerName;
+    const std::string name = playerName();
 
     // An empty hand alone is not going out: a hand emptied by a wildcard while a second
     // velnora is still missing must not earn the finish bonus when the stock later runs out.

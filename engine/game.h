@@ -245,7 +245,9 @@ public:
     HandReport lastHandReport;
     MatchReport lastMatchReport;
 
-    // Name of the opponent ("Computer" / remote name) and its phrase ("the computer" / name).
+    // Names of the seats as the results show them: the selected player's or "Player", and
+    // "Computer" or the remote name; the opponent's phrase ("the computer" / name).
+    std::string playerName() const;
     std::string opponentName() const;
     std::string opponentPhrase() const;
 

@@ -5,10 +5,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
-#include <QToolTip>
 
 #include <algorithm>
 
@@ -24,6 +24,26 @@ HintAction::HintAction(QMenu* menu, Game& game, TableView& table,
     action_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
     menu->addAction(action_);
     connect(action_, &QAction::triggered, this, &HintAction::showHint);
+
+    // The status line cuts a long hint and may be switched off: the panel shows all of it until
+    // the player acts. Clicks go through it to the cards it may lie over.
+    panel_ = new QLabel(&table_);
+    panel_->setObjectName(QStringLiteral("lbHint"));
+    panel_->setTextFormat(Qt::PlainText);
+    panel_->setWordWrap(true);
+    panel_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    panel_->setFrameStyle(QFrame::Box | QFrame::Plain);
+    panel_->setMargin(3);
+    panel_->setAutoFillBackground(true);
+    QPalette look = panel_->palette();
+    QColor paper = look.color(QPalette::ToolTipBase);
+    // The cards under it still show a little, so a long hand column is not lost from view.
+    paper.setAlpha(235);
+    look.setColor(QPalette::Window, paper);
+    look.setColor(QPalette::WindowText, look.color(QPalette::ToolTipText));
+    panel_->setPalette(look);
+    panel_->hide();
+    table_.installEventFilter(this);
 }
 
 void HintAction::showHint() {
@@ -47,28 +67,27 @@ void HintAction::showHint() {
     marks.meldIndices = hint.meldIndices;
     table_.setHintMarks(marks);
     status_(hint.text);
-    showWhereCut(QString::fromStdString(hint.text));
+    panel_->setText(QString::fromStdString(hint.text));
+    panel_->show();
+    placePanel();
+    panel_->raise();
 }
 
-void HintAction::showWhereCut(const QString& text) {
-    auto* window = qobject_cast<QWidget*>(parent());
-    auto* label = window ? window->findChild<QLabel*>(QStringLiteral("lbStatus")) : nullptr;
-    if (!label || !label->isVisible()) return;
-    // On the small tables a hint with several melds is wider than the status line: the whole
-    // of it shows above the status bar for a while.
-    if (label->fontMetrics().horizontalAdvance(text) <= label->contentsRect().width()) return;
-    // A table as wide as the window wraps the text to it; the tip then stands just above the
-    // status bar, clear of the line it completes.
-    const int width = std::max(200, window->width() - 8);
-    const QString tip = QStringLiteral("<table width=\"%1\"><tr><td>%2</td></tr></table>")
-                            .arg(width - 12)
-                            .arg(text.toHtmlEscaped());
-    QToolTip::showText(label->mapToGlobal(QPoint(0, 0)), tip, label, QRect(), kCutHintMs);
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->objectName() != QLatin1String("qtooltip_label") || !w->isVisible()) continue;
-        const QPoint top = label->mapToGlobal(QPoint(0, 0));
-        w->move(window->mapToGlobal(QPoint(4, 0)).x(), top.y() - w->height() - 4);
-    }
+bool HintAction::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize) placePanel();
+    return QObject::eventFilter(watched, event);
+}
+
+void HintAction::followTable() {
+    if (!panel_->isHidden() && !table_.hintMarksShown()) panel_->hide();
+}
+
+void HintAction::placePanel() {
+    // Across the foot of the table, just above the status line, as high as its text needs.
+    const int margin = 4;
+    const int width = std::max(100, table_.width() - 2 * margin);
+    const int height = panel_->heightForWidth(width);
+    panel_->setGeometry(margin, table_.height() - height - margin, width, height);
 }
 
 } // namespace velnora::ui

@@ -1,6 +1,7 @@
 #pragma once
-// The Game menu's hint: asks the Expert what it would do in the player's place, shows the
-// answer on the status line and marks the cards on the table, and counts the hints of a match.
+// The Game menu's hint: asks the Master what it would do in the player's place, shows the
+// answer on the status line and whole in a panel at the foot of the table, marks the cards on
+// the table, and counts the hints of a match.
 
 #include <QObject>
 
@@ -8,6 +9,7 @@
 #include <string>
 
 class QAction;
+class QLabel;
 class QString;
 class QMenu;
 
@@ -34,16 +36,22 @@ public:
     void resetCount() { hintsUsed_ = 0; }
     // Works out and shows the hint; on another's turn it says when a hint can be had.
     void showHint();
+    // The table changed: the panel goes once the table is no longer the one the hint was for.
+    void followTable();
+    // The panel with the whole of the hint, while it shows.
+    QLabel* panel() const { return panel_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    static constexpr int kCutHintMs = 15000;
-    // Shows the whole text above the status line when the line cuts it.
-    void showWhereCut(const QString& text);
+    void placePanel();
 
     Game& game_;
     TableView& table_;
     std::function<void(const std::string&)> status_;
     QAction* action_ = nullptr;
+    QLabel* panel_ = nullptr;
     int hintsUsed_ = 0;
 };
 

@@ -12,16 +12,19 @@
 #include "hint_action.h"
 #include "match_history_window.h"
 #include "match_recording.h"
+#include "match_totals.h"
 #include "messenger_entry.h"
 #include "migration.h"
 #include "network_play.h"
 #include "relayout.h"
 #include "replay_window.h"
 #include "rules_dialog.h"
+#include "score_sheet.h"
 #include "scoring_dialogs.h"
 #include "small_windows.h"
 #include "sound_dialog.h"
 #include "sounds.h"
+#include "status_line.h"
 #include "store_settings.h"
 #include "table_view.h"
 #include "url_opener.h"
@@ -162,7 +165,7 @@ TfmVelMain::TfmVelMain(Settings* settings, QStringList arguments, QWidget* paren
         *game_, QDir(programDataFolder()).filePath(QStringLiteral("records")).toStdString(),
         [this](net::MatchRecord& record) {
             const GameOptions& o = game_->options;
-            record.playerName = o.playerName.empty() ? "Player" : o.playerName;
+            record.playerName = game_->playerName();
             record.opponentName = game_->opponentName();
             record.level = o.networkGame ? "Network" : levelName(o.computerLevel);
         });
@@ -190,24 +193,10 @@ TfmVelMain::TfmVelMain(Settings* settings, QStringList arguments, QWidget* paren
     table_->onPainted = [this] { updatePanels(); };
     table_->onMouseMove = [this] { endMenuHint(); };
 
-    lbStatus_ = look::plain(new QLabel(this));
-    lbStatus_->setObjectName("lbStatus");
-    statusBar()->addWidget(lbStatus_, 1);
-    auto makePanel = [this](const char* name, int width, const char* hint) {
-        auto* panel = new QLabel(this);
-        panel->setObjectName(name);
-        panel->setFixedWidth(width);
-        panel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        panel->setToolTip(hint);
-        panel->installEventFilter(this);
-        statusBar()->addPermanentWidget(panel);
-        return panel;
-    };
-    pnPCurrMeld_ = makePanel("pnPCurrMeld", 50, "Your Current Meld (and Current Minimum)");
-    pnCCurrMeld_ = makePanel("pnCCurrMeld", 34, "Opponent's Current Meld");
-    pnPCurrScore_ = makePanel("pnPCurrScore", 34, "Your Current Score");
-    pnCCurrScore_ = makePanel("pnCCurrScore", 34, "Opponent's Current Score");
+    statusLine_ = new StatusLine(this, this);
+    statusBar()->addWidget(statusLine_, 1);
+    totals_ = new MatchTotals(this);
+    menuBar()->setCornerWidget(totals_, Qt::TopRightCorner);
     statusBar()->setSizeGripEnabled(true);
 
     tmLED_ = new QTimer(this);
@@ -290,6 +279,9 @@ void TfmVelMain::createMenus() {
     a = addItem(game, "MatchHistory1", "&Match History...",
                 "Show the result of the last hundred matches");
     connect(a, &QAction::triggered, this, &TfmVelMain::MatchHistory1Click);
+    a = addItem(game, "ScoreSheet1", "S&core Sheet...",
+                "Show this match's hands one by one, with the running totals");
+    connect(a, &QAction::triggered, this, [this] { showScoreSheet(this); });
     game->addSeparator();
     undoMeld_ = addItem(game, "UndoMeld1", "&Undo Meld", "Undo the last meld, if any",
                         QKeySequence(Qt::Key_Delete));
@@ -651,7 +643,7 @@ bool TfmVelMain::event(QEvent* event) {
         if (tip.isEmpty()) {
             endMenuHint();
         } else {
-            lbStatus_->setText(tip);
+            statusLine_->setText(tip);
             showWarningColour(false);
             hintShowing = true;
         }
@@ -688,17 +680,17 @@ void TfmVelMain::showConnectionState(int state) {
     QString text = texts[state];
     if (state == 2) text += qs(game_->opponentName());
     hintShowing = false;
-    statusLine_ = text;
-    lbStatus_->setText(text);
+    tableStatus_ = text;
+    statusLine_->setText(text);
     showWarningColour(false);
 }
 
 QString TfmVelMain::statusText() const {
-    return lbStatus_->text();
+    return statusLine_->text();
 }
 
 bool TfmVelMain::statusIsWarning() const {
-    return statusWarning_;
+    return statusLine_->warning();
 }
 
 QLabel* TfmVelMain::panel(const char* name) const {
@@ -706,8 +698,7 @@ QLabel* TfmVelMain::panel(const char* name) const {
 }
 
 void TfmVelMain::showWarningColour(bool warning) {
-    statusWarning_ = warning;
-    lbStatus_->setStyleSheet(warning ? "color: red; font-weight: bold;" : "");
+    statusLine_->setWarning(warning);
 }
 
 void TfmVelMain::tmLEDTimer() {
@@ -722,10 +713,9 @@ void TfmVelMain::updatePanels() {
     QString meld = QString::number(meldedPoints(g, Seat::player, false, l));
     if (meldedPoints(g, Seat::player, true, l) < g.initialMeldMinimum)
         meld += " (" + QString::number(g.initialMeldMinimum) + ")";
-    pnPCurrMeld_->setText(meld);
-    pnCCurrMeld_->setText(QString::number(g.opponentMeldPoints));
-    pnPCurrScore_->setText(QString::number(g.playerTotal));
-    pnCCurrScore_->setText(QString::number(g.opponentTotal));
+    statusLine_->showNumbers(meld, g.opponentMeldPoints, g.playerTotal, g.opponentTotal);
+    totals_->showTotals(qs(game_->playerName()), g.playerTotal, qs(game_->opponentName()),
+                        g.opponentTotal);
 }
 
 // TableHost
@@ -749,14 +739,14 @@ void TfmVelMain::endMenuHint() {
     // an item long closed.
     if (!hintShowing) return;
     hintShowing = false;
-    lbStatus_->setText(statusLine_);
+    statusLine_->setText(tableStatus_);
     showWarningColour(tmLED_->isActive());
 }
 
 void TfmVelMain::setStatusLine(const QString& text, bool warning) {
     hintShowing = false;
-    statusLine_ = text;
-    lbStatus_->setText(text);
+    tableStatus_ = text;
+    statusLine_->setText(text);
     if (warning) {
         QApplication::beep();
         showWarningColour(true);
@@ -788,6 +778,7 @@ void TfmVelMain::showWhoseTurn(std::string_view text) {
 void TfmVelMain::repaint(TableArea area) {
     table_->repaintArea(area);
     updatePanels();
+    if (hint_) hint_->followTable();
 }
 
 void TfmVelMain::animateCard(const Card& card, int fromX, int fromY, int toX, int toY,
@@ -889,6 +880,7 @@ bool TfmVelMain::showScoring(const HandReport& report) {
     // The hand's result is shown over its last table, not over cards still on their way.
     presentation_->finish(true);
     TfmScoring scoring(report, this);
+    scoring.offerScoreSheet([this, &scoring] { showScoreSheet(&scoring); });
     return scoring.exec() == TfmScoring::kDetailsResult;
 }
 
@@ -1136,6 +1128,12 @@ void TfmVelMain::MatchHistory1Click() {
         openReplay(over, QString::fromStdString((recording_->folder() / file).string()));
     });
     window.exec();
+}
+
+void TfmVelMain::showScoreSheet(QWidget* over) {
+    TfmScoreSheet sheet(recording_->scores(), qs(game_->playerName()), qs(game_->opponentName()),
+                        over);
+    sheet.exec();
 }
 
 void TfmVelMain::openReplay(QWidget* over, const QString& file) {

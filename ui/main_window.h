@@ -34,6 +34,8 @@ namespace velnora::ui {
 class HintAction;
 class NetworkPlay;
 class Presentation;
+class StatusLine;
+class MatchTotals;
 class TableView;
 class MatchRecording;
 class TSounds;
@@ -221,6 +223,8 @@ public:
     void Hiscores1Click();
     void WinRatio1Click();
     void MatchHistory1Click();
+    // The score sheet of the match on the table, over a window (this one, or the hand's result).
+    void showScoreSheet(QWidget* over);
     // Opens the replay of the match record in the file over a window, or says why it cannot.
     void openReplay(QWidget* over, const QString& file);
     void bnEndHandClick();
@@ -271,13 +275,9 @@ private:
     Presentation* presentation_ = nullptr;
     TSounds* sounds_ = nullptr;
 
-    QLabel* lbStatus_ = nullptr;
-    QLabel* pnPCurrMeld_ = nullptr;
-    QLabel* pnCCurrMeld_ = nullptr;
-    QLabel* pnPCurrScore_ = nullptr;
-    QLabel* pnCCurrScore_ = nullptr;
-    bool statusWarning_ = false;
-    QString statusLine_; // the table's own status, under any menu hint
+    StatusLine* statusLine_ = nullptr;
+    QString tableStatus_; // the table's own status, under any menu hint
+    MatchTotals* totals_ = nullptr;
     QTimer* tmSplash_ = nullptr;
     QTimer* tmLED_ = nullptr;
     QPointer<QWidget> splash_;

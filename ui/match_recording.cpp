@@ -28,7 +28,7 @@ MatchRecording::MatchRecording(Game& game, std::filesystem::path folder,
     : game_(game), folder_(std::move(folder)), describe_(std::move(describe)) {
     recorder_.onHandScored = [this](const net::MatchRecord& record) { write(record); };
     recorder_.onMatchStarted = [this](const net::MatchRecord&) { file_.clear(); };
-    game_.setMatchListener(&recorder_);
+    game_.setMatchListener(&scores_);
 }
 
 MatchRecording::~MatchRecording() {

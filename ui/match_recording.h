@@ -3,6 +3,7 @@
 // a hand is scored, one file per match, the last hundred kept.
 
 #include "match_record.h"
+#include "match_scores.h"
 
 #include <filesystem>
 #include <functional>
@@ -24,12 +25,15 @@ public:
     // The file name (in the folder) of the match being recorded; empty before its first deal.
     const std::string& currentFile() const { return file_; }
     const std::filesystem::path& folder() const { return folder_; }
+    // The scores of the match's hands, for the score sheet.
+    const MatchScores& scores() const { return scores_; }
 
 private:
     Game& game_;
     std::filesystem::path folder_;
     std::function<void(net::MatchRecord&)> describe_;
     net::MatchRecorder recorder_;
+    MatchScores scores_{game_, recorder_};
     std::string file_;
 
     void write(const net::MatchRecord& record);

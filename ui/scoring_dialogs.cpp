@@ -108,10 +108,18 @@ TfmScoring::TfmScoring(const HandReport& report, QWidget* parent) : QDialog(pare
     auto* bnOK = makeButton(this, "bnOK", QStringLiteral("OK"));
     bnOK->setDefault(true);
     auto* bnDetails = makeButton(this, "bnDetails", QStringLiteral("&Details >>"));
-    outer->addLayout(buttonRow({bnOK, bnDetails}));
+    buttons_ = buttonRow({bnOK, bnDetails});
+    outer->addLayout(buttons_);
 
     connect(bnOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(bnDetails, &QPushButton::clicked, this, &TfmScoring::bnDetailsClick);
+}
+
+void TfmScoring::offerScoreSheet(std::function<void()> open) {
+    auto* bnScoreSheet = makeButton(this, "bnScoreSheet", QStringLiteral("Score &Sheet..."));
+    // Before the closing stretch, so the row stays centred.
+    buttons_->insertWidget(buttons_->count() - 1, bnScoreSheet);
+    connect(bnScoreSheet, &QPushButton::clicked, this, std::move(open));
 }
 
 void TfmScoring::bnDetailsClick() {

@@ -16,6 +16,9 @@
 
 #include <QDialog>
 
+#include <functional>
+
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 
@@ -30,9 +33,14 @@ public:
 
     // Shows the player's and the opponent's hand totals of report.
     explicit TfmScoring(const HandReport& report, QWidget* parent = nullptr);
+    // Adds "Score &Sheet..." beside the other buttons; open shows the sheet over this dialog,
+    // which stays open.
+    void offerScoreSheet(std::function<void()> open);
 
 private:
     void bnDetailsClick();
+
+    QHBoxLayout* buttons_ = nullptr;
 };
 
 // "Detailed Scoring Results": the twelve hand values of both seats, row by row.

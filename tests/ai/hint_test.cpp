@@ -172,7 +172,7 @@ TEST(Hint, PointsAtTheCardsItNames) {
             for (int i : hint.handIndices) {
                 ASSERT_GE(i, 0);
                 ASSERT_LT(i, t.game.state.playerHand.count);
-                EXPECT_NE(hint.text.find(cardLabel(t.game.state.playerHand.at(i).face)),
+                EXPECT_NE(hint.text.find(cardName(t.game.state.playerHand.at(i).face)),
                           std::string::npos)
                     << hint.text;
                 ++checked;
@@ -263,9 +263,9 @@ TEST(Hint, FollowingTheHintsPlaysWholeHandsWithoutARefusal) {
             std::size_t at = 0;
             for (const HintStep& step : hint.steps) {
                 if (step.face == 0) continue;
-                at = hint.text.find(cardLabel(step.face), at);
+                at = hint.text.find(cardName(step.face), at);
                 ASSERT_NE(at, std::string::npos) << hint.text;
-                at += cardLabel(step.face).size();
+                at += cardName(step.face).size();
             }
 
             const int warnings = warningsShown(t.host);

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QRegularExpression>
 
 using namespace velnora;
 using namespace velnora::test;
@@ -38,6 +39,14 @@ TEST_F(TableWindowTest, HintNamesAMoveMarksItsCardsAndChangesNothing) {
     // Melding or discarding: the marks stand on hand cards, inside the table.
     stage({face(0, 11), face(1, 11), face(2, 11), face(0, 3), face(3, 8), face(1, 5)});
     hint->trigger();
+    // The whole hint stands in a panel over the foot of the table, its cards named as their
+    // corners show them.
+    auto* panel = window->findChild<QLabel*>("lbHint");
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(panel->isVisibleTo(window.get()));
+    EXPECT_EQ(panel->text(), window->statusText());
+    EXPECT_TRUE(panel->text().contains(QRegularExpression(QString::fromUtf8("[0-9JQKA][♠♣♦♥]"))))
+        << panel->text().toStdString();
     const auto rects = table()->hintMarkRects();
     ASSERT_FALSE(rects.empty()) << window->statusText().toStdString();
     for (const QRect& r : rects) {
@@ -49,6 +58,7 @@ TEST_F(TableWindowTest, HintNamesAMoveMarksItsCardsAndChangesNothing) {
     rightClick(onHandCard(0));
     rightClick(onHandCard(0));
     EXPECT_FALSE(table()->hintMarksShown());
+    EXPECT_FALSE(panel->isVisibleTo(window.get()));
 }
 
 TEST_F(TableWindowTest, HintWaitsForThePlayersTurnAndIsCountedForTheGameOverDialog) {
@@ -106,8 +116,8 @@ TEST_F(TableWindowTest, HintDuringAPileTakeMarksTheCardsThatCompleteIt) {
     hintItem(window.get())->trigger();
     const QString text = window->statusText();
     EXPECT_TRUE(text.startsWith("Hint: to take the pile, meld 7")) << text.toStdString();
-    for (const char* card : {"7S", "7C", "AS", "AC", "AH"})
-        EXPECT_TRUE(text.contains(card)) << text.toStdString();
+    for (const char* card : {"7♠", "7♣", "A♠", "A♣", "A♥"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(card))) << text.toStdString();
     EXPECT_FALSE(text.contains("discard")) << text.toStdString();
     const auto rects = table()->hintMarkRects();
     ASSERT_EQ(rects.size(), 5u);

@@ -81,7 +81,7 @@ TEST_F(TableWindowTest, SeparatorsStandWhereTheMenusGroupTheirItems) {
         shape << (a->isSeparator() ? "-" : a->objectName());
     EXPECT_EQ(shape,
               QStringList({"New1", "Load1", "Save1", "-", "Hiscores1", "WinRatio1", "MatchHistory1",
-                           "-", "UndoMeld1", "UndoAll1", "Hint1", "-", "Exit1"}));
+                           "ScoreSheet1", "-", "UndoMeld1", "UndoAll1", "Hint1", "-", "Exit1"}));
 }
 
 // Alt and a letter reaches one item: no menu, and not the menu bar, has two items on a letter.
@@ -144,6 +144,42 @@ TEST_F(TableWindowTest, StatusPanelsShowMeldsScoresAndTheMinimum) {
     EXPECT_EQ(window->panel("pnPCurrMeld")->width(), 50);
     EXPECT_EQ(window->panel("pnCCurrScore")->width(), 34);
     EXPECT_EQ(window->panel("pnCCurrMeld")->toolTip(), "Opponent's Current Meld");
+}
+
+TEST_F(TableWindowTest, PanelsAreCaptionedAndGiveWayToTheTextWhileTheTotalsStayInView) {
+    window->show();
+    window->resize(1280, 900);
+    QApplication::processEvents();
+    game().showInstruction(kPromptDraw);
+    auto* line = window->findChild<QLabel*>("lbStatus");
+    auto* meldCaption = window->findChild<QLabel*>("pnPCurrMeldCaption");
+    auto* totalFrame = window->findChild<QWidget*>("pnPCurrScoreFrame");
+    ASSERT_TRUE(line && meldCaption && totalFrame);
+    EXPECT_TRUE(meldCaption->isVisible());
+    EXPECT_FALSE(meldCaption->text().isEmpty());
+    EXPECT_TRUE(totalFrame->isVisible());
+    EXPECT_EQ(line->text(), window->statusText());
+
+    // A text longer than the line: the panels give up their room first, then it is cut, and
+    // the whole of it stays one hover away.
+    const QString longText =
+        QString("Select a card to meld by typing one of the characters ").repeated(4);
+    window->showStatus(longText.toStdString(), false);
+    EXPECT_FALSE(meldCaption->isVisible());
+    EXPECT_FALSE(totalFrame->isVisible());
+    EXPECT_TRUE(line->text().endsWith(QChar(0x2026))) << line->text().toStdString();
+    EXPECT_EQ(line->toolTip(), longText);
+    EXPECT_EQ(window->statusText(), longText);
+
+    // Without the status bar the totals are still in view, under the names of the results.
+    state().playerTotal = 1230;
+    state().opponentTotal = 45;
+    window->statusBar()->hide();
+    window->repaint(TableArea::all);
+    auto* totals = window->findChild<QLabel*>("lbMatchTotals");
+    ASSERT_NE(totals, nullptr);
+    EXPECT_TRUE(totals->isVisible());
+    EXPECT_EQ(totals->text(), QString::fromUtf8("Match totals: Player 1230 \u00b7 Computer 45"));
 }
 
 TEST_F(TableWindowTest, TheTableIsExactlyTheTableSizeWithMenuAndStatusBarOutside) {
