@@ -61,6 +61,9 @@ TfmCheckUpgrade::TfmCheckUpgrade(const QString& webSite, QWidget* parent, int ti
     outer->addSpacing(6);
     outer->addLayout(buttons);
     setMinimumWidth(340);
+    // Sized by its text and never resized: a resizable frame gets a grip bar along its foot
+    // from some window managers, which reads as a stray line under the buttons.
+    outer->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(bnDownload_, &QPushButton::clicked, this, &TfmCheckUpgrade::bnDownloadClick);
     connect(bnClose_, &QPushButton::clicked, this, &QDialog::reject);

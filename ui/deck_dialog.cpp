@@ -185,7 +185,9 @@ TfmDeck::TfmDeck(Settings& settings, const std::array<CardBack, 2>& backs, QWidg
     rgDeckClick(0);
     bnApply_->setEnabled(false);
     installContextHelp(this);
-    setFixedSize(274, 311);
+    // No smaller than the classic size, and as large as the fonts need: a box squeezed below
+    // its contents cut the preview's foot.
+    setFixedSize(sizeHint().expandedTo(QSize(274, 311)));
 }
 
 bool TfmDeck::refreshPreview() {

@@ -50,7 +50,7 @@ Finish finishOf(const Steps& steps) {
 std::string finishWords(const Finish& f) {
     std::string text = "You ";
     if (f.melded > 0) text += "melded " + cards(f.melded) + (f.discard ? " and " : " and went out");
-    if (f.discard) text += "discarded " + cardLabel(f.discard);
+    if (f.discard) text += "discarded " + cardName(f.discard);
     if (f.melded <= 0 && !f.discard) text += "ended the turn";
     return text + ".";
 }
