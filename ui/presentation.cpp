@@ -53,9 +53,10 @@ bool Presentation::eventFilter(QObject* watched, QEvent* event) {
         // A notice box of the presentation, and every other window, takes input as usual.
         const auto* widget = qobject_cast<const QWidget*>(watched);
         if (inNotice_ || !widget || !guarded_ || widget->window() != guarded_) return false;
-        if (event->type() == QEvent::KeyPress) {
+        if (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) {
             // A key asks for the rest at once and then acts on the table as it now stands: an
-            // F6 typed while our discard lands draws, rather than being lost.
+            // F6 typed while our discard lands draws, and Alt+G opens its menu, rather than
+            // being lost. (A shortcut is offered as an override before it is a key press.)
             const auto* key = static_cast<const QKeyEvent*>(event);
             if (key->isAutoRepeat() || isModifierKey(key->key())) return true;
             finish(true);

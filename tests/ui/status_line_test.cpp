@@ -63,6 +63,12 @@ TEST_F(ShownMoves, TheStatusLineBelongsToTheMoveBeingShownAndAKeyTypedMeanwhileA
     send(new QKeyEvent(QEvent::KeyPress, Qt::Key_F6, Qt::NoModifier));
     EXPECT_TRUE(state().hasDrawn);
     EXPECT_EQ(state().stock.count, stock - 1);
+
+    // A shortcut (Ctrl+H, Alt+G) is offered as an override first: it too shows the rest, so the
+    // hint or menu it opens meets the table the window shows.
+    ASSERT_TRUE(window->presentation().busy()); // the drawn card on its way
+    send(new QKeyEvent(QEvent::ShortcutOverride, Qt::Key_H, Qt::ControlModifier));
+    EXPECT_FALSE(window->presentation().busy());
 }
 
 TEST_F(TableWindowTest, AWarningGivesWayToTheNextMoveThatGoesThrough) {
