@@ -407,8 +407,10 @@ std::string key(const Steps& steps) {
 
 std::string labels(const std::vector<int>& faces) {
     std::string text;
-    for (int f : faces)
-        text += (text.empty() ? "" : " ") + cardName(f);
+    for (int f : faces) {
+        if (!text.empty()) text += ' ';
+        text += cardName(f);
+    }
     return text;
 }
 

@@ -204,7 +204,7 @@ public:
         }
     }
     void playerIdentified(const std::string&) override {}
-    void versionMismatch() override { problems.push_back("version mismatch"); }
+    void versionMismatch() override { problems.emplace_back("version mismatch with the partner"); }
     void chatReceived(const std::string& line) override { chats.push_back(line); }
     void rulesReceived(const std::string& local, const std::string& remote) override {
         lastDifferences = net::ruleDifferences(local, remote);
