@@ -5,6 +5,7 @@
 #include "dialog_look.h"
 #include "levels.h"
 #include "main_window.h"
+#include "qt_text.h"
 #include "table_view.h"
 
 #include <QApplication>
@@ -57,10 +58,6 @@ enum HelpContext {
 };
 
 constexpr int kDelayStep = 150; // milliseconds per step of the melding track bar
-
-QString qs(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 QCheckBox* makeCheck(QWidget* parent, const char* name, const QString& caption, int help) {
     auto* box = new QCheckBox(caption, parent);

@@ -1,6 +1,7 @@
 #include "highscores_window.h"
 
 #include "dialog_look.h"
+#include "qt_text.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -15,10 +16,6 @@
 namespace velnora::ui {
 
 namespace {
-
-QString qs(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 QLabel* cell(QWidget* parent, const QString& objectName, Qt::Alignment align = Qt::AlignLeft) {
     auto* label = look::plain(new QLabel(parent));

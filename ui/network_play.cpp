@@ -3,6 +3,7 @@
 #include "chat_window.h"
 #include "connect_dialogs.h"
 #include "main_window.h"
+#include "qt_text.h"
 #include "rule_differences.h"
 #include "saved_game.h"
 #include "table_view.h"
@@ -28,10 +29,6 @@ namespace velnora::ui {
 Q_LOGGING_CATEGORY(lcNet, "velnora.net", QtWarningMsg)
 
 namespace {
-
-QString qs(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 constexpr int kStaleCheckMs = 5000;
 constexpr int kLevelNetwork = 3;
