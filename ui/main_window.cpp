@@ -667,7 +667,7 @@ void TfmVelMain::animateCard(const Card& card, int fromX, int fromY, int toX, in
     step.kind = Presentation::Step::move;
     step.table = std::make_shared<const GameState>(game_->state);
     step.card = card;
-    step.from = QPoint(fromX, fromY);
+    step.from = table_->movementStart(card, QPoint(fromX, fromY));
     step.to = QPoint(toX, toY);
     step.highlight = highlight;
     presentation_->add(std::move(step));

@@ -1,5 +1,7 @@
 #include "table_view.h"
 
+#include "card_drag.h"
+
 #include <QApplication>
 #include <QEventLoop>
 #include <QKeyEvent>
@@ -85,7 +87,8 @@ QTransform fitTable(QSize widget, QSize table) {
     return QTransform(scale, 0, 0, scale, dx, dy);
 }
 
-TableView::TableView(Game& game, QWidget* parent) : QWidget(parent), game_(game) {
+TableView::TableView(Game& game, QWidget* parent)
+    : QWidget(parent), game_(game), drag_(std::make_unique<CardDrag>(*this, game)) {
     setObjectName("TableView");
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
@@ -106,6 +109,8 @@ TableView::TableView(Game& game, QWidget* parent) : QWidget(parent), game_(game)
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     computeLayout(0);
 }
+
+TableView::~TableView() = default;
 
 // Layout and images
 
@@ -286,6 +291,7 @@ void TableView::paintEvent(QPaintEvent* event) {
     paintTable(p);
     paintHintMarks(p);
     paintArmedCard(p);
+    if (&shown() == &game_.state) drag_->paint(p);
     paintMovingCard(p);
     if (onPainted) onPainted();
 }
@@ -300,7 +306,7 @@ void TableView::paintMovingCard(QPainter& p) {
     const QPixmap& image = images_.image(dragImageIndex(presentation_->overlayCard()));
     if (image.isNull()) return;
     const QPoint at = presentation_->overlayPos();
-    drawImage(p, image, at.x(), at.y());
+    drawTableImage(p, toWidget_, image, at);
     if (presentation_->overlayDarkened()) {
         // The selected look: the card's image blended half with black.
         p.fillRect(QRect(at, QSize(game_.layout.cardWidth, game_.layout.cardHeight)),
@@ -311,13 +317,13 @@ void TableView::paintMovingCard(QPainter& p) {
 void TableView::drawCard(QPainter& p, const Card& c, bool showFace, int x, int y) {
     const int index = showFace ? c.face - 1 : kFirstBackImage + (c.deck ? 1 : 0);
     const QPixmap& image = images_.image(index);
-    if (!image.isNull()) drawImage(p, image, x, y);
+    if (!image.isNull()) drawTableImage(p, toWidget_, image, QPointF(x, y));
 }
 
-void TableView::drawImage(QPainter& p, const QPixmap& image, int x, int y) const {
+void drawTableImage(QPainter& p, const QTransform& toWidget, const QPixmap& image, QPointF at) {
     const qreal dpr = p.device()->devicePixelRatioF();
-    const QRectF target = toWidget_.mapRect(QRectF(x, y, image.width() / image.devicePixelRatio(),
-                                                   image.height() / image.devicePixelRatio()));
+    const QRectF target =
+        toWidget.mapRect(QRectF(at, QSizeF(image.size()) / image.devicePixelRatio()));
     // An image drawn for this scale is copied pixel for pixel from a device pixel's corner;
     // only one left from another scale (while a resize rests) is stretched, smoothly.
     const QSizeF exact = QSizeF(image.size()) / dpr;
@@ -569,6 +575,10 @@ Hit TableView::hitTest(int x, int y) const {
 }
 
 void TableView::formMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos) {
+    actAsPlayer([&] { actOnRelease(button, modifiers, pos); });
+}
+
+void TableView::actAsPlayer(const std::function<void()>& action) {
     const GameState& g = game_.state;
     if (g.inputBlocked || waitingToRetryConnection || !paintingEnabled_) return;
     const int warningsBefore = warningsShown_;
@@ -577,7 +587,7 @@ void TableView::formMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifi
                           g.stock.version()};
     };
     const auto before = cards();
-    actOnRelease(button, modifiers, pos);
+    action();
     // A move that went through makes an earlier warning old news; the prompt of the phase the
     // turn is in takes its place. A prompt that changed has said so already.
     if (warningsShown_ == warningsBefore && g.warning != kNoWarning && cards() != before)
@@ -642,20 +652,26 @@ void TableView::actOnRelease(Qt::MouseButton button, Qt::KeyboardModifiers modif
                 } else if (rightClickCount < needed) {
                     ++rightClickCount;
                 }
-                if (rightClickCount == needed) {
-                    rightClickCount = 0;
-                    lastRightClickCard = -1;
-                    armedFace_ = 0;
-                    update();
-                    game_.applyPlayerMove(
-                        Move::withFace(MoveKind::discard, g.playerHand.at(hit.index).face));
-                }
+                if (rightClickCount == needed) discardFromHand(hit.index);
             }
         } else if (hit.kind == kHitThreesColumn && g.hasDrawn && game_.rules.threeBlock) {
             game_.applyPlayerMove(
                 Move::withFace(MoveKind::discardRedThree, g.playerMelds.at(hit.index).face));
         }
     }
+}
+
+void TableView::discardFromHand(int index) {
+    const GameState& g = game_.state;
+    if (!g.hasDrawn) {
+        game_.showWarning(kWarnDiscardBeforeDraw);
+        return;
+    }
+    rightClickCount = 0;
+    lastRightClickCard = -1;
+    armedFace_ = 0;
+    update();
+    game_.applyPlayerMove(Move::withFace(MoveKind::discard, g.playerHand.at(index).face));
 }
 
 void TableView::selectByRank(int column, Qt::KeyboardModifiers modifiers) {
@@ -746,32 +762,15 @@ bool TableView::formKeyDown(int key, Qt::KeyboardModifiers modifiers, quint32 sc
 
 // Qt events
 
-void TableView::mousePressEvent(QMouseEvent* event) {
-    const QPoint at = tablePoint(event->position());
-    pressed_ = hitTest(at.x(), at.y());
-    QWidget::mousePressEvent(event);
-}
-
-void TableView::mouseReleaseEvent(QMouseEvent* event) {
-    clearHintMarks();
-    const QPoint at = tablePoint(event->position());
-    const std::optional<Hit> pressed = std::exchange(pressed_, std::nullopt);
-    // A press on one card and a release on another is no click on either.
-    if (pressed) {
-        const Hit released = hitTest(at.x(), at.y());
-        if (released.kind != pressed->kind || released.index != pressed->index) return;
-    }
-    formMouseUp(event->button(), event->modifiers(), at);
-}
-
-void TableView::mouseMoveEvent(QMouseEvent* event) {
-    if (onMouseMove) onMouseMove();
-    QWidget::mouseMoveEvent(event);
-}
+// The mouse buttons are read with the drag gesture, in card_drag.cpp.
 
 void TableView::keyPressEvent(QKeyEvent* event) {
     // A modifier alone is the start of a Ctrl or Shift click, which keeps the marks in view.
     const int key = event->key();
+    if (key == Qt::Key_Escape && drag_->cancel()) {
+        update();
+        return;
+    }
     if (key != Qt::Key_Shift && key != Qt::Key_Control && key != Qt::Key_Alt && key != Qt::Key_Meta)
         clearHintMarks();
     if (formKeyDown(event->key(), event->modifiers(), event->nativeScanCode())) return;

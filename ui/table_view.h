@@ -14,6 +14,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -21,6 +22,8 @@ class QPushButton;
 class QTimer;
 
 namespace velnora::ui {
+
+class CardDrag;
 
 // What a point on the table hits.
 enum HitKind {
@@ -48,11 +51,16 @@ int pointsToPixels(int points);
 // whole pixels; the identity when the two sizes agree.
 QTransform fitTable(QSize widget, QSize table);
 
+// Draws a card image at a point of the table seen through `toWidget`: pixel for pixel when it
+// was drawn for this scale.
+void drawTableImage(QPainter& p, const QTransform& toWidget, const QPixmap& image, QPointF at);
+
 // The drawing area of the main window: one table size's layout, scaled to the widget.
 class TableView : public QWidget {
     Q_OBJECT
 public:
     explicit TableView(Game& game, QWidget* parent = nullptr);
+    ~TableView() override;
 
     // Layout and images
     // Takes the layout of a table size into the game; the widget's natural size follows.
@@ -83,6 +91,9 @@ public:
     // Drawing services of the engine
     // Repaints one rectangle of the table once control is back in the event loop.
     void repaintRect(int left, int top, int width, int height);
+    // Where a card the engine moves starts its way: where the player let go of it when it was
+    // dropped, rather than the place in the hand it was lifted from.
+    QPoint movementStart(const Card& card, QPoint from);
     // Repaints the band of the table that holds an area.
     void repaintArea(TableArea area);
     // The steps being shown decide what is painted while they play.
@@ -117,6 +128,8 @@ public:
     // Whether marks are showing now; the rectangles they cover, in table coordinates.
     bool hintMarksShown() const;
     std::vector<QRect> hintMarkRects() const;
+    // The part of card index of a column pile that shows above the next card of its column.
+    QRect visibleRect(const Pile& pile, int index) const;
 
     // Controls
     Hit hitTest(int x, int y) const;
@@ -158,20 +171,23 @@ protected:
 
 private:
     void updateTransform();
-    // Draws a card image at a table point: pixel for pixel when it was drawn for this scale.
-    void drawImage(QPainter& p, const QPixmap& image, int x, int y) const;
     void paintTable(QPainter& p);
     void paintFrameAndCounters(QPainter& p);
     void paintVelnoraLabels(QPainter& p);
     void paintHintMarks(QPainter& p);
     // The first right click of the two-click discard leaves this frame on the card it armed.
     void paintArmedCard(QPainter& p);
-    // The part of card index of a column pile that shows above the next card of its column.
-    QRect visibleRect(const Pile& pile, int index) const;
     void paintMovingCard(QPainter& p);
     void drawCard(QPainter& p, const Card& c, bool showFace, int x, int y);
     void selectByRank(int column, Qt::KeyboardModifiers modifiers);
+    // Runs a player action unless input is held, and lets a move that went through replace an
+    // earlier warning with the turn's prompt.
+    void actAsPlayer(const std::function<void()>& action);
     void actOnRelease(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos);
+    void discardFromHand(int index);
+    // A hand card dragged onto the melds or the pile: the action a click would take on it.
+    void dropHandCard(int face, bool onPile, QPoint at, QPoint cardAt);
+    bool mayStartDrag() const;
     void toggleOpponentCards();
     QPoint stockPoint() const;
     QPoint discardPoint() const;
@@ -196,6 +212,9 @@ private:
     // The marks, with the table they were made for: any change of it ends them.
     // Where the button went down: a release acts only on the target it was pressed on.
     std::optional<Hit> pressed_;
+    std::unique_ptr<CardDrag> drag_;
+    // The face and table corner of a card being dropped, while the engine acts on it.
+    std::optional<std::pair<int, QPoint>> dropped_;
     int armedFace_ = 0;
     HintMarks hint_;
     bool hintOn_ = false;

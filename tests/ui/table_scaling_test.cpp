@@ -76,6 +76,22 @@ TEST_F(TableScaling, APointOfACardHitsAndShowsThatCardAtEveryWindowSize) {
     EXPECT_EQ(meldColumnCount(rankOf(king)), 1);
 }
 
+TEST_F(TableScaling, ADraggedCardMeetsTheSameTargetsAtEveryWindowSize) {
+    const int ace = face(1, 12), king = face(2, 11);
+    window->show();
+    for (QSize size : {QSize(1000, 700), QSize(500, 420)}) {
+        stage({face(0, kSeven), ace, king}, {face(2, 12), face(3, 12), face(0, 12)});
+        window->resize(size);
+        ASSERT_TRUE(uitest::waitUntil([&] { return imagesFitTheScale(); }, 3000)) << text(size);
+        const Layout& l = layout();
+        drag(onHandCard(handIndexOf(ace)), {l.tableWidth - 20, l.midY + 20});
+        EXPECT_EQ(meldColumnCount(rankOf(ace)), 4) << text(size);
+        // Near the far corner of the pile, where a mapping off by a scaled pixel would miss.
+        drag(onHandCard(handIndexOf(king)), {l.tableLeft + l.cardWidth - 1, l.discardY + 1});
+        EXPECT_EQ(state().discardPile.top().face, king) << text(size);
+    }
+}
+
 TEST_F(TableScaling, FullScreenIsTheWindowsAndCtrlF11StaysTheTables) {
     window->show();
     QAction* item = uitest::find<QAction>(window.get(), "FullScreen1");

@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -80,6 +81,25 @@ protected:
         settle();
     }
     void rightClick(QPoint at) { click(at, Qt::RightButton); }
+
+    // Presses a button at one table point, moves halfway and on to another, and releases there,
+    // each point seen through the table's scale. `whileHeld` runs before the release; the cards
+    // that move afterwards are still on their way on return.
+    void drag(QPoint from, QPoint to, const std::function<void()>& whileHeld = {},
+              Qt::MouseButton button = Qt::LeftButton) {
+        settle();
+        auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButton changed,
+                        Qt::MouseButtons held) {
+            const QPointF w = table()->tableTransform().map(QPointF(at) + QPointF(0.5, 0.5));
+            QMouseEvent e(type, w, table()->mapToGlobal(w), changed, held, Qt::NoModifier);
+            QApplication::sendEvent(table(), &e);
+        };
+        send(QEvent::MouseButtonPress, from, button, button);
+        send(QEvent::MouseMove, (from + to) / 2, Qt::NoButton, button);
+        send(QEvent::MouseMove, to, Qt::NoButton, button);
+        if (whileHeld) whileHeld();
+        send(QEvent::MouseButtonRelease, to, button, Qt::NoButton);
+    }
 
     void key(int code, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         settle();
